@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the player from its program folder.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+olve_install_deps
+olve_build build
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display found. Run the player under a virtual display instead:" >&2
+  echo "  xvfb-run -a ./run.sh $*" >&2
+  exit 1
+fi
+args=()
+for a in "$@"; do
+  case "$a" in /*) args+=("$a") ;; *) [ -e "$a" ] && args+=("$PWD/$a") || args+=("$a") ;; esac
+done
+cd build/bin
+exec ./olveplayer "${args[@]}"

@@ -1,0 +1,39 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the build, the tests and the
+# player need, but only when one of them is missing.
+OLVE_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  libjpeg62-turbo-dev zlib1g-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick
+  fonts-noto-cjk fonts-dejavu-core
+  shared-mime-info desktop-file-utils
+)
+
+olve_missing_packages() {
+  local p missing=()
+  for p in "${OLVE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  printf '%s\n' "${missing[@]}"
+}
+
+olve_install_deps() {
+  local missing
+  mapfile -t missing < <(olve_missing_packages | sed '/^$/d')
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+olve_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir"
+}

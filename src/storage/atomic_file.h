@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace olve {
+
+// Replaces the file at path with data so that a reader sees either the old contents or the
+// new ones, never a mixture: the data goes to a new file in the same folder, which is then
+// renamed over the old one. An existing file keeps its permission bits (a read-only file is
+// replaced too). Returns 0, or the errno of the step that failed; the old file is then
+// untouched.
+int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data);
+
+}  // namespace olve

@@ -1,0 +1,63 @@
+#include "storage/compress_string_list.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "storage/atomic_file.h"
+#include "storage/delta_code.h"
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool MakeFolderOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos || slash == 0)
+        return true;
+    const fs::path folder(fileName.substr(0, slash));
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
+}  // namespace
+
+void TCompressStringList::LoadFromFile(const std::string& fileName)
+{
+    std::error_code ec;
+    if (!fs::exists(fs::path(fileName), ec)) {
+        FPrompts.Message(fileName + " がありません");
+        return;
+    }
+    try {
+        TDeltaCode codec;
+        if (!ReadWholeFile(fileName, codec.Coded) || !codec.Decode())
+            return;
+        SetText(std::string(codec.Plain.begin(), codec.Plain.end()));
+    } catch (const std::exception&) {
+        // An unreadable file loads nothing, as a file of the wrong format does.
+    }
+}
+
+int TCompressStringList::SaveToFile(const std::string& fileName)
+{
+    if (fileName.empty() || !MakeFolderOf(fileName))
+        return 1;
+    TDeltaCode codec;
+    try {
+        const std::string text = Text();
+        codec.Plain.assign(text.begin(), text.end());
+        codec.Encode();
+    } catch (const std::exception&) {
+        FPrompts.Message("TCompressStringList.SaveToFile 2003.02.10");
+        return 1;
+    }
+    return WriteFileAtomically(fileName, codec.Coded.data(), codec.Coded.size());
+}
+
+}  // namespace olve

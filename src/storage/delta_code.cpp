@@ -1,0 +1,316 @@
+#include "storage/delta_code.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace olve {
+
+const char* const TDeltaCode::ErrorFormat = "データの形式が違います";
+const char* const TDeltaCode::ErrorStreamSize = "記録データのサイズが違います";
+const char* const TDeltaCode::ErrorPlainSize = "読み出しデータのサイズが違います";
+
+namespace {
+
+constexpr std::uint8_t Magic[4] = {'B', 'D', 'C', '1'};
+constexpr std::uint8_t EncoderWidths[3] = {1, 3, 5};
+constexpr std::uint8_t EncoderLast[3] = {1, 9, 41};
+// Codes up to this length are decoded with one table look-up.
+constexpr int MaxTableBits = 12;
+// Longest code the 64-bit reader can hold beside a partly used 16-bit word.
+constexpr int MaxCodeBits = 48;
+
+void PutLE16(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void PutLE32At(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint32_t GetLE32(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Bit length of the smallest k with 2^k > value.
+std::uint8_t BitLength(unsigned value)
+{
+    std::uint8_t k = 0;
+    while ((1u << k) <= value)
+        ++k;
+    return k;
+}
+
+// The decoder's view of a header: how each group is coded.
+struct TCodeShape {
+    int SelectorWidth = 0;
+    int Groups = 0;
+    std::uint8_t Width[4]{};
+    std::uint8_t FirstRank[4]{};
+    int MinBits = 0;
+    int MaxBits = 0;
+};
+
+bool ReadShape(const std::uint8_t* header, TCodeShape& shape)
+{
+    shape.SelectorWidth = header[18];
+    if (shape.SelectorWidth < 1 || shape.SelectorWidth > 2)
+        return false;
+    shape.Groups = 1 << shape.SelectorWidth;
+    std::uint8_t first = 0;
+    shape.MinBits = MaxCodeBits;
+    for (int g = 0; g < 4; ++g) {
+        shape.Width[g] = header[19 + g];
+        shape.FirstRank[g] = first;
+        first = static_cast<std::uint8_t>(first + (shape.Width[g] >= 8 ? 0 : 1u << shape.Width[g]));
+        if (g >= shape.Groups)
+            continue;
+        const int bits = shape.SelectorWidth + shape.Width[g];
+        if (bits > MaxCodeBits)
+            return false;
+        shape.MinBits = std::min(shape.MinBits, bits);
+        shape.MaxBits = std::max(shape.MaxBits, bits);
+    }
+    return true;
+}
+
+// Reads the code words as one bit string, most significant bit of each 16-bit word first;
+// a lone final byte is the low byte of a word whose high byte is zero.
+class TBitReader {
+public:
+    TBitReader(const std::uint8_t* p, const std::uint8_t* end) : FP(p), FEnd(end) {}
+
+    void Fill()
+    {
+        while (FBits <= 48 && FP < FEnd) {
+            std::uint64_t w = FP[0];
+            if (FP + 1 < FEnd)
+                w |= static_cast<std::uint64_t>(FP[1]) << 8;
+            FP = std::min(FP + 2, FEnd);
+            FBuf |= w << (48 - FBits);
+            FBits += 16;
+        }
+    }
+    int Bits() const { return FBits; }
+    std::uint64_t Peek(int n) const { return n == 0 ? 0 : FBuf >> (64 - n); }
+    void Skip(int n)
+    {
+        FBuf = n == 64 ? 0 : FBuf << n;
+        FBits -= n;
+    }
+
+private:
+    const std::uint8_t* FP;
+    const std::uint8_t* FEnd;
+    std::uint64_t FBuf = 0;
+    int FBits = 0;
+};
+
+// Table of every code of up to MaxTableBits bits: symbol in the low byte, length above.
+std::vector<std::uint16_t> BuildLookup(const TCodeShape& shape, const std::uint8_t* symbols)
+{
+    const int k = shape.MaxBits;
+    std::vector<std::uint16_t> table(std::size_t{1} << k);
+    for (std::uint32_t v = 0; v < table.size(); ++v) {
+        const int g = static_cast<int>(v >> (k - shape.SelectorWidth));
+        const int w = shape.Width[g];
+        const int length = shape.SelectorWidth + w;
+        const std::uint32_t index = (v >> (k - length)) & ((1u << w) - 1);
+        const std::uint8_t position = static_cast<std::uint8_t>(index + shape.FirstRank[g]);
+        table[v] = static_cast<std::uint16_t>(symbols[position] | (length << 8));
+    }
+    return table;
+}
+
+std::size_t DecodeByTable(const TCodeShape& shape, const std::uint8_t* symbols, TBitReader& in,
+                          std::uint8_t* out, std::size_t count)
+{
+    const std::vector<std::uint16_t> table = BuildLookup(shape, symbols);
+    const int k = shape.MaxBits;
+    std::size_t done = 0;
+    while (done < count) {
+        if (in.Bits() < k)
+            in.Fill();
+        const std::uint16_t e = table[in.Peek(k)];
+        const int length = e >> 8;
+        if (length > in.Bits())
+            break;
+        out[done++] = static_cast<std::uint8_t>(e);
+        in.Skip(length);
+    }
+    return done;
+}
+
+std::size_t DecodeByGroups(const TCodeShape& shape, const std::uint8_t* symbols, TBitReader& in,
+                           std::uint8_t* out, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        if (in.Bits() < shape.MaxBits)
+            in.Fill();
+        if (in.Bits() < shape.SelectorWidth)
+            break;
+        const int g = static_cast<int>(in.Peek(shape.SelectorWidth));
+        const int w = shape.Width[g];
+        if (shape.SelectorWidth + w > in.Bits())
+            break;
+        in.Skip(shape.SelectorWidth);
+        const std::uint64_t index = in.Peek(w);
+        in.Skip(w);
+        out[done++] = symbols[static_cast<std::uint8_t>(index + shape.FirstRank[g])];
+    }
+    return done;
+}
+
+}  // namespace
+
+void TDeltaCode::ResetTable()
+{
+    for (int i = 0; i < 256; ++i)
+        FTable[i] = TEntry{static_cast<std::uint8_t>(i), 0, 0};
+}
+
+void TDeltaCode::SortByCount(int left, int right)
+{
+    int i = left;
+    int j = right;
+    const std::uint32_t pivot = FTable[(left + right) / 2].Count;
+    do {
+        while (FTable[i].Count > pivot)
+            ++i;
+        while (FTable[j].Count < pivot)
+            --j;
+        if (i <= j) {
+            std::swap(FTable[i].Symbol, FTable[j].Symbol);
+            std::swap(FTable[i].Count, FTable[j].Count);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (left < j)
+        SortByCount(left, j);
+    if (i < right)
+        SortByCount(i, right);
+}
+
+void TDeltaCode::RankSymbols()
+{
+    FSymbolCountMinusOne = 0;
+    for (int r = 0; r < 256 && FTable[r].Count != 0; ++r) {
+        FSymbolCountMinusOne = static_cast<std::uint16_t>(r);
+        FTable[FTable[r].Symbol].Code = static_cast<std::uint8_t>(r);
+    }
+    FWidth3 = FSymbolCountMinusOne <= EncoderLast[2] ? 6 : BitLength(FSymbolCountMinusOne - EncoderLast[2]);
+}
+
+void TDeltaCode::WriteHeader()
+{
+    Coded.assign(HeaderSize, 0);
+    std::memcpy(Coded.data(), Magic, 4);
+    PutLE32At(Coded, 8, static_cast<std::uint32_t>(Plain.size()));
+    Coded[16] = static_cast<std::uint8_t>(FSymbolCountMinusOne);
+    Coded[17] = static_cast<std::uint8_t>(FSymbolCountMinusOne >> 8);
+    Coded[18] = 2;
+    Coded[19] = EncoderWidths[0];
+    Coded[20] = EncoderWidths[1];
+    Coded[21] = EncoderWidths[2];
+    Coded[22] = FWidth3;
+    for (int i = 0; i <= FSymbolCountMinusOne; ++i)
+        Coded.push_back(FTable[i].Symbol);
+}
+
+void TDeltaCode::WriteCodeWords()
+{
+    // Per byte value: its code, right-aligned, and the code's length.
+    std::uint32_t code[256];
+    int length[256];
+    for (int b = 0; b < 256; ++b) {
+        const std::uint8_t r = FTable[b].Code;
+        int g = 3;
+        while (g > 0 && r <= EncoderLast[g - 1])
+            --g;
+        const std::uint8_t first = g == 0 ? 0 : EncoderLast[g - 1] + 1;
+        const int width = g < 3 ? EncoderWidths[g] : FWidth3;
+        code[b] = static_cast<std::uint32_t>(r - first) | (static_cast<std::uint32_t>(g) << width);
+        length[b] = width + 2;
+    }
+
+    Coded.reserve(Coded.size() + Plain.size() * 10 / 16 + 4);
+    std::uint64_t acc = 0;  // pending bits, right-aligned
+    int pending = 0;
+    for (std::uint8_t b : Plain) {
+        acc = (acc << length[b]) | code[b];
+        pending += length[b];
+        if (pending >= 16) {
+            pending -= 16;
+            PutLE16(Coded, static_cast<std::uint32_t>(acc >> pending) & 0xFFFF);
+        }
+    }
+    if (pending > 0)
+        PutLE16(Coded, static_cast<std::uint32_t>(acc << (16 - pending)) & 0xFFFF);
+}
+
+bool TDeltaCode::Encode()
+{
+    Coded.clear();
+    ResetTable();
+    for (std::uint8_t b : Plain)
+        ++FTable[b].Count;
+    SortByCount(0, 255);
+    RankSymbols();
+    WriteHeader();
+    WriteCodeWords();
+    PutLE32At(Coded, 4, static_cast<std::uint32_t>(Coded.size()));
+    return true;
+}
+
+bool TDeltaCode::Decode()
+{
+    Plain.clear();
+    FLastError = ErrorFormat;
+    const std::uint8_t* data = Coded.data();
+    const std::size_t size = Coded.size();
+    if (size < 4 || std::memcmp(data, Magic, 4) != 0)
+        return false;
+
+    FLastError = ErrorStreamSize;
+    if (size < HeaderSize || GetLE32(data + 4) != size)
+        return false;
+    const std::uint32_t plainSize = GetLE32(data + 8);
+    const unsigned symbolCount = (data[16] | (data[17] << 8)) + 1u;
+    TCodeShape shape;
+    if (symbolCount > 256 || !ReadShape(data, shape))
+        return false;
+
+    ResetTable();
+    std::uint8_t symbols[256];
+    for (int i = 0; i < 256; ++i)
+        symbols[i] = static_cast<std::uint8_t>(i);
+    const std::size_t codeStart = std::min(size, HeaderSize + symbolCount);
+    std::memcpy(symbols, data + HeaderSize, codeStart - HeaderSize);
+    for (std::size_t i = 0; i < codeStart - HeaderSize; ++i)
+        FTable[i].Symbol = symbols[i];
+
+    const std::uint64_t codeBits = (size - codeStart + 1) / 2 * 16;
+    if (plainSize > codeBits / static_cast<unsigned>(shape.MinBits)) {
+        FLastError = ErrorPlainSize;
+        return false;
+    }
+    Plain.resize(plainSize);
+    TBitReader in(data + codeStart, data + size);
+    const std::size_t done = shape.MaxBits <= MaxTableBits
+                                 ? DecodeByTable(shape, symbols, in, Plain.data(), plainSize)
+                                 : DecodeByGroups(shape, symbols, in, Plain.data(), plainSize);
+    FLastError = ErrorPlainSize;
+    if (done != plainSize) {
+        Plain.resize(done);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace olve

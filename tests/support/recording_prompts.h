@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "storage/prompts.h"
+
+// Records every message and question; answers questions with the queued answers (yes when
+// none are left).
+class TRecordingPrompts : public olve::TPrompts {
+public:
+    std::vector<std::string> Said;
+    std::vector<bool> Answers;
+
+    void Message(const std::string& text) override { Said.push_back(text); }
+    bool Question(const std::string& text) override
+    {
+        Said.push_back(text);
+        if (Answers.empty())
+            return true;
+        const bool answer = Answers.front();
+        Answers.erase(Answers.begin());
+        return answer;
+    }
+};
