@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "app/instance_lock.h"
+#include "app/main_window.h"
+#include "app/qt_prompts.h"
+#include "app/startup_check.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    olve::TQtPrompts prompts;
+    const olve::TInstancePaths paths = olve::InstancePaths();
+    olve::TInstanceLock lock(paths.Lock);
+
+    olve::TStartupEnvironment env;
+    env.ProgramPath = QApplication::applicationFilePath();
+    env.DesktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    env.Arguments = app.arguments().mid(1);
+    env.SocketPath = paths.Socket;
+    env.Lock = &lock;
+    env.Prompts = &prompts;
+    if (!olve::StartupCheck(env))
+        return 0;
+
+    olve::TForm1 form(env.ProgramPath, prompts);
+    prompts.SetParent(&form);
+    form.ListenForHandOvers(paths.Socket);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+namespace olve {
+
+enum THandOverResult {
+    hoHandedOver = 0,
+    hoNoWindow = 1,
+    hoNoBox = 2,
+    hoBusy = 3,
+};
+
+// Hands text to the hand-over box of the instance listening on socketPath, when that
+// instance's window is of class className and its caption contains captionPart.
+int SendToRunningInstance(const QString& socketPath, const QString& className, const QString& captionPart,
+                          const QString& text);
+
+// Restores the running instance's window and brings it forward; false when none answers.
+bool RaiseRunningInstance(const QString& socketPath);
+
+// True when an instance answers on socketPath.
+bool InstanceAnswers(const QString& socketPath);
+
+}  // namespace olve
