@@ -1,6 +1,7 @@
 #include "storage/delta_code.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace olve {
@@ -78,12 +79,25 @@ bool ReadShape(const std::uint8_t* header, TCodeShape& shape)
     return true;
 }
 
-// Reads the code words as one bit string, most significant bit of each 16-bit word first;
-// a lone final byte is the low byte of a word whose high byte is zero.
+// The code words are one bit string: each 16-bit little-endian word, most significant bit
+// first. Returns the four words at p as the next 64 bits of that string.
+std::uint64_t LoadWords(const std::uint8_t* p)
+{
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    if constexpr (std::endian::native == std::endian::little)
+        x = __builtin_bswap64(x);
+    // Now the bytes stand in stream order, but each word's two bytes the wrong way round.
+    return ((x & 0x00FF00FF00FF00FFull) << 8) | ((x >> 8) & 0x00FF00FF00FF00FFull);
+}
+
+// Reads the code words as one bit string, kept left-aligned in a 64-bit register.
 class TBitReader {
 public:
     TBitReader(const std::uint8_t* p, const std::uint8_t* end) : FP(p), FEnd(end) {}
 
+    // Tops the register up to at least 49 bits, a word at a time; a lone final byte is the
+    // low byte of a word whose high byte is zero.
     void Fill()
     {
         while (FBits <= 48 && FP < FEnd) {
@@ -95,11 +109,22 @@ public:
             FBits += 16;
         }
     }
+    // The same with one load, while 8 bytes remain. The bits of a word that does not fit
+    // whole are ORed in too; the next fill ORs the same bits at the same place.
+    bool CanFillFast() const { return FEnd - FP >= 8; }
+    void FillFast()
+    {
+        FBuf |= LoadWords(FP) >> FBits;
+        const int words = (63 - FBits) >> 4;
+        FP += words * 2;
+        FBits += words * 16;
+    }
     int Bits() const { return FBits; }
-    std::uint64_t Peek(int n) const { return n == 0 ? 0 : FBuf >> (64 - n); }
+    // n from 1 to 48.
+    std::uint64_t Peek(int n) const { return FBuf >> (64 - n); }
     void Skip(int n)
     {
-        FBuf = n == 64 ? 0 : FBuf << n;
+        FBuf <<= n;
         FBits -= n;
     }
 
@@ -110,18 +135,33 @@ private:
     int FBits = 0;
 };
 
-// Table of every code of up to MaxTableBits bits: symbol in the low byte, length above.
-std::vector<std::uint16_t> BuildLookup(const TCodeShape& shape, const std::uint8_t* symbols)
+// Every 12-bit window of the bit string decodes to one or two whole codes. An entry holds
+// the first symbol (bits 0-7), the second (8-15), how many there are (16-17), the first
+// code's length (18-21) and the length of both (24-28).
+std::vector<std::uint32_t> BuildPairLookup(const TCodeShape& shape, const std::uint8_t* symbols)
 {
-    const int k = shape.MaxBits;
-    std::vector<std::uint16_t> table(std::size_t{1} << k);
+    constexpr int k = MaxTableBits;
+    std::vector<std::uint32_t> table(std::size_t{1} << k);
     for (std::uint32_t v = 0; v < table.size(); ++v) {
-        const int g = static_cast<int>(v >> (k - shape.SelectorWidth));
-        const int w = shape.Width[g];
-        const int length = shape.SelectorWidth + w;
-        const std::uint32_t index = (v >> (k - length)) & ((1u << w) - 1);
-        const std::uint8_t position = static_cast<std::uint8_t>(index + shape.FirstRank[g]);
-        table[v] = static_cast<std::uint16_t>(symbols[position] | (length << 8));
+        // Decodes the code that starts `offset` bits into the window, if it ends inside it.
+        auto codeAt = [&](int offset, int& length, std::uint32_t& symbol) {
+            if (offset + shape.SelectorWidth > k)
+                return false;
+            const int g = static_cast<int>((v >> (k - offset - shape.SelectorWidth)) & ((1u << shape.SelectorWidth) - 1));
+            const int w = shape.Width[g];
+            length = shape.SelectorWidth + w;
+            if (offset + length > k)
+                return false;
+            const std::uint32_t index = (v >> (k - offset - length)) & ((1u << w) - 1);
+            symbol = symbols[static_cast<std::uint8_t>(index + shape.FirstRank[g])];
+            return true;
+        };
+        int first = 0, second = 0;
+        std::uint32_t s0 = 0, s1 = 0;
+        codeAt(0, first, s0);
+        const bool pair = codeAt(first, second, s1);
+        table[v] = s0 | (s1 << 8) | ((pair ? 2u : 1u) << 16) | (static_cast<std::uint32_t>(first) << 18) |
+                   (static_cast<std::uint32_t>(first + (pair ? second : 0)) << 24);
     }
     return table;
 }
@@ -129,14 +169,25 @@ std::vector<std::uint16_t> BuildLookup(const TCodeShape& shape, const std::uint8
 std::size_t DecodeByTable(const TCodeShape& shape, const std::uint8_t* symbols, TBitReader& in,
                           std::uint8_t* out, std::size_t count)
 {
-    const std::vector<std::uint16_t> table = BuildLookup(shape, symbols);
-    const int k = shape.MaxBits;
+    const std::vector<std::uint32_t> table = BuildPairLookup(shape, symbols);
     std::size_t done = 0;
+    // A fast fill leaves at least 48 bits: enough for four look-ups of up to two bytes each.
+    while (count - done >= 8 && in.CanFillFast()) {
+        in.FillFast();
+        for (int i = 0; i < 4; ++i) {
+            const std::uint32_t e = table[in.Peek(MaxTableBits)];
+            out[done] = static_cast<std::uint8_t>(e);
+            out[done + 1] = static_cast<std::uint8_t>(e >> 8);
+            done += (e >> 16) & 3;
+            in.Skip(static_cast<int>(e >> 24));
+        }
+    }
+    // The last codes one at a time, each checked against the end of the stream.
     while (done < count) {
-        if (in.Bits() < k)
+        if (in.Bits() < MaxTableBits)
             in.Fill();
-        const std::uint16_t e = table[in.Peek(k)];
-        const int length = e >> 8;
+        const std::uint32_t e = table[in.Peek(MaxTableBits)];
+        const int length = static_cast<int>((e >> 18) & 15);
         if (length > in.Bits())
             break;
         out[done++] = static_cast<std::uint8_t>(e);
@@ -145,6 +196,7 @@ std::size_t DecodeByTable(const TCodeShape& shape, const std::uint8_t* symbols, 
     return done;
 }
 
+// Codes too long for the table: the selector, then the index.
 std::size_t DecodeByGroups(const TCodeShape& shape, const std::uint8_t* symbols, TBitReader& in,
                            std::uint8_t* out, std::size_t count)
 {
@@ -159,7 +211,7 @@ std::size_t DecodeByGroups(const TCodeShape& shape, const std::uint8_t* symbols,
         if (shape.SelectorWidth + w > in.Bits())
             break;
         in.Skip(shape.SelectorWidth);
-        const std::uint64_t index = in.Peek(w);
+        const std::uint64_t index = w == 0 ? 0 : in.Peek(w);
         in.Skip(w);
         out[done++] = symbols[static_cast<std::uint8_t>(index + shape.FirstRank[g])];
     }
