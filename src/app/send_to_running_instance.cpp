@@ -1,9 +1,6 @@
 #include "app/send_to_running_instance.h"
 
 #include <QLocalSocket>
-#include <optional>
-
-#include "app/hand_over_protocol.h"
 
 namespace olve {
 
@@ -63,10 +60,17 @@ bool RaiseRunningInstance(const QString& socketPath)
     return Connect(socket, socketPath) && Ask(socket, {THandOverCommand::Raise, {}}, ReplyMs).has_value();
 }
 
-bool InstanceAnswers(const QString& socketPath)
+std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath)
 {
     QLocalSocket socket;
-    return Connect(socket, socketPath) && Ask(socket, {THandOverCommand::Query, {}}, ReplyMs).has_value();
+    if (!Connect(socket, socketPath))
+        return std::nullopt;
+    return Ask(socket, {THandOverCommand::Query, {}}, ReplyMs);
+}
+
+bool InstanceAnswers(const QString& socketPath)
+{
+    return QueryRunningInstance(socketPath).has_value();
 }
 
 }  // namespace olve

@@ -1,5 +1,8 @@
 #pragma once
 #include <QString>
+#include <optional>
+
+#include "app/hand_over_protocol.h"
 
 namespace olve {
 
@@ -18,7 +21,8 @@ int SendToRunningInstance(const QString& socketPath, const QString& className, c
 // Restores the running instance's window and brings it forward; false when none answers.
 bool RaiseRunningInstance(const QString& socketPath);
 
-// True when an instance answers on socketPath.
+// What the instance on socketPath says of its window and box; nothing when none answers.
+std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath);
 bool InstanceAnswers(const QString& socketPath);
 
 }  // namespace olve

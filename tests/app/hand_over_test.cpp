@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "app/instance_lock.h"
+#include "app/main_window.h"
+#include "app/send_to_running_instance.h"
+#include "app/startup_check.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+
+using namespace olve;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 10000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Runs a sender on its own thread while this thread's event loop serves the window.
+int SendWhileServing(const QString& socket, const QString& text, const QString& className = MainWindowClassName)
+{
+    auto result = std::async(std::launch::async, [=] {
+        return SendToRunningInstance(socket, className, ApplicationTitle, text);
+    });
+    WaitUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000);
+    return result.get();
+}
+
+std::string MakeFile(const TTempFolder& dir, const std::string& name)
+{
+    std::ofstream(dir / name) << "package";
+    return dir / name;
+}
+
+// A window of this process, answering on a socket in a private runtime folder, as the
+// first instance.
+struct TWindowFixture {
+    TTempFolder Program;
+    TTempFolder Runtime;
+    TInstanceLock Lock{QString::fromStdString(Runtime / "olveplayer.lock")};
+    TRecordingPrompts Prompts;
+    QString Socket = QString::fromStdString(Runtime / "olveplayer.socket");
+    TForm1 Form{QString::fromStdString(Program / "olveplayer"), Prompts};
+    std::vector<QString> Opened;
+
+    TWindowFixture()
+    {
+        EXPECT_TRUE(Lock.TryAcquire());
+        Form.OpenTitlePackage = [this](const QString& path) { Opened.push_back(path); };
+        EXPECT_TRUE(Form.ListenForHandOvers(Socket));
+    }
+    void ShowAndWaitReady()
+    {
+        Form.show();
+        EXPECT_TRUE(WaitUntil([&] { return Form.LinkBox()->text().isEmpty(); }));
+    }
+};
+
+// A copy of the player in a program folder of its own, started as a separate process.
+class TPlayerProcess {
+public:
+    TPlayerProcess(const TTempFolder& runtime, const QStringList& arguments)
+    {
+        std::filesystem::copy_file(std::string(OLVE_BIN_DIR) + "/olveplayer", FProgram / "olveplayer");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path().string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        FProcess.setProcessEnvironment(env);
+        FProcess.setProcessChannelMode(QProcess::ForwardedChannels);
+        FProcess.start(QString::fromStdString(FProgram / "olveplayer"), arguments);
+        FProcess.waitForStarted();
+    }
+    ~TPlayerProcess()
+    {
+        FProcess.kill();
+        FProcess.waitForFinished();
+    }
+    bool Running() { return FProcess.state() != QProcess::NotRunning; }
+    // Exit status once it ended by itself within ms, or -1.
+    int WaitForExit(int ms)
+    {
+        if (!WaitUntil([&] { return !Running(); }, ms))
+            return -1;
+        return FProcess.exitStatus() == QProcess::NormalExit ? FProcess.exitCode() : -1;
+    }
+
+private:
+    TTempFolder FProgram;
+    QProcess FProcess;
+};
+
+bool Ready(const QString& socket)
+{
+    const auto reply = QueryRunningInstance(socket);
+    return reply && reply->BoxText != TLinkBox::Busy;
+}
+
+QString SocketIn(const TTempFolder& runtime)
+{
+    return QString::fromStdString(runtime / "olveplayer.socket");
+}
+
+}  // namespace
+
+TEST(HandOverResults, NobodyListeningGivesOne)
+{
+    TTempFolder runtime;
+    EXPECT_EQ(SendToRunningInstance(SocketIn(runtime), MainWindowClassName, ApplicationTitle, "/x.qzw"), hoNoWindow);
+}
+
+TEST(HandOverResults, TheBoxIsBusyUntilTheWindowRunsThenTakesEachHandOver)
+{
+    TWindowFixture w;
+    TTempFolder files;
+    const QString package = QString::fromStdString(MakeFile(files, "lesson.QZW"));
+
+    EXPECT_EQ(SendWhileServing(w.Socket, package), hoBusy);
+    EXPECT_EQ(w.Form.LinkBox()->text(), TLinkBox::Busy);
+    EXPECT_TRUE(w.Opened.empty());
+
+    w.ShowAndWaitReady();
+    EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
+    EXPECT_EQ(w.Form.LinkBox()->text(), package);
+    EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
+    EXPECT_EQ(w.Opened, (std::vector<QString>{package, package}));
+}
+
+TEST(HandOverResults, TextsThatNameNoPackageAreIgnored)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    TTempFolder files;
+    EXPECT_EQ(SendWhileServing(w.Socket, QString::fromStdString(MakeFile(files, "notes.txt"))), hoHandedOver);
+    EXPECT_EQ(SendWhileServing(w.Socket, QString::fromStdString(files / "missing.qzw")), hoHandedOver);
+    EXPECT_TRUE(w.Opened.empty());
+}
+
+TEST(HandOverResults, AWindowWithoutItsBoxGivesTwo)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    delete w.Form.findChild<TLinkBox*>();
+    EXPECT_EQ(SendWhileServing(w.Socket, "/x.qzw"), hoNoBox);
+}
+
+TEST(HandOverResults, AWindowOfAnotherClassOrCaptionGivesOne)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    EXPECT_EQ(SendWhileServing(w.Socket, "/x.qzw", "TFormHelp"), hoNoWindow);
+    w.Form.setWindowTitle("Something else");
+    EXPECT_EQ(SendWhileServing(w.Socket, "/x.qzw"), hoNoWindow);
+    w.Form.setWindowTitle(QString("Lesson 1 - ") + ApplicationTitle);
+    EXPECT_EQ(SendWhileServing(w.Socket, "/x.qzw"), hoHandedOver);
+}
+
+TEST(PlayerProcesses, ASecondStartHandsItsArgumentToTheFirstAndEnds)
+{
+    TTempFolder runtime;
+    TPlayerProcess first(runtime, {});
+    ASSERT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
+
+    TPlayerProcess noArgument(runtime, {});
+    EXPECT_EQ(noArgument.WaitForExit(20000), 0);
+    EXPECT_EQ(QueryRunningInstance(SocketIn(runtime))->BoxText, "");
+
+    TPlayerProcess second(runtime, {"/tmp/some lesson.qzw"});
+    EXPECT_EQ(second.WaitForExit(20000), 0);
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(QueryRunningInstance(SocketIn(runtime))->BoxText, "/tmp/some lesson.qzw");
+}
+
+TEST(PlayerProcesses, ASecondStartWhileTheFirstIsBusyHandsNothingOver)
+{
+    TWindowFixture w;
+    TTempFolder files;
+    const std::string package = MakeFile(files, "lesson.qzw");
+    TPlayerProcess second(w.Runtime, {QString::fromStdString(package)});
+    EXPECT_EQ(second.WaitForExit(20000), 0);
+    EXPECT_EQ(w.Form.LinkBox()->text(), TLinkBox::Busy);
+    EXPECT_TRUE(w.Opened.empty());
+}
+
+TEST(PlayerProcesses, AStaleSocketDoesNotBlockANewFirstInstance)
+{
+    TTempFolder runtime;
+    const std::string path = runtime / "olveplayer.socket";
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd);  // leaves the socket file behind, refusing connections, as a crash does
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    TPlayerProcess player(runtime, {});
+    EXPECT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
+    EXPECT_TRUE(player.Running());
+}
+
+TEST(PlayerProcesses, TwoStartsAtTheSameMomentLeaveExactlyOneRunning)
+{
+    TTempFolder runtime;
+    TPlayerProcess a(runtime, {});
+    TPlayerProcess b(runtime, {});
+    ASSERT_TRUE(WaitUntil([&] { return !a.Running() || !b.Running(); }, 30000));
+    QThread::msleep(500);
+    EXPECT_NE(a.Running(), b.Running());
+    EXPECT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
+}
