@@ -15,7 +15,7 @@ TLinkBox::TLinkBox(QWidget* parent) : QLineEdit(parent)
 void TLinkBox::HandOver(const QString& text)
 {
     if (this->text() == text)
-        emit Changed();
+        Q_EMIT Changed();
     else
         setText(text);
 }

@@ -17,7 +17,7 @@ public:
     // is handed over twice, so each hand-over is acted on.
     void HandOver(const QString& text);
 
-signals:
+Q_SIGNALS:
     void Changed();
 };
 

@@ -4,13 +4,17 @@
 #include <vector>
 
 #include "tools/bdc_command.h"
+#include "tools/media_command.h"
 
 namespace {
 
 int Usage()
 {
     std::cerr << "usage: olvetool bdc encode IN OUT   compress a file into the BDC format\n"
-                 "       olvetool bdc decode IN OUT   expand a BDC file\n";
+                 "       olvetool bdc decode IN OUT   expand a BDC file\n"
+                 "       olvetool media probe FILE    length, content class and video size of a recording\n"
+                 "       olvetool media play FILE FROM_MS TO_MS [--null]\n"
+                 "                                    play one segment (--null: to no sound device)\n";
     return 2;
 }
 
@@ -25,5 +29,7 @@ int main(int argc, char** argv)
     args.erase(args.begin());
     if (command == "bdc")
         return olve::RunBdcCommand(args);
+    if (command == "media")
+        return olve::RunMediaCommand(args);
     return Usage();
 }

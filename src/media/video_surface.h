@@ -1,0 +1,23 @@
+#pragma once
+#include <QImage>
+#include <QWidget>
+
+namespace olve {
+
+// Shows the video's latest frame, scaled to fill the widget.
+class TVideoSurface : public QWidget {
+    Q_OBJECT
+public:
+    explicit TVideoSurface(QWidget* parent);
+
+    void SetFrame(const QImage& frame);
+    const QImage& Frame() const { return FFrame; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage FFrame;
+};
+
+}  // namespace olve

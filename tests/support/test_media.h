@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+// Makes a media file by running a GStreamer pipeline to its end; the description's
+// "{out}" stands for the file. False when the pipeline cannot run.
+bool MakeMedia(const std::string& description, const std::string& out);
+
+// Seconds of a mono 44.1 kHz tone, and the same encoded as Ogg Vorbis or MP3 (with a header
+// that gives its length), and a short MJPEG video in AVI.
+bool MakeWav(const std::string& out, int seconds);
+bool MakeOgg(const std::string& out, int seconds);
+bool MakeMp3(const std::string& out, int seconds);
+bool MakeAvi(const std::string& out, int width, int height, int frames);
