@@ -1,6 +1,7 @@
 #include "media/gst_session.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QMetaObject>
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -8,6 +9,7 @@
 #include <gst/video/video.h>
 
 #include "media/device_error.h"
+#include "media/mp3_delay.h"
 
 namespace olve {
 
@@ -133,11 +135,14 @@ std::string TGstSession::Open(int timeoutMs)
 
 void TGstSession::ReadStreamInfo()
 {
+    const TMp3Delay padding = UncompensatedMp3Delay(QFile::encodeName(QFileInfo(FFileName).absoluteFilePath()).toStdString());
+    if (padding.Samples > 0 && padding.SampleRate > 0)
+        FStartPaddingNs = gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
     gint64 duration = -1;
     if (gst_element_query_duration(FPipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
-        FDurationMs = duration / GST_MSECOND;
+        FDurationMs = std::max<qint64>(duration - FStartPaddingNs, 0) / GST_MSECOND;
     else
-        FDurationMs = ScanDurationMs();
+        FDurationMs = std::max<qint64>(ScanDurationMs() - FStartPaddingNs / GST_MSECOND, 0);
 
     gint videoStreams = 0;
     g_object_get(FPipeline, "n-video", &videoStreams, nullptr);
@@ -257,8 +262,8 @@ void TGstSession::HandleMessage(GstMessage* message)
 bool TGstSession::Seek(qint64 fromMs, qint64 toMs)
 {
     GstEvent* seek = gst_event_new_seek(1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET,
-                                        toMs < 0 ? GST_CLOCK_TIME_NONE : GstClockTime(toMs * GST_MSECOND));
+                                        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND + FStartPaddingNs, GST_SEEK_TYPE_SET,
+                                        toMs < 0 ? GST_CLOCK_TIME_NONE : GstClockTime(toMs * GST_MSECOND + FStartPaddingNs));
     FSeekSeqnum = gst_event_get_seqnum(seek);
     return gst_element_send_event(FPipeline, seek);
 }
@@ -278,7 +283,7 @@ std::optional<qint64> TGstSession::PositionMs() const
     gint64 position = -1;
     if (!gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) || position < 0)
         return std::nullopt;
-    return position / GST_MSECOND;
+    return std::max<qint64>(position - FStartPaddingNs, 0) / GST_MSECOND;
 }
 
 void TGstSession::SetVolume(double volume)

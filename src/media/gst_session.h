@@ -62,6 +62,9 @@ private:
     GstElement* FPipeline = nullptr;
     GstElement* FVideoSink = nullptr;
     qint64 FDurationMs = 0;
+    // Padding at the start of the decoded stream that GStreamer leaves in: stream positions
+    // are this much behind the recording's own.
+    qint64 FStartPaddingNs = 0;
     bool FHasVideo = false;
     QSize FNaturalSize;
     std::atomic<unsigned> FSeekSeqnum{0};

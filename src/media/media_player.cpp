@@ -131,6 +131,7 @@ void TOlveMediaPlayer::Open()
     FDeviceID = ++FOpenCount;
     FMode = mpStopped;
     FEndedAt.reset();
+    FSegmentStart = 0;
     FError = 0;
     FErrorText.clear();
     AttachVideo();
@@ -181,6 +182,7 @@ void TOlveMediaPlayer::Play()
 void TOlveMediaPlayer::StartSegment(qint64 from, qint64 to, bool notify, bool wait)
 {
     FEndedAt.reset();
+    FSegmentStart = from;
     FSegmentEnd = to;
     FError = 0;
     FSession->Seek(from, to);
@@ -279,7 +281,8 @@ int TOlveMediaPlayer::Position()
         return 0;
     if (FEndedAt)
         return static_cast<int>(*FEndedAt);
-    return static_cast<int>(FSession->PositionMs().value_or(0));
+    // Right after a flushing seek the pipeline cannot answer until the new segment is ready.
+    return static_cast<int>(FSession->PositionMs().value_or(FSegmentStart));
 }
 
 void TOlveMediaPlayer::SetPosition(int position)
@@ -294,6 +297,7 @@ void TOlveMediaPlayer::SetPosition(int position)
     EndPendingNotify(nvAborted);
     FSession->SetPlaying(false);
     FSession->Seek(position, -1);
+    FSegmentStart = position;
     FSession->WaitUntilSettled(SettleTimeoutMs);
     FEndedAt.reset();
     FMode = mpStopped;

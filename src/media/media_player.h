@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "media/media_time_formats.h"
 #include "media/media_types.h"
 #include "media/video_surface.h"
 
@@ -21,7 +22,7 @@ class TGstSession;
 // The media player: opens one recording, plays segments of it between two positions and
 // tells when a play has ended. Positions and lengths are milliseconds. Commands on a
 // closed player that need a device raise EMCIDeviceError.
-class TOlveMediaPlayer : public QObject {
+class TOlveMediaPlayer : public QObject, public TMediaTimeFormats {
     Q_OBJECT
 public:
     explicit TOlveMediaPlayer(QObject* parent = nullptr);
@@ -83,7 +84,8 @@ public:
     void SetVolume(int volume);
 
     TOlveTimeFormat MTimeFormat();
-    TOlveTimeFormat MediaTimeFormat(int) const { return otfTrackMilliseconds; }
+    // The player keeps no list of media: every index has millisecond positions.
+    TOlveTimeFormat MediaTimeFormat(int) const override { return otfTrackMilliseconds; }
     static std::uint32_t PackedToMilliseconds(std::uint32_t p);
 
 private:
@@ -111,6 +113,8 @@ private:
     // Where a segment ended, reported as the position until the next play or seek.
     std::optional<qint64> FEndedAt;
     qint64 FSegmentEnd = -1;
+    // Where the latest play or seek started: the position until the pipeline can tell.
+    qint64 FSegmentStart = 0;
     bool FNotifyPending = false;
     TMPNotifyValues FNotifyValue = nvSuccessful;
     int FError = 0;

@@ -1,0 +1,13 @@
+#pragma once
+#include "media/media_types.h"
+
+namespace olve {
+
+// What a title reader asks the player: the time format of the media with a 0-based index.
+class TMediaTimeFormats {
+public:
+    virtual ~TMediaTimeFormats() = default;
+    virtual TOlveTimeFormat MediaTimeFormat(int index) const = 0;
+};
+
+}  // namespace olve
