@@ -9,7 +9,7 @@ OLVE_PACKAGES=(
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
-  fonts-noto-cjk fonts-dejavu-core
+  fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
   shared-mime-info desktop-file-utils
 )
 

@@ -1,0 +1,244 @@
+#include "textview/new_ul_edit.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <algorithm>
+#include <cstdlib>
+
+#include "storage/cp932_text.h"
+
+namespace olve {
+
+bool TNewULEdit::FLayingOut = false;
+
+namespace {
+
+class TLayoutScope {
+public:
+    explicit TLayoutScope(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TLayoutScope() { FFlag = false; }
+    TLayoutScope(const TLayoutScope&) = delete;
+    TLayoutScope& operator=(const TLayoutScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+const QPoint NoPoint(-1, -1);
+
+}  // namespace
+
+TNewULEdit::TNewULEdit(QWidget* parent) : TNewEdit(parent)
+{
+    OnResizeRequest = [this] { MeasureLineHeight(); };
+    // Bars follow the text however it scrolls: scroll bar, wheel, keys or the view's own rules.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UpdateUnderline(); });
+}
+
+TNewULEdit::~TNewULEdit()
+{
+    disconnect(verticalScrollBar(), nullptr, this, nullptr);
+    ClearUnderline();
+}
+
+void TNewULEdit::SetShowUnderline(bool show)
+{
+    FShowUnderline = show;
+    UpdateUnderline();
+}
+
+void TNewULEdit::ResetUnderline()
+{
+    ClearUnderline();
+    FUnderlineStart = 0;
+    FUnderlineLength = 0;
+}
+
+void TNewULEdit::ClearUnderline()
+{
+    for (auto it = FBars.rbegin(); it != FBars.rend(); ++it)
+        delete it->data();
+    FBars.clear();
+    FLastStart = NoPoint;
+    FLastEnd = NoPoint;
+}
+
+std::vector<TUnderLine*> TNewULEdit::Bars() const
+{
+    std::vector<TUnderLine*> bars;
+    for (const QPointer<TUnderLine>& bar : FBars) {
+        if (bar)
+            bars.push_back(bar.data());
+    }
+    return bars;
+}
+
+void TNewULEdit::UpdateUnderline()
+{
+    if (FLayingOut)
+        return;
+    TLayoutScope layingOut(FLayingOut);
+
+    if (!FShowUnderline || DisplayText().empty() || !parentWidget() || !isVisibleTo(parentWidget())) {
+        ClearUnderline();
+        return;
+    }
+    const int length = TextLength();
+    const int start = ViewPosition(std::max(FUnderlineStart, 0));
+    int end = std::max(start, ViewEndPosition(static_cast<std::int64_t>(FUnderlineStart) + FUnderlineLength));
+
+    const QPoint startPoint = PosFromChar(start);
+    const QPoint endPoint = PosFromChar(end);
+    if (startPoint == FLastStart && endPoint == FLastEnd)
+        return;
+    ClearUnderline();
+    FLastStart = startPoint;
+    FLastEnd = endPoint;
+    if (end == start)
+        return;
+    // Line breaks at the end of the range are not underlined.
+    if (end > 0 && end < length) {
+        while (end > start && IsLineBreakAt(end - 1))
+            --end;
+        if (end == start)
+            return;
+    }
+    LayBars(start, end);
+    for (auto it = FBars.rbegin(); it != FBars.rend(); ++it)
+        (*it)->show();
+}
+
+// One bar per visual line of the range: from the left edge of the line's first character in
+// the range to the right edge of its last one; the last bar ends at the left edge of the
+// character after the range. Bars sit on the bottom of their own line, since lines holding
+// Japanese are taller than Latin ones.
+void TNewULEdit::LayBars(int start, int end)
+{
+    const QRect shown(pos() + viewport()->geometry().topLeft(), viewport()->size());
+    TCharPlace first = PlaceOfChar(start);
+    QPoint last = first.Pos;
+    for (int k = start + 1; k <= end + 1; ++k) {
+        const TCharPlace next = PlaceOfChar(k);
+        if (next.Pos.y() == first.Pos.y() && k < end + 1) {
+            last = next.Pos;
+            continue;
+        }
+        int right = last.x();
+        if (k == start + 1)
+            right = RightEdgeOfChar(start);
+        else if (k < end + 1)
+            right = RightEdgeOfChar(k - 1);
+        const int top = pos().y() + first.Pos.y() + first.LineHeight;
+        if (top >= shown.y() + shown.height())
+            break;
+        if (top > shown.y() && first.Pos.x() < right)
+            AddBar(pos().x() + first.Pos.x(), top, right - first.Pos.x());
+        first = next;
+        last = next.Pos;
+    }
+}
+
+void TNewULEdit::AddBar(int left, int top, int width)
+{
+    auto* bar = new TUnderLine(this, parentWidget());
+    bar->setGeometry(left, top, width, BarHeight());
+    FBars.emplace_back(bar);
+}
+
+int TNewULEdit::BarHeight() const
+{
+    const int fontPixels = font().pixelSize() > 0 ? font().pixelSize() : qRound(FontPointSize() * logicalDpiY() / 72.0);
+    return std::max(1, std::abs(fontPixels) / 8);
+}
+
+void TNewULEdit::LayOutAnew()
+{
+    FLastStart = NoPoint;
+    FLastEnd = NoPoint;
+    UpdateUnderline();
+}
+
+void TNewULEdit::ScrollToChar(int offset)
+{
+    TNewEdit::ScrollToChar(offset);
+    const int line = LineFromChar(ViewPosition(offset));
+    const int first = FirstVisibleLine();
+    const int page = LinesPerPage();
+    int delta = 0;
+    if (line >= first + page) {
+        delta = line - first - page / 2;
+        if (LineCount() < line + delta)
+            delta = LineCount() - line;
+    } else if (line < first) {
+        delta = line - first;
+    }
+    if (delta != 0) {
+        LineScroll(delta);
+        if (FShowUnderline)
+            UpdateUnderline();
+    }
+}
+
+int TNewULEdit::MeasureChar(const std::string& text, int i) const
+{
+    if (i < 1 || i > static_cast<int>(text.size()))
+        return 0;
+    const bool lead = IsLeadByte(static_cast<std::uint8_t>(text[i - 1]));
+    const std::string character = text.substr(i - 1, lead ? 2 : 1);
+    QFont face = FMeasureFont;
+    face.setFamilies({lead ? DBCSFontName() : SBCSFontName()});
+    return QFontMetrics(face).horizontalAdvance(QString::fromUtf8(Cp932ToUtf8(character)));
+}
+
+void TNewULEdit::MeasureLineHeight()
+{
+    FMeasureFont = font();
+    FLineHeight = QFontMetrics(FMeasureFont).size(Qt::TextSingleLine, QStringLiteral("Wg")).height();
+}
+
+void TNewULEdit::SelectionChange()
+{
+    TNewEdit::SelectionChange();
+    UpdateUnderline();
+}
+
+void TNewULEdit::ContentRebuilt()
+{
+    LayOutAnew();
+}
+
+void TNewULEdit::resizeEvent(QResizeEvent* event)
+{
+    TNewEdit::resizeEvent(event);
+    LayOutAnew();
+}
+
+void TNewULEdit::moveEvent(QMoveEvent* event)
+{
+    TNewEdit::moveEvent(event);
+    LayOutAnew();
+}
+
+void TNewULEdit::showEvent(QShowEvent* event)
+{
+    TNewEdit::showEvent(event);
+    LayOutAnew();
+}
+
+void TNewULEdit::hideEvent(QHideEvent* event)
+{
+    TNewEdit::hideEvent(event);
+    // Bars are siblings of the view: they would stay on screen over whatever replaces it.
+    if (isHidden())
+        ClearUnderline();
+}
+
+void TNewULEdit::changeEvent(QEvent* event)
+{
+    TNewEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        LayOutAnew();
+}
+
+}  // namespace olve
