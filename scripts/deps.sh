@@ -10,7 +10,7 @@ OLVE_PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
-  shared-mime-info desktop-file-utils
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 
 olve_missing_packages() {

@@ -5,6 +5,7 @@
 
 #include "tools/bdc_command.h"
 #include "tools/media_command.h"
+#include "tools/train_command.h"
 
 namespace {
 
@@ -14,7 +15,12 @@ int Usage()
                  "       olvetool bdc decode IN OUT   expand a BDC file\n"
                  "       olvetool media probe FILE    length, content class and video size of a recording\n"
                  "       olvetool media play FILE FROM_MS TO_MS [--null]\n"
-                 "                                    play one segment (--null: to no sound device)\n";
+                 "                                    play one segment (--null: to no sound device)\n"
+                 "       olvetool list PKG            entries of a title package: stored size, size, name\n"
+                 "       olvetool extract PKG DEST [--no-header-folder]\n"
+                 "                                    install a title package, overwriting, and print each path\n"
+                 "       olvetool pack SRC_DIR PKG [--header NAME]\n"
+                 "                                    make a title package of every file below SRC_DIR\n";
     return 2;
 }
 
@@ -31,5 +37,11 @@ int main(int argc, char** argv)
         return olve::RunBdcCommand(args);
     if (command == "media")
         return olve::RunMediaCommand(args);
+    if (command == "list")
+        return olve::RunTrainListCommand(args);
+    if (command == "extract")
+        return olve::RunTrainExtractCommand(args);
+    if (command == "pack")
+        return olve::RunTrainPackCommand(args);
     return Usage();
 }

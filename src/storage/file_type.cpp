@@ -1,0 +1,40 @@
+#include "storage/file_type.h"
+
+#include <algorithm>
+
+#include "storage/cp932_text.h"
+#include "storage/learning_mode_vocabulary.h"
+
+namespace olve {
+
+namespace {
+
+// The extension with its dot; empty when the last name of the path has no dot.
+std::string ExtensionOf(const std::string& fileName)
+{
+    const std::size_t dot = fileName.find_last_of("./\\");
+    if (dot == std::string::npos || fileName[dot] != '.')
+        return std::string();
+    return fileName.substr(dot);
+}
+
+}  // namespace
+
+std::string FileTypeIdOf(const std::string& extension)
+{
+    return extension.substr(std::min<std::size_t>(1, extension.size()), 3) + "_auto_file";
+}
+
+std::string TitleFileType(const std::string& fileName, TPrompts& prompts)
+{
+    const std::string extension = ExtensionOf(fileName);
+    const std::string lower = LowerAscii(extension);
+    if (lower == ".qzc")
+        return "AudioCDPlay";
+    if (std::find(LearningModeExtensions.begin(), LearningModeExtensions.end(), lower) != LearningModeExtensions.end())
+        return "AudioCDDictate";
+    prompts.Message(extension + ": ファイルタイプの登録がありません");
+    return "UnknownFileType";
+}
+
+}  // namespace olve

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstddef>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace olve {
+
+// A file written under a hidden temporary name beside its target and renamed over the target
+// only when it is complete, so that an interrupted write never leaves a half-written file
+// under the real name. A file that replaces another keeps the other's permission bits.
+// Destroying an uncommitted file removes the temporary.
+class TStagedFile {
+public:
+    TStagedFile() = default;
+    ~TStagedFile() { Discard(); }
+    TStagedFile(const TStagedFile&) = delete;
+    TStagedFile& operator=(const TStagedFile&) = delete;
+
+    // Creates the temporary file; false (with errno set) when the folder does not take it.
+    bool Open(const std::string& target);
+    bool Write(const void* data, std::size_t size);
+    // Gives the file its modification time, when there is one, and renames it to the target.
+    bool Commit(std::optional<std::time_t> modified);
+    void Discard();
+
+private:
+    std::string FTarget;
+    std::string FTemporary;
+    int FFd = -1;
+};
+
+}  // namespace olve

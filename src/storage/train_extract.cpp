@@ -1,0 +1,409 @@
+#include "storage/train_extract.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+#include "storage/audio_cd_binding.h"
+#include "storage/cp932_text.h"
+#include "storage/delta_code.h"
+#include "storage/dos_date_time.h"
+#include "storage/drive_identity.h"
+#include "storage/file_train_reader.h"
+#include "storage/staged_file.h"
+#include "storage/train_entry_name.h"
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TBusyScope {
+public:
+    explicit TBusyScope(TExtractFeedback* feedback) : FFeedback(feedback)
+    {
+        if (FFeedback)
+            FFeedback->BeginBusy();
+    }
+    ~TBusyScope()
+    {
+        if (FFeedback)
+            FFeedback->EndBusy();
+    }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    TExtractFeedback* FFeedback;
+};
+
+class TProgressScope {
+public:
+    TProgressScope(TExtractFeedback* feedback, int maximum) : FFeedback(feedback)
+    {
+        if (FFeedback)
+            FFeedback->ShowProgress(ProgressCaption, maximum);
+    }
+    ~TProgressScope()
+    {
+        if (FFeedback)
+            FFeedback->HideProgress();
+    }
+    TProgressScope(const TProgressScope&) = delete;
+    TProgressScope& operator=(const TProgressScope&) = delete;
+    void Step()
+    {
+        if (FFeedback)
+            FFeedback->StepProgress();
+    }
+
+private:
+    TExtractFeedback* FFeedback;
+};
+
+// The folder that entries are written below, as given, and resolved through symbolic links.
+std::string RootOf(const std::string& destFolder)
+{
+    if (destFolder.empty())
+        return ".";
+    const char last = destFolder.back();
+    return last == '/' || last == '\\' ? destFolder.substr(0, destFolder.size() - 1) : destFolder;
+}
+
+fs::path Resolved(const std::string& path)
+{
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(fs::path(path.empty() ? "/" : path), ec);
+    return ec ? fs::path() : resolved;
+}
+
+bool IsInside(const fs::path& path, const fs::path& root)
+{
+    if (path.empty() || root.empty())
+        return false;
+    auto p = path.begin();
+    for (auto r = root.begin(); r != root.end(); ++r, ++p) {
+        if (r->empty() && std::next(r) == root.end())
+            break;  // the empty name after a trailing separator
+        if (p == path.end() || *p != *r)
+            return false;
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsPlainFileName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// Moves a file to a name that must not exist yet: a rename never replaces a third file.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails on an existing name as well.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return false;
+    return unlink(from.c_str()) == 0;
+}
+
+std::string CountText(int count)
+{
+    return " (" + std::to_string(count) + ")";
+}
+
+enum class TAction { Write, Skip, PassOver, Stop };
+enum class TLoad { Loaded, Damaged, ReadFailed };
+
+class TTrainExtraction {
+public:
+    TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root)
+        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root))
+    {
+    }
+
+    void SetHeaderFolder(const std::string& header)
+    {
+        FHeaderRefused = !LocalEntryPath(header, FHeaderFolder);
+        if (!FHeaderRefused)
+            FHeaderFolder += "/";
+    }
+    void SetMode(int mode)
+    {
+        FApplyToAll = mode == 1 || mode == 2;
+        FChoice = FApplyToAll ? TCopyChoice::Overwrite : TCopyChoice::CopyIfNewer;
+    }
+    void SetIdentity(const std::string& identity) { FIdentity = identity; }
+
+    bool Run()
+    {
+        while (ExtractNext()) {
+        }
+        return FResult;
+    }
+
+    void Report(const std::string& fileName) const
+    {
+        if (!FUi.Prompts)
+            return;
+        if (FRefused > 0)
+            FUi.Prompts->Message("インストール先の外を指す名前のファイルは書き込みませんでした" + CountText(FRefused) +
+                                 "\r\n\r\nfiles with unsafe names were not installed\r\n\r\n" + fileName);
+        if (FDamaged > 0)
+            FUi.Prompts->Message("壊れているファイルは書き込みませんでした" + CountText(FDamaged) +
+                                 "\r\n\r\ndamaged files were not installed\r\n\r\n" + fileName);
+    }
+
+private:
+    // False when the installation ends here.
+    bool ExtractNext()
+    {
+        if (FUi.Feedback)
+            FUi.Feedback->ProcessMessages();
+        TTrainEntry entry;
+        if (FReader.Next(entry) != TEntryRead::Entry)
+            return false;
+        std::string target;
+        if (!TargetOf(entry, target)) {
+            ++FRefused;
+            return true;
+        }
+        const bool streamed = entry.CodedSize == 0 && entry.Size > LargeEntrySize;
+        std::vector<std::uint8_t> bytes;
+        if (!streamed) {
+            const TLoad load = Load(entry, bytes);
+            if (load == TLoad::ReadFailed)
+                return false;
+            if (load == TLoad::Damaged) {
+                ++FDamaged;
+                return true;
+            }
+        }
+        switch (Decide(entry, target)) {
+        case TAction::Stop:
+            return false;
+        case TAction::Skip:
+            return true;
+        case TAction::PassOver:
+            FResult = true;
+            return true;
+        case TAction::Write:
+            break;
+        }
+        return streamed ? Stream(entry, target) : Write(entry, target, bytes);
+    }
+
+    bool TargetOf(const TTrainEntry& entry, std::string& target) const
+    {
+        std::string relative;
+        if (FHeaderRefused || !LocalEntryPath(entry.Name, relative))
+            return false;
+        target = FRoot + "/" + FHeaderFolder + relative;
+        return IsInside(Resolved(FolderOf(target)), FResolvedRoot);
+    }
+
+    TLoad Load(const TTrainEntry& entry, std::vector<std::uint8_t>& bytes)
+    {
+        if (entry.CodedSize == 0) {
+            bytes.resize(static_cast<std::size_t>(entry.Size));
+            if (!FReader.Read(bytes.data(), bytes.size()))
+                return TLoad::ReadFailed;
+        } else {
+            TDeltaCode codec;
+            codec.Coded.resize(static_cast<std::size_t>(entry.CodedSize));
+            if (!FReader.Read(codec.Coded.data(), codec.Coded.size()))
+                return TLoad::ReadFailed;
+            if (!codec.Decode() || codec.Plain.size() != static_cast<std::size_t>(entry.Size))
+                return TLoad::Damaged;
+            bytes = std::move(codec.Plain);
+        }
+        if (!FIdentity.empty())
+            BindTitleToAudioCD(bytes, FIdentity);
+        return TLoad::Loaded;
+    }
+
+    TFileCopyRequest RequestFor(const TTrainEntry& entry, const std::string& target) const
+    {
+        TFileCopyRequest request;
+        request.ExistingPath = target;
+        request.NewPath = target;
+        struct stat st{};
+        if (stat(target.c_str(), &st) == 0 || lstat(target.c_str(), &st) == 0) {
+            request.ExistingSize = st.st_size;
+            request.ExistingDate = DosDateTimeOf(st.st_mtime);
+        }
+        request.EntrySize = entry.Size;
+        request.EntryDate = entry.Date;
+        // Dates packed year first compare as unsigned numbers.
+        request.EntryIsNewer = entry.Date > request.ExistingDate;
+        request.Choice = FChoice;
+        request.OldName = FileNameOf(target);
+        request.NewName = request.OldName;
+        return request;
+    }
+
+    TAction Decide(const TTrainEntry& entry, std::string& target)
+    {
+        if (SameTextIgnoringCase(entry.Name, "PlayCDs.ini") || !Exists(target))
+            return TAction::Write;
+        TFileCopyRequest request = RequestFor(entry, target);
+        if (!FApplyToAll || FChoice == TCopyChoice::Rename) {
+            if (!FUi.CopyQuestion)
+                return TAction::Skip;
+            FUi.CopyQuestion->Ask(request);
+            FChoice = request.Choice;
+            FApplyToAll = request.ApplyToAll;
+        }
+        switch (FChoice) {
+        case TCopyChoice::CopyIfNewer:
+            return request.EntryIsNewer ? TAction::Write : TAction::PassOver;
+        case TCopyChoice::Overwrite:
+            return TAction::Write;
+        case TCopyChoice::Rename:
+            return RenameExisting(target, request) ? TAction::Write : TAction::Skip;
+        case TCopyChoice::Cancel:
+            break;
+        }
+        return FApplyToAll ? TAction::Stop : TAction::Skip;
+    }
+
+    // Both names stay in the target's folder; a name that would leave it, equal names, or an
+    // existing file under the first name leave everything as it was.
+    static bool RenameExisting(std::string& target, const TFileCopyRequest& answer)
+    {
+        if (!IsPlainFileName(answer.OldName) || !IsPlainFileName(answer.NewName) ||
+            SameAsciiIgnoringCase(answer.OldName, answer.NewName))
+            return false;
+        const std::string folder = FolderOf(target);
+        const std::string oldPath = folder + answer.OldName;
+        if (oldPath != target && !RenameWithoutReplacing(target, oldPath))
+            return false;
+        target = folder + answer.NewName;
+        return true;
+    }
+
+    static std::optional<std::time_t> ModifiedTimeOf(const TTrainEntry& entry)
+    {
+        std::time_t time = 0;
+        if (!TimeOfDosDateTime(entry.Date, time))
+            return std::nullopt;
+        return time;
+    }
+
+    bool OpenTarget(const std::string& target, TStagedFile& file) const
+    {
+        std::error_code ec;
+        fs::create_directories(fs::path(FolderOf(target)), ec);
+        return file.Open(target);
+    }
+
+    void Written(const std::string& target)
+    {
+        FExtracted.Add(target);
+        FResult = true;
+    }
+
+    bool Write(const TTrainEntry& entry, const std::string& target, const std::vector<std::uint8_t>& bytes)
+    {
+        TStagedFile file;
+        if (OpenTarget(target, file) && file.Write(bytes.data(), bytes.size()) && file.Commit(ModifiedTimeOf(entry)))
+            Written(target);
+        return true;
+    }
+
+    // False when the package could not be read to the end of the entry.
+    bool Stream(const TTrainEntry& entry, const std::string& target)
+    {
+        TStagedFile file;
+        if (!OpenTarget(target, file))
+            return true;
+        const std::size_t size = static_cast<std::size_t>(entry.Size);
+        const std::size_t chunks = (size + CopyChunkSize - 1) / CopyChunkSize;
+        TProgressScope progress(FUi.Feedback, static_cast<int>(chunks) + 1);
+        FChunk.resize(CopyChunkSize);
+        for (std::size_t done = 0; done < size;) {
+            const std::size_t n = std::min(CopyChunkSize, size - done);
+            if (!FReader.Read(FChunk.data(), n))
+                return false;
+            // A file that cannot be written is left out; the next entry is found all the same.
+            if (!file.Write(FChunk.data(), n))
+                return true;
+            done += n;
+            progress.Step();
+        }
+        if (file.Commit(ModifiedTimeOf(entry)))
+            Written(target);
+        return true;
+    }
+
+    const TExtractUi& FUi;
+    TFileTrainReader& FReader;
+    TStringList& FExtracted;
+    std::string FRoot;
+    fs::path FResolvedRoot;
+    std::string FHeaderFolder;
+    bool FHeaderRefused = false;
+    std::string FIdentity;
+    bool FApplyToAll = false;
+    TCopyChoice FChoice = TCopyChoice::CopyIfNewer;
+    bool FResult = false;
+    int FRefused = 0;
+    int FDamaged = 0;
+    std::vector<std::uint8_t> FChunk;
+};
+
+}  // namespace
+
+bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const std::string& destFolder,
+                      TStringList& extracted, int mode, bool useHeaderFolder)
+{
+    TBusyScope busy(ui.Feedback);
+    std::string identity;
+    AudioCDIdentity(FolderOf(fileName), identity);
+
+    TFileTrainReader reader;
+    std::string header;
+    if (!reader.Open(fileName) || !reader.ReadHeader(header))
+        return false;
+    TTrainExtraction extraction(ui, reader, extracted, RootOf(destFolder));
+    if (useHeaderFolder && !header.empty())
+        extraction.SetHeaderFolder(header);
+    extraction.SetMode(mode);
+    extraction.SetIdentity(identity);
+    const bool result = extraction.Run();
+    extraction.Report(fileName);
+    return result;
+}
+
+}  // namespace olve

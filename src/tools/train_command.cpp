@@ -1,0 +1,89 @@
+#include "tools/train_command.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "storage/cp932_text.h"
+#include "storage/file_train.h"
+#include "storage/train_entry_name.h"
+#include "storage/train_extract.h"
+#include "storage/train_pack.h"
+
+namespace olve {
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: olvetool list PKG\n"
+                 "       olvetool extract PKG DEST [--no-header-folder]\n"
+                 "       olvetool pack SRC_DIR PKG [--header NAME]\n";
+    return 2;
+}
+
+// What installing would tell the user in a message box goes to standard error.
+class TStandardErrorPrompts : public TPrompts {
+public:
+    void Message(const std::string& text) override { std::cerr << text << "\n"; }
+    bool Question(const std::string& text) override
+    {
+        std::cerr << text << "\n";
+        return false;
+    }
+};
+
+}  // namespace
+
+int RunTrainListCommand(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Usage();
+    TTrainFiles files;
+    std::string header;
+    const bool ok = ReadFileTrain(args[0], files, header);
+    for (int i = 0; i < files.Count(); ++i) {
+        const TTrainFileItem& item = *files.Items(i);
+        std::printf("%10d %10d %s\n", item.StoredSize, item.Size, DisplayEntryName(item.Name).c_str());
+    }
+    if (!ok) {
+        std::cerr << "olvetool: " << args[0] << " is not a readable file train\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunTrainExtractCommand(const std::vector<std::string>& args)
+{
+    if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != "--no-header-folder"))
+        return Usage();
+    TStandardErrorPrompts prompts;
+    TExtractUi ui;
+    ui.Prompts = &prompts;
+    TStringList extracted;
+    const bool ok = ExtractFileTrain(ui, args[0], args[1], extracted, 1, args.size() == 2);
+    for (const std::string& path : extracted.Lines())
+        std::printf("%s\n", path.c_str());
+    if (!ok) {
+        std::cerr << "olvetool: nothing was installed from " << args[0] << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunTrainPackCommand(const std::vector<std::string>& args)
+{
+    std::string header;
+    if (args.size() == 4 && args[2] == "--header")
+        header = args[3];
+    else if (args.size() != 2)
+        return Usage();
+    std::vector<std::string> packed;
+    std::string error;
+    if (!PackFileTrain(args[0], args[1], header, packed, error)) {
+        std::cerr << "olvetool: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace olve

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProgressBar>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "app/qt_extract_feedback.h"
+#include "storage/train_extract.h"
+#include "support/temp_folder.h"
+
+using namespace olve;
+
+namespace {
+
+std::string Int32(std::uint32_t v)
+{
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+}
+
+// A package of one plain file of the given size.
+void MakePackage(const std::string& path, std::size_t size)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "0101" << Int32(0) << "olve" << Int32(0) << Int32(static_cast<std::uint32_t>(size)) << Int32(9)
+        << "media.wav" << Int32(0) << std::string(size, 'm');
+}
+
+}  // namespace
+
+TEST(ExtractFeedback, TheProgressWindowDisablesItsOwnerWhileItIsShown)
+{
+    QWidget owner;
+    owner.show();
+    TQtExtractFeedback feedback(&owner);
+    feedback.ShowProgress("読み込み中", 3);
+    TProgressWindow* window = feedback.ProgressWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(owner.isEnabled());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("読み込み中"));
+    EXPECT_EQ(window->size(), QSize(400, 88));
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(window->Bar()->geometry().left(), 8);
+    EXPECT_EQ(window->Bar()->geometry().top(), 32);
+    EXPECT_EQ(window->Bar()->width(), 400 - 16);
+    EXPECT_EQ(window->Bar()->maximum(), 3);
+    // Each step advances by one; past the maximum the bar starts again.
+    for (int expected : {1, 2, 3, 0, 1}) {
+        feedback.StepProgress();
+        EXPECT_EQ(window->Bar()->value(), expected);
+    }
+    feedback.HideProgress();
+    EXPECT_EQ(feedback.ProgressWindow(), nullptr);
+    EXPECT_TRUE(owner.isEnabled());
+}
+
+TEST(ExtractFeedback, InstallingALargeFileShowsProgressAndKeepsTheWindowResponsive)
+{
+    TTempFolder dir;
+    MakePackage(dir / "p.qzw", 2 * 983040);
+    QWidget owner;
+    owner.show();
+    TQtExtractFeedback feedback(&owner);
+    int maximum = 0;
+    int lastValue = 0;
+    bool ownerDisabled = false;
+    // A timer fires while the copy runs, because each chunk lets the event loop work.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (TProgressWindow* window = feedback.ProgressWindow()) {
+            maximum = window->Bar()->maximum();
+            lastValue = window->Bar()->value();
+            ownerDisabled = !owner.isEnabled();
+        }
+    });
+    watch.start(0);
+    TExtractUi ui;
+    ui.Feedback = &feedback;
+    TStringList extracted;
+    ASSERT_TRUE(ExtractFileTrain(ui, dir / "p.qzw", dir / "dest", extracted, 1, true));
+    EXPECT_EQ(maximum, 33);
+    EXPECT_GT(lastValue, 0);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_EQ(feedback.ProgressWindow(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(std::filesystem::file_size(dir / "dest/media.wav"), 2u * 983040u);
+}
