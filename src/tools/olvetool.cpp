@@ -5,6 +5,7 @@
 
 #include "tools/bdc_command.h"
 #include "tools/media_command.h"
+#include "tools/title_command.h"
 #include "tools/train_command.h"
 
 namespace {
@@ -16,6 +17,9 @@ int Usage()
                  "       olvetool media probe FILE    length, content class and video size of a recording\n"
                  "       olvetool media play FILE FROM_MS TO_MS [--null]\n"
                  "                                    play one segment (--null: to no sound device)\n"
+                 "       olvetool title dump FILE     a title file's settings and cards as JSON\n"
+                 "       olvetool title resave IN OUT --user NAME\n"
+                 "                                    read a title file and write it again\n"
                  "       olvetool list PKG            entries of a title package: stored size, size, name\n"
                  "       olvetool extract PKG DEST [--no-header-folder]\n"
                  "                                    install a title package, overwriting, and print each path\n"
@@ -37,6 +41,8 @@ int main(int argc, char** argv)
         return olve::RunBdcCommand(args);
     if (command == "media")
         return olve::RunMediaCommand(args);
+    if (command == "title")
+        return olve::RunTitleCommand(args);
     if (command == "list")
         return olve::RunTrainListCommand(args);
     if (command == "extract")

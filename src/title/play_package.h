@@ -1,0 +1,64 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "media/media_time_formats.h"
+#include "storage/prompts.h"
+#include "storage/string_list.h"
+#include "title/play_card_list.h"
+#include "title/undo_play_card_list.h"
+
+namespace olve {
+
+// An open title: its four card lists, its settings and its time format, read from and
+// written to a title file.
+class TPlayPackage {
+public:
+    TUndoPlayCardList MainCards;
+    TUndoPlayCardList VcdCards;
+    TPlayCardList KhsCards;
+    TPlayCardList KhgCards;
+    // The title settings: the file's lines up to the "VolSerialNum" line.
+    TStringList Settings;
+    // Consulted while card lines are decoded; not owned.
+    const TMediaTimeFormats* Player = nullptr;
+    TOlveTimeFormat TimeFormat = otfNone;
+    std::string FileName;
+
+    explicit TPlayPackage(TPrompts& prompts) : FPrompts(prompts) {}
+
+    // True when the title was read. repair: check and rewrite card lines of the old layout.
+    // kind: how the caller will play the title (it decides which conversion is offered).
+    bool LoadFromFile(const std::string& fileName, bool repair, TMediaType kind);
+    // True when the file was written.
+    bool SaveToFile(const std::string& fileName, const std::string& user, const std::string& titleUser,
+                    const std::string& makers);
+    bool BuildLines(TStringList& lines, const std::string& user, const std::string& titleUser,
+                    const std::string& makers, const std::string& fileType) const;
+    std::string GetSetting(const std::string& name) const;
+    void ClearHistories();
+
+private:
+    enum class TConversion { None, ToMilliseconds, ToTmsf };
+
+    TConversion OfferConversion(TStringList& lines, TMediaType kind);
+    void ReadSettings(const TStringList& lines);
+    void ReadCardRun(const TStringList& lines, const std::string& name, TPlayCardList& cards,
+                     const TMediaTimeFormats* formats) const;
+    void ReadKhsCards(const TStringList& lines, const TMediaTimeFormats* formats);
+    void ReadVcdCards(const TStringList& lines, const TMediaTimeFormats* formats);
+    bool CheckCardLines(TStringList& lines, int first, bool repair);
+    void ReadMainCards(const TStringList& lines, int first, const TMediaTimeFormats* formats);
+    void ResolveMainTexts(const TStringList& lines);
+
+    TPrompts& FPrompts;
+};
+
+// The values of the first run of lines named name (the first such line, then each next
+// line whose name is name in the same letter case).
+std::vector<std::string> ReadTagRun(const TStringList& lines, const std::string& name);
+
+// "UnKnown", "TMSF", "TMilliseconds", "TFrame".
+const char* TimeFormatWord(TOlveTimeFormat format);
+
+}  // namespace olve

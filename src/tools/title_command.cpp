@@ -1,0 +1,103 @@
+#include "tools/title_command.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "storage/cp932_text.h"
+#include "title/play_package.h"
+#include "tools/stderr_prompts.h"
+
+namespace olve {
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: olvetool title dump FILE\n"
+                 "       olvetool title resave IN OUT --user NAME\n";
+    return 2;
+}
+
+// A JSON string of code page 932 bytes.
+std::string Json(const std::string& cp932)
+{
+    std::string out = "\"";
+    for (unsigned char c : Cp932ToUtf8(cp932)) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string CardsJson(const TPlayCardList& cards)
+{
+    std::string out = "[";
+    for (int i = 0; i < cards.Count(); ++i) {
+        const TPlayCardItem& c = cards.Card(i);
+        out += i ? ",\n  {" : "\n  {";
+        out += "\"main\": " + Json(c.MainText) + ", \"sub\": " + Json(c.SubText) + ", \"data\": " + Json(c.DataText) +
+               ", \"picture\": " + Json(c.Picture) + ", \"start\": " + std::to_string(c.StartPos) +
+               ", \"end\": " + std::to_string(c.EndPos) + ", \"format\": " + std::to_string(c.TimeFormat) +
+               ", \"startText\": " + Json(cards.StartPosText(i)) + ", \"endText\": " + Json(cards.EndPosText(i)) +
+               ", \"showText\": " + Json(cards.ShowText(i)) + "}";
+    }
+    return out + "]";
+}
+
+int Dump(const std::string& file)
+{
+    TStderrPrompts prompts;
+    TPlayPackage package(prompts);
+    const bool ok = package.LoadFromFile(file, false, mtNone);
+    std::string settings = "[";
+    for (int i = 0; i < package.Settings.Count(); ++i)
+        settings += (i ? ", " : "") + Json(package.Settings[i]);
+    settings += "]";
+    std::cout << "{\"ok\": " << (ok ? "true" : "false") << ", \"timeFormat\": \"" << TimeFormatWord(package.TimeFormat)
+              << "\",\n \"settings\": " << settings << ",\n \"main\": " << CardsJson(package.MainCards)
+              << ",\n \"vcd\": " << CardsJson(package.VcdCards) << ",\n \"khs\": " << CardsJson(package.KhsCards)
+              << ",\n \"khg\": " << CardsJson(package.KhgCards) << "}\n";
+    return ok ? 0 : 1;
+}
+
+int Resave(const std::string& in, const std::string& out, const std::string& user)
+{
+    TStderrPrompts prompts;
+    TPlayPackage package(prompts);
+    if (!package.LoadFromFile(in, false, mtNone)) {
+        std::cerr << "olvetool: cannot read the title " << in << "\n";
+        return 1;
+    }
+    if (!package.SaveToFile(out, Utf8ToCp932(user), "", package.GetSetting("VolMaker"))) {
+        std::cerr << "olvetool: cannot write the title " << out << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunTitleCommand(const std::vector<std::string>& args)
+{
+    if (args.size() == 2 && args[0] == "dump")
+        return Dump(args[1]);
+    if (args.size() == 5 && args[0] == "resave" && args[3] == "--user")
+        return Resave(args[1], args[2], args[4]);
+    return Usage();
+}
+
+}  // namespace olve
