@@ -54,7 +54,7 @@ bool TStagedFile::Write(const void* data, std::size_t size)
     return FFd >= 0;
 }
 
-bool TStagedFile::Commit(std::optional<std::time_t> modified)
+bool TStagedFile::Commit(std::optional<std::time_t> modified, bool sync)
 {
     if (FFd < 0)
         return false;
@@ -66,13 +66,17 @@ bool TStagedFile::Commit(std::optional<std::time_t> modified)
         const struct timespec times[2] = {{0, UTIME_OMIT}, {*modified, 0}};
         ok = futimens(FFd, times) == 0;
     }
+    if (ok && sync)
+        ok = fsync(FFd) == 0;
     ok = close(FFd) == 0 && ok;
     FFd = -1;
     if (ok && rename(FTemporary.c_str(), FTarget.c_str()) == 0) {
         FTemporary.clear();
         return true;
     }
+    const int error = errno;
     Discard();
+    errno = error;
     return false;
 }
 

@@ -20,8 +20,9 @@ public:
     // Creates the temporary file; false (with errno set) when the folder does not take it.
     bool Open(const std::string& target);
     bool Write(const void* data, std::size_t size);
-    // Gives the file its modification time, when there is one, and renames it to the target.
-    bool Commit(std::optional<std::time_t> modified);
+    // Gives the file its modification time, when there is one, and renames it to the target;
+    // with sync, its data reaches the disk first. On failure errno tells why.
+    bool Commit(std::optional<std::time_t> modified, bool sync = false);
     void Discard();
 
 private:

@@ -1,7 +1,7 @@
 #include "title/card_line.h"
 
 #include "media/positions.h"
-#include "title/comma_text.h"
+#include "storage/comma_text.h"
 
 namespace olve {
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "media/positions.h"
+#include "storage/card_text.h"
 #include "title/list_error.h"
 #include "title/play_card_text.h"
 
@@ -164,7 +165,7 @@ std::int32_t TPlayCardList::EndUnits(int i) const
 
 std::string TPlayCardList::ShowText(int i) const
 {
-    return CardShowText(FCards[i].MainText, FCards[i].DataText);
+    return CardTextPart(FCards[i].MainText, FCards[i].DataText);
 }
 
 std::int32_t TPlayCardList::LengthUnits(int i) const

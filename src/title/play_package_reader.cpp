@@ -5,7 +5,7 @@
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
 #include "title/card_line.h"
-#include "title/comma_text.h"
+#include "storage/comma_text.h"
 #include "title/setting_lines.h"
 #include "title/time_format_conversion.h"
 

@@ -1,6 +1,6 @@
 #include "title/setting_lines.h"
 
-#include "title/comma_text.h"
+#include "storage/comma_text.h"
 
 namespace olve {
 

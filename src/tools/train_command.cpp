@@ -8,6 +8,7 @@
 #include "storage/train_entry_name.h"
 #include "storage/train_extract.h"
 #include "storage/train_pack.h"
+#include "tools/stderr_prompts.h"
 
 namespace olve {
 
@@ -20,17 +21,6 @@ int Usage()
                  "       olvetool pack SRC_DIR PKG [--header NAME]\n";
     return 2;
 }
-
-// What installing would tell the user in a message box goes to standard error.
-class TStandardErrorPrompts : public TPrompts {
-public:
-    void Message(const std::string& text) override { std::cerr << text << "\n"; }
-    bool Question(const std::string& text) override
-    {
-        std::cerr << text << "\n";
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -56,7 +46,7 @@ int RunTrainExtractCommand(const std::vector<std::string>& args)
 {
     if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != "--no-header-folder"))
         return Usage();
-    TStandardErrorPrompts prompts;
+    TStderrPrompts prompts;
     TExtractUi ui;
     ui.Prompts = &prompts;
     TStringList extracted;

@@ -182,19 +182,20 @@ TEST(CardPositions, TextFormsAndUnits)
 TEST(CardShowText, ShowsTheTaggedPartOfASharedText)
 {
     const std::string text = "Hello there, world";
-    EXPECT_EQ(CardShowText(text, ""), text);
-    EXPECT_EQ(CardShowText(text, "TAG=x"), text);
-    EXPECT_EQ(CardShowText(text, "SST=0,SLG=5"), "Hello");
-    EXPECT_EQ(CardShowText(text, "SST=3,SLG=2"), "   lo");
-    EXPECT_EQ(CardShowText(text, "sst=13"), "   world");
-    EXPECT_EQ(CardShowText(text, "SST=x,SLG=y"), text);
+    TPlayCardList list;
+    for (const char* tags : {"", "SST=0,SLG=5", "SST=3,SLG=2", "sst=13", "SST=-4,SLG=5", "SST=2147483647", "SST=1,SLG=-3"}) {
+        TPlayCardItem c = Card(text, 0);
+        c.DataText = tags;
+        list.Add(c);
+    }
+    EXPECT_EQ(list.ShowText(0), text);
+    EXPECT_EQ(list.ShowText(1), "Hello");
+    EXPECT_EQ(list.ShowText(2), "   lo");
+    EXPECT_EQ(list.ShowText(3), "   world");
     // Out-of-range values are clamped to the text.
-    EXPECT_EQ(CardShowText(text, "SST=-4,SLG=5"), "Hello");
-    EXPECT_EQ(CardShowText(text, "SST=2147483647"), "   ");
-    EXPECT_EQ(CardShowText(text, "SST=1,SLG=-3"), "   ");
-    const TTextRange range = SpokenRange(text, "SST=13,SLG=2147483647");
-    EXPECT_EQ(range.Start, 13u);
-    EXPECT_EQ(range.Length, 5u);
+    EXPECT_EQ(list.ShowText(4), "Hello");
+    EXPECT_EQ(list.ShowText(5), "   ");
+    EXPECT_EQ(list.ShowText(6), "   ");
 }
 
 TEST(UndoCardList, UnchangedValuesChangeNothingAndTellNobody)

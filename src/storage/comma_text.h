@@ -17,7 +17,9 @@ std::string ValueOf(const std::string& line);
 // True when the text has an "=" and its name equals name, ignoring the case of ASCII letters.
 bool IsNamed(const std::string& line, const std::string& name);
 
-// The value of the first item of a comma text named name; empty when there is none.
+// The value of the first item of a comma text named name; false when there is none.
+bool FindTag(const std::string& text, const std::string& name, std::string& value);
+// The same, empty when there is none.
 std::string GetTag(const std::string& text, const std::string& name);
 // The comma text with the first item named name removed and, for a non-empty value,
 // name=value appended at the end.

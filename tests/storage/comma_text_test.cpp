@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "title/comma_text.h"
+#include "storage/comma_text.h"
 
 using namespace olve;
 using Items = std::vector<std::string>;

@@ -1,5 +1,6 @@
-#include "title/comma_text.h"
+#include "storage/comma_text.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "storage/cp932_text.h"
@@ -116,14 +117,22 @@ bool IsNamed(const std::string& line, const std::string& name)
     return eq != std::string::npos && SameTextIgnoringCase(std::string_view(line).substr(0, eq), name);
 }
 
+bool FindTag(const std::string& text, const std::string& name, std::string& value)
+{
+    for (const std::string& item : CommaTextSplit(text)) {
+        if (IsNamed(item, name)) {
+            value = ValueOf(item);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string GetTag(const std::string& text, const std::string& name)
 {
-    if (text.empty())
-        return {};
-    for (const std::string& item : CommaTextSplit(text))
-        if (IsNamed(item, name))
-            return ValueOf(item);
-    return {};
+    std::string value;
+    FindTag(text, name, value);
+    return value;
 }
 
 std::string SetTag(const std::string& text, const std::string& name, const std::string& value)
