@@ -1,10 +1,13 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include "app/help_window.h"
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "app/startup_check.h"
+#include "app/termination_signals.h"
+#include "textview/font_substitutions.h"
 
 int main(int argc, char** argv)
 {
@@ -23,9 +26,14 @@ int main(int argc, char** argv)
     if (!olve::StartupCheck(env))
         return 0;
 
-    olve::TForm1 form(env.ProgramPath, prompts);
+    olve::RegisterFontSubstitutions();
+    olve::TForm1 form(env.ProgramPath, env.Arguments, prompts);
+    olve::TFormHelp help(&form);
+    form.OnHelp = [&help] { help.exec(); };
     prompts.SetParent(&form);
     form.ListenForHandOvers(paths.Socket);
+    olve::TTerminationSignals signals([&form] { form.close(); });
+    QApplication::setQuitOnLastWindowClosed(true);
     form.show();
     return app.exec();
 }

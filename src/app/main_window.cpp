@@ -1,77 +1,316 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QScreen>
-#include <QTimer>
 
+#include "app/qt_extract_feedback.h"
+#include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
-#include "storage/data_file.h"
+#include "app/tool_bar_widgets.h"
+#include "app/tool_glyphs.h"
+#include "storage/file_type_registration.h"
 
 namespace olve {
 
 namespace {
 
-constexpr int DefaultSize = 512;
+const QColor MainTextBackground(206, 227, 247);
+constexpr int ToolBarHeight = 33;
+constexpr int ButtonSize = 30;
 
-int IntegerOr(const std::string& text, int fallback)
+bool HasExtension(const QString& path, const char* extension)
 {
-    bool ok = false;
-    const int value = QString::fromStdString(text).toInt(&ok);
-    return ok ? value : fallback;
+    return QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
 
-TForm1::TForm1(const QString& programPath, TPrompts& prompts, QWidget* parent)
-    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts)
+TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent)
+    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts), FArguments(arguments)
 {
-    FormCreate();
+    FormCreate(arguments);
 }
 
-void TForm1::FormCreate()
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    tmPlayer->stop();
+    // Freed in this order: installed-file list, picture, box, title, player, views.
+    FInstalledFiles.clear();
+    delete FPicture;
+    delete FLinkBoxServer;
+    delete FLinkBox;
+    FPackage.reset();
+    FPlayer.reset();
+    delete FSubView;
+    delete FMainView;
+}
+
+void TForm1::FormCreate(const QStringList& arguments)
 {
     setObjectName(MainWindowClassName);
     setWindowTitle(ApplicationTitle);
     QApplication::setApplicationDisplayName(ApplicationTitle);
+    FCurrentCard = -1;
     setMinimumSize(250, 250);
     setAutoFillBackground(true);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    ReadBounds();
+    QFont form(QStringLiteral("ＭＳ ゴシック"));
+    form.setPointSize(10);
+    setFont(form);
+    setAcceptDrops(true);
 
-    pnText = new QWidget(this);
-    pnText->setObjectName("pnText");
-    pnText->setAutoFillBackground(true);
-    QPalette panel = palette();
-    panel.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    pnText->setPalette(panel);
-    pnText->setMinimumSize(100, 100);
+    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+    setGeometry(SectionBounds(0, {512, 512}));
+    Q_UNUSED(screen);
+
+    CreateActions();
+    CreateToolBar();
+    CreatePanes();
+    SetAutoPause(false);
+    ReadCommandLine(arguments);
+    CreateTextViews();
+
+    FPlayer = std::make_unique<TOlveMediaPlayer>();
+    FPlayer->OnNotify = [this] { PlayerNotify(); };
+    FPackage = std::make_unique<TPlayPackage>(FPrompts);
+    FPackage->Player = FPlayer.get();
+    FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
+    FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
 
     FLinkBox = new TLinkBox(this);
     FLinkBox->setText(TLinkBox::Busy);
     connect(FLinkBox, &TLinkBox::Changed, this, &TForm1::LinkBoxChange);
+
+    tmPlayer = new QTimer(this);
+    tmPlayer->setObjectName("tmPlayer");
+    tmPlayer->setInterval(30);
+    tmPlayer->setTimerType(Qt::PreciseTimer);
+    connect(tmPlayer, &QTimer::timeout, this, &TForm1::PlayerTick);
+
+    qApp->installEventFilter(this);
+    EnablePlayControls(false);
 }
 
-void TForm1::ReadBounds()
+void TForm1::ReadCommandLine(const QStringList& arguments)
 {
-    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
-    QRect bounds((screen.width() - DefaultSize) / 2, (screen.height() - DefaultSize) / 2, DefaultSize, DefaultSize);
-    const QString settings = SettingsFileOf(FProgramPath);
-    if (QFileInfo::exists(settings)) {
-        TDataFile file(settings.toStdString(), FPrompts);
-        file.ReadOnly = true;
-        auto read = [&](const char* key, int fallback) {
-            return IntegerOr(file.ReadString("System", key, std::to_string(fallback)), fallback);
-        };
-        bounds = QRect(read("Left", bounds.left()), read("Top", bounds.top()), read("Width", bounds.width()),
-                       read("Height", bounds.height()));
-        file.Close();
+    FStartPackage.clear();
+    bool noTie = false;
+    for (const QString& argument : arguments) {
+        if (HasExtension(argument, "qzw"))
+            FStartPackage = argument;
+        else if (argument.compare("NoTie", Qt::CaseInsensitive) == 0)
+            noTie = true;
     }
-    setGeometry(bounds);
+    if (!noTie)
+        FFileTypeRegistered = RegisterFileType(QFileInfo(FProgramPath).absoluteFilePath().toStdString(), ".qzw");
+}
+
+void TForm1::CreateActions()
+{
+    auto make = [this](QAction*& action, const char* name, const QString& hint, void (TForm1::*slot)()) {
+        action = new QAction(this);
+        action->setObjectName(name);
+        action->setToolTip(hint);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", &TForm1::acPlayExecute);
+    make(acNext, "acNext", "つぎ play [N]ext", &TForm1::acNextExecute);
+    make(acBack, "acBack", "もどる play [B]ack", &TForm1::acBackExecute);
+    make(acTop, "acTop", "はじめから play from [T]op", &TForm1::acTopExecute);
+    make(acStop, "acStop", "止める [S]top", &TForm1::acStopExecute);
+    make(acPause, "acPause", "ポーズ [P]ause on", &TForm1::acPauseExecute);
+    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", &TForm1::acAutoPauseExecute);
+    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", &TForm1::acPlayListExecute);
+}
+
+QAction* TForm1::Action(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void TForm1::CreateToolBar()
+{
+    pnToolBar = new QWidget(this);
+    pnToolBar->setObjectName("pnToolBar");
+    imTop = new TToolBarBackground(pnToolBar);
+
+    auto button = [this](QToolButton*& b, const char* name, QAction* action, TGlyph glyph) {
+        b = new QToolButton(pnToolBar);
+        b->setObjectName(name);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setIconSize(QSize(22, 22));
+        b->setFixedSize(ButtonSize, ButtonSize);
+        if (action) {
+            action->setIcon(GlyphIcon(glyph));
+            b->setDefaultAction(action);
+        } else {
+            b->setIcon(GlyphIcon(glyph));
+        }
+    };
+    button(sbPlayTop, "sbPlayTop", acTop, TGlyph::Top);
+    button(SpeedButton6, "SpeedButton6", acBack, TGlyph::Back);
+    button(SpeedButton1, "SpeedButton1", acPlay, TGlyph::Here);
+    button(sbItemList, "sbItemList", acPlayList, TGlyph::List);
+    button(SpeedButton2, "SpeedButton2", acNext, TGlyph::Next);
+    button(SpeedButton4, "SpeedButton4", acStop, TGlyph::Stop);
+    button(sbPause, "sbPause", acPause, TGlyph::Pause);
+    button(sbAutoPause, "sbAutoPause", acAutoPause, TGlyph::AutoPauseOff);
+    button(sbOnlineHelp, "sbOnlineHelp", nullptr, TGlyph::Help);
+    acPause->setCheckable(true);
+    sbAutoPause->setToolTip("オートポーズ [A]utopause");
+    sbOnlineHelp->setToolTip("利用案内");
+    connect(sbOnlineHelp, &QToolButton::clicked, this, [this] {
+        if (OnHelp)
+            OnHelp();
+    });
+
+    Image3 = new QLabel(pnToolBar);
+    Image3->setObjectName("Image3");
+    Image3->setPixmap(GlyphPixmap(TGlyph::Speaker, 20));
+    Image3->setFixedSize(22, 22);
+    Image3->setMouseTracking(true);
+    Image3->installEventFilter(this);
+
+    imPlayer = new TProgressBar(pnToolBar);
+    imPlayer->setFixedSize(140, 7);
+    anPlaying = new TPlayingAnimation(pnToolBar);
+
+    lbPAT2 = new QLabel("English listening, card by card", pnToolBar);
+    lbPAT2->setObjectName("lbPAT2");
+    lbPAT1 = new QLabel(lbPAT2->text(), pnToolBar);
+    lbPAT1->setObjectName("lbPAT1");
+    for (auto [label, colour] : {std::pair{lbPAT1, QColor(192, 192, 192)}, std::pair{lbPAT2, QColor(0, 0, 128)}}) {
+        QFont italic = label->font();
+        italic.setItalic(true);
+        italic.setPointSize(9);
+        label->setFont(italic);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, colour);
+        label->setPalette(p);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    edDummy = new QLineEdit(this);
+    edDummy->setObjectName("edDummy");
+    edDummy->setFixedWidth(2);
+    edDummy->lower();
+
+    tbVolume = new QSlider(Qt::Horizontal, this);
+    tbVolume->setObjectName("tbVolume");
+    tbVolume->setRange(0, 65535);
+    tbVolume->setTickInterval(6553);
+    tbVolume->setSingleStep(1638);
+    tbVolume->setPageStep(6553);
+    tbVolume->setTickPosition(QSlider::TicksBelow);
+    tbVolume->setFixedSize(160, 28);
+    tbVolume->setAutoFillBackground(true);
+    tbVolume->hide();
+    connect(tbVolume, &QSlider::valueChanged, this, [this](int value) { SetWaveVolumeOfPlayer(value); });
+}
+
+void TForm1::LayOutToolBar()
+{
+    pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
+    imTop->setGeometry(pnToolBar->rect());
+    imTop->lower();
+    int x = 4;
+    for (QToolButton* b : {sbPlayTop, SpeedButton6, SpeedButton1, sbItemList, SpeedButton2, SpeedButton4, sbPause, sbAutoPause}) {
+        b->move(x, 2);
+        x += ButtonSize;
+    }
+    Image3->move(x + 6, 6);
+    imPlayer->move(x + 34, 13);
+    anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
+    sbOnlineHelp->move(width() - sbOnlineHelp->width() - 16, 2);
+    lbPAT2->adjustSize();
+    lbPAT2->move(sbOnlineHelp->x() - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
+    lbPAT1->adjustSize();
+    lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
+    lbPAT2->setVisible(lbPAT2->x() > imPlayer->x() + imPlayer->width() + 8);
+    lbPAT1->setVisible(lbPAT2->isVisible());
+    lbPAT1->raise();
+    lbPAT2->raise();
+    edDummy->move(sbPlayTop->x() + sbPlayTop->width(), ToolBarHeight);
+    spPic->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
+}
+
+void TForm1::CreatePanes()
+{
+    spPic = new QSplitter(this);
+    spPic->setObjectName("spPic");
+    spPic->setChildrenCollapsible(false);
+    spPic->setHandleWidth(4);
+    pnPic = new QWidget(spPic);
+    pnPic->setObjectName("pnPic");
+    pnPic->setAutoFillBackground(true);
+    QPalette black = pnPic->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    pnPic->setPalette(black);
+    pnPic->setMinimumSize(100, 100);
+    pnPic->installEventFilter(this);
+    pnText = new QWidget(spPic);
+    pnText->setObjectName("pnText");
+    pnText->setMinimumSize(100, 100);
+    pnText->setAutoFillBackground(true);
+    QPalette panel = pnText->palette();
+    panel.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    pnText->setPalette(panel);
+    pnPic->hide();
+
+    FPicture = new TExtraImage(pnPic);
+    FPicture->setObjectName("FPicture");
+    FPicture->SetColor(Qt::black);
+
+    sgCards = new QTableWidget(pnText);
+    sgCards->setObjectName("sgCards");
+    sgCards->setColumnCount(5);
+    sgCards->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgCards->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgCards->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgCards->verticalHeader()->hide();
+    sgCards->hide();
+
+    pmItemList = new QMenu(this);
+    pmItemList->setObjectName("pmItemList");
+    connect(pmItemList, &QMenu::aboutToShow, this, &TForm1::PopulateItemList);
+}
+
+void TForm1::CreateTextViews()
+{
+    auto make = [this](const char* name) {
+        auto* view = new TNewULEditNet(pnText);
+        view->setObjectName(QString("TNewULEditNet") + name);
+        view->setReadOnly(true);
+        QPalette p = view->palette();
+        p.setColor(QPalette::Base, MainTextBackground);
+        view->setPalette(p);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        QFont font = view->font();
+        font.setPointSize(14);
+        view->setFont(font);
+        view->SetDBCSFontName(QStringLiteral("ＭＳ Ｐゴシック"));
+        view->SetDBCSCharset(1);
+        view->SetSBCSFontName("Georgia");
+        view->SetSBCSCharset(1);
+        view->SetTextIndent(itStandard);
+        return view;
+    };
+    FMainView = make("_MainText");
+    FMainView->SetShowUnderline(true);
+    FMainView->OnMouseDown = [this](QMouseEvent* event) { MainTextClick(event); };
+    FSubView = make("_SubText");
+    FSubView->SetShowUnderline(false);
+    FSubView->hide();
+    pnText->installEventFilter(this);
 }
 
 bool TForm1::ListenForHandOvers(const QString& socketPath)
@@ -81,9 +320,23 @@ bool TForm1::ListenForHandOvers(const QString& socketPath)
     return FLinkBoxServer->Listen(socketPath);
 }
 
+QString TForm1::ProgramFolder() const
+{
+    return QFileInfo(FProgramPath).absolutePath();
+}
+
+QString TForm1::SettingsFile() const
+{
+    return SettingsFileOf(FProgramPath);
+}
+
 void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    LayOutToolBar();
+    if (event->spontaneous())
+        return;
+    FormShow();
     // Without a window manager, or with focus-stealing prevention, the window may never be
     // activated; it must still become ready for hand-overs once the event loop runs.
     QTimer::singleShot(0, this, [this] {
@@ -92,10 +345,10 @@ void TForm1::showEvent(QShowEvent* event)
     });
 }
 
-void TForm1::resizeEvent(QResizeEvent* event)
+void TForm1::FormShow()
 {
-    QWidget::resizeEvent(event);
-    pnText->setGeometry(rect());
+    if (!FStartPackage.isEmpty() && QFileInfo(FStartPackage).isFile())
+        OpenTitlePackage(FStartPackage);
 }
 
 void TForm1::changeEvent(QEvent* event)
@@ -107,10 +360,34 @@ void TForm1::changeEvent(QEvent* event)
 
 void TForm1::FormActivate()
 {
+    const bool first = !FActivated;
     FActivated = true;
-    if (!QDir::setCurrent(QFileInfo(FProgramPath).absolutePath()))
+    if (!QDir::setCurrent(ProgramFolder()))
         return;
-    FLinkBox->setText(QString());
+    if (first && !FArguments.isEmpty()) {
+        const QString argument = FArguments.first();
+        if (HasExtension(argument, "qzw") && QFileInfo(argument).isFile()) {
+            OpenTitlePackage(argument);
+            if (FMainView->focusPolicy() != Qt::NoFocus)
+                FMainView->setFocus();
+        }
+    }
+    if (FLinkBox)
+        FLinkBox->setText(QString());
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::FormClose()
+{
+    if (FPlayer->DeviceID() != 0)
+        FPlayer->Close();
+    SaveLayout();
+    RemoveInstalledFiles(nullptr);
 }
 
 void TForm1::LinkBoxChange()
@@ -119,8 +396,20 @@ void TForm1::LinkBoxChange()
     if (text.isEmpty() || text == TLinkBox::Busy)
         return;
     const QFileInfo file(text);
-    if (file.isFile() && file.suffix().compare("qzw", Qt::CaseInsensitive) == 0 && OpenTitlePackage)
-        OpenTitlePackage(text);
+    if (!file.isFile() || !HasExtension(text, "qzw"))
+        return;
+    if (OnHandOver)
+        OnHandOver(text);
+    OpenTitlePackage(text);
+    if (FMainView->focusPolicy() != Qt::NoFocus)
+        FMainView->setFocus();
+}
+
+void TForm1::EnablePlayControls(bool on)
+{
+    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause})
+        action->setEnabled(on);
+    imPlayer->setVisible(on);
 }
 
 }  // namespace olve

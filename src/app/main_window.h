@@ -1,45 +1,230 @@
 #pragma once
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QSlider>
+#include <QSplitter>
+#include <QStringList>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "app/link_box.h"
 #include "app/link_box_server.h"
+#include "media/media_player.h"
+#include "picture/extra_image.h"
+#include "storage/extract_feedback.h"
+#include "storage/file_copy_question.h"
 #include "storage/prompts.h"
+#include "textview/new_ul_edit_net.h"
+#include "title/play_package.h"
 
 namespace olve {
 
-// The player's main window.
+class TPlayingAnimation;
+class TProgressBar;
+
+// The player's main window: tool bar, picture pane, text pane with the two text views or
+// the card grid, the media player and the open title.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // programPath: the running executable, whose folder holds the settings file.
-    TForm1(const QString& programPath, TPrompts& prompts, QWidget* parent = nullptr);
+    // programPath: the running executable, whose folder holds the settings file and where
+    // packages are installed. arguments: the command line without the program.
+    TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Starts answering other starts of the program on socketPath.
     bool ListenForHandOvers(const QString& socketPath);
 
-    // Called with a package path handed over by another start.
-    std::function<void(const QString&)> OpenTitlePackage;
+    // Opening a title.
+    bool OpenTitlePackage(const QString& packagePath);
+    bool OpenPackagedTitle(const QString& packagePath, QString& message);
+    bool OpenTitle(const QString& titlePath);
+    QString GetTitleName(const QString& titlePath) const;
+    // Removes the installed files that keep does not name (all without a list), with the
+    // folders that become empty, never the program's folder or anything outside it.
+    void RemoveInstalledFiles(const QStringList* keep);
+    void DropFiles(const QStringList& paths);
 
+    // Screen layout.
+    void SetDisplayMode(int mode);
+    void ApplyLayout(int mode);
+    void SaveLayout();
+    void ShowPicture(const std::string& name);
+    bool HasPictures() const;
+    void FitVideo();
+    void ShowTextPane(bool on);
+    static int NextFontSize(int size, bool bigger);
+    void StepFontSize(TNewULEditNet* view, int delta);
+
+    // Playback.
+    bool CanPlay() const;
+    void PlayCard(int n);
+    void SetAutoPause(bool on);
+    void EnablePlayControls(bool on);
+    void ShowProgress(int position);
+    void ColorMainText(int start, std::int64_t length, const QColor& colour);
+    void PlayerTick();
+    // Runs a key as the key map says; false for keys it does not take.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // Card list and pinpoint menu.
+    void FillCardGrid();
+    void SelectCardRow(int row);
+    void PopulateItemList();
+
+    // What the window shows, for those who drive it.
+    int DisplayMode() const { return FDisplayMode; }
+    int CurrentCard() const { return FCurrentCard; }
+    bool AutoPause() const { return FAutoPause; }
+    TNewULEditNet* MainView() const { return FMainView; }
+    TNewULEditNet* SubView() const { return FSubView; }
+    TExtraImage* PictureView() const { return FPicture; }
+    QWidget* PicturePane() const { return pnPic; }
+    QWidget* TextPane() const { return pnText; }
+    QTableWidget* CardGrid() const { return sgCards; }
+    QMenu* ItemList() const { return pmItemList; }
+    QTimer* PlayerTimer() const { return tmPlayer; }
+    TOlveMediaPlayer& Player() { return *FPlayer; }
+    TPlayPackage& Package() { return *FPackage; }
     TLinkBox* LinkBox() const { return FLinkBox; }
+    const QStringList& InstalledFiles() const { return FInstalledFiles; }
+    const QString& StartPackage() const { return FStartPackage; }
+    bool FileTypeRegistered() const { return FFileTypeRegistered; }
+    const QString& TitleFolder() const { return FTitleFolder; }
+    QAction* Action(const QString& name) const;
+    QSize VideoSize() const { return {FVideoWidth, FVideoHeight}; }
+
+    // Called with a package path handed over by another start.
+    std::function<void(const QString&)> OnHandOver;
+    // Shows the help window.
+    std::function<void()> OnHelp;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
-    void ReadBounds();
+    void FormCreate(const QStringList& arguments);
+    void CreateToolBar();
+    void CreatePanes();
+    void CreateActions();
+    void CreateTextViews();
+    void ReadCommandLine(const QStringList& arguments);
+    void FormShow();
     void FormActivate();
+    void FormClose();
     void LinkBoxChange();
+    void LayOutToolBar();
+    void LayOutTextPane();
+    void SetWaveVolumeOfPlayer(int value);
+
+    QRect SectionBounds(int mode, const QSize& size) const;
+    QString SettingsFile() const;
+    QString ProgramFolder() const;
+    QString FindPicture(const std::string& name) const;
+
+    void PlayerNotify();
+    void acTopExecute();
+    void acPlayExecute();
+    void acNextExecute();
+    void acBackExecute();
+    void acStopExecute();
+    void acPauseExecute();
+    void acAutoPauseExecute();
+    void acPlayListExecute();
+    void StartTimer();
+    void StopTimer();
+    void ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end);
+    void MainTextClick(QMouseEvent* event);
+    int TextOffsetOfPosition(int position) const;
+    void ShowNoMoreCards();
+    void ShowVolumeBar();
+    void HideVolumeBar(const QPoint& globalPos);
+    void CardMenuItemClick(int index);
+    void FillCardMenuItem(QAction* item, int index);
 
     QString FProgramPath;
     TPrompts& FPrompts;
+    QStringList FArguments;
+
+    // Tool bar.
+    QWidget* pnToolBar = nullptr;
+    QWidget* imTop = nullptr;
+    QToolButton* sbPlayTop = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* sbItemList = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* sbPause = nullptr;
+    QToolButton* sbAutoPause = nullptr;
+    QToolButton* sbOnlineHelp = nullptr;
+    QLabel* Image3 = nullptr;
+    TProgressBar* imPlayer = nullptr;
+    TPlayingAnimation* anPlaying = nullptr;
+    QLabel* lbPAT1 = nullptr;
+    QLabel* lbPAT2 = nullptr;
+    QLineEdit* edDummy = nullptr;
+    QSlider* tbVolume = nullptr;
+
+    // Panes.
+    QSplitter* spPic = nullptr;
+    QWidget* pnPic = nullptr;
     QWidget* pnText = nullptr;
-    TLinkBox* FLinkBox = nullptr;
+    QTableWidget* sgCards = nullptr;
+    QMenu* pmItemList = nullptr;
+    QTimer* tmPlayer = nullptr;
+
+    QAction* acPlay = nullptr;
+    QAction* acNext = nullptr;
+    QAction* acBack = nullptr;
+    QAction* acTop = nullptr;
+    QAction* acStop = nullptr;
+    QAction* acPause = nullptr;
+    QAction* acAutoPause = nullptr;
+    QAction* acPlayList = nullptr;
+
+    bool FAutoPause = false;
+    int FDisplayMode = 0;
+    bool FLaidOut = false;
+    std::string FPictureName;
+    TNewULEditNet* FMainView = nullptr;
+    TNewULEditNet* FSubView = nullptr;
+    std::unique_ptr<TOlveMediaPlayer> FPlayer;
+    std::unique_ptr<TPlayPackage> FPackage;
+    int FCurrentCard = -1;
+    QPointer<TLinkBox> FLinkBox;
     TLinkBoxServer* FLinkBoxServer = nullptr;
+    TExtraImage* FPicture = nullptr;
+    QString FTitleFolder;
+    int FVideoWidth = 0;
+    int FVideoHeight = 0;
+    bool FShowCursor = false;
+    bool FShowUnderline = false;
+    QString FStartPackage;
+    QStringList FInstalledFiles;
+    bool FFileTypeRegistered = false;
     bool FActivated = false;
+    bool FTimerBusy = false;
+    int FLastProgressWidth = -1;
+    QElapsedTimer FLastPress;
+    bool FHasPress = false;
+    std::unique_ptr<TExtractFeedback> FExtractFeedback;
+    std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
 };
 
 }  // namespace olve

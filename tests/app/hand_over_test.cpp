@@ -60,13 +60,13 @@ struct TWindowFixture {
     TInstanceLock Lock{QString::fromStdString(Runtime / "olveplayer.lock")};
     TRecordingPrompts Prompts;
     QString Socket = QString::fromStdString(Runtime / "olveplayer.socket");
-    TForm1 Form{QString::fromStdString(Program / "olveplayer"), Prompts};
+    TForm1 Form{QString::fromStdString(Program / "olveplayer"), {"NoTie"}, Prompts};
     std::vector<QString> Opened;
 
     TWindowFixture()
     {
         EXPECT_TRUE(Lock.TryAcquire());
-        Form.OpenTitlePackage = [this](const QString& path) { Opened.push_back(path); };
+        Form.OnHandOver = [this](const QString& path) { Opened.push_back(path); };
         EXPECT_TRUE(Form.ListenForHandOvers(Socket));
     }
     void ShowAndWaitReady()

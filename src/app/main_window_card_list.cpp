@@ -1,0 +1,170 @@
+#include "app/main_window.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <cstdio>
+
+#include "app/card_grid_delegate.h"
+#include "media/positions.h"
+#include "storage/comma_text.h"
+#include "storage/cp932_text.h"
+#include "storage/rounding.h"
+
+namespace olve {
+
+namespace {
+
+constexpr int FlatMenuLimit = 33;
+constexpr int GroupSize = 32;
+constexpr int ColumnSize = 1024;
+constexpr int MenuCardLimit = 4096;
+constexpr std::size_t LabelBytes = 50;
+
+QString StartTimeText(std::uint32_t startPos)
+{
+    const int seconds = RoundHalfAway(PackedToMilliseconds(startPos) / 1000.0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%3d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+// A menu label: at most 50 bytes of the text, cut before a two-byte character, with "･･".
+std::string MenuLabel(const std::string& text)
+{
+    if (text.size() <= LabelBytes)
+        return text;
+    std::size_t cut = 0;
+    while (cut < LabelBytes) {
+        const std::size_t step = IsLeadByte(static_cast<std::uint8_t>(text[cut])) ? 2 : 1;
+        if (cut + step > LabelBytes)
+            break;
+        cut += step;
+    }
+    return text.substr(0, cut) + Utf8ToCp932("･･");
+}
+
+}  // namespace
+
+void TForm1::FillCardGrid()
+{
+    const TUndoPlayCardList& cards = FPackage->MainCards;
+    sgCards->setItemDelegate(new TCardGridDelegate(sgCards));
+    sgCards->setColumnCount(5);
+    sgCards->setRowCount(cards.Count() + 1);
+    sgCards->horizontalHeader()->hide();
+    const QStringList headers = {"No", "時刻", "話者", "本文", "メモ"};
+    for (int c = 0; c < 5; ++c)
+        sgCards->setItem(0, c, new QTableWidgetItem(headers[c]));
+    bool speakers = false;
+    bool memos = false;
+    for (int i = 0; i < cards.Count(); ++i) {
+        const TPlayCardItem& card = cards.Card(i);
+        const std::string speaker = GetTag(card.DataText, "TAG");
+        speakers = speakers || !speaker.empty();
+        memos = memos || !card.SubText.empty();
+        const QStringList texts = {QString::number(i + 1), StartTimeText(card.StartPos),
+                                   QString::fromStdString(Cp932ToUtf8(speaker)),
+                                   QString::fromStdString(Cp932ToUtf8(cards.ShowText(i))),
+                                   QString::fromStdString(Cp932ToUtf8(card.SubText))};
+        for (int c = 0; c < 5; ++c)
+            sgCards->setItem(i + 1, c, new QTableWidgetItem(texts[c]));
+    }
+    const QFontMetrics metrics(sgCards->font());
+    const int number = metrics.horizontalAdvance("1234") + 10;
+    const int time = metrics.horizontalAdvance("123:45") + 10;
+    const int speaker = speakers ? 2 * time : 0;
+    const int rest = sgCards->viewport()->width() - number - time - speaker - 4;
+    sgCards->setColumnWidth(0, number);
+    sgCards->setColumnWidth(1, time);
+    sgCards->setColumnWidth(2, speaker);
+    sgCards->setColumnWidth(3, memos ? rest / 2 : rest);
+    sgCards->setColumnWidth(4, memos ? rest / 2 : 0);
+    sgCards->resizeRowsToContents();
+    disconnect(sgCards, nullptr, this, nullptr);
+    connect(sgCards, &QTableWidget::cellClicked, this, [this](int row, int) {
+        SelectCardRow(row);
+        acStop->trigger();
+    });
+    connect(sgCards, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        SelectCardRow(row);
+        acPlay->trigger();
+    });
+}
+
+void TForm1::SelectCardRow(int row)
+{
+    if (row < 1 || row >= sgCards->rowCount())
+        return;
+    sgCards->setCurrentCell(row, 1);
+    sgCards->selectRow(row);
+    FCurrentCard = row - 1;
+    const int first = sgCards->rowAt(0);
+    const int last = sgCards->rowAt(sgCards->viewport()->height() - 1);
+    if (first >= 0 && (row < first || (last >= 0 && row > last)))
+        sgCards->scrollToItem(sgCards->item(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void TForm1::acPlayListExecute()
+{
+    pmItemList->popup(sbItemList->mapToGlobal(QPoint(0, sbItemList->height())));
+}
+
+void TForm1::PopulateItemList()
+{
+    pmItemList->clear();
+    const int count = FPackage->MainCards.Count();
+    if (count == 0)
+        return;
+    if (count < FlatMenuLimit) {
+        for (int i = 0; i < count; ++i)
+            FillCardMenuItem(pmItemList->addAction(QString()), i);
+        return;
+    }
+    const int listed = std::min(count, MenuCardLimit);
+    QMenu* group = nullptr;
+    for (int i = 0; i < listed; ++i) {
+        if (i % GroupSize == 0) {
+            char caption[32];
+            std::snprintf(caption, sizeof caption, "%3d ～ %3d", i + 1, std::min(listed, i + GroupSize));
+            group = pmItemList->addMenu(QString::fromUtf8(caption));
+            QAction* groupAction = group->menuAction();
+            groupAction->setCheckable(true);
+            groupAction->setChecked(i <= FCurrentCard && FCurrentCard < std::min(listed, i + GroupSize));
+            // A new column every 1024 cards: the menu grows sideways as a long list would.
+            groupAction->setProperty("barBreak", i > 0 && i % ColumnSize == 0);
+        }
+        FillCardMenuItem(group->addAction(QString()), i);
+    }
+}
+
+void TForm1::FillCardMenuItem(QAction* item, int index)
+{
+    const TPlayCardItem& card = FPackage->MainCards.Card(index);
+    std::string label = FPackage->MainCards.ShowText(index);
+    if (label.empty() && !card.SubText.empty())
+        label = "/" + card.SubText + "/";
+    if (label.empty()) {
+        const std::string extra = GetTag(card.DataText, "EES");
+        if (!extra.empty())
+            label = "[" + extra + "]";
+    }
+    char number[16];
+    std::snprintf(number, sizeof number, "%3d", index + 1);
+    item->setText(QString(number) + "  " + QString::fromStdString(Cp932ToUtf8(MenuLabel(label))));
+    item->setData(index);
+    if (index == FCurrentCard) {
+        item->setCheckable(true);
+        item->setChecked(true);
+        QFont bold = item->font();
+        bold.setBold(true);
+        item->setFont(bold);
+    }
+    connect(item, &QAction::triggered, this, [this, index] { CardMenuItemClick(index); });
+}
+
+void TForm1::CardMenuItemClick(int index)
+{
+    PlayCard(index);
+}
+
+}  // namespace olve

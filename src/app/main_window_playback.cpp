@@ -1,0 +1,479 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTextCursor>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/tool_bar_widgets.h"
+#include "app/tool_glyphs.h"
+#include "media/device_error.h"
+#include "media/positions.h"
+#include "media/wave_volume.h"
+#include "storage/card_text.h"
+
+namespace olve {
+
+namespace {
+
+constexpr std::int64_t WholeText = 2147483647;
+constexpr int DoublePressMs = 300;
+
+// The spoken part of a card's main text, clamped to the text: (start, length) in bytes.
+std::pair<std::int64_t, std::int64_t> SpokenRange(const TPlayCardItem& card)
+{
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+    const std::int64_t size = static_cast<std::int64_t>(card.MainText.size());
+    if (!TextRangeOf(card.DataText, start, length))
+        return {0, size};
+    const std::int64_t from = std::clamp<std::int64_t>(start, 0, size);
+    return {from, std::clamp<std::int64_t>(length, 0, size - from)};
+}
+
+}  // namespace
+
+bool TForm1::CanPlay() const
+{
+    return FPlayer->DeviceID() != 0 && FPackage->MainCards.Count() > 0;
+}
+
+void TForm1::PlayCard(int n)
+{
+    if (!CanPlay())
+        return;
+    const TUndoPlayCardList& cards = FPackage->MainCards;
+    const TUndoPlayCardList& vcd = FPackage->VcdCards;
+    const int count = cards.Count();
+    if (n >= count) {
+        ShowNoMoreCards();
+        return;
+    }
+    int c = std::min(n, count - 1);
+    std::int64_t from = 0;
+    std::int64_t to = 0;
+    if (FAutoPause) {
+        c = std::max(c, 0);
+        from = cards.StartUnits(c);
+        to = cards.EndUnits(c);
+    } else if (vcd.Count() == 0) {
+        c = std::max(c, 0);
+        from = cards.StartUnits(c);
+        to = cards.EndUnits(count - 1);
+    } else if (c < 0) {
+        from = vcd.StartUnits(0);
+        to = vcd.EndUnits(0);
+    } else {
+        from = cards.StartUnits(c);
+        to = vcd.EndUnits(0);
+    }
+    try {
+        FPlayer->SetStartPos(static_cast<int>(std::max<std::int64_t>(0, from)));
+        FPlayer->SetEndPos(static_cast<int>(std::min<std::int64_t>(FPlayer->Length(), to)));
+    } catch (const EMCIDeviceError&) {
+        return;
+    }
+    if (n < 0) {
+        FMainView->ClearUnderline();
+        FMainView->SetDisplayText(std::string());
+        const TPlayCardItem& first = cards.Card(0);
+        FMainView->setUpdatesEnabled(false);
+        FMainView->SetDisplayText(ExpandLineBreaks(first.MainText));
+        ColorMainText(0, WholeText, FMainView->palette().color(QPalette::Base));
+        FMainView->setUpdatesEnabled(true);
+        FSubView->SetDisplayText(first.SubText);
+        ShowPicture(first.Picture);
+        FCurrentCard = -1;
+    }
+    try {
+        FPlayer->SetNotify(true);
+        FPlayer->Play();
+        if (FPlayer->Error() == 0)
+            StartTimer();
+    } catch (const EMCIDeviceError&) {
+    }
+}
+
+void TForm1::ShowNoMoreCards()
+{
+    std::fprintf(stderr, "つぎはありません\n");
+    auto* box = new QMessageBox(QMessageBox::Information, QApplication::applicationDisplayName(), "つぎはありません",
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName("NoMoreCards");
+    QTimer::singleShot(2000, box, &QMessageBox::close);
+    box->open();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        box->move(screen->geometry().center() - box->rect().center());
+}
+
+void TForm1::SetAutoPause(bool on)
+{
+    FAutoPause = on;
+    if (FPlayer && FPlayer->DeviceID() != 0 && FPlayer->Mode() == mpPlaying && FPackage->MainCards.Count() > 0) {
+        FPlayer->SetNotify(false);
+        FPlayer->Stop();
+        const TUndoPlayCardList& cards = FPackage->MainCards;
+        const std::int32_t end = on ? cards.EndUnits(std::max(FCurrentCard, 0))
+                                    : FPackage->VcdCards.Count() > 0 ? FPackage->VcdCards.EndUnits(0)
+                                                                     : cards.EndUnits(cards.Count() - 1);
+        FPlayer->SetEndPos(std::min(end, FPlayer->Length()));
+        FPlayer->Play();
+        anPlaying->SetActive(true);
+    }
+    acAutoPause->setIcon(GlyphIcon(on ? TGlyph::AutoPauseOn : TGlyph::AutoPauseOff));
+    acAutoPause->setToolTip(on ? "オートポーズ autopause off" : "オートポーズ autopause on");
+}
+
+void TForm1::StartTimer()
+{
+    tmPlayer->start();
+    anPlaying->SetActive(true);
+}
+
+void TForm1::StopTimer()
+{
+    tmPlayer->stop();
+    anPlaying->SetActive(false);
+}
+
+void TForm1::acTopExecute()
+{
+    PlayCard(-1);
+}
+
+void TForm1::acPlayExecute()
+{
+    if (!CanPlay())
+        return;
+    if (FPlayer->Mode() == mpPaused) {
+        FPlayer->SetNotify(false);
+        FPlayer->Pause();
+        acPause->setChecked(false);
+        StartTimer();
+        return;
+    }
+    const int row = sgCards->currentRow();
+    if ((FDisplayMode == 4 || FDisplayMode == 5) && row > 0 && row <= FPackage->MainCards.Count())
+        PlayCard(row - 1);
+    else
+        PlayCard(FCurrentCard);
+}
+
+void TForm1::acNextExecute()
+{
+    PlayCard(FCurrentCard + 1);
+}
+
+void TForm1::acBackExecute()
+{
+    PlayCard(FCurrentCard - 1);
+}
+
+void TForm1::acStopExecute()
+{
+    if (!CanPlay())
+        return;
+    FPlayer->SetNotify(true);
+    FPlayer->Stop();
+    acPause->setChecked(false);
+}
+
+void TForm1::acPauseExecute()
+{
+    if (!CanPlay())
+        return;
+    FPlayer->SetNotify(false);
+    FPlayer->Pause();
+    const bool paused = FPlayer->Mode() == mpPaused;
+    acPause->setChecked(paused);
+    if (paused)
+        StopTimer();
+    else
+        StartTimer();
+}
+
+void TForm1::acAutoPauseExecute()
+{
+    SetAutoPause(!FAutoPause);
+}
+
+void TForm1::PlayerNotify()
+{
+    if (FPlayer->NotifyValue() != nvSuccessful && FPlayer->Mode() == mpPlaying)
+        return;
+    StopTimer();
+}
+
+void TForm1::ShowProgress(int position)
+{
+    const int length = FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
+    const int width = length < 1 ? 0 : static_cast<int>(std::int64_t(position) * imPlayer->width() / length);
+    if (width == FLastProgressWidth)
+        return;
+    FLastProgressWidth = width;
+    imPlayer->SetBarWidth(width);
+}
+
+void TForm1::ColorMainText(int start, std::int64_t length, const QColor& colour)
+{
+    const int from = FMainView->ViewPosition(start);
+    const int to = FMainView->ViewEndPosition(std::int64_t(start) + std::max<std::int64_t>(length, 0));
+    QTextCursor cursor(FMainView->document());
+    cursor.setPosition(from);
+    cursor.setPosition(std::max(from, to), QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    cursor.mergeCharFormat(format);
+}
+
+// One tick: the position is read once, and the first card holding it becomes current.
+void TForm1::PlayerTick()
+{
+    if (FTimerBusy)
+        return;
+    FTimerBusy = true;
+    struct TClear {
+        bool& Flag;
+        ~TClear() { Flag = false; }
+    } clear{FTimerBusy};
+
+    if (FPlayer->DeviceID() == 0) {
+        StopTimer();
+        return;
+    }
+    const std::int64_t position = FPlayer->Position();
+    ShowProgress(static_cast<int>(position));
+    if (FPlayer->Mode() == mpPlaying)
+        StartTimer();
+    else
+        StopTimer();
+    const TOlveTimeFormat format = FPlayer->MTimeFormat();
+    const std::int64_t end = FPlayer->EndPos();
+    const TUndoPlayCardList& cards = FPackage->MainCards;
+    for (int i = 0; i < cards.Count(); ++i) {
+        const TPlayCardItem& card = cards.Card(i);
+        const std::int64_t s = ToPlayerUnits(card.StartPos, format);
+        const std::int64_t e = ToPlayerUnits(card.EndPos, format);
+        if (s <= position && position < e && position != end) {
+            ShowCard(i, position, s, e);
+            if (FDisplayMode < 4)
+                return;
+        }
+    }
+}
+
+void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end)
+{
+    const bool changed = i != FCurrentCard;
+    FCurrentCard = i;
+    const TPlayCardItem& card = FPackage->MainCards.Card(i);
+    if (FDisplayMode >= 4) {
+        if (!changed)
+            return;
+        SelectCardRow(i + 1);
+        if (FDisplayMode == 5)
+            ShowPicture(card.Picture);
+        return;
+    }
+    const auto [r0, r1] = SpokenRange(card);
+    const std::string shown = ExpandLineBreaks(card.MainText);
+    if (shown != FMainView->DisplayText()) {
+        FMainView->SetDisplayText(shown);
+        ColorMainText(static_cast<int>(r0 + r1), WholeText, FMainView->palette().color(QPalette::Base));
+    } else if (changed) {
+        ColorMainText(static_cast<int>(r0), r1, Qt::black);
+    }
+    FSubView->SetDisplayText(card.SubText);
+    ShowPicture(card.Picture);
+    const std::int64_t k = end > start ? (position - start) * r1 / (end - start) + r0 : r0;
+    if (FShowCursor) {
+        QTextCursor caret = FMainView->textCursor();
+        caret.setPosition(FMainView->ViewPosition(k));
+        FMainView->setTextCursor(caret);
+        FMainView->setCursorWidth(1);
+    } else {
+        FMainView->setCursorWidth(0);
+        if (FMainView->focusPolicy() != Qt::NoFocus && k >= 0)
+            FMainView->ScrollToChar(static_cast<int>(k));
+    }
+    if (FMainView->focusPolicy() != Qt::NoFocus && isActiveWindow())
+        FMainView->setFocus();
+    FMainView->SetUnderlineStart(static_cast<int>(r0));
+    FMainView->SetUnderlineLength(static_cast<int>(r1));
+    FMainView->SetShowUnderline(FShowUnderline);
+    FMainView->UpdateUnderline();
+}
+
+// The byte offset in the main text of a position of the view.
+int TForm1::TextOffsetOfPosition(int position) const
+{
+    int low = 0;
+    int high = static_cast<int>(FMainView->DisplayText().size());
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (FMainView->ViewPosition(mid) <= position)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+void TForm1::MainTextClick(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool second = FHasPress && FLastPress.elapsed() < DoublePressMs;
+    FLastPress.start();
+    FHasPress = true;
+    if (!second)
+        return;
+    const QTextCursor selection = FMainView->cursorForPosition(event->position().toPoint());
+    const int m = TextOffsetOfPosition(selection.position());
+    const TUndoPlayCardList& cards = FPackage->MainCards;
+    for (int i = 0; i < cards.Count(); ++i) {
+        const TPlayCardItem& card = cards.Card(i);
+        if (ExpandLineBreaks(card.MainText) != FMainView->DisplayText())
+            continue;
+        std::int32_t start = 0;
+        std::int32_t length = 0;
+        if (!TextRangeOf(card.DataText, start, length)) {
+            PlayCard(i);
+            return;
+        }
+        const auto [r0, r1] = SpokenRange(card);
+        if (r0 <= m && m <= r0 + r1) {
+            PlayCard(i);
+            return;
+        }
+    }
+}
+
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool keypad = modifiers & Qt::KeypadModifier;
+    QAction* action = nullptr;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_H:
+        action = acPlay;
+        break;
+    case Qt::Key_Escape:
+    case Qt::Key_S:
+        action = acStop;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_P:
+        action = acPause;
+        break;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+        action = keypad ? acPause : nullptr;
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_T:
+        action = acTop;
+        break;
+    case Qt::Key_0:
+    case Qt::Key_L:
+        action = acPlayList;
+        break;
+    case Qt::Key_1:
+    case Qt::Key_A:
+        action = acAutoPause;
+        break;
+    case Qt::Key_B:
+    case Qt::Key_Minus:
+        action = acBack;
+        break;
+    case Qt::Key_N:
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        action = acNext;
+        break;
+    case Qt::Key_F1:
+        StepFontSize(FMainView, -1);
+        return true;
+    case Qt::Key_F2:
+        StepFontSize(FMainView, 1);
+        return true;
+    case Qt::Key_F3:
+        StepFontSize(FSubView, -1);
+        return true;
+    case Qt::Key_F4:
+        StepFontSize(FSubView, 1);
+        return true;
+    default:
+        return false;
+    }
+    if (!action)
+        return false;
+    if (action->isEnabled())
+        action->trigger();
+    return true;
+}
+
+void TForm1::SetWaveVolumeOfPlayer(int value)
+{
+    if (GetWaveVolume(*FPlayer) != value)
+        SetWaveVolume(*FPlayer, value);
+    if (tbVolume->value() != GetWaveVolume(*FPlayer))
+        tbVolume->setValue(GetWaveVolume(*FPlayer));
+}
+
+void TForm1::ShowVolumeBar()
+{
+    tbVolume->blockSignals(true);
+    tbVolume->setValue(GetWaveVolume(*FPlayer));
+    tbVolume->blockSignals(false);
+    const QPoint icon = Image3->mapTo(this, QPoint(0, 0));
+    tbVolume->move(std::max(0, icon.x() - tbVolume->width() / 2), pnToolBar->height());
+    tbVolume->show();
+    tbVolume->raise();
+}
+
+void TForm1::HideVolumeBar(const QPoint& globalPos)
+{
+    if (!tbVolume->isVisible())
+        return;
+    const QPoint local = mapFromGlobal(globalPos);
+    if (!tbVolume->geometry().adjusted(-50, -25, 50, 25).contains(local))
+        tbVolume->hide();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* target = qobject_cast<QWidget*>(watched);
+        if (target && target->window() == this && isActiveWindow() && !pmItemList->isVisible())
+            return FormKeyDown(key->key(), key->modifiers());
+        break;
+    }
+    case QEvent::MouseMove:
+        if (watched == Image3)
+            ShowVolumeBar();
+        else
+            HideVolumeBar(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        break;
+    case QEvent::Resize:
+        if (watched == pnText)
+            LayOutTextPane();
+        else if (watched == pnPic) {
+            FPicture->setGeometry(pnPic->rect());
+            FitVideo();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace olve

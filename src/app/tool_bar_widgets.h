@@ -1,0 +1,49 @@
+#pragma once
+#include <QTimer>
+#include <QWidget>
+
+namespace olve {
+
+// The tool bar's background: a soft gradient; pressing on it drags the window.
+class TToolBarBackground : public QWidget {
+    Q_OBJECT
+public:
+    explicit TToolBarBackground(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// The progress track with the bar drawn over it.
+class TProgressBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TProgressBar(QWidget* parent);
+    void SetBarWidth(int width);
+    int BarWidth() const { return FBarWidth; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int FBarWidth = 0;
+};
+
+// A thin light that runs along the progress track while media plays.
+class TPlayingAnimation : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPlayingAnimation(QWidget* parent);
+    void SetActive(bool active);
+    bool Active() const { return FTimer.isActive(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QTimer FTimer;
+    int FStep = 0;
+};
+
+}  // namespace olve
