@@ -233,7 +233,7 @@ void TForm1::RemoveInstalledFiles(const QStringList* keep)
         // Only what lies below the program's folder is ours to remove.
         const QString folder = QFileInfo(path).absolutePath();
         const QString canonical = QDir(folder).canonicalPath();
-        if (canonical.isEmpty() || !canonical.startsWith(root + "/"))
+        if (canonical.isEmpty() || (canonical != root && !canonical.startsWith(root + "/")))
             continue;
         QFile::remove(path);
         QDir dir(canonical);

@@ -203,7 +203,10 @@ void TForm1::acAutoPauseExecute()
 
 void TForm1::PlayerNotify()
 {
-    if (FPlayer->NotifyValue() != nvSuccessful && FPlayer->Mode() == mpPlaying)
+    // Notifications arrive after the command that caused them. While the player plays, any
+    // of them belongs to an earlier command (a superseded play, or a stop or pause that a new
+    // play has already followed): the running play's own end comes with the player stopped.
+    if (FPlayer->Mode() == mpPlaying)
         return;
     StopTimer();
 }

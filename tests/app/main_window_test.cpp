@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QThread>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "storage/data_file.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "support/test_package.h"
+
+using namespace olve;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 10000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// A program folder of its own with a main window in it.
+class MainWindow : public testing::Test {
+protected:
+    TTempFolder Program;
+    TTempFolder Packages;
+    TRecordingPrompts Prompts;
+    std::unique_ptr<TForm1> Form;
+
+    void Create(const QStringList& arguments = {"NoTie"})
+    {
+        Form = std::make_unique<TForm1>(QString::fromStdString(Program / "olveplayer"), arguments, Prompts);
+        Form->Player().AudioSink = "fakesink sync=true";
+    }
+    void SetUp() override { QDir::setCurrent(QString::fromStdString(Program.Path().string())); }
+    void TearDown() override
+    {
+        if (Form)
+            Form->close();
+        Form.reset();
+    }
+    QString Package(const TTestTitle& title) { return QString::fromStdString(MakeTestPackage(Packages.Path().string(), title)); }
+    std::string Setting(const char* section, const char* key)
+    {
+        TDataFile file(Program / "olveplayer.dat", Prompts);
+        return file.ReadString(section, key, "<none>");
+    }
+    bool Installed(const std::string& relative) const { return fs::exists(Program.Path() / relative); }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, TheCommandLineNamesTheLastPackageAndNoTieSkipsRegistration)
+{
+    Create({"/x/a.qzw", "notie", "/x/b.QZW", "notes.txt"});
+    EXPECT_EQ(Form->StartPackage(), "/x/b.QZW");
+    EXPECT_FALSE(Form->FileTypeRegistered());
+    Form.reset();
+
+    TTempFolder data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.Path().string()));
+    Create({"/x/a.qzw"});
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_TRUE(Form->FileTypeRegistered());
+    EXPECT_TRUE(fs::exists(data.Path() / "mime" / "packages"));
+}
+
+TEST_F(MainWindow, BoundsAreStoredPerModeButNotWhenMaximised)
+{
+    {
+        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        settings.WriteString("System", "Width", "wide");
+        settings.WriteInteger("System", "Height", 300);
+        settings.Close();
+    }
+    Create();
+    EXPECT_EQ(Form->width(), 512);
+    EXPECT_EQ(Form->height(), 300);
+    Form->show();
+    Form->SetDisplayMode(0);
+    Form->SetDisplayMode(2);
+    EXPECT_EQ(Setting("System", "Width"), "512");
+    EXPECT_EQ(Setting("Subtitles", "Width"), "<none>");
+    Form->close();
+    EXPECT_NE(Setting("Subtitles", "Width"), "<none>");
+
+    Form.reset();
+    fs::remove(Program / "olveplayer.dat");
+    Create();
+    Form->showMaximized();
+    WaitUntil([&] { return Form->isMaximized(); }, 2000);
+    if (Form->isMaximized()) {
+        Form->close();
+        EXPECT_EQ(Setting("System", "Left"), "<none>");
+    }
+}
+
+TEST_F(MainWindow, TheDisplayModeFollowsTheMediaPicturesAndSettings)
+{
+    struct TCase {
+        std::string Media;
+        bool Pictures;
+        std::vector<std::string> Settings;
+        int Mode;
+    };
+    const std::vector<TCase> cases = {
+        {"tone.wav", false, {}, 0},
+        {"tone.wav", false, {"MonSty=msList"}, 4},
+        {"tone.wav", true, {"ImgAln=alBottom"}, 3},
+        {"tone.wav", true, {"ImgAln=alLeft"}, 1},
+        {"tone.wav", true, {"MonSty=msList"}, 5},
+        {"clip.avi", false, {"MonSty=msList"}, 5},
+        {"clip.avi", false, {}, 2},
+    };
+    Create();
+    Form->show();
+    int serial = 300;
+    for (const TCase& c : cases) {
+        TTestTitle title = ThreeCardTitle();
+        title.Serial = "K" + std::to_string(serial++);
+        title.Media = c.Media;
+        title.MediaSeconds = 4;
+        title.Settings = c.Settings;
+        if (!c.Pictures)
+            title.Pictures.clear();
+        ASSERT_TRUE(Form->OpenTitlePackage(Package(title))) << title.Serial;
+        EXPECT_EQ(Form->DisplayMode(), c.Mode) << c.Media << " " << (c.Settings.empty() ? "" : c.Settings[0]);
+        EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
+    }
+    EXPECT_EQ(Form->VideoSize(), QSize(320, 240));
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}
+
+TEST_F(MainWindow, APackageReplacesTheFilesOfTheOneBefore)
+{
+    Create();
+    Form->show();
+    TTestTitle a = ThreeCardTitle();
+    a.ExtraFiles = {"titles/K/K100/notes/a.txt"};
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(a)));
+    EXPECT_TRUE(Installed("titles/K/K100/notes/a.txt"));
+    EXPECT_TRUE(Installed("vcd/K100/tone.wav"));
+
+    TTestTitle b = ThreeCardTitle();
+    b.Serial = "7B";
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(b)));
+    EXPECT_FALSE(Installed("titles/K/K100/notes/a.txt"));
+    EXPECT_FALSE(Installed("titles/K/K100/notes"));
+    EXPECT_FALSE(Installed("vcd/K100"));
+    EXPECT_TRUE(Installed("vcd/7B/tone.wav"));
+    EXPECT_TRUE(Installed("titles/7B/pic/p1.png"));
+    EXPECT_EQ(Form->TitleFolder().toStdString(), (Program / "titles/7B/"));
+
+    EXPECT_TRUE(Installed("lesson.qzc"));
+    Form->close();
+    EXPECT_FALSE(Installed("vcd/7B"));
+    EXPECT_FALSE(Installed("lesson.qzc"));
+    EXPECT_TRUE(Installed("olveplayer.dat"));
+    EXPECT_TRUE(fs::exists(Program.Path()));
+}
+
+TEST_F(MainWindow, AMissingRecordingIsReportedWithAnEmptyPath)
+{
+    Create();
+    TTestTitle title = ThreeCardTitle();
+    title.WithVirtualCD = false;
+    EXPECT_TRUE(Form->OpenTitlePackage(Package(title)));
+    ASSERT_EQ(Prompts.Said.size(), 1u);
+    EXPECT_EQ(Prompts.Said[0], "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n<  >");
+    EXPECT_EQ(Form->Player().DeviceID(), 0);
+}
+
+TEST_F(MainWindow, OnlyASingleDroppedPackageIsOpened)
+{
+    Create();
+    Form->show();
+    const QString a = Package(ThreeCardTitle());
+    Form->DropFiles({a, a});
+    ASSERT_EQ(Prompts.Said.size(), 1u);
+    EXPECT_EQ(Prompts.Said[0], "この拡張子 <.qzw> のファイルには対応していません");
+    Form->DropFiles({QString::fromStdString(Packages / "notes.txt")});
+    EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.txt> のファイルには対応していません");
+    EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
+
+    Form->DropFiles({QString::fromStdString(Packages / "notes.txt"), a});
+    EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
+    EXPECT_EQ(Prompts.Said.size(), 2u);
+}
+
+TEST_F(MainWindow, PlaysFromTheTopAndFollowsTheCards)
+{
+    Create();
+    Form->show();
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    EXPECT_TRUE(Form->PlayerTimer()->isActive());
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 3000));
+    EXPECT_EQ(Form->MainView()->DisplayText(), "Good morning, everyone.");
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    EXPECT_EQ(Form->MainView()->DisplayText(), "How are you today?");
+    EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "titles/K/K100/pic/p2.png");
+    EXPECT_TRUE(Form->SubView()->isVisible());
+    ASSERT_TRUE(WaitUntil([&] { return !Form->PlayerTimer()->isActive(); }, 5000));
+    EXPECT_EQ(Form->Player().Position(), 3200);
+}
+
+TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
+{
+    Create();
+    Form->show();
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_A, Qt::NoModifier));
+    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 2000));
+
+    // With automatic pause each play is one card.
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_T, Qt::NoModifier));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
+    EXPECT_EQ(Form->Player().Position(), 1200);
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_N, Qt::NoModifier));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1 && Form->Player().Mode() == mpStopped; }, 4000));
+    EXPECT_EQ(Form->Player().Position(), 2200);
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Minus, Qt::NoModifier));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
+    EXPECT_EQ(Form->Player().Position(), 1200);
+
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_H, Qt::NoModifier));
+    WaitUntil([&] { return Form->Player().Mode() == mpPlaying; }, 1000);
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Space, Qt::NoModifier));
+    EXPECT_EQ(Form->Player().Mode(), mpPaused);
+    EXPECT_FALSE(Form->PlayerTimer()->isActive());
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_P, Qt::NoModifier));
+    EXPECT_EQ(Form->Player().Mode(), mpPlaying);
+    EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
+
+    const int size = Form->MainView()->font().pointSize();
+    Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
+    EXPECT_EQ(Form->MainView()->font().pointSize(), TForm1::NextFontSize(size, true));
+}
+
+TEST_F(MainWindow, PastTheLastCardAMessageClosesItself)
+{
+    Create();
+    Form->show();
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    Form->PlayCard(3);
+    QMessageBox* box = Form->findChild<QMessageBox*>("NoMoreCards");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "つぎはありません");
+    EXPECT_TRUE(WaitUntil([&] { return Form->findChild<QMessageBox*>("NoMoreCards") == nullptr; }, 4000));
+}
+
+TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)
+{
+    Create();
+    auto menuFor = [&](int cards) {
+        TTestTitle title;
+        title.Serial = "M" + std::to_string(cards);
+        title.MediaSeconds = 1;
+        for (int i = 0; i < cards; ++i)
+            title.Cards.push_back({"Card " + std::to_string(i + 1), "", "", "", i * 10, i * 10 + 10});
+        EXPECT_TRUE(Form->OpenTitlePackage(Package(title)));
+        Form->PopulateItemList();
+        return Form->ItemList()->actions();
+    };
+    EXPECT_EQ(menuFor(32).size(), 32);
+    const auto two = menuFor(33);
+    ASSERT_EQ(two.size(), 2);
+    EXPECT_EQ(two[1]->text(), " 33 ～  33");
+    EXPECT_EQ(two[0]->menu()->actions()[0]->text(), "  1  Card 1");
+    const auto many = menuFor(5000);
+    EXPECT_EQ(many.size(), 128);
+    EXPECT_EQ(many.back()->text(), "4065 ～ 4096");
+    EXPECT_TRUE(many[32]->property("barBreak").toBool());
+}
+
+TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
+{
+    Create();
+    Form->show();
+    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    const QString package = Package(ThreeCardTitle());
+    Form->LinkBox()->HandOver(package);
+    EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// A card of a generated title: texts in UTF-8 (stored as code page 932), times in ms.
+struct TTestCard {
+    std::string Main;
+    std::string Sub;
+    std::string Picture;
+    std::string Data;
+    int StartMs = 0;
+    int EndMs = 0;
+};
+
+// What a generated title package holds.
+struct TTestTitle {
+    std::string Serial = "K100";
+    std::string Name = "Test Lesson";
+    std::vector<std::string> Settings;  // further "name=value" lines
+    std::vector<TTestCard> Cards;
+    // "tone.wav" (audio of MediaSeconds) or "clip.avi" (a 320 × 240 video); empty for none.
+    std::string Media = "tone.wav";
+    int MediaSeconds = 10;
+    bool WithVirtualCD = true;
+    // Pictures drawn into the title's "pic" folder.
+    std::vector<std::string> Pictures;
+    // Further files (relative paths below the program folder) with a few bytes each.
+    std::vector<std::string> ExtraFiles;
+};
+
+// Three cards of a second each, with pictures p1.png and p2.png.
+TTestTitle ThreeCardTitle();
+
+// Writes the title file, the virtual CD with its media, the pictures and the extra files
+// into a staging folder below folder, packs them, and returns the package's path.
+std::string MakeTestPackage(const std::string& folder, const TTestTitle& title);
