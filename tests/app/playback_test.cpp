@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QTextCursor>
+#include <QThread>
+#include <functional>
+#include <memory>
+
+#include "app/help_window.h"
+#include "app/main_window.h"
+#include "media/positions.h"
+#include "storage/cp932_text.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "support/test_package.h"
+
+using namespace olve;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+TTestCard Card(const std::string& main, int start, int end, const std::string& data = "", const std::string& sub = "")
+{
+    return {main, sub, "", data, start, end};
+}
+
+class Playback : public testing::Test {
+protected:
+    TTempFolder Program;
+    TTempFolder Packages;
+    TRecordingPrompts Prompts;
+    std::unique_ptr<TForm1> Form;
+
+    void Open(TTestTitle title)
+    {
+        QDir::setCurrent(QString::fromStdString(Program.Path().string()));
+        Form = std::make_unique<TForm1>(QString::fromStdString(Program / "olveplayer"), QStringList{"NoTie"}, Prompts);
+        Form->Player().AudioSink = "fakesink sync=true";
+        Form->show();
+        title.Pictures.clear();
+        ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
+    }
+    void TearDown() override
+    {
+        if (Form)
+            Form->close();
+    }
+    TTestTitle Cards(std::vector<TTestCard> cards, std::vector<std::string> settings = {})
+    {
+        TTestTitle title;
+        title.MediaSeconds = 6;
+        title.Cards = std::move(cards);
+        title.Settings = std::move(settings);
+        return title;
+    }
+    void AddVcdCard(int start, int end)
+    {
+        TPlayCardItem whole;
+        whole.StartPos = MakePackedPosition(1, 0, 0, static_cast<std::uint32_t>(start));
+        whole.EndPos = MakePackedPosition(1, 0, 0, static_cast<std::uint32_t>(end));
+        whole.TimeFormat = otfTrackMilliseconds;
+        Form->Package().VcdCards.AddRec(whole);
+    }
+    std::pair<int, int> Segment() { return {Form->Player().StartPos(), Form->Player().EndPos()}; }
+    QColor ColourAt(int byteOffset)
+    {
+        QTextCursor cursor(Form->MainView()->document());
+        cursor.setPosition(Form->MainView()->ViewPosition(byteOffset) + 1);
+        return cursor.charFormat().foreground().color();
+    }
+};
+
+const std::vector<TTestCard> FourCards = {Card("one", 100, 1000), Card("two", 1000, 2000), Card("three", 2000, 3000),
+                                          Card("four", 3000, 4000)};
+
+}  // namespace
+
+TEST_F(Playback, TheSegmentFollowsAutomaticPauseAndTheVcdCard)
+{
+    Open(Cards(FourCards));
+    EXPECT_EQ(Segment(), std::make_pair(100, 4000)) << "from the top to the last card's end";
+    Form->PlayCard(1);
+    EXPECT_EQ(Segment(), std::make_pair(1000, 4000));
+    Form->SetAutoPause(true);
+    Form->PlayCard(2);
+    EXPECT_EQ(Segment(), std::make_pair(2000, 3000));
+    Form->PlayCard(-1);
+    EXPECT_EQ(Segment(), std::make_pair(100, 1000)) << "the top card alone";
+
+    Form->SetAutoPause(false);
+    AddVcdCard(500, 3500);
+    Form->PlayCard(-1);
+    EXPECT_EQ(Segment(), std::make_pair(500, 3500));
+    Form->PlayCard(1);
+    EXPECT_EQ(Segment(), std::make_pair(1000, 3500));
+    // Past the end of the recording the segment stops at its length.
+    AddVcdCard(0, 0);
+    Form->Package().VcdCards.SetEndPos(0, MakePackedPosition(1, 0, 0, 60000));
+    Form->PlayCard(0);
+    EXPECT_EQ(Segment().second, Form->Player().Length());
+}
+
+TEST_F(Playback, BackFromTheFirstCardPlaysFromTheTop)
+{
+    Open(Cards(FourCards));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    Form->Action("acBack")->trigger();
+    EXPECT_EQ(Form->CurrentCard(), -1);
+    EXPECT_EQ(Segment(), std::make_pair(100, 4000));
+}
+
+TEST_F(Playback, AutomaticPauseSwitchedOnRestartsToTheCurrentCardsEnd)
+{
+    Open(Cards(FourCards));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }));
+    Form->Action("acAutoPause")->trigger();
+    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_EQ(Form->Player().EndPos(), 2000);
+    EXPECT_EQ(Form->Player().Mode(), mpPlaying);
+    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 3000));
+    EXPECT_EQ(Form->Player().Position(), 2000);
+    EXPECT_EQ(Form->Action("acAutoPause")->toolTip(), "オートポーズ autopause off");
+}
+
+TEST_F(Playback, EscStopsAndTheNotificationStopsTheTimer)
+{
+    Open(Cards(FourCards));
+    ASSERT_TRUE(Form->PlayerTimer()->isActive());
+    Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_EQ(Form->Player().Mode(), mpStopped);
+    EXPECT_TRUE(WaitUntil([&] { return !Form->PlayerTimer()->isActive(); }, 1000));
+}
+
+TEST_F(Playback, AtTheEndOfASegmentTheNextCardDoesNotLight)
+{
+    Open(Cards(FourCards));
+    Form->SetAutoPause(true);
+    Form->PlayCard(0);
+    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 3000));
+    ASSERT_EQ(Form->Player().Position(), 1000);
+    Form->PlayerTick();
+    EXPECT_EQ(Form->CurrentCard(), 0);
+    EXPECT_EQ(Form->MainView()->DisplayText(), "one");
+}
+
+TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
+{
+    Open(Cards({Card("Hello there world", 100, 1500, "SST=0,SLG=5"), Card("Hello there world", 1500, 3000, "SST=6,SLG=5"),
+                Card("Goodbye", 3000, 4000)}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
+    EXPECT_EQ(ColourAt(0), QColor(Qt::black));
+    EXPECT_EQ(ColourAt(7), hidden) << "the next card's words are not yet shown";
+    EXPECT_EQ(Form->MainView()->UnderlineStart(), 0);
+    EXPECT_EQ(Form->MainView()->UnderlineLength(), 5);
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    EXPECT_EQ(Form->MainView()->DisplayText(), "Hello there world");
+    EXPECT_EQ(ColourAt(7), QColor(Qt::black));
+    EXPECT_EQ(ColourAt(13), hidden);
+    EXPECT_EQ(Form->MainView()->UnderlineStart(), 6);
+}
+
+TEST_F(Playback, ARangeWithoutLengthRunsToTheEndOfTheText)
+{
+    Open(Cards({Card("Only a start here", 100, 2000, "SST=5")}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    EXPECT_EQ(Form->MainView()->UnderlineStart(), 5);
+    EXPECT_EQ(Form->MainView()->UnderlineLength(), 12);
+}
+
+TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
+{
+    QDir::setCurrent(QString::fromStdString(Program.Path().string()));
+    TForm1 form(QString::fromStdString(Program / "olveplayer"), {"NoTie"}, Prompts);
+    form.ShowProgress(5000);
+    EXPECT_FALSE(form.CanPlay());
+    form.PlayCard(0);
+    EXPECT_FALSE(form.PlayerTimer()->isActive());
+}
+
+TEST_F(Playback, TheGridShowsSpeakersAndMemosOnlyWhenThereAreAny)
+{
+    Open(Cards({Card("First line", 100, 1000, "TAG=Ann"), Card("Second", 1000, 2000)}, {"MonSty=msList"}));
+    ASSERT_EQ(Form->DisplayMode(), 4);
+    QTableWidget* grid = Form->CardGrid();
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->item(1, 2)->text(), "Ann");
+    EXPECT_EQ(grid->item(1, 1)->text(), "  0:00");
+    EXPECT_EQ(grid->columnWidth(2), 2 * grid->columnWidth(1));
+    EXPECT_EQ(grid->columnWidth(4), 0);
+    Form->close();
+
+    Open(Cards({Card("First line", 100, 1000, "", "memo"), Card("Second", 1500, 2000)}, {"MonSty=msList"}));
+    grid = Form->CardGrid();
+    EXPECT_EQ(grid->columnWidth(2), 0);
+    EXPECT_EQ(grid->columnWidth(3), grid->columnWidth(4));
+    EXPECT_EQ(grid->item(2, 1)->text(), "  0:02");
+}
+
+TEST_F(Playback, MenuLabelsAreCutBeforeATwoByteCharacter)
+{
+    // 49 bytes of Latin text, then Japanese: byte 50 starts a two-byte character.
+    const std::string text = std::string(49, 'a') + "あいうえお";
+    Open(Cards({Card(text, 100, 1000), Card("", 1000, 2000, "", "sub only"), Card("", 2000, 3000, "EES=extra"),
+                Card("", 3000, 4000)}));
+    Form->PopulateItemList();
+    const QList<QAction*> items = Form->ItemList()->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->text(), QString::fromStdString("  1  " + std::string(49, 'a') + "･･"));
+    EXPECT_EQ(items[1]->text(), "  2  /sub only/");
+    EXPECT_EQ(items[2]->text(), "  3  [extra]");
+    EXPECT_EQ(items[3]->text(), "  4  ");
+}
+
+TEST(HelpWindow, ShowsTheVersionOrUnknown)
+{
+    TFormHelp help(nullptr, "1.2.3");
+    EXPECT_NE(help.AboutText().indexOf("バージョン： 1.2.3"), -1);
+    TFormHelp unknown(nullptr, "");
+    EXPECT_NE(unknown.AboutText().indexOf("バージョン： 不明"), -1);
+    EXPECT_EQ(help.windowTitle(), "利用案内");
+}
