@@ -8,6 +8,7 @@ OLVE_PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
+  espeak-ng sox libsox-fmt-base
   xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin

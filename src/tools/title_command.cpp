@@ -6,6 +6,7 @@
 #include "storage/cp932_text.h"
 #include "title/play_package.h"
 #include "tools/stderr_prompts.h"
+#include "tools/subtitle_title_command.h"
 
 namespace olve {
 
@@ -14,7 +15,9 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: olvetool title dump FILE\n"
-                 "       olvetool title resave IN OUT --user NAME\n";
+                 "       olvetool title resave IN OUT --user NAME\n"
+                 "       olvetool title from-subtitles MEDIA SUBS [--translation SUBS2] [--pictures DIR]\n"
+                 "                                   [--title NAME] [--code CODE] -o PKG.qzw\n";
     return 2;
 }
 
@@ -93,6 +96,8 @@ int Resave(const std::string& in, const std::string& out, const std::string& use
 
 int RunTitleCommand(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "from-subtitles")
+        return RunSubtitleTitleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     if (args.size() == 2 && args[0] == "dump")
         return Dump(args[1]);
     if (args.size() == 5 && args[0] == "resave" && args[3] == "--user")

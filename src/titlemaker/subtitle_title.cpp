@@ -1,0 +1,239 @@
+#include "titlemaker/subtitle_title.h"
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+
+#include "storage/compress_string_list.h"
+#include "storage/cp932_text.h"
+#include "storage/prompts.h"
+#include "storage/title_paths.h"
+#include "storage/train_entry_name.h"
+#include "storage/train_pack.h"
+#include "subtitles/subtitle_file.h"
+#include "title/play_package.h"
+#include "titlemaker/cue_pictures.h"
+#include "titlemaker/cue_timing.h"
+#include "titlemaker/staging_folder.h"
+#include "titlemaker/sub_texts.h"
+#include "titlemaker/title_cards.h"
+#include "titlemaker/title_code.h"
+#include "titlemaker/title_settings.h"
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The title and storage code report to a user; here the user reads the notes.
+class TNotePrompts : public TPrompts {
+public:
+    explicit TNotePrompts(std::vector<std::string>& notes) : FNotes(notes) {}
+    void Message(const std::string& text) override { FNotes.push_back(text); }
+    bool Question(const std::string& text) override
+    {
+        Message(text);
+        return false;
+    }
+
+private:
+    std::vector<std::string>& FNotes;
+};
+
+// A file's name as it can be stored in a package and named in title files, or fallback when
+// code page 932 cannot hold it.
+std::string StoredName(const std::string& name, const std::string& fallback)
+{
+    std::string stored;
+    if (!name.empty() && StoredEntryName(name, stored))
+        return stored;
+    StoredEntryName(fallback, stored);
+    return stored;
+}
+
+// ".png" for "Photo.PNG"; empty when the extension is not plain ASCII letters and digits.
+std::string PlainExtension(const fs::path& path)
+{
+    const std::string extension = LowerAscii(path.extension().string());
+    for (std::size_t i = 1; i < extension.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(extension[i])) || static_cast<unsigned char>(extension[i]) >= 0x80)
+            return std::string();
+    return extension;
+}
+
+struct TStagedFile {
+    std::string Source;
+    std::string Target;
+};
+
+class TSubtitleTitleMaker {
+public:
+    TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result)
+        : FRequest(request), FResult(result), FPrompts(result.Notes), FPackage(FPrompts)
+    {
+    }
+
+    bool Make(std::string& error)
+    {
+        return ReadCues(error) && FindPictures(error) && NameTitle(error) && FStaging.Create(error) &&
+               WriteTitleFile(error) && WriteVcdIni(error) && StageFiles(error) && Pack(error);
+    }
+
+private:
+    bool ReadSubtitles(const std::string& path, TSubtitleFile& file, std::string& error)
+    {
+        if (!ReadSubtitleFile(path, file, error))
+            return false;
+        const std::string name = fs::path(path).filename().string() + ": ";
+        for (const std::string& note : file.Notes)
+            FResult.Notes.push_back(name + note);
+        return true;
+    }
+
+    bool ReadCues(std::string& error)
+    {
+        if (FRequest.MediaLengthMs <= 0) {
+            error = "the recording " + FRequest.MediaPath + " has no length";
+            return false;
+        }
+        FLengthMs = TitleLengthMs(FRequest.MediaLengthMs, FResult.Notes);
+        if (!ReadSubtitles(FRequest.SubtitlePath, FSubtitles, error))
+            return false;
+        FCues = PrepareCues(FSubtitles.Cues, FLengthMs, "", FResult.Notes);
+        if (FCues.empty()) {
+            error = FRequest.SubtitlePath + " holds no cue that can be played over the recording";
+            return false;
+        }
+        if (FRequest.TranslationPath.empty())
+            return true;
+        TSubtitleFile translation;
+        if (!ReadSubtitles(FRequest.TranslationPath, translation, error))
+            return false;
+        FSubTexts = MatchSubTexts(FCues, PrepareCues(translation.Cues, FLengthMs, "translation: ", FResult.Notes));
+        return true;
+    }
+
+    bool FindPictures(std::string& error)
+    {
+        FPictureNames.assign(FCues.size(), std::string());
+        if (FRequest.PicturesFolder.empty())
+            return true;
+        std::map<int, std::string> pictures;
+        if (!FindCuePictures(FRequest.PicturesFolder, pictures, FResult.Notes, error))
+            return false;
+        for (std::size_t i = 0; i < FCues.size(); ++i) {
+            const auto found = pictures.find(FCues[i].Number);
+            if (found == pictures.end())
+                continue;
+            const fs::path source(found->second);
+            FPictureNames[i] = StoredName(source.filename().string(),
+                                          std::to_string(FCues[i].Number) + PlainExtension(source));
+            FPictures.push_back({source.string(), Cp932ToUtf8(FPictureNames[i])});
+            pictures.erase(found);
+        }
+        for (const auto& [number, path] : pictures)
+            FResult.Notes.push_back("pictures: " + fs::path(path).filename().string() + " belongs to no cue; not used");
+        return true;
+    }
+
+    bool NameTitle(std::string& error)
+    {
+        FResult.TitleName = !FRequest.TitleName.empty() ? FRequest.TitleName
+                            : !FSubtitles.Title.empty() ? FSubtitles.Title
+                                                        : fs::path(FRequest.MediaPath).stem().string();
+        if (!Utf8ToCp932(FResult.TitleName, FStoredName))
+            FResult.Notes.push_back("the title name has characters that Shift-JIS (code page 932) lacks; shown as ?");
+        FResult.Code = FRequest.Code;
+        if (FResult.Code.empty() && !DerivedTitleCode(FRequest.MediaPath, FResult.Code, error))
+            return false;
+        return StoredTitleCode(FResult.Code, FStoredCode, error);
+    }
+
+    bool WriteTitleFile(std::string& error)
+    {
+        SetTitleSettings(FPackage, {FStoredName, FStoredCode, HasSubTexts(), !FPictures.empty()});
+        AddWholeRecordingCard(FPackage, FStoredName, FLengthMs);
+        AddMainCards(FPackage, FCues, FSubTexts, FPictureNames, FResult.Notes);
+        const std::string stem = fs::path(FRequest.PackagePath).stem().string();
+        const std::string titleFile = Cp932ToUtf8(StoredName(stem + ".qzc", "title.qzc"));
+        if (!FPackage.SaveToFile(FStaging.Path() + "/" + titleFile, "olvetool", "", "")) {
+            error = "cannot write the title file " + titleFile;
+            return false;
+        }
+        FResult.Cues = static_cast<int>(FCues.size());
+        FResult.Cards = FPackage.MainCards.Count();
+        FResult.Pictures = static_cast<int>(FPictures.size());
+        return true;
+    }
+
+    bool HasSubTexts()
+    {
+        FResult.SubTexts = 0;
+        for (const std::string& text : FSubTexts)
+            FResult.SubTexts += text.empty() ? 0 : 1;
+        return FResult.SubTexts > 0;
+    }
+
+    // The recording is named relative to the program's folder, which is where the player
+    // installs packages and where it runs, so the title works in any program folder.
+    bool WriteVcdIni(std::string& error)
+    {
+        const fs::path media(FRequest.MediaPath);
+        FStoredMedia = StoredName(media.filename().string(), "recording" + PlainExtension(media));
+        FVcdFolder = FStaging.Path() + "/vcd/" + Cp932ToUtf8(FStoredCode) + "/";
+        std::error_code ec;
+        fs::create_directories(FVcdFolder, ec);
+        TCompressStringList ini(FPrompts);
+        ini.Add("code=" + FStoredCode);
+        ini.Add("[files]");
+        ini.Add("file=vcd\\" + FStoredCode + "\\" + FStoredMedia);
+        if (ini.SaveToFile(FVcdFolder + "vcd.ini") != 0) {
+            error = "cannot write vcd.ini";
+            return false;
+        }
+        return true;
+    }
+
+    bool StageFiles(std::string& error)
+    {
+        if (!StageFile(FRequest.MediaPath, FVcdFolder + Cp932ToUtf8(FStoredMedia), error))
+            return false;
+        const std::string pictureFolder = TitleFolder(FStaging.Path() + "/", FStoredCode) + "pic/";
+        for (const TStagedFile& picture : FPictures)
+            if (!StageFile(picture.Source, pictureFolder + picture.Target, error))
+                return false;
+        return true;
+    }
+
+    bool Pack(std::string& error)
+    {
+        return PackFileTrain(FStaging.Path(), FRequest.PackagePath, "", FResult.Entries, error);
+    }
+
+    const TSubtitleTitleRequest& FRequest;
+    TSubtitleTitleResult& FResult;
+    TNotePrompts FPrompts;
+    TPlayPackage FPackage;
+    TStagingFolder FStaging;
+    std::int64_t FLengthMs = 0;
+    TSubtitleFile FSubtitles;
+    std::vector<TSubtitleCue> FCues;
+    std::vector<std::string> FSubTexts;
+    std::vector<std::string> FPictureNames;
+    std::vector<TStagedFile> FPictures;
+    std::string FStoredName;
+    std::string FStoredCode;
+    std::string FStoredMedia;
+    std::string FVcdFolder;
+};
+
+}  // namespace
+
+bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error)
+{
+    result = TSubtitleTitleResult();
+    return TSubtitleTitleMaker(request, result).Make(error);
+}
+
+}  // namespace olve

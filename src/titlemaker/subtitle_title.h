@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace olve {
+
+// What a title is made of. Paths are local (UTF-8); texts are UTF-8.
+struct TSubtitleTitleRequest {
+    std::string MediaPath;
+    // The recording's length as the player measures it.
+    std::int64_t MediaLengthMs = 0;
+    std::string SubtitlePath;
+    // Optional: subtitles whose cues give the sub texts.
+    std::string TranslationPath;
+    // Optional: a folder of pictures named after cue numbers.
+    std::string PicturesFolder;
+    // Empty: the title the subtitle file names, else the recording's file name.
+    std::string TitleName;
+    // Empty: derived from the recording's bytes.
+    std::string Code;
+    std::string PackagePath;
+};
+
+struct TSubtitleTitleResult {
+    std::string TitleName;
+    std::string Code;
+    int Cues = 0;
+    int Cards = 0;
+    int SubTexts = 0;
+    int Pictures = 0;
+    // The package's entries, as local relative paths, in package order.
+    std::vector<std::string> Entries;
+    // What was passed over, changed or guessed on the way (English, one line each).
+    std::vector<std::string> Notes;
+};
+
+// Makes a title package that the player installs and opens: the title file (one card per
+// cue, or per word where the subtitles time words, and a first VCD card over the whole
+// recording), below "vcd\<code>\" the recording and a "vcd.ini" whose "code" is the title's
+// code and whose "files" section names the recording relative to the program's folder, and
+// the cue pictures in the title folder's "pic" folder. False with a reason (English) when
+// nothing could be made; the package is then not written.
+bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error);
+
+}  // namespace olve

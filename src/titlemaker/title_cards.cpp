@@ -1,0 +1,103 @@
+#include "titlemaker/title_cards.h"
+
+#include "media/positions.h"
+#include "storage/comma_text.h"
+#include "storage/cp932_text.h"
+#include "subtitles/subtitle_time.h"
+
+namespace olve {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+std::int32_t StoredSize(const std::string& text)
+{
+    std::string main;
+    CardMainText(text, main);
+    return static_cast<std::int32_t>(main.size());
+}
+
+TPlayCardItem CardOf(std::int64_t startMs, std::int64_t endMs)
+{
+    TPlayCardItem card;
+    card.StartPos = PackedPositionOf(startMs);
+    card.EndPos = PackedPositionOf(endMs);
+    card.TimeFormat = otfTrackMilliseconds;
+    card.MediaKind = mtVirtualCD;
+    return card;
+}
+
+}  // namespace
+
+std::uint32_t PackedPositionOf(std::int64_t ms)
+{
+    return MakePackedPosition(1, 0, 0, static_cast<std::uint32_t>(ms));
+}
+
+bool CardMainText(const std::string& text, std::string& mainText)
+{
+    std::string joined;
+    for (char c : text) {
+        if (c == '\n')
+            joined += "||";
+        else
+            joined += c;
+    }
+    return Utf8ToCp932(joined, mainText);
+}
+
+void PartRange(const std::string& text, std::size_t begin, std::size_t end, std::int32_t& start,
+               std::int32_t& length)
+{
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    start = StoredSize(text.substr(0, begin));
+    length = StoredSize(text.substr(begin, end - begin));
+}
+
+void AddMainCards(TPlayPackage& package, const std::vector<TSubtitleCue>& cues, const std::vector<std::string>& subTexts,
+                  const std::vector<std::string>& pictures, std::vector<std::string>& notes)
+{
+    package.MainCards.BeginUpdate();
+    for (std::size_t i = 0; i < cues.size(); ++i) {
+        const TSubtitleCue& cue = cues[i];
+        TPlayCardItem card = CardOf(cue.StartMs, cue.EndMs);
+        const bool mainKept = CardMainText(cue.Text, card.MainText);
+        const bool subKept = Utf8ToCp932(i < subTexts.size() ? subTexts[i] : std::string(), card.SubText);
+        if (!mainKept || !subKept)
+            notes.push_back("cue " + std::to_string(cue.Number) + " (" + SubtitleTimeText(cue.StartMs) +
+                            ") has characters that Shift-JIS (code page 932) lacks; shown as ?");
+        card.Picture = i < pictures.size() ? pictures[i] : std::string();
+        if (cue.Parts.empty()) {
+            package.MainCards.Add(card);
+            continue;
+        }
+        for (std::size_t k = 0; k < cue.Parts.size(); ++k) {
+            const bool last = k + 1 == cue.Parts.size();
+            const std::size_t end = last ? cue.Text.size() : cue.Parts[k + 1].Offset;
+            std::int32_t start = 0, length = 0;
+            PartRange(cue.Text, cue.Parts[k].Offset, end, start, length);
+            TPlayCardItem part = card;
+            part.StartPos = PackedPositionOf(cue.Parts[k].StartMs);
+            part.EndPos = PackedPositionOf(last ? cue.EndMs : cue.Parts[k + 1].StartMs);
+            part.DataText = SetTag(SetTag("", "SST", std::to_string(start)), "SLG", std::to_string(length));
+            package.MainCards.Add(part);
+        }
+    }
+    package.MainCards.EndUpdate();
+}
+
+void AddWholeRecordingCard(TPlayPackage& package, const std::string& titleName, std::int64_t lengthMs)
+{
+    TPlayCardItem card = CardOf(0, lengthMs);
+    card.MainText = titleName;
+    package.VcdCards.Add(card);
+}
+
+}  // namespace olve

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+
+#include "cue_matchers.h"
+#include "subtitles/subtitle_file.h"
+
+using namespace olve;
+
+namespace {
+
+// How the library whose test suite the fixtures come from reads all three inputs
+// (example-out.srt).
+const std::vector<TCueSummary> Expected = {
+    {99000, 101040, "(deep rumbling)"},
+    {124080, 127120, "MAN:\nHow did we end up here?"},
+    {132160, 135200, "This place is horrible."},
+    {140240, 142280, "Smells like balls."},
+    {148320, 151360, "We don't belong\nin this shithole."},
+    {151400, 153440, "(computer playing\nelectronic melody)"},
+};
+
+class SubtitleFixtures : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::is_directory(OLVE_SUBTITLE_FIXTURES))
+            GTEST_SKIP() << "the subtitle fixtures are missing: " << OLVE_SUBTITLE_FIXTURES;
+    }
+};
+
+}  // namespace
+
+TEST_P(SubtitleFixtures, GiveTheSixCuesOfTheReferenceReading)
+{
+    TSubtitleFile file;
+    std::string error;
+    ASSERT_TRUE(ReadSubtitleFile(std::string(OLVE_SUBTITLE_FIXTURES) + "/" + GetParam(), file, error)) << error;
+    EXPECT_EQ(Summaries(file.Cues), Expected);
+    EXPECT_EQ(Numbers(file.Cues), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    for (const TSubtitleCue& cue : file.Cues)
+        EXPECT_TRUE(cue.Parts.empty());
+    // Headers, NOTE, STYLE and Region blocks are expected matter, not faults.
+    EXPECT_EQ(file.Notes, std::vector<std::string>());
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, SubtitleFixtures,
+                         testing::Values("example-in.srt", "example-in.vtt", "missing-sequence-in.srt",
+                                         "example-out.srt"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "installed_title.h"
+#include "storage/cp932_text.h"
+#include "storage/title_paths.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "support/test_media.h"
+#include "titlemaker/subtitle_title.h"
+
+using namespace olve;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Contents(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+bool Contains(const std::vector<std::string>& notes, const std::string& part)
+{
+    for (const std::string& note : notes)
+        if (note.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+class SubtitleTitles : public testing::Test {
+protected:
+    TTempFolder Dir;
+    TRecordingPrompts Prompts;
+    TSubtitleTitleRequest Request;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeWav(Dir / "lesson.wav", 4));
+        Request.MediaPath = Dir / "lesson.wav";
+        Request.MediaLengthMs = 4000;
+        Request.SubtitlePath = Dir / "lesson.srt";
+        Request.PackagePath = Dir / "lesson.qzw";
+        std::ofstream(Request.SubtitlePath) << "1\n00:00:00,500 --> 00:00:01,500\nHello\nthere\n\n"
+                                               "2\n00:00:01,500 --> 00:00:03,000\nHow are you?\n\n"
+                                               "3\n00:00:05,000 --> 00:00:06,000\nToo late\n";
+    }
+};
+
+}  // namespace
+
+TEST_F(SubtitleTitles, ThePlayerFindsTheTitleItsRecordingAndItsPictures)
+{
+    std::ofstream(Dir / "ja.vtt") << "WEBVTT\n\n00:00.400 --> 00:01.400\nこんにちは\n\n00:01.600 --> 00:02.900\n"
+                                     "お元気ですか？\n";
+    fs::create_directory(Dir / "pics");
+    std::ofstream(Dir / "pics/2.png") << "picture two";
+    std::ofstream(Dir / "pics/9.png") << "no such cue";
+    Request.TranslationPath = Dir / "ja.vtt";
+    Request.PicturesFolder = Dir / "pics";
+    Request.TitleName = "最初のレッスン";
+    TSubtitleTitleResult result;
+    std::string error;
+    ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
+    EXPECT_EQ(result.TitleName, "最初のレッスン");
+    EXPECT_EQ(result.Cues, 2);
+    EXPECT_EQ(result.Cards, 2);
+    EXPECT_EQ(result.SubTexts, 2);
+    EXPECT_EQ(result.Pictures, 1);
+    EXPECT_TRUE(Contains(result.Notes, "cue 3 (00:00:05.000) starts after the recording ends"));
+    EXPECT_TRUE(Contains(result.Notes, "9.png belongs to no cue"));
+    const std::string code = result.Code;
+    EXPECT_EQ(result.Entries, (std::vector<std::string>{"lesson.qzc", "titles/" + code.substr(0, 1) + "/" + code + "/pic/2.png",
+                                                        "vcd/" + code + "/lesson.wav", "vcd/" + code + "/vcd.ini"}));
+
+    // Installed into a program folder of any name, the title finds its recording.
+    fs::create_directory(Dir / "any program folder");
+    const std::string program = Dir / "any program folder/";
+    TPlayPackage title(Prompts);
+    const TInstalledTitle installed = InstallAndOpen(Request.PackagePath, program, title, Prompts);
+    ASSERT_TRUE(installed.Loaded);
+    EXPECT_EQ(installed.Code, code);
+    EXPECT_EQ(installed.VcdIni, program + "vcd/" + code + "/vcd.ini");
+    EXPECT_EQ(installed.MediaName, "vcd\\" + code + "\\lesson.wav");
+    EXPECT_EQ(Contents(installed.MediaPath), Contents(Request.MediaPath));
+    EXPECT_TRUE(Prompts.Said.empty());
+
+    EXPECT_EQ(title.GetSetting("VolFileTitle"), Utf8ToCp932("最初のレッスン"));
+    EXPECT_EQ(title.GetSetting("TimeFormat"), "TMilliseconds");
+    EXPECT_EQ(title.GetSetting("STxShw"), "On");
+    EXPECT_EQ(title.GetSetting("UlnShw"), "On");
+    ASSERT_EQ(title.VcdCards.Count(), 1);
+    EXPECT_EQ(title.VcdCards.StartUnits(0), 0);
+    EXPECT_EQ(title.VcdCards.EndUnits(0), 4000);
+    ASSERT_EQ(title.MainCards.Count(), 2);
+    EXPECT_EQ(title.MainCards.Card(0).MainText, "Hello||there");
+    EXPECT_EQ(title.MainCards.Card(0).SubText, Utf8ToCp932("こんにちは"));
+    EXPECT_EQ(title.MainCards.Card(1).SubText, Utf8ToCp932("お元気ですか？"));
+    EXPECT_EQ(title.MainCards.StartUnits(1), 1500);
+    EXPECT_EQ(title.MainCards.EndUnits(1), 3000);
+    EXPECT_EQ(title.MainCards.Card(0).Picture, "");
+    EXPECT_EQ(title.MainCards.Card(1).Picture, "2.png");
+    EXPECT_EQ(Contents(TitleFolder(program, code) + "pic/2.png"), "picture two");
+}
+
+TEST_F(SubtitleTitles, TheCodeTitleAndWordTimesComeFromTheRequestAndTheFile)
+{
+    std::ofstream(Dir / "song.lrc") << "[ti:Morning Song]\n[00:01.00]<00:01.00>Sun <00:01.60>is <00:02.00>up<00:02.50>\n";
+    Request.SubtitlePath = Dir / "song.lrc";
+    Request.Code = "K0042";
+    TSubtitleTitleResult result;
+    std::string error;
+    ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
+    EXPECT_EQ(result.TitleName, "Morning Song");
+    EXPECT_EQ(result.Code, "K0042");
+    EXPECT_EQ(result.Cards, 3);
+
+    TPlayPackage title(Prompts);
+    const TInstalledTitle installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", title, Prompts);
+    ASSERT_TRUE(installed.Loaded);
+    EXPECT_EQ(installed.Code, "K0042");
+    EXPECT_TRUE(fs::exists(installed.MediaPath));
+    ASSERT_EQ(title.MainCards.Count(), 3);
+    EXPECT_EQ(title.MainCards.Card(2).DataText, "SST=7,SLG=2");
+    EXPECT_EQ(title.MainCards.StartUnits(2), 2000);
+    EXPECT_EQ(title.MainCards.EndUnits(2), 2500);
+}
+
+TEST_F(SubtitleTitles, NothingIsWrittenWhenNoTitleCanBeMade)
+{
+    TSubtitleTitleResult result;
+    std::string error;
+    std::ofstream(Request.SubtitlePath) << "1\n00:00:05,000 --> 00:00:06,000\nAfter the end\n";
+    EXPECT_FALSE(MakeSubtitleTitle(Request, result, error));
+    EXPECT_NE(error.find("no cue that can be played"), std::string::npos);
+    EXPECT_TRUE(Contains(result.Notes, "starts after the recording ends"));
+
+    std::ofstream(Request.SubtitlePath) << "1\n00:00:01,000 --> 00:00:02,000\nFine\n";
+    Request.Code = "a/b";
+    EXPECT_FALSE(MakeSubtitleTitle(Request, result, error));
+    EXPECT_NE(error.find("cannot name a title"), std::string::npos);
+
+    Request.Code.clear();
+    Request.TranslationPath = Dir / "missing.vtt";
+    EXPECT_FALSE(MakeSubtitleTitle(Request, result, error));
+    EXPECT_NE(error.find("missing.vtt"), std::string::npos);
+
+    Request.TranslationPath.clear();
+    Request.MediaLengthMs = 0;
+    EXPECT_FALSE(MakeSubtitleTitle(Request, result, error));
+    EXPECT_FALSE(fs::exists(Request.PackagePath));
+}

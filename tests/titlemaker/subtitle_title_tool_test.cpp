@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_folder.h"
+#include "support/test_media.h"
+#include "tool_run.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SubtitleTitleTool : public testing::Test {
+protected:
+    TTempFolder Dir;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeOgg(Dir / "talk.ogg", 5));
+        std::ofstream(Dir / "talk.vtt") << "WEBVTT\n\n00:00.500 --> 00:02.000\n<00:00.500>Good <00:01.000>morning\n\n"
+                                           "00:02.500 --> 00:04.000\nSee you\n\n00:04.500 --> 00:09.000\nLong\n";
+    }
+};
+
+}  // namespace
+
+TEST_F(SubtitleTitleTool, MakesAPackageThatListsExtractsDumpsAndPlays)
+{
+    const TToolRun made = Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + Quoted(Dir / "talk.vtt") +
+                               " --title Talk --code T100 -o " + Quoted(Dir / "talk.qzw"));
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    EXPECT_EQ(made.Out, "title: Talk\ncode: T100\ncards: 4 from 3 cues (0 with sub texts, 0 with pictures)\npackage: " +
+                            Dir / "talk.qzw" + "\n");
+    EXPECT_NE(made.Err.find("note: cue 3 (00:00:04.500) ends at 00:00:09.000, after the recording; cut to its end"),
+              std::string::npos);
+
+    const TToolRun listed = Tool("list " + Quoted(Dir / "talk.qzw"));
+    EXPECT_EQ(listed.Status, 0);
+    EXPECT_NE(listed.Out.find(" talk.qzc\n"), std::string::npos);
+    EXPECT_NE(listed.Out.find(" vcd/T100/talk.ogg\n"), std::string::npos);
+    EXPECT_NE(listed.Out.find(" vcd/T100/vcd.ini\n"), std::string::npos);
+
+    ASSERT_EQ(Tool("extract " + Quoted(Dir / "talk.qzw") + " " + Quoted(Dir / "program")).Status, 0);
+    const TToolRun dumped = Tool("title dump " + Quoted(Dir / "program/talk.qzc"));
+    EXPECT_EQ(dumped.Status, 0);
+    EXPECT_NE(dumped.Out.find("\"main\": \"Good morning\", \"sub\": \"\", \"data\": \"SST=5,SLG=7\""), std::string::npos);
+    EXPECT_NE(dumped.Out.find("\"startText\": \"01 00:04:500\", \"endText\": \"01 00:05:000\""), std::string::npos);
+    EXPECT_NE(dumped.Out.find("\"VolSerialNum=T100\""), std::string::npos);
+
+    const TToolRun probed = Tool("media probe " + Quoted(Dir / "program/vcd/T100/talk.ogg"));
+    EXPECT_EQ(probed.Status, 0);
+    EXPECT_NE(probed.Out.find("length_ms=5000\n"), std::string::npos);
+    const TToolRun played = Tool("media play " + Quoted(Dir / "program/vcd/T100/talk.ogg") + " 500 1000 --null");
+    EXPECT_EQ(played.Status, 0) << played.Err;
+    EXPECT_NE(played.Out.find("notify=successful"), std::string::npos);
+}
+
+TEST_F(SubtitleTitleTool, RefusesWhatItCannotUse)
+{
+    const std::string subs = Quoted(Dir / "talk.vtt");
+    const std::string out = " -o " + Quoted(Dir / "x.qzw");
+    EXPECT_EQ(Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + subs).Status, 2);
+    EXPECT_EQ(Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + subs + out + " --colour red").Status, 2);
+    EXPECT_EQ(Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + subs + " --code").Status, 2);
+
+    const TToolRun missing = Tool("title from-subtitles " + Quoted(Dir / "none.ogg") + " " + subs + out);
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("cannot find the recording"), std::string::npos);
+
+    std::ofstream(Dir / "text.ogg") << "this is no recording";
+    const TToolRun unplayable = Tool("title from-subtitles " + Quoted(Dir / "text.ogg") + " " + subs + out);
+    EXPECT_EQ(unplayable.Status, 1);
+    EXPECT_NE(unplayable.Err.find("the player cannot open"), std::string::npos);
+
+    const TToolRun badCode =
+        Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + subs + out + " --code 'a:b'");
+    EXPECT_EQ(badCode.Status, 1);
+    EXPECT_NE(badCode.Err.find("cannot name a title"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Dir / "x.qzw"));
+}
