@@ -67,9 +67,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     setFont(form);
     setAcceptDrops(true);
 
-    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
     setGeometry(SectionBounds(0, {512, 512}));
-    Q_UNUSED(screen);
 
     CreateActions();
     CreateToolBar();

@@ -18,23 +18,11 @@
 #include "app/startup_check.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 using namespace olve;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // Runs a sender on its own thread while this thread's event loop serves the window.
 int SendWhileServing(const QString& socket, const QString& text, const QString& className = MainWindowClassName)

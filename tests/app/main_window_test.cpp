@@ -14,25 +14,13 @@
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 #include "support/test_package.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // A program folder of its own with a main window in it.
 class MainWindow : public testing::Test {

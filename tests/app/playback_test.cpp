@@ -15,24 +15,12 @@
 #include "storage/cp932_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 #include "support/test_package.h"
 
 using namespace olve;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 TTestCard Card(const std::string& main, int start, int end, const std::string& data = "", const std::string& sub = "")
 {

@@ -5,20 +5,8 @@
 set -euo pipefail
 bin_dir=$1
 shots=${2:-}
-unset QT_QPA_PLATFORM
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds
-  local end=$((SECONDS + $1)); shift
-  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
-}
+. "$(dirname "$0")/e2e_common.sh"
+mkdir -p "$HOME/Desktop"
 main_windows() { xdotool search --onlyvisible --name '^Player Olve / Rindale$' 2>/dev/null | wc -l; }
 one_main_window() { [ "$(main_windows)" -eq 1 ]; }
 shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }

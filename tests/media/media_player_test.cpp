@@ -15,24 +15,12 @@
 #include "media/video_surface.h"
 #include "media/wave_volume.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 #include "support/test_media.h"
 
 using namespace olve;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 void Spin(int ms)
 {

@@ -12,19 +12,8 @@ shots=${3:-}
 for program in xdotool import convert tesseract espeak-ng sox; do
   command -v "$program" >/dev/null || { echo "SKIP: $program is missing (scripts/deps.sh installs it)"; exit 77; }
 done
-unset QT_QPA_PLATFORM
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/prog"
-chmod 700 "$XDG_RUNTIME_DIR"
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() {
-  local end=$((SECONDS + $1)); shift
-  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.2; done
-}
+. "$(dirname "$0")/../e2e/e2e_common.sh"
+mkdir -p "$work/prog"
 
 bash "$source_dir/demo/build-demo.sh" "$work/demo" "$bin_dir/olvetool" >/dev/null || fail "the demo did not build"
 package=$work/demo/demo.qzw

@@ -1,0 +1,17 @@
+# Sourced by the whole-program tests: a private home, runtime and data folder in a scratch
+# folder $work that is removed at the end with every process listed in $pids, and helpers.
+unset QT_QPA_PLATFORM
+work=$(mktemp -d)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+trap cleanup EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# wait_for SECONDS COMMAND...: true once COMMAND succeeds within the time.
+wait_for() {
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
+}
