@@ -80,6 +80,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     FPlayer->OnNotify = [this] { PlayerNotify(); };
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
     FPackage->Player = FPlayer.get();
+    FPackage->MainCards.OnChange = [this](TPlayCards&) { FCardUnitsStale = true; };
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
 

@@ -74,7 +74,9 @@ public:
     void ColorMainText(int start, std::int64_t length, const QColor& colour);
     void PlayerTick();
     // Runs a key as the key map says; false for keys it does not take.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
+    // Japanese keyboards from "=" on the plus key of others).
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
 
     // Card list and pinpoint menu.
     void FillCardGrid();
@@ -149,6 +151,7 @@ private:
     void StartTimer();
     void StopTimer();
     void ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end);
+    void RefreshCardUnits(TOlveTimeFormat format);
     void MainTextClick(QMouseEvent* event);
     int TextOffsetOfPosition(int position) const;
     void ShowNoMoreCards();
@@ -221,6 +224,12 @@ private:
     bool FActivated = false;
     bool FTimerBusy = false;
     int FLastProgressWidth = -1;
+    // Every main card's start and end in the player's units, rebuilt when the cards or the
+    // player's time format change, so that a tick scans plain numbers.
+    std::vector<std::pair<std::int64_t, std::int64_t>> FCardUnits;
+    bool FCardUnitsStale = true;
+    TOlveTimeFormat FCardUnitsFormat = otfNone;
+    int FLastCaret = -1;
     QElapsedTimer FLastPress;
     bool FHasPress = false;
     std::unique_ptr<TExtractFeedback> FExtractFeedback;

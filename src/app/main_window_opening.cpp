@@ -173,6 +173,8 @@ bool TForm1::OpenTitle(const QString& titlePath)
 
     FTitleFolder = QString::fromStdString(olve::TitleFolder((ProgramFolder() + "/").toStdString(), serial));
     FPackage->LoadFromFile(titlePath.toStdString(), false, mtVirtualCD);
+    FCardUnitsStale = true;
+    FLastCaret = -1;
     FPackage->TimeFormat = otfTrackMilliseconds;
     sgCards->setRowCount(FPackage->MainCards.Count() + 1);
     if (FPackage->GetSetting("MTxInd") == "itOlve")

@@ -91,8 +91,11 @@ void TForm1::PlayCard(int n)
     try {
         FPlayer->SetNotify(true);
         FPlayer->Play();
-        if (FPlayer->Error() == 0)
+        if (FPlayer->Error() == 0) {
             StartTimer();
+            // The new card shows at once rather than one timer period later.
+            PlayerTick();
+        }
     } catch (const EMCIDeviceError&) {
     }
 }
@@ -250,23 +253,34 @@ void TForm1::PlayerTick()
     }
     const std::int64_t position = FPlayer->Position();
     ShowProgress(static_cast<int>(position));
-    if (FPlayer->Mode() == mpPlaying)
-        StartTimer();
-    else
+    if (FPlayer->Mode() != mpPlaying)
         StopTimer();
-    const TOlveTimeFormat format = FPlayer->MTimeFormat();
+    else if (!tmPlayer->isActive())
+        StartTimer();
+    RefreshCardUnits(FPlayer->MTimeFormat());
     const std::int64_t end = FPlayer->EndPos();
-    const TUndoPlayCardList& cards = FPackage->MainCards;
-    for (int i = 0; i < cards.Count(); ++i) {
-        const TPlayCardItem& card = cards.Card(i);
-        const std::int64_t s = ToPlayerUnits(card.StartPos, format);
-        const std::int64_t e = ToPlayerUnits(card.EndPos, format);
+    for (std::size_t i = 0; i < FCardUnits.size(); ++i) {
+        const auto [s, e] = FCardUnits[i];
         if (s <= position && position < e && position != end) {
-            ShowCard(i, position, s, e);
+            ShowCard(static_cast<int>(i), position, s, e);
             if (FDisplayMode < 4)
                 return;
         }
     }
+}
+
+void TForm1::RefreshCardUnits(TOlveTimeFormat format)
+{
+    if (!FCardUnitsStale && format == FCardUnitsFormat)
+        return;
+    const TUndoPlayCardList& cards = FPackage->MainCards;
+    FCardUnits.resize(static_cast<std::size_t>(cards.Count()));
+    for (int i = 0; i < cards.Count(); ++i) {
+        const TPlayCardItem& card = cards.Card(i);
+        FCardUnits[static_cast<std::size_t>(i)] = {ToPlayerUnits(card.StartPos, format), ToPlayerUnits(card.EndPos, format)};
+    }
+    FCardUnitsFormat = format;
+    FCardUnitsStale = false;
 }
 
 void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end)
@@ -294,12 +308,19 @@ void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int
     ShowPicture(card.Picture);
     const std::int64_t k = end > start ? (position - start) * r1 / (end - start) + r0 : r0;
     if (FShowCursor) {
-        QTextCursor caret = FMainView->textCursor();
-        caret.setPosition(FMainView->ViewPosition(k));
-        FMainView->setTextCursor(caret);
-        FMainView->setCursorWidth(1);
+        // Moving the caret lays its line out again: only when it moves.
+        const int caret = FMainView->ViewPosition(k);
+        if (caret != FLastCaret || changed) {
+            QTextCursor cursor = FMainView->textCursor();
+            cursor.setPosition(caret);
+            FMainView->setTextCursor(cursor);
+            FLastCaret = caret;
+        }
+        if (FMainView->cursorWidth() != 1)
+            FMainView->setCursorWidth(1);
     } else {
-        FMainView->setCursorWidth(0);
+        if (FMainView->cursorWidth() != 0)
+            FMainView->setCursorWidth(0);
         if (FMainView->focusPolicy() != Qt::NoFocus && k >= 0)
             FMainView->ScrollToChar(static_cast<int>(k));
     }
@@ -356,8 +377,10 @@ void TForm1::MainTextClick(QMouseEvent* event)
     }
 }
 
-bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
+    // The key right of "0" gives "=" with Shift on Japanese keyboards: it is the minus key.
+    constexpr quint32 MinusKeyScanCode = 20;
     const bool keypad = modifiers & Qt::KeypadModifier;
     QAction* action = nullptr;
     switch (key) {
@@ -396,8 +419,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         break;
     case Qt::Key_N:
     case Qt::Key_Plus:
-    case Qt::Key_Equal:
         action = acNext;
+        break;
+    case Qt::Key_Equal:
+        action = scanCode == MinusKeyScanCode ? acBack : acNext;
         break;
     case Qt::Key_F1:
         StepFontSize(FMainView, -1);
@@ -456,7 +481,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         QWidget* target = qobject_cast<QWidget*>(watched);
         if (target && target->window() == this && isActiveWindow() && !pmItemList->isVisible())
-            return FormKeyDown(key->key(), key->modifiers());
+            return FormKeyDown(key->key(), key->modifiers(), key->nativeScanCode());
         break;
     }
     case QEvent::MouseMove:

@@ -1,25 +1,92 @@
-// Makes a title package for whole-program tests: make_test_package FOLDER
-// Prints the package's path. The title has no pictures (text-only layout) and a first
-// card long enough to be looked at.
+// Makes a title package for whole-program tests and prints its path:
+//   make_test_package [--serial CODE] [--name NAME] [--card "MAIN|SUB"]... [--tones] FOLDER
+// Without cards the title has three cards on a generated tone, the first long enough to be
+// looked at. With cards, the media speaks each card's main text in turn (espeak-ng; generated tones
+// with --tones or when it cannot be run) and the cards follow the spoken lengths; stderr
+// tells which, with the cards' times. Neither has pictures (text-only layout).
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/test_package.h"
 
-int main(int argc, char** argv)
+namespace {
+
+int Usage()
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_test_package FOLDER\n");
-        return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] FOLDER\n");
+    return 2;
+}
+
+TTestTitle DefaultTitle()
+{
     TTestTitle title = ThreeCardTitle();
-    title.Pictures.clear();
     title.MediaSeconds = 12;
     title.Cards = {{"Good morning, everyone.", "みなさん、おはようございます。", "", "", 200, 6000},
                    {"How are you today?", "今日の調子はどうですか？", "", "", 6000, 8000},
                    {"I am fine, thank you.", "元気です、ありがとう。", "", "", 8000, 10000}};
-    std::printf("%s\n", MakeTestPackage(argv[1], title).c_str());
+    return title;
+}
+
+TTestCard CardOf(const std::string& text)
+{
+    const std::size_t bar = text.find('|');
+    TTestCard card;
+    card.Main = text.substr(0, bar);
+    card.Sub = bar == std::string::npos ? "" : text.substr(bar + 1);
+    return card;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string serial;
+    std::string name;
+    std::vector<TTestCard> cards;
+    bool tones = false;
+    std::string folder;
+    for (int i = 1; i < argc; ++i) {
+        const bool valued = i + 1 < argc;
+        if (std::strcmp(argv[i], "--serial") == 0 && valued)
+            serial = argv[++i];
+        else if (std::strcmp(argv[i], "--name") == 0 && valued)
+            name = argv[++i];
+        else if (std::strcmp(argv[i], "--card") == 0 && valued)
+            cards.push_back(CardOf(argv[++i]));
+        else if (std::strcmp(argv[i], "--tones") == 0)
+            tones = true;
+        else if (argv[i][0] == '-' || !folder.empty())
+            return Usage();
+        else
+            folder = argv[i];
+    }
+    if (folder.empty())
+        return Usage();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    TTestTitle title = DefaultTitle();
+    std::string media;
+    if (!cards.empty()) {
+        media = (std::filesystem::path(folder) / ("speech-" + std::to_string(QCoreApplication::applicationPid()) + ".wav")).string();
+        bool spoken = false;
+        title = SpokenTitle(cards, media, tones, spoken);
+        std::fprintf(stderr, "media: %s\n", spoken ? "spoken by espeak-ng" : "tones");
+        for (const TTestCard& card : title.Cards)
+            std::fprintf(stderr, "card %6d-%6d ms: %s\n", card.StartMs, card.EndMs, card.Main.c_str());
+    }
+    title.Pictures.clear();
+    if (!serial.empty())
+        title.Serial = serial;
+    if (!name.empty())
+        title.Name = name;
+    const std::string package = MakeTestPackage(folder, title);
+    if (!media.empty())
+        std::filesystem::remove(media);
+    std::printf("%s\n", package.c_str());
     return 0;
 }

@@ -21,6 +21,8 @@ struct TTestTitle {
     // "tone.wav" (audio of MediaSeconds) or "clip.avi" (a 320 × 240 video); empty for none.
     std::string Media = "tone.wav";
     int MediaSeconds = 10;
+    // An existing media file put into the virtual CD as Media instead of a generated one.
+    std::string MediaSource;
     bool WithVirtualCD = true;
     // Pictures drawn into the title's "pic" folder.
     std::vector<std::string> Pictures;
@@ -30,6 +32,12 @@ struct TTestTitle {
 
 // Three cards of a second each, with pictures p1.png and p2.png.
 TTestTitle ThreeCardTitle();
+
+// A title whose media speaks the cards' main texts one after another, each followed by a
+// short pause: spoken by espeak-ng when it can be run and tones is false, otherwise a tone
+// of its own pitch per card, as long as the text would take to say. The media is written
+// to mediaPath; the cards' times are set from the spoken lengths. spoken tells which it was.
+TTestTitle SpokenTitle(const std::vector<TTestCard>& cards, const std::string& mediaPath, bool tones, bool& spoken);
 
 // Writes the title file, the virtual CD with its media, the pictures and the extra files
 // into a staging folder below folder, packs them, and returns the package's path.
