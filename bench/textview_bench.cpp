@@ -50,10 +50,14 @@ private:
     QWidget FWindow;
 };
 
+// Made on first use and destroyed by main() while the application still exists.
+std::unique_ptr<TMainView> MainWindow;
+
 TMainView& Main()
 {
-    static TMainView view;
-    return view;
+    if (!MainWindow)
+        MainWindow = std::make_unique<TMainView>();
+    return *MainWindow;
 }
 
 void SetDisplayTextUnchanged(benchmark::State& state)
@@ -121,5 +125,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    MainWindow.reset();
     return 0;
 }

@@ -1,11 +1,14 @@
 // Makes a title package for whole-program tests and prints its path:
-//   make_test_package [--serial CODE] [--name NAME] [--card "MAIN|SUB"]... [--tones] FOLDER
+//   make_test_package [--serial CODE] [--name NAME] [--card "MAIN|SUB"]... [--tones]
+//                     [--many N] FOLDER
 // Without cards the title has three cards on a generated tone, the first long enough to be
 // looked at. With cards, the media speaks each card's main text in turn (espeak-ng; generated tones
 // with --tones or when it cannot be run) and the cards follow the spoken lengths; stderr
-// tells which, with the cards' times. Neither has pictures (text-only layout).
+// tells which, with the cards' times. With --many, N cards of 100 ms each on a tone long
+// enough for them all. None has pictures (text-only layout).
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -17,7 +20,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] FOLDER\n");
+    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] [--many N] FOLDER\n");
     return 2;
 }
 
@@ -48,6 +51,7 @@ int main(int argc, char** argv)
     std::string name;
     std::vector<TTestCard> cards;
     bool tones = false;
+    int many = 0;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         const bool valued = i + 1 < argc;
@@ -59,6 +63,8 @@ int main(int argc, char** argv)
             cards.push_back(CardOf(argv[++i]));
         else if (std::strcmp(argv[i], "--tones") == 0)
             tones = true;
+        else if (std::strcmp(argv[i], "--many") == 0 && valued)
+            many = std::atoi(argv[++i]);
         else if (argv[i][0] == '-' || !folder.empty())
             return Usage();
         else
@@ -70,6 +76,13 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
 
     TTestTitle title = DefaultTitle();
+    if (many > 0) {
+        title.Cards.clear();
+        for (int i = 0; i < many; ++i)
+            title.Cards.push_back({"Sentence number " + std::to_string(i + 1) + " is spoken here.", "", "", "", i * 100,
+                                   i * 100 + 100});
+        title.MediaSeconds = many / 10 + 1;
+    }
     std::string media;
     if (!cards.empty()) {
         media = (std::filesystem::path(folder) / ("speech-" + std::to_string(QCoreApplication::applicationPid()) + ".wav")).string();

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs every benchmark of the project and prints one table of figures with the goals beside
+# them. Builds first (configuring build/ when it is missing).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -d build ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build >/dev/null
+export QT_QPA_PLATFORM=offscreen
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+run() { local name=$1; shift; echo "running $name ..." >&2; "$@" >"$out/$name" 2>&1 || echo "($name failed)" >&2; }
+
+run bdc build/bin/bench_bdc --benchmark_filter=NONE
+run title build/bin/bench_title
+run train build/bin/bench_train
+run segments build/bin/bench_segments
+run playback build/bin/bench_playback
+run textview build/bin/bench_textview
+run picture build/bin/bench_picture
+run whole xvfb-run -a -s "-screen 0 1280x800x24" bash bench/whole_program.sh build/bin .
+
+field() { grep -m1 -- "$2" "$out/$1" | sed 's/^ *//' || true; }
+row() { printf '%-46s %-30s %s\n' "$1" "$2" "$3"; }
+number() { grep -m1 -- "$2" "$out/$1" | grep -oE -- "$3" | head -1 || true; }
+
+echo
+row "Figure" "Measured" "Goal"
+row "------" "--------" "----"
+row "BDC decode / zlib inflate" "$(number bdc 'BDC decode / zlib inflate' '[0-9.]+ x')" "≥ 1 x"
+row "BDC encode / zlib deflate" "$(number bdc 'BDC encode / zlib deflate' '[0-9.]+ x')" "-"
+row "title load, 5000 cards" "$(number title '  load' '[0-9.]+ ms')" "< 20 ms"
+row "title save, 5000 cards" "$(number title '  save' '[0-9.]+ ms')" "-"
+row "package extract peak memory (200 MB media)" "$(number train '^extract' 'peak +[0-9.]+ MB' | sed 's/peak *//')" "< 64 MB"
+for format in WAV OGG MP3; do
+  line=$(grep -m1 -E "^$format +player" "$out/segments" || true)
+  row "segment start/end error, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$line")" "≤ 1 ms"
+  timer=$(grep -A1 -m1 -E "^$format +player" "$out/segments" | tail -1 | grep -oE '[0-9]+x' || true)
+  row "  timer-driven baseline overshoot / player" "$timer" "-"
+done
+row "completion after last sample, WAV (mean ms)" "$(awk '/^WAV/ && NF==10 {print $2; exit}' "$out/segments")" "≤ 5 ms"
+row "timer tick, card unchanged (median)" "$(number playback 'card unchanged, near card 2500' 'median +[0-9.]+ us' | sed 's/median *//')" "< 50 us"
+row "timer tick, card changed (median)" "$(number playback 'card changed, all' 'median +[0-9.]+ us' | sed 's/median *//')" "< 1 ms"
+row "key N to next card's text (median)" "$(number playback "key N to next card's text, playing" 'median +[0-9.]+ ms' | sed 's/median *//')" "< 40 ms"
+row "text view, unchanged text" "$(number textview SetDisplayTextUnchanged '[0-9.]+ us')" "< 2 us"
+row "text view, unchanged underline" "$(number textview UpdateUnderlineUnchanged '[0-9.]+ us')" "< 2 us"
+row "text view, changed range (300 chars)" "$(number textview UpdateUnderlineChanged '[0-9.]+ us')" "< 200 us"
+row "picture load and fit, 3000x2000 JPEG" "$(number picture LoadAndFit '[0-9.]+ ms')" "< 60 ms"
+row "start to window with the demo title" "$(grep -m1 'start to demo' "$out/whole" | cut -f2)" "-"
+row "peak memory, 5000-card title playing" "$(grep -m1 'peak memory' "$out/whole" | cut -f2)" "< 150 MB"
+row "CPU while playing audio" "$(grep -m1 'CPU while' "$out/whole" | cut -f2)" "-"
