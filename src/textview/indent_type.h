@@ -2,8 +2,9 @@
 
 namespace olve {
 
-// Indent styles of a text view's paragraphs.
-enum TIndentType { itOlve = 0, itStandard = 1, itFlat = 2, itDialog = 3 };
+// Indent styles of a text view's paragraphs. The underlying type is fixed so that any number
+// a setting holds is a value of the type (see IndentsOf), not undefined behaviour.
+enum TIndentType : int { itOlve = 0, itStandard = 1, itFlat = 2, itDialog = 3 };
 
 // The three paragraph indents in points: the first line from the left margin, the following
 // lines relative to the first line, and the right indent.

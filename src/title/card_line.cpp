@@ -1,5 +1,7 @@
 #include "title/card_line.h"
 
+#include <limits>
+
 #include "media/positions.h"
 #include "storage/comma_text.h"
 
@@ -53,6 +55,13 @@ std::uint32_t DecodePosition(const std::vector<std::string>& items, std::size_t 
     }
 }
 
+// The player counts media from 0. A damaged line may hold the smallest number, which has
+// no number below it; it stays an index that no media has.
+int MediaIndex(int number)
+{
+    return number == std::numeric_limits<int>::min() ? number : number - 1;
+}
+
 }  // namespace
 
 std::string FormatCardLine(const TPlayCardItem& card)
@@ -90,7 +99,7 @@ TPlayCardItem ParseCardLine(const std::string& text, const TMediaTimeFormats* pl
     const std::vector<std::string> items = CardLineItems(text);
     TOlveTimeFormat format = otfTrackMilliseconds;
     if (player && items[0] != "0")
-        format = player->MediaTimeFormat(DecimalOr(items[0], 1) - 1);
+        format = player->MediaTimeFormat(MediaIndex(DecimalOr(items[0], 1)));
 
     TPlayCardItem card;
     card.MainText = items[8];

@@ -269,3 +269,27 @@ TEST_F(TitleFiles, SavingRefusesUnknownTypesAndTitlesWithoutSerial)
     EXPECT_FALSE(empty.SaveToFile(Dir / "title.qzc", "me", "", ""));
     EXPECT_FALSE(std::filesystem::exists(Dir / "title.qzc"));
 }
+
+// A damaged line may give the smallest integer as its media number, which has no number
+// below it to be its index.
+TEST_F(TitleFiles, MediaNumbersAtTheEndsOfTheIntegerRangeAskForNoRealMedia)
+{
+    class TAskedMedia : public TMediaTimeFormats {
+    public:
+        mutable std::vector<int> Asked;
+        TOlveTimeFormat MediaTimeFormat(int index) const override
+        {
+            Asked.push_back(index);
+            return otfTrackMilliseconds;
+        }
+    } media;
+    Package.Player = &media;
+    const std::string path = Write("t.qzc", {MsHeader, "VolSerialNum=A1", "-2147483648,0,1,0,-2147483648,0,2,0,low,,,",
+                                             "2147483647,0,1,0,1,0,2,0,high,,,", "3,0,1,0,3,0,2,0,three,,,"});
+    ASSERT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD));
+    EXPECT_EQ(MainTexts(), (Lines{"low", "high", "three"}));
+    ASSERT_EQ(media.Asked.size(), 3u);
+    EXPECT_LT(media.Asked[0], 0);
+    EXPECT_EQ(media.Asked[1], 2147483646);
+    EXPECT_EQ(media.Asked[2], 2);
+}
