@@ -297,6 +297,27 @@ void PictureSeeds(TSeeds& seeds)
     }
 }
 
+void SubtitleSeeds(TSeeds& seeds)
+{
+    // First byte: bits 0-1 the extension (0 srt, 1 vtt, 2 lrc, 3 guessed), bits 2-7 minutes.
+    constexpr std::uint8_t Srt = 0, Vtt = 1, Lrc = 2, Guess = 3, TenMinutes = 10 << 2;
+    seeds.Add(Srt | TenMinutes, Bytes("1\r\n00:00:01,000 --> 00:00:03,500\r\n" + English +
+                                      "\r\n\r\n2\r\n00:00:03,000 --> 00:00:05,000\r\n<i>Two</i>\r\nlines\r\n"));
+    seeds.Add(Vtt | TenMinutes,
+              Bytes("WEBVTT\n\nNOTE a note\n\nid-1\n00:01.000 --> 00:04.000 align:start\n<v Ann>Hello <00:02.000>big "
+                    "<00:03.000><b>world</b>\n\n00:00:04.000 --> 00:00:06.000\n駅はどこですか？\n"));
+    seeds.Add(Lrc | TenMinutes, Bytes("[ti:A Song]\n[offset:+250]\n[00:10.00][00:01.00]Chorus\n"
+                                      "[00:12.00]<00:12.00>Hello <00:12.50>big <00:13.00>world<00:13.80>\n"));
+    seeds.Add(Guess | (1 << 2), Bytes("\xEF\xBB\xBFWEBVTT\n\n00:00.500 --> 00:01.500\nOne\n"));
+    seeds.Add(Guess | (1 << 2), Bytes("1\n00:00:00,100 --> 00:00:00,900\n" + Japanese + "\n"));
+    std::vector<std::uint8_t> utf16{0xFF, 0xFE};
+    for (char c : std::string("[00:00.50]Wide\n[00:01.00]Text\n")) {
+        utf16.push_back(static_cast<std::uint8_t>(c));
+        utf16.push_back(0);
+    }
+    seeds.Add(Guess | TenMinutes, utf16);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -309,11 +330,12 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     const fs::path folder = argv[1];
     const fs::path scratch = folder / ".scratch";
-    // One entry per fuzz target; the subtitle readers' targets add theirs here.
+    // One entry per fuzz target.
     const std::map<std::string, std::function<void(TSeeds&)>> targets = {
         {"fuzz_delta_code", DeltaCodeSeeds}, {"fuzz_comma_text", CommaTextSeeds},
         {"fuzz_data_file", DataFileSeeds},   {"fuzz_title_file", TitleFileSeeds},
         {"fuzz_file_train", FileTrainSeeds}, {"fuzz_picture", PictureSeeds},
+        {"fuzz_subtitles", SubtitleSeeds},
     };
     for (const auto& [name, make] : targets) {
         fs::remove_all(folder / name);

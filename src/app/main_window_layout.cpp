@@ -143,7 +143,10 @@ QString TForm1::FindPicture(const std::string& name) const
 {
     QString local = QString::fromStdString(Cp932ToUtf8(name));
     local.replace('\\', '/');
-    const QStringList places = {local, FTitleFolder + "pic/" + local, FTitleFolder + local};
+    QStringList places = {local};
+    // "/" alone: the title has no folder of its own (no code, or one that is not a folder name).
+    if (!FTitleFolder.isEmpty() && FTitleFolder != "/")
+        places << FTitleFolder + "pic/" + local << FTitleFolder + local;
     for (const QString& place : places) {
         const QString path = QFileInfo(place).isRelative() ? ProgramFolder() + "/" + place : place;
         if (QFileInfo(path).isFile())

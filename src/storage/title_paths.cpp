@@ -13,6 +13,18 @@ bool IsAsciiLetter(char c)
 
 }  // namespace
 
+bool IsSafeTitleCode(const std::string& code)
+{
+    if (code.empty() || code == "." || code.find("..") != std::string::npos)
+        return false;
+    // Decoded first: a "\" byte may be the second byte of a double-byte character.
+    const std::string text = Cp932ToUtf8(code);
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\')
+            return false;
+    return true;
+}
+
 std::string TitleRelativePath(const std::string& code, const std::string& separator)
 {
     if (code.empty())
@@ -24,7 +36,7 @@ std::string TitleRelativePath(const std::string& code, const std::string& separa
 
 std::string TitleFolder(const std::string& base, const std::string& code)
 {
-    if (code.empty())
+    if (!IsSafeTitleCode(code))
         return "/";
     return base + Cp932ToUtf8(TitleRelativePath(code, "/")) + "/";
 }

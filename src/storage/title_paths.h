@@ -11,9 +11,13 @@ namespace olve {
 // and stays in code page 932. Empty for an empty code.
 std::string TitleRelativePath(const std::string& code, const std::string& separator);
 
+// Whether a code can name a title's folder: one folder name below "titles", so neither
+// empty, nor ".", nor holding "..", a separator ("/" or "\\") or a control character.
+bool IsSafeTitleCode(const std::string& code);
+
 // The title's folder on the local file system (UTF-8, "/"), ending in "/". Base is the
-// program's folder and ends in "/". An empty code has no title folder: the result is "/"
-// alone.
+// program's folder and ends in "/". A code that is empty or not safe (above) has no title
+// folder: the result is "/" alone.
 std::string TitleFolder(const std::string& base, const std::string& code);
 
 }  // namespace olve

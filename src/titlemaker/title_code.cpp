@@ -53,6 +53,10 @@ bool StoredTitleCode(const std::string& code, std::string& stored, std::string& 
         error += "it must not begin or end with a blank or a dot";
         return false;
     }
+    if (code.find("..") != std::string::npos) {
+        error += "it must not hold \"..\"";
+        return false;
+    }
     for (unsigned char c : code) {
         if (c < 0x20 || c == 0x7F || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) {
             error += "it must not hold control characters or \\ / : * ? \" < > |";

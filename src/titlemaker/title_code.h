@@ -11,7 +11,7 @@ bool DerivedTitleCode(const std::string& mediaPath, std::string& code, std::stri
 
 // The stored (code page 932) form of a code the user gives (UTF-8). The code names folders
 // ("vcd" and "titles" below the program's folder), so it must not be empty or longer than 64
-// bytes, must not begin or end with a blank or a dot, and must not hold control characters,
+// bytes, must not begin or end with a blank or a dot, and must not hold "..", control characters,
 // \ / : * ? " < > |, or characters code page 932 lacks. False with a reason otherwise.
 bool StoredTitleCode(const std::string& code, std::string& stored, std::string& error);
 

@@ -43,6 +43,17 @@ TEST(TitlePaths, TheFolderLevelDependsOnTheCodesFirstCharacter)
     EXPECT_EQ(TitleFolder("/opt/olve/", ""), "/");
 }
 
+TEST(TitlePaths, ACodeThatWouldLeaveTheTitlesFolderHasNoTitleFolder)
+{
+    const std::vector<std::string> codes = {"../../home", "K/../../x", "a/b", "..", ".", "K..", "\\server\\x",
+                                            "K\n1", std::string("K\0x", 3)};
+    for (const std::string& code : codes)
+        EXPECT_EQ(TitleFolder("/opt/olve/", code), "/") << code;
+    // "表" is 0x95 0x5C: its second byte is not a separator.
+    EXPECT_EQ(TitleFolder("/opt/olve/", "\x95\x5C" "1"), "/opt/olve/titles/表1/");
+    EXPECT_EQ(TitleFolder("/opt/olve/", "K.1"), "/opt/olve/titles/K/K.1/");
+}
+
 TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
 {
     const std::string folder = ProgramFolder();

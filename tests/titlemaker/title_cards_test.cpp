@@ -167,8 +167,8 @@ TEST(TitleCodes, GivenCodesMustNameFolders)
     EXPECT_TRUE(StoredTitleCode("英語01", stored, error));
     EXPECT_EQ(stored, "\x89\x70\x8C\xEA" "01");
     for (const std::string& bad : {std::string(), std::string("a/b"), std::string("a\\b"), std::string(" a"),
-                                   std::string("a."), std::string("x:y"), std::string("tab\t"), std::string(65, 'k'),
-                                   std::string("\xF0\x9F\x98\x80")}) {
+                                   std::string("a."), std::string("K..1"), std::string("x:y"), std::string("tab\t"),
+                                   std::string(65, 'k'), std::string("\xF0\x9F\x98\x80")}) {
         EXPECT_FALSE(StoredTitleCode(bad, stored, error)) << bad;
         EXPECT_NE(error.find("cannot name a title"), std::string::npos);
     }
