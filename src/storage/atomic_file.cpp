@@ -14,6 +14,8 @@ int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::
     struct stat old{};
     if (stat(path.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
         return EISDIR;
+    const std::size_t slash = path.rfind('/');
+    RemoveStaleStagedFiles(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
     TStagedFile file;
     errno = 0;
     if (!file.Open(path) || !file.Write(data, size) || !file.Commit(std::nullopt, true))

@@ -1,7 +1,9 @@
 #include "storage/staged_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -21,7 +23,55 @@ std::string TemporaryNameBeside(const std::string& path)
            std::to_string(std::random_device{}()) + ".part";
 }
 
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() && text.size() <= 10 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The writer's process id when name is a temporary of ours (".NAME.PID.RANDOM.part").
+std::optional<pid_t> WriterOf(const std::string& name)
+{
+    const std::string suffix = ".part";
+    if (name.size() < 2 + suffix.size() || name[0] != '.' ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return std::nullopt;
+    const std::string stem = name.substr(0, name.size() - suffix.size());
+    const std::size_t randomDot = stem.rfind('.');
+    if (randomDot == 0 || randomDot == std::string::npos || !AllDigits(stem.substr(randomDot + 1)))
+        return std::nullopt;
+    const std::size_t pidDot = stem.rfind('.', randomDot - 1);
+    if (pidDot == 0 || pidDot == std::string::npos || !AllDigits(stem.substr(pidDot + 1, randomDot - pidDot - 1)))
+        return std::nullopt;
+    const long long pid = std::stoll(stem.substr(pidDot + 1, randomDot - pidDot - 1));
+    if (pid <= 0 || pid > 0x7FFFFFFF)
+        return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+bool IsRunning(pid_t pid)
+{
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
+
 }  // namespace
+
+void RemoveStaleStagedFiles(const std::string& folder)
+{
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (const dirent* entry = readdir(dir)) {
+        const std::optional<pid_t> writer = WriterOf(entry->d_name);
+        if (!writer || IsRunning(*writer))
+            continue;
+        const std::string path = prefix + entry->d_name;
+        struct stat st{};
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            unlink(path.c_str());
+    }
+    closedir(dir);
+}
 
 bool TStagedFile::Open(const std::string& target)
 {

@@ -31,4 +31,8 @@ private:
     int FFd = -1;
 };
 
+// Removes the temporaries that a process which no longer runs left in folder (a local path)
+// when it was killed while writing; those of running processes are kept.
+void RemoveStaleStagedFiles(const std::string& folder);
+
 }  // namespace olve

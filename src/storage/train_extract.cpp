@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -321,10 +322,14 @@ private:
         return time;
     }
 
-    bool OpenTarget(const std::string& target, TStagedFile& file) const
+    bool OpenTarget(const std::string& target, TStagedFile& file)
     {
+        const std::string folder = FolderOf(target);
         std::error_code ec;
-        fs::create_directories(fs::path(FolderOf(target)), ec);
+        fs::create_directories(fs::path(folder), ec);
+        // What an install that was killed midway left behind goes when the folder is next written.
+        if (FCleanedFolders.insert(folder).second)
+            RemoveStaleStagedFiles(folder);
         return file.Open(target);
     }
 
@@ -370,6 +375,7 @@ private:
     const TExtractUi& FUi;
     TFileTrainReader& FReader;
     TStringList& FExtracted;
+    std::set<std::string> FCleanedFolders;
     std::string FRoot;
     fs::path FResolvedRoot;
     std::string FHeaderFolder;

@@ -6,6 +6,7 @@
 
 #include "media/positions.h"
 #include "storage/compress_string_list.h"
+#include "support/kill_midway.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "title/play_package.h"
@@ -292,4 +293,28 @@ TEST_F(TitleFiles, MediaNumbersAtTheEndsOfTheIntegerRangeAskForNoRealMedia)
     EXPECT_LT(media.Asked[0], 0);
     EXPECT_EQ(media.Asked[1], 2147483646);
     EXPECT_EQ(media.Asked[2], 2);
+}
+
+// A title being saved when the program is killed is found whole afterwards: as it was
+// before, or as it was being saved.
+TEST_F(TitleFiles, ATitleKilledWhileSavingLoadsWhole)
+{
+    Lines lines = {MsHeader, "VolSerialNum=K7"};
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back("1,0," + std::to_string(i % 60) + ",0,1,0," + std::to_string(i % 60 + 1) + ",0,\"Card " +
+                        std::to_string(i) + "\",カード,,");
+    const std::string path = Write("lesson.qzc", lines);
+    ASSERT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD));
+    for (int round = 0; round < 6; ++round) {
+        KillMidway([&] {
+            for (int user = 0;; ++user)
+                Package.SaveToFile(path, "user" + std::to_string(user), "", "");
+        }, std::chrono::microseconds(4000 + round * 7000));
+        TPlayPackage saved(Prompts);
+        saved.Player = &Media;
+        ASSERT_TRUE(saved.LoadFromFile(path, false, mtVirtualCD)) << "round " << round;
+        EXPECT_EQ(saved.MainCards.Count(), 3000);
+        EXPECT_EQ(saved.MainCards.Card(2999).MainText, "Card 2999");
+    }
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
