@@ -9,6 +9,7 @@
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
+#include "storage/letter_case_path.h"
 
 namespace olve {
 
@@ -149,16 +150,10 @@ QString TForm1::FindPicture(const std::string& name) const
         places << FTitleFolder + "pic/" + local << FTitleFolder + local;
     for (const QString& place : places) {
         const QString path = QFileInfo(place).isRelative() ? ProgramFolder() + "/" + place : place;
-        if (QFileInfo(path).isFile())
-            return path;
         // Stored names come from a file system that ignores letter case.
-        const QFileInfo info(path);
-        const QDir folder = info.dir();
-        if (folder.exists()) {
-            for (const QString& entry : folder.entryList(QDir::Files))
-                if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-                    return folder.filePath(entry);
-        }
+        const QString found = QString::fromStdString(ExistingPathIgnoringCase(path.toStdString()));
+        if (!found.isEmpty() && QFileInfo(found).isFile())
+            return found;
     }
     return {};
 }

@@ -14,6 +14,7 @@
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/file_train.h"
+#include "storage/letter_case_path.h"
 #include "storage/title_paths.h"
 #include "storage/train_extract.h"
 #include "storage/virtual_cd.h"
@@ -39,6 +40,13 @@ std::string TitleFileValue(const QString& titlePath, const char* name, TPrompts&
     return i < 0 ? std::string() : ValueOf(lines[i]);
 }
 
+// The path as it exists, in whatever letter case; as given when nothing matches.
+QString PathIgnoringCase(const QString& path)
+{
+    const std::string found = ExistingPathIgnoringCase(path.toStdString());
+    return found.empty() ? path : QString::fromStdString(found);
+}
+
 // A stored path (code page 932, "\" between folders) on this file system: relative paths
 // start at the program's folder, and a name not found as written is looked up ignoring
 // letter case.
@@ -50,19 +58,7 @@ QString LocalPath(const std::string& stored, const QString& programFolder)
         return path;
     if (QFileInfo(path).isRelative())
         path = programFolder + "/" + path;
-    if (QFileInfo::exists(path))
-        return path;
-    QString found = path.startsWith('/') ? "/" : "";
-    for (const QString& part : path.split('/', Qt::SkipEmptyParts)) {
-        const QDir folder(found.isEmpty() ? "." : found);
-        QString match = part;
-        if (!QFileInfo::exists(folder.filePath(part)))
-            for (const QString& entry : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System))
-                if (entry.compare(part, Qt::CaseInsensitive) == 0)
-                    match = entry;
-        found = folder.filePath(match);
-    }
-    return QFileInfo::exists(found) ? found : path;
+    return PathIgnoringCase(path);
 }
 
 bool HasSubText(const TPlayCardList& cards)
@@ -115,9 +111,10 @@ bool TForm1::OpenPackagedTitle(const QString& packagePath, QString& message)
         message.clear();
         try {
             // Installed with the header folder, as ExtractFileTrain places it.
-            QString installed = ProgramFolder() + "/" + QString::fromStdString(entry.Name);
-            const QString headed = ProgramFolder() + "/" + QString::fromStdString(Cp932ToUtf8(header)).replace('\\', '/') +
-                                   "/" + QString::fromStdString(entry.Name);
+            QString installed = PathIgnoringCase(ProgramFolder() + "/" + QString::fromStdString(entry.Name));
+            const QString headed = PathIgnoringCase(ProgramFolder() + "/" +
+                                                 QString::fromStdString(Cp932ToUtf8(header)).replace('\\', '/') + "/" +
+                                                 QString::fromStdString(entry.Name));
             if (!header.empty() && !QFileInfo::exists(installed) && QFileInfo::exists(headed))
                 installed = headed;
             OpenTitle(installed);
@@ -140,7 +137,7 @@ bool TForm1::OpenTitle(const QString& titlePath)
 
     std::string media;
     {
-        const std::string ini = FindVirtualCD(serial, (ProgramFolder() + "/vcd/").toStdString());
+        const std::string ini = FindVirtualCD(serial, PathIgnoringCase(ProgramFolder() + "/vcd").toStdString() + "/");
         TDataFile vcd(ini, FPrompts);
         vcd.ReadOnly = true;
         TStringList files;

@@ -20,6 +20,7 @@
 #include "storage/dos_date_time.h"
 #include "storage/drive_identity.h"
 #include "storage/file_train_reader.h"
+#include "storage/letter_case_path.h"
 #include "storage/staged_file.h"
 #include "storage/train_entry_name.h"
 
@@ -150,7 +151,7 @@ enum class TLoad { Loaded, Damaged, ReadFailed };
 class TTrainExtraction {
 public:
     TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root)
-        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root))
+        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root)), FNames(root)
     {
     }
 
@@ -225,12 +226,12 @@ private:
         return streamed ? Stream(entry, target) : Write(entry, target, bytes);
     }
 
-    bool TargetOf(const TTrainEntry& entry, std::string& target) const
+    bool TargetOf(const TTrainEntry& entry, std::string& target)
     {
         std::string relative;
         if (FHeaderRefused || !LocalEntryPath(entry.Name, relative))
             return false;
-        target = FRoot + "/" + FHeaderFolder + relative;
+        target = FRoot + "/" + FNames.Resolve(FHeaderFolder + relative);
         return IsInside(Resolved(FolderOf(target)), FResolvedRoot);
     }
 
@@ -378,6 +379,7 @@ private:
     std::set<std::string> FCleanedFolders;
     std::string FRoot;
     fs::path FResolvedRoot;
+    TLetterCaseNames FNames;
     std::string FHeaderFolder;
     bool FHeaderRefused = false;
     std::string FIdentity;

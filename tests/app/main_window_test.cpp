@@ -286,3 +286,20 @@ TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
     Form->LinkBox()->HandOver(package);
     EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
 }
+
+TEST_F(MainWindow, FoldersPackedInOtherLetterCaseStillGiveTheRecordingAndPictures)
+{
+    Create();
+    Form->show();
+    fs::create_directories(Program.Path() / "vcd");
+    TTestTitle title = ThreeCardTitle();
+    title.CapitalFolders = true;
+    ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
+    // Into the folder that was there, as a file system that ignores letter case would.
+    EXPECT_TRUE(Installed("vcd/K100/tone.wav"));
+    EXPECT_FALSE(Installed("VCD"));
+    EXPECT_NE(Form->Player().DeviceID(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <sys/stat.h>
 
 #include "storage/dos_date_time.h"
+#include "storage/letter_case_path.h"
 #include "train_install.h"
 
 using namespace olve;
@@ -362,4 +364,40 @@ TEST(TrainExtract, AFileThatCannotBeWrittenIsLeftOutAndTheRestInstalls)
     EXPECT_EQ(install.Written(), std::vector<std::string>{install.At("c.txt")});
     EXPECT_TRUE(fs::is_directory(install.At("a.txt")));
     EXPECT_TRUE(LeftOvers(install.Dest()).empty());
+}
+
+// Packages come from file systems that ignore letter case: names that differ only in letter
+// case are one file, in the folder that is already there.
+TEST(TrainExtract, NamesThatDifferOnlyInLetterCaseAreOneFile)
+{
+    const std::vector<TEntry> entries = {
+        {"VCD\\k1\\Tone.wav", "first"}, {"vcd\\K1\\TONE.WAV", "second"}, {"vcd\\K1\\vcd.ini", "ini"}};
+    TInstall asking;
+    asking.Existing("Vcd/K1/old.txt", "old");
+    asking.Make("", entries);
+    EXPECT_TRUE(asking.Run(0));
+    ASSERT_EQ(asking.Question.Asked.size(), 1u);
+    EXPECT_EQ(asking.Question.Asked[0].ExistingPath, asking.At("Vcd/K1/Tone.wav"));
+    EXPECT_EQ(ReadBytes(asking.At("Vcd/K1/Tone.wav")), "first");
+    EXPECT_EQ(ReadBytes(asking.At("Vcd/K1/vcd.ini")), "ini");
+    EXPECT_EQ(std::distance(fs::directory_iterator(asking.Dest()), fs::directory_iterator()), 1);
+
+    TInstall overwriting;
+    overwriting.Make("", entries);
+    EXPECT_TRUE(overwriting.Run(1));
+    EXPECT_EQ(ReadBytes(overwriting.At("VCD/k1/Tone.wav")), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(overwriting.At("VCD/k1")), fs::directory_iterator()), 2);
+}
+
+TEST(LetterCasePaths, AnExistingPathIsFoundInAnyLetterCaseAndTheExactNameWins)
+{
+    TTempFolder dir;
+    fs::create_directories(dir.Path() / "Vcd" / "K1");
+    WriteBytes(dir / "Vcd/K1/Tone.WAV", "x");
+    WriteBytes(dir / "Vcd/K1/tone.wav", "y");
+    EXPECT_EQ(ExistingPathIgnoringCase(dir / "vcd/k1/TONE.wav"), dir / "Vcd/K1/Tone.WAV");
+    EXPECT_EQ(ExistingPathIgnoringCase(dir / "VCD/K1/tone.wav"), dir / "Vcd/K1/tone.wav");
+    EXPECT_EQ(ExistingPathIgnoringCase(dir / "Vcd/K1/tone.wav"), dir / "Vcd/K1/tone.wav");
+    EXPECT_EQ(ExistingPathIgnoringCase(dir / "vcd/K2/tone.wav"), "");
+    EXPECT_EQ(ExistingPathIgnoringCase(""), "");
 }

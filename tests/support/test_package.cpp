@@ -243,6 +243,13 @@ std::string MakeTestPackage(const std::string& folder, const TTestTitle& title)
         fs::create_directories((stage / extra).parent_path());
         std::ofstream(stage / extra) << "extra";
     }
+    if (title.CapitalFolders) {
+        if (fs::exists(pictures))
+            fs::rename(pictures, pictures.parent_path() / "PIC");
+        for (const auto& [small, capital] : {std::pair{"vcd", "VCD"}, std::pair{"titles", "TITLES"}})
+            if (fs::exists(stage / small))
+                fs::rename(stage / small, stage / capital);
+    }
     const std::string package = (fs::path(folder) / (title.Serial + ".qzw")).string();
     std::vector<std::string> packed;
     std::string error;

@@ -26,6 +26,9 @@ struct TTestTitle {
     bool WithVirtualCD = true;
     // Pictures drawn into the title's "pic" folder.
     std::vector<std::string> Pictures;
+    // Folders packed as "VCD", "TITLES" and "PIC", as a file system that ignores letter case
+    // lets a package name them, while the title and "vcd.ini" name them in small letters.
+    bool CapitalFolders = false;
     // Further files (relative paths below the program folder) with a few bytes each.
     std::vector<std::string> ExtraFiles;
 };
