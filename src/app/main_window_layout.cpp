@@ -40,6 +40,16 @@ QRect ScreenArea()
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
+// The largest window the system makes is as large as the whole desktop; a damaged settings
+// file may ask for a window that would take gigabytes to draw.
+QSize LargestWindow()
+{
+    const QScreen* screen = QApplication::primaryScreen();
+    return screen ? screen->virtualSize() : QSize(1024, 768);
+}
+
+constexpr QSize SmallestWindow(120, 40);
+
 int IntegerOr(const std::string& text, int fallback)
 {
     bool ok = false;
@@ -64,6 +74,7 @@ QRect TForm1::SectionBounds(int mode, const QSize& size) const
     bounds = QRect(read("Left", bounds.left()), read("Top", bounds.top()), read("Width", bounds.width()),
                    read("Height", bounds.height()));
     file.Close();
+    bounds.setSize(bounds.size().boundedTo(LargestWindow()).expandedTo(SmallestWindow));
     return bounds;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QScreen>
 #include <QThread>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,22 @@ TEST_F(MainWindow, TheCommandLineNamesTheLastPackageAndNoTieSkipsRegistration)
     qunsetenv("XDG_DATA_HOME");
     EXPECT_TRUE(Form->FileTypeRegistered());
     EXPECT_TRUE(fs::exists(data.Path() / "mime" / "packages"));
+}
+
+TEST_F(MainWindow, BoundsFromADamagedSettingsFileStayWithinTheDesktop)
+{
+    {
+        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        settings.WriteInteger("System", "Width", 100000);
+        settings.WriteInteger("System", "Height", -40);
+        settings.WriteInteger("System", "Left", -30);
+        settings.Close();
+    }
+    Create();
+    const QSize desktop = QApplication::primaryScreen()->virtualSize();
+    EXPECT_EQ(Form->width(), desktop.width());
+    EXPECT_GT(Form->height(), 0);
+    EXPECT_EQ(Form->x(), -30);
 }
 
 TEST_F(MainWindow, BoundsAreStoredPerModeButNotWhenMaximised)
