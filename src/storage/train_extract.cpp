@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "storage/audio_cd_binding.h"
@@ -151,7 +152,8 @@ enum class TLoad { Loaded, Damaged, ReadFailed };
 class TTrainExtraction {
 public:
     TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root)
-        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root)), FNames(root)
+        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root)), FNames(root),
+          FProgram(RunningProgram())
     {
     }
 
@@ -232,7 +234,22 @@ private:
         if (FHeaderRefused || !LocalEntryPath(entry.Name, relative))
             return false;
         target = FRoot + "/" + FNames.Resolve(FHeaderFolder + relative);
-        return IsInside(Resolved(FolderOf(target)), FResolvedRoot);
+        return IsInside(Resolved(FolderOf(target)), FResolvedRoot) && !IsRunningProgram(target);
+    }
+
+    // The program that installs may live in the destination; a package never replaces it.
+    bool IsRunningProgram(const std::string& target) const
+    {
+        struct stat st{};
+        return FProgram && lstat(target.c_str(), &st) == 0 && std::pair(st.st_dev, st.st_ino) == *FProgram;
+    }
+
+    static std::optional<std::pair<dev_t, ino_t>> RunningProgram()
+    {
+        struct stat st{};
+        if (stat("/proc/self/exe", &st) != 0)
+            return std::nullopt;
+        return std::pair(st.st_dev, st.st_ino);
     }
 
     TLoad Load(const TTrainEntry& entry, std::vector<std::uint8_t>& bytes)
@@ -380,6 +397,7 @@ private:
     std::string FRoot;
     fs::path FResolvedRoot;
     TLetterCaseNames FNames;
+    std::optional<std::pair<dev_t, ino_t>> FProgram;
     std::string FHeaderFolder;
     bool FHeaderRefused = false;
     std::string FIdentity;

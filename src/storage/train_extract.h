@@ -35,8 +35,9 @@ struct TExtractUi {
 // renamed when complete.
 //
 // Package data is not trusted: an entry whose name would land outside DestFolder (absolute,
-// a drive letter, "..", or through an existing symbolic link) is never written, nor is an
-// entry whose BDC data does not decode to its size; the rest installs and each kind of
+// a drive letter, "..", or through an existing symbolic link) is never written, nor is one
+// that would replace the running program, nor an entry whose BDC data does not decode to
+// its size; the rest installs and each kind of
 // refusal is reported once. A package cut short installs what it holds completely.
 //
 // True when at least one entry was written or passed over by copy-if-newer. False when the

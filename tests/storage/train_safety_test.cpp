@@ -148,3 +148,19 @@ TEST(AudioCDBinding, EverythingElsePassesUnchanged)
         EXPECT_EQ(bytes, original);
     }
 }
+
+// The player installs into its own folder, where its program file lies.
+TEST(TrainSafety, ThePackageNeverReplacesTheRunningProgram)
+{
+    const fs::path program = fs::read_symlink("/proc/self/exe");
+    const std::string bytes = ReadBytes(program.string());
+    const auto modified = fs::last_write_time(program);
+    TInstall install;
+    install.Make("", {{program.filename().string(), bytes}, {"beside.txt", "B"}});
+    EXPECT_TRUE(install.Run(1, false, program.parent_path().string()));
+    EXPECT_EQ(fs::last_write_time(program), modified);
+    EXPECT_EQ(install.Written(), std::vector<std::string>{(program.parent_path() / "beside.txt").string()});
+    fs::remove(program.parent_path() / "beside.txt");
+    ASSERT_EQ(install.Prompts.Said.size(), 1u);
+    EXPECT_EQ(install.Prompts.Said[0].rfind(RefusalReport + " (1)", 0), 0u);
+}
