@@ -38,7 +38,9 @@ for format in WAV OGG MP3; do
   row "  timer-driven baseline overshoot / player" "$timer" "-"
 done
 row "completion after last sample, WAV (mean ms)" "$(awk '/^WAV/ && NF==10 {print $2; exit}' "$out/segments")" "≤ 5 ms"
-row "timer tick, card unchanged (median)" "$(number playback 'card unchanged, near card 2500' 'median +[0-9.]+ us' | sed 's/median *//')" "< 50 us"
+row "timer tick, card unchanged (median, 30 ms pace)" "$(number playback 'card unchanged, near card 2500' 'median +[0-9.]+ us' | sed 's/median *//')" "< 50 us"
+warm=$(grep -A100 'back to back' "$out/playback" | grep -m1 'card unchanged, near card 2500' | grep -oE 'median +[0-9.]+ us' | sed 's/median *//' || true)
+row "  the same, ticks back to back (warm caches)" "$warm" "-"
 row "timer tick, card changed (median)" "$(number playback 'card changed, all' 'median +[0-9.]+ us' | sed 's/median *//')" "< 1 ms"
 row "key N to next card's text (median)" "$(number playback "key N to next card's text, playing" 'median +[0-9.]+ ms' | sed 's/median *//')" "< 40 ms"
 row "text view, unchanged text" "$(number textview SetDisplayTextUnchanged '[0-9.]+ us')" "< 2 us"
