@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
@@ -12,8 +13,10 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "storage/compress_string_list.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
+#include "support/test_media.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
@@ -318,5 +321,39 @@ TEST_F(MainWindow, FoldersPackedInOtherLetterCaseStillGiveTheRecordingAndPicture
     EXPECT_NE(Form->Player().DeviceID(), 0);
     ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}
+
+// A title code names the title's folder below "titles"; one that would lead elsewhere gives
+// the title no folder, so nothing of it is looked for outside "titles".
+TEST_F(MainWindow, ATitleCodeThatLeavesTheTitlesFolderGivesNoTitleFolder)
+{
+    Create();
+    Form->show();
+    fs::create_directories(Program.Path() / "vcd" / "x");
+    ASSERT_TRUE(MakeWav(Program / "vcd/x/tone.wav", 3));
+    {
+        TDataFile ini(Program / "vcd/x/vcd.ini", Prompts);
+        ini.Add("code=../outside");
+        ini.Add("[files]");
+        ini.Add("file=vcd\\x\\tone.wav");
+        ini.Close();
+        TCompressStringList title(Prompts);
+        for (const char* line : {"TimeFormat=TMilliseconds", "VolSerialNum=../outside", "1,0,0,100,1,0,2,0,Hello,,p1.png,"})
+            title.Add(line);
+        ASSERT_EQ(title.SaveToFile(Program / "lesson.qzc"), 0);
+    }
+    // Where "titles/../outside/pic" leads.
+    fs::create_directories(Program.Path() / "titles");
+    fs::create_directories(Program.Path() / "outside" / "pic");
+    QImage picture(32, 24, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(Program / "outside/pic/p1.png")));
+
+    ASSERT_TRUE(Form->OpenTitle(QString::fromStdString(Program / "lesson.qzc")));
+    EXPECT_EQ(Form->TitleFolder().toStdString(), "/");
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 3000));
+    EXPECT_EQ(Form->MainView()->DisplayText(), "Hello");
+    EXPECT_TRUE(Form->PictureView()->FileName().isEmpty()) << Form->PictureView()->FileName().toStdString();
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
