@@ -24,7 +24,7 @@ whole() {
 }
 
 killed=0
-for round in 1 2 3; do
+for round in 1 2 3 4 5; do
   "$work/prog/olveplayer" "$package" 2>>"$work/player.err" &
   pid=$!
   end=$((SECONDS + 30))
