@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/hand_over_protocol.h"
+#include "app/private_folder.h"
 
 namespace olve {
 
@@ -16,6 +17,8 @@ TLinkBoxServer::TLinkBoxServer(QWidget* window, const QString& windowClassName, 
 
 bool TLinkBoxServer::Listen(const QString& socketPath)
 {
+    if (!ForeignFileRefusal(socketPath).empty())
+        return false;
     QLocalServer::removeServer(socketPath);
     return FServer.listen(socketPath);
 }

@@ -14,8 +14,9 @@ class TLinkBoxServer : public QObject {
 public:
     TLinkBoxServer(QWidget* window, const QString& windowClassName, TLinkBox* box, QObject* parent);
 
-    // Listens on the socket path, replacing a socket left by an instance that died (the
-    // caller holds the instance lock, so no live instance owns it).
+    // Listens on the socket path, replacing a socket left by an instance of this user that
+    // died (the caller holds the instance lock, so no live instance owns it). Whatever
+    // another user left there stays, and nothing listens.
     bool Listen(const QString& socketPath);
 
 private:

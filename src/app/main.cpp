@@ -3,6 +3,7 @@
 
 #include "app/help_window.h"
 #include "app/instance_lock.h"
+#include "app/instance_refusal.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "app/startup_check.h"
@@ -23,15 +24,17 @@ int main(int argc, char** argv)
     env.SocketPath = paths.Socket;
     env.Lock = &lock;
     env.Prompts = &prompts;
-    if (!olve::StartupCheck(env))
-        return 0;
+    const olve::TStartupResult check = olve::StartupCheck(env);
+    if (!check)
+        return check.ExitCode;
 
     olve::RegisterFontSubstitutions();
     olve::TForm1 form(env.ProgramPath, env.Arguments, prompts);
     olve::TFormHelp help(&form);
     form.OnHelp = [&help] { help.exec(); };
     prompts.SetParent(&form);
-    form.ListenForHandOvers(paths.Socket);
+    if (!form.ListenForHandOvers(paths.Socket))
+        prompts.Message(olve::NoHandOverMessage(paths.Socket.toStdString()));
     olve::TTerminationSignals signals([&form] { form.close(); });
     QApplication::setQuitOnLastWindowClosed(true);
     form.show();

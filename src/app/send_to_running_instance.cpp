@@ -1,6 +1,7 @@
 #include "app/send_to_running_instance.h"
 
 #include <QLocalSocket>
+#include <algorithm>
 
 namespace olve {
 
@@ -14,7 +15,7 @@ constexpr int HandOverReplyMs = 10 * 60 * 1000;
 std::optional<THandOverReply> Ask(QLocalSocket& socket, const THandOverRequest& request, int timeoutMs)
 {
     WriteRequest(socket, request);
-    if (!socket.waitForBytesWritten(ReplyMs) && socket.bytesToWrite() > 0)
+    if (!socket.waitForBytesWritten(std::min(timeoutMs, ReplyMs)) && socket.bytesToWrite() > 0)
         return std::nullopt;
     THandOverReply reply;
     for (;;) {
@@ -26,10 +27,10 @@ std::optional<THandOverReply> Ask(QLocalSocket& socket, const THandOverRequest& 
     }
 }
 
-bool Connect(QLocalSocket& socket, const QString& socketPath)
+bool Connect(QLocalSocket& socket, const QString& socketPath, int timeoutMs = ConnectMs)
 {
     socket.connectToServer(socketPath);
-    return socket.waitForConnected(ConnectMs);
+    return socket.waitForConnected(std::min(timeoutMs, ConnectMs));
 }
 
 }  // namespace
@@ -60,17 +61,17 @@ bool RaiseRunningInstance(const QString& socketPath)
     return Connect(socket, socketPath) && Ask(socket, {THandOverCommand::Raise, {}}, ReplyMs).has_value();
 }
 
-std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath)
+std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath, int timeoutMs)
 {
     QLocalSocket socket;
-    if (!Connect(socket, socketPath))
+    if (!Connect(socket, socketPath, timeoutMs))
         return std::nullopt;
-    return Ask(socket, {THandOverCommand::Query, {}}, ReplyMs);
+    return Ask(socket, {THandOverCommand::Query, {}}, std::min(timeoutMs, ReplyMs));
 }
 
-bool InstanceAnswers(const QString& socketPath)
+bool InstanceAnswers(const QString& socketPath, int timeoutMs)
 {
-    return QueryRunningInstance(socketPath).has_value();
+    return QueryRunningInstance(socketPath, timeoutMs).has_value();
 }
 
 }  // namespace olve

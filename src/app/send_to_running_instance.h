@@ -21,8 +21,9 @@ int SendToRunningInstance(const QString& socketPath, const QString& className, c
 // Restores the running instance's window and brings it forward; false when none answers.
 bool RaiseRunningInstance(const QString& socketPath);
 
-// What the instance on socketPath says of its window and box; nothing when none answers.
-std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath);
-bool InstanceAnswers(const QString& socketPath);
+// What the instance on socketPath says of its window and box; nothing when none answers
+// within timeoutMs (at most a few seconds: an instance that takes longer is not answering).
+std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath, int timeoutMs = 5000);
+bool InstanceAnswers(const QString& socketPath, int timeoutMs = 5000);
 
 }  // namespace olve

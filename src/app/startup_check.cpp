@@ -4,8 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
+#include <optional>
 
 #include "app/folder_refusal.h"
+#include "app/instance_refusal.h"
+#include "app/private_folder.h"
 #include "app/send_to_running_instance.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
@@ -21,24 +25,76 @@ QString WithoutTrailingSlash(QString path)
     return path;
 }
 
-// True when another instance runs (or is starting): it holds the instance lock. Waits
-// for it to answer, since a second start often comes while the first is still starting.
-bool RunningInstanceFound(const TStartupEnvironment& env)
+enum class TInstanceFound { None, Answering, Silent, Refused };
+
+// Why the lock or the socket must not be used, once the lock has been tried; empty when
+// both are this user's own.
+std::string InstanceFilesRefusal(const TStartupEnvironment& env)
+{
+    return env.Lock->Refusal().empty() ? ForeignFileRefusal(env.SocketPath) : env.Lock->Refusal();
+}
+
+// Whether another instance runs (or is starting): it holds the instance lock. Waits for
+// it to answer, since a second start often comes while the first is still starting.
+TInstanceFound RunningInstance(const TStartupEnvironment& env)
 {
     const QDeadlineTimer deadline(env.WaitForInstanceMs);
     for (;;) {
-        if (env.Lock->TryAcquire())
-            return false;
-        if (InstanceAnswers(env.SocketPath) || deadline.hasExpired())
-            return true;
+        const bool first = env.Lock->TryAcquire();
+        if (!InstanceFilesRefusal(env).empty())
+            return TInstanceFound::Refused;
+        if (first)
+            return TInstanceFound::None;
+        if (InstanceAnswers(env.SocketPath, std::max<int>(deadline.remainingTime(), 1)))
+            return TInstanceFound::Answering;
+        if (deadline.hasExpired())
+            return TInstanceFound::Silent;
         QThread::msleep(50);
     }
 }
 
-bool Refuse(const TStartupEnvironment& env, const QString& folder)
+// A relative path means the folder this start was made in, which the running instance
+// does not know.
+QString AbsoluteArgument(const QString& argument)
 {
-    env.Prompts->Message(FolderRefusalMessage(folder.toStdString()));
-    return false;
+    return argument.isEmpty() ? argument : QFileInfo(argument).absoluteFilePath();
+}
+
+TStartupResult HandOver(const TStartupEnvironment& env)
+{
+    if (!env.Arguments.isEmpty())
+        SendToRunningInstance(env.SocketPath, MainWindowClassName, ApplicationTitle,
+                              AbsoluteArgument(env.Arguments.first()));
+    RaiseRunningInstance(env.SocketPath);
+    return {};
+}
+
+TStartupResult End(const TStartupEnvironment& env, const std::string& message, int exitCode)
+{
+    env.Prompts->Message(message);
+    return {false, exitCode};
+}
+
+TStartupResult Refuse(const TStartupEnvironment& env, const QString& folder)
+{
+    return End(env, FolderRefusalMessage(folder.toStdString()), exDone);
+}
+
+// Meets the running instance; nothing when this is the first.
+std::optional<TStartupResult> MeetRunningInstance(const TStartupEnvironment& env)
+{
+    switch (RunningInstance(env)) {
+    case TInstanceFound::None:
+        return std::nullopt;
+    case TInstanceFound::Answering:
+        return HandOver(env);
+    case TInstanceFound::Refused:
+        return End(env, InstanceFilesRefusal(env), exInstanceFilesRefused);
+    case TInstanceFound::Silent:
+        break;
+    }
+    const QString package = env.Arguments.isEmpty() ? QString() : AbsoluteArgument(env.Arguments.first());
+    return End(env, NoAnswerMessage(package.toStdString()), exNoAnswer);
 }
 
 }  // namespace
@@ -59,14 +115,10 @@ QString TitlesFolderOf(const QString& programPath)
     return ProgramFolderOf(programPath) + "/titles";
 }
 
-bool StartupCheck(const TStartupEnvironment& env)
+TStartupResult StartupCheck(const TStartupEnvironment& env)
 {
-    if (RunningInstanceFound(env)) {
-        if (!env.Arguments.isEmpty())
-            SendToRunningInstance(env.SocketPath, MainWindowClassName, ApplicationTitle, env.Arguments.first());
-        RaiseRunningInstance(env.SocketPath);
-        return false;
-    }
+    if (const auto met = MeetRunningInstance(env))
+        return *met;
 
     const QString folder = ProgramFolderOf(env.ProgramPath);
     const QString desktop = WithoutTrailingSlash(env.DesktopFolder);
@@ -82,7 +134,7 @@ bool StartupCheck(const TStartupEnvironment& env)
     QDir().mkdir(titles);
     if (!QFileInfo(titles).isDir())
         return Refuse(env, folder);
-    return true;
+    return {true, exDone};
 }
 
 }  // namespace olve

@@ -1,18 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include "app/instance_lock.h"
+#include "app/instance_refusal.h"
 #include "app/main_window.h"
 #include "app/send_to_running_instance.h"
 #include "app/startup_check.h"
@@ -64,17 +68,33 @@ struct TWindowFixture {
     }
 };
 
+QProcessEnvironment PlayerEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
+QProcessEnvironment WithRuntime(const TTempFolder& runtime)
+{
+    QProcessEnvironment env = PlayerEnvironment();
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path().string()));
+    return env;
+}
+
 // A copy of the player in a program folder of its own, started as a separate process.
 class TPlayerProcess {
 public:
-    TPlayerProcess(const TTempFolder& runtime, const QStringList& arguments)
+    TPlayerProcess(const TTempFolder& runtime, const QStringList& arguments, const QString& workingFolder = {})
+        : TPlayerProcess(WithRuntime(runtime), arguments, workingFolder)
+    {
+    }
+    TPlayerProcess(const QProcessEnvironment& env, const QStringList& arguments, const QString& workingFolder = {})
     {
         std::filesystem::copy_file(std::string(OLVE_BIN_DIR) + "/olveplayer", FProgram / "olveplayer");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path().string()));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
         FProcess.setProcessEnvironment(env);
         FProcess.setProcessChannelMode(QProcess::ForwardedChannels);
+        FProcess.setWorkingDirectory(workingFolder);
         FProcess.start(QString::fromStdString(FProgram / "olveplayer"), arguments);
         FProcess.waitForStarted();
     }
@@ -84,6 +104,7 @@ public:
         FProcess.waitForFinished();
     }
     bool Running() { return FProcess.state() != QProcess::NotRunning; }
+    void Stop() { kill(static_cast<pid_t>(FProcess.processId()), SIGSTOP); }
     // Exit status once it ended by itself within ms, or -1.
     int WaitForExit(int ms)
     {
@@ -107,6 +128,25 @@ QString SocketIn(const TTempFolder& runtime)
 {
     return QString::fromStdString(runtime / "olveplayer.socket");
 }
+
+// A second start, made in this process, against the instance files in runtime.
+struct TSecondStart {
+    TTempFolder Program;
+    TRecordingPrompts Prompts;
+    TInstanceLock Lock;
+    TStartupEnvironment Env;
+
+    TSecondStart(const TTempFolder& runtime, const QStringList& arguments)
+        : Lock(QString::fromStdString(runtime / "olveplayer.lock"))
+    {
+        Env.ProgramPath = QString::fromStdString(Program / "olveplayer");
+        Env.Arguments = arguments;
+        Env.SocketPath = SocketIn(runtime);
+        Env.Lock = &Lock;
+        Env.Prompts = &Prompts;
+        Env.WaitForInstanceMs = 1000;
+    }
+};
 
 }  // namespace
 
@@ -215,4 +255,67 @@ TEST(PlayerProcesses, TwoStartsAtTheSameMomentLeaveExactlyOneRunning)
     QThread::msleep(500);
     EXPECT_NE(a.Running(), b.Running());
     EXPECT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
+}
+
+TEST(PlayerProcesses, ARelativePathReachesTheFirstInstanceAsTheFileItNames)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    TTempFolder files;
+    const std::string package = MakeFile(files, "lesson.qzw");
+    TPlayerProcess second(w.Runtime, {"lesson.qzw"}, QString::fromStdString(files.Path().string()));
+    EXPECT_EQ(second.WaitForExit(20000), 0);
+    EXPECT_EQ(w.Opened, std::vector<QString>{QString::fromStdString(package)});
+}
+
+TEST(PlayerProcesses, WithoutARuntimeFolderTheInstancesMeetInAFolderOfTheUsersOwn)
+{
+    TTempFolder temp;
+    QProcessEnvironment env = PlayerEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("TMPDIR", QString::fromStdString(temp.Path().string()));
+    const std::string folder = temp / ("olveplayer-" + std::to_string(geteuid()));
+    const QString socket = QString::fromStdString(folder + "/olveplayer.socket");
+
+    TPlayerProcess first(env, {});
+    ASSERT_TRUE(WaitUntil([&] { return Ready(socket); }, 20000));
+    struct stat info {};
+    ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+
+    TPlayerProcess second(env, {"/tmp/some lesson.qzw"});
+    EXPECT_EQ(second.WaitForExit(20000), 0);
+    EXPECT_EQ(QueryRunningInstance(socket)->BoxText, "/tmp/some lesson.qzw");
+}
+
+// An instance that holds the lock but never answers: one stuck before it listens, and one
+// stopped after it did. The second start says so within its wait, and names the package.
+TEST(PlayerProcesses, AFirstInstanceThatDoesNotAnswerIsReportedAfterABoundedWait)
+{
+    TTempFolder runtime;
+    TTempFolder here;
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(here.Path().string())));
+    const QString package = QString::fromStdString(here / "lesson.qzw");
+    const auto checkReports = [&](const char* which) {
+        SCOPED_TRACE(which);
+        TSecondStart second(runtime, {"lesson.qzw"});
+        QElapsedTimer timer;
+        timer.start();
+        const TStartupResult result = StartupCheck(second.Env);
+        EXPECT_LT(timer.elapsed(), 4000);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.ExitCode, exNoAnswer);
+        EXPECT_EQ(second.Prompts.Said, std::vector<std::string>{NoAnswerMessage(package.toStdString())});
+    };
+    {
+        TInstanceLock stuck(QString::fromStdString(runtime / "olveplayer.lock"));
+        ASSERT_TRUE(stuck.TryAcquire());
+        checkReports("holds the lock, never listens");
+    }
+    TPlayerProcess first(runtime, {});
+    ASSERT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
+    first.Stop();
+    checkReports("stopped");
 }

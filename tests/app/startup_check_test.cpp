@@ -4,16 +4,21 @@
 #include <QFileInfo>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/folder_refusal.h"
 #include "app/instance_lock.h"
+#include "app/instance_refusal.h"
+#include "app/main_window.h"
+#include "app/private_folder.h"
 #include "app/startup_check.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 using namespace olve;
 
@@ -93,9 +98,11 @@ TEST(StartupCheck, AnUnwritableFolderWithoutSettingsIsRefusedByName)
     // Permissions do not stop root: run the check as an unprivileged user in a child.
     const pid_t child = fork();
     if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        // The instance lock's folder must be the user's own.
+        if (geteuid() == 0 && (chown(s.Runtime.Path().c_str(), 65534, 65534) != 0 || setgid(65534) != 0 ||
+                               setuid(65534) != 0))
             _exit(3);
-        const bool passed = StartupCheck(s.Env);
+        const bool passed = static_cast<bool>(StartupCheck(s.Env));
         const bool told = s.Prompts.Said.size() == 1 && s.Prompts.Said[0] == FolderRefusalMessage(s.Folder());
         _exit(!passed && told ? 0 : 1);
     }
@@ -112,13 +119,86 @@ TEST(StartupCheck, ARunningInstanceEndsTheStartSilently)
 {
     TStartup first;
     ASSERT_TRUE(StartupCheck(first.Env));
+    // The first answers on the socket; its window is still starting, so it takes nothing.
+    TForm1 window(first.Env.ProgramPath, {"NoTie"}, first.Prompts);
+    ASSERT_TRUE(window.ListenForHandOvers(first.Env.SocketPath));
     TStartup second;
     second.Env.ProgramPath = first.Env.ProgramPath;
-    // Same runtime folder: the first holds the lock; nobody answers on the socket.
+    // Same runtime folder: the first holds the lock.
     TInstanceLock lock(QString::fromStdString(first.Runtime / "olveplayer.lock"));
     second.Env.Lock = &lock;
     second.Env.SocketPath = first.Env.SocketPath;
     second.Env.Arguments = {"/tmp/x.qzw"};
-    EXPECT_FALSE(StartupCheck(second.Env));
+    second.Env.WaitForInstanceMs = 10000;
+    auto result = std::async(std::launch::async, [&] { return StartupCheck(second.Env); });
+    WaitUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 20000);
+    EXPECT_FALSE(result.get());
     EXPECT_TRUE(second.Prompts.Said.empty());
+}
+
+TEST(InstanceFiles, APrivateFolderIsMadeAndOneOpenToOthersOrNotAFolderIsRefused)
+{
+    TTempFolder root;
+    const QString made = QString::fromStdString(root / "made");
+    EXPECT_EQ(MakePrivateFolder(made), "");
+    struct stat info {};
+    ASSERT_EQ(stat(made.toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    EXPECT_EQ(MakePrivateFolder(made), "");
+
+    chmod(made.toLocal8Bit().constData(), 0750);
+    EXPECT_EQ(MakePrivateFolder(made), NotPrivateFolderMessage(made.toStdString()));
+    ASSERT_EQ(stat(made.toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0750u);  // refused, not repaired
+
+    const QString link = QString::fromStdString(root / "link");
+    std::filesystem::create_directory(root / "private");
+    chmod((root / "private").c_str(), 0700);
+    std::filesystem::create_directory_symlink(root / "private", link.toStdString());
+    EXPECT_EQ(MakePrivateFolder(link), NotPrivateFolderMessage(link.toStdString()));
+
+    // Through the start: a runtime folder open to others is refused before anything is made.
+    TStartup s;
+    chmod(s.Runtime.Path().c_str(), 0755);
+    const TStartupResult result = StartupCheck(s.Env);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.ExitCode, exInstanceFilesRefused);
+    EXPECT_EQ(s.Prompts.Said, std::vector<std::string>{NotPrivateFolderMessage(s.Runtime.Path().string())});
+    EXPECT_FALSE(s.Has("olveplayer.dat"));
+}
+
+TEST(InstanceFiles, FoldersAndFilesOfAnotherUserAreRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can hand files to another user";
+    constexpr uid_t Nobody = 65534;
+    TTempFolder root;
+    const QString foreign = QString::fromStdString(root / "foreign");
+    std::filesystem::create_directory(foreign.toStdString());
+    chmod(foreign.toLocal8Bit().constData(), 0700);
+    ASSERT_EQ(chown(foreign.toLocal8Bit().constData(), Nobody, Nobody), 0);
+    EXPECT_EQ(MakePrivateFolder(foreign), NotPrivateFolderMessage(foreign.toStdString()));
+
+    // Another user's lock file: the start neither takes it nor waits for its holder.
+    TStartup lockTaken;
+    const std::string lock = lockTaken.Runtime / "olveplayer.lock";
+    std::ofstream(lock).put('\n');
+    ASSERT_EQ(chown(lock.c_str(), Nobody, Nobody), 0);
+    TStartupResult result = StartupCheck(lockTaken.Env);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.ExitCode, exInstanceFilesRefused);
+    EXPECT_EQ(lockTaken.Prompts.Said, std::vector<std::string>{ForeignFileMessage(lock)});
+    EXPECT_FALSE(lockTaken.Lock.Held());
+
+    // Another user's file where the socket goes: neither connected to nor replaced.
+    TStartup socketTaken;
+    const std::string socket = socketTaken.Env.SocketPath.toStdString();
+    std::ofstream(socket).put('\n');
+    ASSERT_EQ(chown(socket.c_str(), Nobody, Nobody), 0);
+    result = StartupCheck(socketTaken.Env);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.ExitCode, exInstanceFilesRefused);
+    EXPECT_EQ(socketTaken.Prompts.Said, std::vector<std::string>{ForeignFileMessage(socket)});
+    EXPECT_TRUE(std::filesystem::is_regular_file(socket));
 }
