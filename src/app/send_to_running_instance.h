@@ -22,7 +22,7 @@ int SendToRunningInstance(const QString& socketPath, const QString& className, c
 bool RaiseRunningInstance(const QString& socketPath);
 
 // What the instance on socketPath says of its window and box; nothing when none answers
-// within timeoutMs (at most a few seconds: an instance that takes longer is not answering).
+// within timeoutMs (capped at the usual reply time of a few seconds).
 std::optional<THandOverReply> QueryRunningInstance(const QString& socketPath, int timeoutMs = 5000);
 bool InstanceAnswers(const QString& socketPath, int timeoutMs = 5000);
 

@@ -19,7 +19,7 @@ struct TStartupEnvironment {
     QString SocketPath;      // where a running instance answers
     TInstanceLock* Lock = nullptr;
     TPrompts* Prompts = nullptr;
-    int WaitForInstanceMs = 10000;
+    int WaitForInstanceMs = 10000;  // how long an instance holding the lock may take to answer
 };
 
 // Exit statuses of a start that ends at the check. A refused folder and a hand-over (or an
