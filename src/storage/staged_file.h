@@ -28,8 +28,9 @@ public:
     TStagedFile(const TStagedFile&) = delete;
     TStagedFile& operator=(const TStagedFile&) = delete;
 
-    // Creates the temporary file; false (with errno set) when the folder does not take it or
-    // the target is refused (EISDIR for a folder, EPERM for anything else).
+    // Creates the temporary file (or opens the device or pipe that is written directly); false
+    // (with errno set) when the folder does not take it or the target is refused (EISDIR for
+    // a folder, ELOOP for links that go round, EPERM for anything else).
     bool Open(const std::string& target, TExistingTarget existing = TExistingTarget::ReplaceLinks);
     bool Write(const void* data, std::size_t size);
     // Gives the file its modification time, when there is one, and renames it to the target;
