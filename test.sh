@@ -8,6 +8,19 @@ cd "$(dirname "$0")"
 olve_install_deps
 export QT_QPA_PLATFORM=offscreen
 
+# Runs ctest, then makes sure no test (they may run as root) put a plain file in the place of
+# /dev/null, which would break the machine for everything that runs after.
+run_tests() {
+  local status=0
+  ctest "$@" || status=$?
+  if [ ! -c /dev/null ]; then
+    echo "test.sh: FAILED: /dev/null is no longer a character device; a test replaced it" \
+      "(as root: rm -f /dev/null && mknod -m 666 /dev/null c 1 3)" >&2
+    status=1
+  fi
+  return "$status"
+}
+
 if [ "${1:-}" = "--sanitize" ]; then
   sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
   # The benchmarks are left out: ctest never runs them.
@@ -23,9 +36,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   export LSAN_OPTIONS=suppressions=$PWD/build-sanitize/lsan.supp:print_suppressions=0
   export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:malloc_context_size=30:detect_stack_use_after_return=1:strict_init_order=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  ctest --test-dir build-sanitize --output-on-failure -j2 --timeout 1200
+  run_tests --test-dir build-sanitize --output-on-failure -j2 --timeout 1200
   exit 0
 fi
 
 olve_build build
-ctest --test-dir build --output-on-failure -j2 --timeout 600
+run_tests --test-dir build --output-on-failure -j2 --timeout 600

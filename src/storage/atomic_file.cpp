@@ -11,14 +11,17 @@ namespace olve {
 
 int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
-    struct stat old{};
-    if (stat(path.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
-        return EISDIR;
-    const std::size_t slash = path.rfind('/');
-    RemoveStaleStagedFiles(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
     TStagedFile file;
     errno = 0;
-    if (!file.Open(path) || !file.Write(data, size) || !file.Commit(std::nullopt, true))
+    if (!file.Open(path, TExistingTarget::FollowLinks))
+        return errno != 0 ? errno : EIO;
+    if (file.Staged()) {
+        const std::string& target = file.Target();
+        const std::size_t slash = target.rfind('/');
+        RemoveStaleStagedFiles(slash == std::string::npos ? std::string() : target.substr(0, slash + 1));
+    }
+    errno = 0;
+    if (!file.Write(data, size) || !file.Commit(std::nullopt, true))
         return errno != 0 ? errno : EIO;
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 
 namespace olve {
 
@@ -320,7 +321,19 @@ bool TDeltaCode::Encode()
     return true;
 }
 
-bool TDeltaCode::Decode()
+bool TDeltaCode::Decode(std::optional<std::uint32_t> expectedSize)
+{
+    try {
+        return DecodeStream(expectedSize);
+    } catch (const std::bad_alloc&) {
+        // Data too large for the memory at hand cannot be decoded; the stage's text stands.
+        Plain.clear();
+        Plain.shrink_to_fit();
+        return false;
+    }
+}
+
+bool TDeltaCode::DecodeStream(std::optional<std::uint32_t> expectedSize)
 {
     Plain.clear();
     FLastError = ErrorFormat;
@@ -347,17 +360,15 @@ bool TDeltaCode::Decode()
     for (std::size_t i = 0; i < codeStart - HeaderSize; ++i)
         FTable[i].Symbol = symbols[i];
 
+    FLastError = ErrorPlainSize;
     const std::uint64_t codeBits = (size - codeStart + 1) / 2 * 16;
-    if (plainSize > codeBits / static_cast<unsigned>(shape.MinBits)) {
-        FLastError = ErrorPlainSize;
+    if (plainSize > codeBits / static_cast<unsigned>(shape.MinBits) || (expectedSize && plainSize != *expectedSize))
         return false;
-    }
     Plain.resize(plainSize);
     TBitReader in(data + codeStart, data + size);
     const std::size_t done = shape.MaxBits <= MaxTableBits
                                  ? DecodeByTable(shape, symbols, in, Plain.data(), plainSize)
                                  : DecodeByGroups(shape, symbols, in, Plain.data(), plainSize);
-    FLastError = ErrorPlainSize;
     if (done != plainSize) {
         Plain.resize(done);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,10 @@ public:
     // Codes all of Plain into Coded.
     bool Encode();
     // Decodes Coded into Plain; true when exactly the announced number of bytes came out.
-    bool Decode();
+    // A stream that announces more bytes than its code words can hold (at most 8 per coded
+    // byte, with one-bit codes), or other than expectedSize when that is known, fails before
+    // the memory for them is taken; so does a stream there is no memory for.
+    bool Decode(std::optional<std::uint32_t> expectedSize = std::nullopt);
     // The text of the last decoding stage that was started.
     const std::string& LastError() const { return FLastError; }
 
@@ -39,6 +43,7 @@ public:
     static const char* const ErrorPlainSize;   // the code words end too early
 
 private:
+    bool DecodeStream(std::optional<std::uint32_t> expectedSize);
     void ResetTable();
     void SortByCount(int left, int right);
     void RankSymbols();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,37 @@ std::string TemporaryNameBeside(const std::string& path)
     // Long names are cut so that the temporary name still fits the file system's limit.
     return folder + "." + name.substr(0, 200) + "." + std::to_string(getpid()) + "." +
            std::to_string(std::random_device{}()) + ".part";
+}
+
+// Moves path along a chain of symbolic links to where it ends, which need not exist yet.
+// False (errno ELOOP) for a chain that goes round or on too long.
+bool FollowLinks(std::string& path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st{};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::error_code ec;
+        const std::string link = std::filesystem::read_symlink(path, ec).string();
+        if (ec || link.empty()) {
+            errno = ec ? ec.value() : ENOENT;
+            return false;
+        }
+        const std::size_t slash = path.rfind('/');
+        path = link.front() == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool IsDeviceOrPipe(mode_t mode)
+{
+    return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
+}
+
+bool Replaceable(mode_t mode, TExistingTarget existing)
+{
+    return S_ISREG(mode) || (S_ISLNK(mode) && existing == TExistingTarget::ReplaceLinks);
 }
 
 bool AllDigits(const std::string& text)
@@ -73,12 +105,47 @@ void RemoveStaleStagedFiles(const std::string& folder)
     closedir(dir);
 }
 
-bool TStagedFile::Open(const std::string& target)
+bool TStagedFile::Open(const std::string& target, TExistingTarget existing)
 {
     Discard();
+    FExisting = existing;
     FTarget = target;
+    if (existing == TExistingTarget::FollowLinks && !FollowLinks(FTarget))
+        return false;
+    struct stat st{};
+    if (lstat(FTarget.c_str(), &st) != 0 || Replaceable(st.st_mode, existing))
+        return OpenTemporary();
+    if (existing == TExistingTarget::FollowLinks && IsDeviceOrPipe(st.st_mode))
+        return OpenDirectly();
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EPERM;
+    return false;
+}
+
+bool TStagedFile::MayReplaceTarget() const
+{
+    struct stat st{};
+    return lstat(FTarget.c_str(), &st) != 0 || Replaceable(st.st_mode, FExisting);
+}
+
+// A pipe or device takes the data as it comes: there is nothing to rename it over.
+bool TStagedFile::OpenDirectly()
+{
+    FFd = open(FTarget.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (FFd < 0)
+        return false;
+    struct stat st{};
+    if (fstat(FFd, &st) == 0 && IsDeviceOrPipe(st.st_mode))
+        return true;
+    // Replaced by a file since it was looked at: that file is staged like any other.
+    close(FFd);
+    FFd = -1;
+    return OpenTemporary();
+}
+
+bool TStagedFile::OpenTemporary()
+{
     for (int attempt = 0; attempt < 100; ++attempt) {
-        FTemporary = TemporaryNameBeside(target);
+        FTemporary = TemporaryNameBeside(FTarget);
         FFd = open(FTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FFd >= 0)
             return true;
@@ -108,6 +175,11 @@ bool TStagedFile::Commit(std::optional<std::time_t> modified, bool sync)
 {
     if (FFd < 0)
         return false;
+    if (FTemporary.empty()) {
+        const bool closed = close(FFd) == 0;
+        FFd = -1;
+        return closed;
+    }
     struct stat old{};
     bool ok = true;
     if (stat(FTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode))
@@ -120,6 +192,11 @@ bool TStagedFile::Commit(std::optional<std::time_t> modified, bool sync)
         ok = fsync(FFd) == 0;
     ok = close(FFd) == 0 && ok;
     FFd = -1;
+    // Something other than a file may have taken the target's place while this was written.
+    if (ok && !MayReplaceTarget()) {
+        errno = EPERM;
+        ok = false;
+    }
     if (ok && rename(FTemporary.c_str(), FTarget.c_str()) == 0) {
         FTemporary.clear();
         return true;

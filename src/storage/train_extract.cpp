@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <set>
 #include <sys/stat.h>
@@ -128,6 +129,13 @@ bool Exists(const std::string& path)
     return lstat(path.c_str(), &st) == 0;
 }
 
+// A device, pipe or socket in an entry's place is neither written to nor replaced.
+bool IsSpecialFile(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 // Moves a file to a name that must not exist yet: a rename never replaces a third file.
 bool RenameWithoutReplacing(const std::string& from, const std::string& to)
 {
@@ -199,7 +207,7 @@ private:
         if (FReader.Next(entry) != TEntryRead::Entry)
             return false;
         std::string target;
-        if (!TargetOf(entry, target)) {
+        if (!TargetOf(entry, target) || IsSpecialFile(target)) {
             ++FRefused;
             return true;
         }
@@ -252,23 +260,28 @@ private:
         return std::pair(st.st_dev, st.st_ino);
     }
 
+    // Data that needs more memory than there is counts as damaged, as data that does not decode.
     TLoad Load(const TTrainEntry& entry, std::vector<std::uint8_t>& bytes)
     {
-        if (entry.CodedSize == 0) {
-            bytes.resize(static_cast<std::size_t>(entry.Size));
-            if (!FReader.Read(bytes.data(), bytes.size()))
-                return TLoad::ReadFailed;
-        } else {
-            TDeltaCode codec;
-            codec.Coded.resize(static_cast<std::size_t>(entry.CodedSize));
-            if (!FReader.Read(codec.Coded.data(), codec.Coded.size()))
-                return TLoad::ReadFailed;
-            if (!codec.Decode() || codec.Plain.size() != static_cast<std::size_t>(entry.Size))
-                return TLoad::Damaged;
-            bytes = std::move(codec.Plain);
+        try {
+            if (entry.CodedSize == 0) {
+                bytes.resize(static_cast<std::size_t>(entry.Size));
+                if (!FReader.Read(bytes.data(), bytes.size()))
+                    return TLoad::ReadFailed;
+            } else {
+                TDeltaCode codec;
+                codec.Coded.resize(static_cast<std::size_t>(entry.CodedSize));
+                if (!FReader.Read(codec.Coded.data(), codec.Coded.size()))
+                    return TLoad::ReadFailed;
+                if (!codec.Decode(static_cast<std::uint32_t>(entry.Size)))
+                    return TLoad::Damaged;
+                bytes = std::move(codec.Plain);
+            }
+            if (!FIdentity.empty())
+                BindTitleToAudioCD(bytes, FIdentity);
+        } catch (const std::bad_alloc&) {
+            return TLoad::Damaged;
         }
-        if (!FIdentity.empty())
-            BindTitleToAudioCD(bytes, FIdentity);
         return TLoad::Loaded;
     }
 

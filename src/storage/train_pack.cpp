@@ -68,7 +68,7 @@ class TTrainWriter {
 public:
     bool Open(const std::string& fileName, const std::string& storedHeader)
     {
-        if (!FFile.Open(fileName))
+        if (!FFile.Open(fileName, TExistingTarget::FollowLinks))
             return false;
         std::string head = "0101";
         PutInt32(head, static_cast<std::int32_t>(storedHeader.size()));

@@ -19,7 +19,7 @@ whole() {
     local file=$work/prog/$name
     [ ! -e "$file" ] || [ "$(stat -c %s "$file")" -eq "$size" ] || fail "$name is half-written ($1)"
   done <"$work/entries"
-  [ ! -e "$work/prog/olveplayer.dat" ] || "$bin_dir/olvetool" bdc decode "$work/prog/olveplayer.dat" /dev/null ||
+  [ ! -e "$work/prog/olveplayer.dat" ] || "$bin_dir/olvetool" bdc decode "$work/prog/olveplayer.dat" "$work/settings.txt" ||
     fail "the settings file does not decode ($1)"
 }
 
