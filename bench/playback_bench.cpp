@@ -25,12 +25,12 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "media/positions.h"
 #include "storage/card_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/test_package.h"
+#include "timing/positions.h"
 
 using namespace olve;
 using Clock = std::chrono::steady_clock;

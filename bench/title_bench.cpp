@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "media/positions.h"
 #include "storage/cp932_text.h"
+#include "timing/positions.h"
 #include "title/play_package.h"
 
 namespace {

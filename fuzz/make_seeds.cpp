@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "media/positions.h"
 #include "picture_files.h"
 #include "storage/atomic_file.h"
 #include "storage/comma_text.h"
@@ -21,6 +20,7 @@
 #include "storage/data_file.h"
 #include "storage/delta_code.h"
 #include "storage/train_pack.h"
+#include "timing/positions.h"
 #include "title/card_line.h"
 #include "title/play_package.h"
 

@@ -8,12 +8,12 @@
 #include <QHeaderView>
 #include <QScreen>
 
+#include "app/file_type_registration.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
-#include "storage/file_type_registration.h"
 
 namespace olve {
 

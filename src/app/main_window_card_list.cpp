@@ -5,10 +5,10 @@
 #include <cstdio>
 
 #include "app/card_grid_delegate.h"
-#include "media/positions.h"
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "storage/rounding.h"
+#include "timing/positions.h"
 
 namespace olve {
 

@@ -11,9 +11,9 @@
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
-#include "media/positions.h"
 #include "media/wave_volume.h"
 #include "storage/card_text.h"
+#include "timing/positions.h"
 
 namespace olve {
 

@@ -7,8 +7,8 @@
 
 #include "media/device_error.h"
 #include "media/gst_session.h"
-#include "media/positions.h"
 #include "media/video_surface.h"
+#include "timing/positions.h"
 
 namespace olve {
 

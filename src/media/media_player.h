@@ -9,9 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "media/media_time_formats.h"
 #include "media/media_types.h"
 #include "media/video_surface.h"
+#include "timing/media_time_formats.h"
+#include "timing/media_type.h"
 
 class QEventLoop;
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "media/positions.h"
 #include "storage/comma_text.h"
+#include "timing/positions.h"
 
 namespace olve {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "media/media_time_formats.h"
+#include "timing/media_time_formats.h"
 #include "title/play_card_item.h"
 
 namespace olve {

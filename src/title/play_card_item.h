@@ -2,7 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "media/media_types.h"
+#include "timing/media_type.h"
+#include "timing/time_format.h"
 
 namespace olve {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "media/positions.h"
 #include "storage/card_text.h"
+#include "timing/positions.h"
 #include "title/list_error.h"
 #include "title/play_card_text.h"
 

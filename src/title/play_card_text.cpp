@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "media/positions.h"
+#include "timing/positions.h"
 
 namespace olve {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "media/media_types.h"
+#include "timing/time_format.h"
 
 namespace olve {
 

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "media/media_time_formats.h"
 #include "storage/prompts.h"
 #include "storage/string_list.h"
+#include "timing/media_time_formats.h"
 #include "title/play_card_list.h"
 #include "title/undo_play_card_list.h"
 

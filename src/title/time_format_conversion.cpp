@@ -1,6 +1,6 @@
 #include "title/time_format_conversion.h"
 
-#include "media/positions.h"
+#include "timing/positions.h"
 #include "title/play_cards.h"
 
 namespace olve {

@@ -1,9 +1,9 @@
 #include "titlemaker/title_cards.h"
 
-#include "media/positions.h"
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "subtitles/subtitle_time.h"
+#include "timing/positions.h"
 
 namespace olve {
 

@@ -11,12 +11,12 @@
 
 #include "app/help_window.h"
 #include "app/main_window.h"
-#include "media/positions.h"
 #include "storage/cp932_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
+#include "timing/positions.h"
 
 using namespace olve;
 

@@ -13,12 +13,12 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "media/positions.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/train_pack.h"
 #include "support/recording_prompts.h"
 #include "support/test_media.h"
+#include "timing/positions.h"
 #include "title/play_package.h"
 
 namespace fs = std::filesystem;

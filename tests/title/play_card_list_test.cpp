@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "media/positions.h"
+#include "timing/positions.h"
 #include "title/list_error.h"
 #include "title/play_card_list.h"
 #include "title/play_card_text.h"

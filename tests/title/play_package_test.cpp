@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "media/positions.h"
 #include "storage/compress_string_list.h"
 #include "support/kill_midway.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "timing/positions.h"
 #include "title/play_package.h"
 
 using namespace olve;

@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "media/positions.h"
 #include "storage/card_text.h"
 #include "storage/cp932_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "timing/positions.h"
 #include "title/play_card_text.h"
 #include "titlemaker/cue_pictures.h"
 #include "titlemaker/sub_texts.h"

@@ -5,19 +5,30 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
-#include "storage/file_type_registration.h"
+#include "app/file_type_registration.h"
 #include "support/temp_folder.h"
-#include "train_bytes.h"
 
 using namespace olve;
-using train_test::ReadBytes;
-using train_test::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* const PackageType = "application/x-olve-title-package";
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 // Standard output of a shell command, without the final line break.
 std::string Output(const std::string& command)

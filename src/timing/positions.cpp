@@ -1,5 +1,5 @@
-#include "media/positions.h"
 
+#include "timing/positions.h"
 namespace olve {
 
 std::uint32_t MakePackedPosition(std::uint32_t media, std::uint32_t minutes, std::uint32_t seconds, std::uint32_t ms)

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "media/media_types.h"
+#include "timing/time_format.h"
 
 namespace olve {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "media/positions.h"
+#include "timing/media_type.h"
+#include "timing/positions.h"
 
 using namespace olve;
 

@@ -1,5 +1,5 @@
-#include "storage/file_type_registration.h"
 
+#include "app/file_type_registration.h"
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>

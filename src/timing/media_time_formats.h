@@ -1,5 +1,5 @@
 #pragma once
-#include "media/media_types.h"
+#include "timing/time_format.h"
 
 namespace olve {
 

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "timing/positions.h"
+#include "title/card_timeline.h"
+#include "title/play_card_list.h"
+
+using namespace olve;
+
+namespace {
+
+TPlayCardItem Card(std::uint32_t start, std::uint32_t end, TOlveTimeFormat format = otfTrackMilliseconds,
+                   const std::string& main = "", const std::string& data = "")
+{
+    TPlayCardItem c;
+    c.MainText = main;
+    c.DataText = data;
+    c.StartPos = start;
+    c.EndPos = end;
+    c.TimeFormat = format;
+    return c;
+}
+
+std::uint32_t Ms(std::uint32_t ms) { return MakePackedPosition(1, 0, 0, ms); }
+
+// Four cards from 100 to 4000 ms with a gap after the first, and an optional VCD card.
+struct TTitle {
+    TPlayCardList Main;
+    TPlayCardList Vcd;
+    TCardTimeline Timeline;
+    explicit TTitle(bool withVcd)
+    {
+        for (const auto& [s, e] : {std::pair{100, 900}, {1000, 2000}, {2000, 3000}, {3000, 4000}})
+            Main.AddRec(Card(Ms(s), Ms(e)));
+        if (withVcd)
+            Vcd.AddRec(Card(Ms(500), Ms(3500)));
+        Timeline.Assign(Main, Vcd);
+    }
+};
+
+constexpr std::int64_t Long = 60000;
+
+}  // namespace
+
+TEST(CardTimeline, TheSegmentFollowsAutomaticPauseAndTheVcdCard)
+{
+    const TTitle plain(false);
+    EXPECT_EQ(plain.Timeline.Segment(1, false, Long), (TSegment{1000, 4000})) << "to the last card's end";
+    EXPECT_EQ(plain.Timeline.Segment(-1, false, Long), (TSegment{100, 4000})) << "the top plays from the first card";
+    EXPECT_EQ(plain.Timeline.Segment(2, true, Long), (TSegment{2000, 3000})) << "the card alone";
+    EXPECT_EQ(plain.Timeline.Segment(-2, true, Long), (TSegment{100, 900}));
+    EXPECT_EQ(plain.Timeline.Segment(4, false, Long), std::nullopt) << "past the last card";
+    EXPECT_EQ(plain.Timeline.Segment(1, false, 2500), (TSegment{1000, 2500})) << "cut at the recording's length";
+
+    const TTitle vcd(true);
+    EXPECT_EQ(vcd.Timeline.Segment(-1, false, Long), (TSegment{500, 3500})) << "the whole VCD card";
+    EXPECT_EQ(vcd.Timeline.Segment(1, false, Long), (TSegment{1000, 3500})) << "to the VCD card's end";
+    EXPECT_EQ(vcd.Timeline.Segment(-1, true, Long), (TSegment{100, 900})) << "automatic pause wins over the VCD card";
+    EXPECT_EQ(TCardTimeline().Segment(-1, false, Long), std::nullopt);
+}
+
+TEST(CardTimeline, SwitchingAutomaticPauseMovesTheEndOfTheRunningPlay)
+{
+    const TTitle plain(false);
+    EXPECT_EQ(plain.Timeline.AutoPauseEnd(1, true, Long), 2000);
+    EXPECT_EQ(plain.Timeline.AutoPauseEnd(-1, true, Long), 900) << "before any card the first one";
+    EXPECT_EQ(plain.Timeline.AutoPauseEnd(1, false, Long), 4000);
+    EXPECT_EQ(plain.Timeline.AutoPauseEnd(1, false, 3200), 3200);
+    EXPECT_EQ(TTitle(true).Timeline.AutoPauseEnd(1, false, Long), 3500);
+}
+
+TEST(CardTimeline, ACardHoldsItsStartButNotItsEnd)
+{
+    TTitle title(false);
+    const TCardTimeline& t = title.Timeline;
+    EXPECT_EQ(t.CardAt(99, Long), -1);
+    EXPECT_EQ(t.CardAt(100, Long), 0);
+    EXPECT_EQ(t.CardAt(899, Long), 0);
+    EXPECT_EQ(t.CardAt(950, Long), -1) << "a gap";
+    EXPECT_EQ(t.CardAt(2000, Long), 2) << "where two cards meet the later one";
+    EXPECT_EQ(t.CardAt(4000, Long), -1);
+    EXPECT_EQ(t.CardAt(2000, 2000), -1) << "a play stopped at its end lights no card";
+
+    title.Main.AddRec(Card(Ms(1500), Ms(2500)));
+    title.Timeline.Assign(title.Main, title.Vcd);
+    EXPECT_EQ(t.CardAt(1600, Long), 1);
+    EXPECT_EQ(t.CardAt(1600, Long, 2), 4) << "the next card holding it";
+    EXPECT_EQ(t.CardAt(1600, Long, 5), -1);
+}
+
+TEST(CardTimeline, TheSpokenRangeIsClampedToTheTextAndReachedAtAnEvenPace)
+{
+    TPlayCardList main;
+    main.AddRec(Card(Ms(1000), Ms(2000), otfTrackMilliseconds, "Hello there world", "SST=6,SLG=5"));
+    main.AddRec(Card(Ms(2000), Ms(3000), otfTrackMilliseconds, "Only a start here", "SST=5"));
+    main.AddRec(Card(Ms(3000), Ms(4000), otfTrackMilliseconds, "Whole", "TAG=x"));
+    main.AddRec(Card(Ms(4000), Ms(4000), otfTrackMilliseconds, "Short", "SST=9,SLG=-3"));
+    TCardTimeline t;
+    t.Assign(main, TPlayCardList());
+    EXPECT_EQ(t.Spoken(0, 1000), (TSpokenRange{6, 5, 6}));
+    EXPECT_EQ(t.Spoken(0, 1500), (TSpokenRange{6, 5, 8}));
+    EXPECT_EQ(t.Spoken(0, 1999), (TSpokenRange{6, 5, 10}));
+    EXPECT_EQ(t.Spoken(1, 2000), (TSpokenRange{5, 12, 5})) << "without a length to the end of the text";
+    EXPECT_EQ(t.Spoken(2, 3500), (TSpokenRange{0, 5, 2})) << "without a range the whole text";
+    EXPECT_EQ(t.Spoken(3, 4000), (TSpokenRange{5, 0, 5})) << "a card without length stays at its start";
+}
+
+// A card's play and its lookup use one conversion into player units, whatever the title counts in.
+TEST(CardTimeline, TheSegmentOfACardIsWhereTheLookupFindsIt)
+{
+    struct TCase {
+        TOlveTimeFormat Format;
+        std::uint32_t Start;
+        std::uint32_t End;
+        std::int64_t Units;
+    };
+    for (const TCase& c : {TCase{otfTMSF, MakeTmsf(3, 2, 10, 20), MakeTmsf(3, 2, 12, 0), 9770},
+                           TCase{otfTrackMilliseconds, Ms(2500), Ms(4000), 2500},
+                           TCase{otfFrames, MakePackedPosition(2, 0, 0, 150), MakePackedPosition(2, 0, 0, 300), 150}}) {
+        SCOPED_TRACE(OlveTimeFormatNames[c.Format]);
+        TPlayCardList main;
+        main.AddRec(Card(0, c.Start, c.Format));
+        main.AddRec(Card(c.Start, c.End, c.Format));
+        TCardTimeline t;
+        t.Assign(main, TPlayCardList());
+        const std::optional<TSegment> segment = t.Segment(1, true, 1 << 30);
+        ASSERT_TRUE(segment);
+        EXPECT_EQ(segment->From, c.Units);
+        EXPECT_EQ(*segment, (TSegment{t.StartOf(1), t.EndOf(1)}));
+        EXPECT_EQ(t.CardAt(segment->From, 1 << 30), 1);
+        EXPECT_EQ(t.CardAt(segment->To - 1, 1 << 30), 1);
+        EXPECT_EQ(t.CardAt(segment->To, 1 << 30), -1);
+    }
+}
