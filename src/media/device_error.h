@@ -13,4 +13,11 @@ public:
 inline constexpr const char* NoDeviceText = "MCI デバイスがありません";
 inline constexpr const char* UnknownErrorText = "原因不明のエラー";
 
+// Opening gave up on a file that did not answer in time (a network share that hangs).
+inline std::string NoAnswerText(int timeoutMs)
+{
+    const std::string seconds = std::to_string((timeoutMs + 999) / 1000);
+    return "ファイルが " + seconds + " 秒以内に応答しませんでした\r\n\r\nthe file did not answer within " + seconds + " s";
+}
+
 }  // namespace olve

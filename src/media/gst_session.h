@@ -3,20 +3,25 @@
 #include <QObject>
 #include <QSize>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
+#include "media/gst_stream_info.h"
+
 typedef struct _GstElement GstElement;
-typedef struct _GstMessage GstMessage;
 typedef struct _GstSample GstSample;
 
 namespace olve {
 
+class TGstPipelineKeeper;
+
 // One opened media file in a GStreamer playbin. Messages from GStreamer's threads reach
 // the callbacks on the thread this object lives on (the GUI thread), never elsewhere.
+// Opening and destroying never wait longer than their time-outs for the file: a pipeline
+// that stops answering is left to its keeper.
 class TGstSession : public QObject {
     Q_OBJECT
 public:
@@ -29,9 +34,9 @@ public:
     // Prerolls the media. Returns the error text, or an empty string once it is ready.
     std::string Open(int timeoutMs);
 
-    qint64 DurationMs() const { return FDurationMs; }
-    bool HasVideo() const { return FHasVideo; }
-    QSize NaturalSize() const { return FNaturalSize; }
+    qint64 DurationMs() const { return FInfo.DurationMs; }
+    bool HasVideo() const { return FInfo.HasVideo; }
+    QSize NaturalSize() const { return FInfo.NaturalSize; }
 
     // One flushing, accurate seek to fromMs that ends playback at toMs (-1: at the end).
     bool Seek(qint64 fromMs, qint64 toMs);
@@ -51,29 +56,19 @@ public:
     QImage LatestFrame() const;
 
 private:
-    friend struct TGstCallbacks;
-    void HandleMessage(GstMessage* message);
+    friend class TGstPipelineKeeper;
+    // From GStreamer's threads, through the keeper.
+    void PostError(const std::string& text);
+    void PostEndOfStream(unsigned seqnum);
     void TakeSample(GstSample* sample);
     void DeliverFrame();
-    void ReadStreamInfo();
-    qint64 ScanDurationMs() const;
 
     QString FFileName;
+    // Owned by the keeper, which outlives this session when the file stops answering.
     GstElement* FPipeline = nullptr;
-    GstElement* FVideoSink = nullptr;
-    qint64 FDurationMs = 0;
-    // Padding at the start of the decoded stream that GStreamer leaves in: stream positions
-    // are this much behind the recording's own.
-    qint64 FStartPaddingNs = 0;
-    bool FHasVideo = false;
-    QSize FNaturalSize;
+    std::shared_ptr<TGstPipelineKeeper> FKeeper;
+    TGstStreamInfo FInfo;
     std::atomic<unsigned> FSeekSeqnum{0};
-
-    // Opening: filled by GStreamer's threads, waited for by Open.
-    std::mutex FOpenMutex;
-    std::condition_variable FOpenChanged;
-    bool FOpenDone = false;
-    std::string FOpenError;
 
     mutable std::mutex FFrameMutex;
     GstSample* FLatestSample = nullptr;

@@ -20,7 +20,6 @@ constexpr int ErrorHardware = 262;
 constexpr int ErrorOutOfRange = 282;
 constexpr int ErrorBadTimeFormat = 293;
 
-constexpr int OpenTimeoutMs = 10000;
 constexpr int SettleTimeoutMs = 3000;
 
 QString TextOfError(int error)

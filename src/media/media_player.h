@@ -37,6 +37,9 @@ public:
     // Where the sound goes, as a GStreamer pipeline description ("fakesink sync=true");
     // empty for the desktop's default output.
     QString AudioSink;
+    // How long Open waits for the file to preroll and again for its length; a file that
+    // does not answer in time (a network share that hangs) fails to open.
+    int OpenTimeoutMs = 10000;
     // Raised on the GUI thread when a command that asked for notification has ended.
     std::function<void()> OnNotify;
 

@@ -14,6 +14,7 @@
 #include "media/media_player.h"
 #include "media/video_surface.h"
 #include "media/wave_volume.h"
+#include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_media.h"
@@ -61,6 +62,15 @@ protected:
 };
 
 std::unique_ptr<TTempFolder> MediaPlayer::Folder;
+
+std::string HeadOf(const std::string& path, std::size_t size)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string head(size, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(size));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    return head;
+}
 
 void ExpectNoDevice(const std::function<void()>& command)
 {
@@ -257,6 +267,54 @@ TEST_F(MediaPlayer, BadFilesGiveADeviceErrorQuickly)
         EXPECT_LT(timer.elapsed(), 5000) << name;
         EXPECT_EQ(Player.DeviceID(), 0) << name;
     }
+}
+
+// A recording on a share that stopped answering: the open gives up with the reason, and
+// neither that nor destroying a player whose recording stalled while playing waits for it.
+TEST_F(MediaPlayer, ARecordingThatStopsAnsweringIsGivenUpInTime)
+{
+    TTempFolder dir;
+    TStalledFifo unopened(dir / "unopened.wav", "");
+    TStalledFifo header(dir / "header.wav", HeadOf(*Folder / "tone.wav", 30));
+    TStalledFifo playing(dir / "playing.wav", HeadOf(*Folder / "tone.wav", 32768));
+    ASSERT_TRUE(unopened.Ready() && header.Ready() && playing.Ready());
+    const int usualTimeoutMs = Player.OpenTimeoutMs;
+    Player.OpenTimeoutMs = 1500;
+    for (const char* name : {"unopened.wav", "header.wav"}) {
+        Player.FileName = QString::fromStdString(dir / name);
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            Player.Open();
+            ADD_FAILURE() << name << " opened";
+        } catch (const EMCIDeviceError& error) {
+            EXPECT_EQ(error.what(), NoAnswerText(1500)) << name;
+        }
+        EXPECT_LT(timer.elapsed(), 2500) << name;
+        EXPECT_EQ(Player.DeviceID(), 0) << name;
+    }
+
+    // Loading the decoder the first time can take longer than the short time-out.
+    Player.OpenTimeoutMs = usualTimeoutMs;
+    Open("tone.ogg");
+    Player.SetStartPos(1000);
+    Player.SetEndPos(1400);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotifications(1));
+    EXPECT_EQ(Notified.front(), nvSuccessful);
+    EXPECT_EQ(Player.Position(), 1400);
+
+    auto stalling = std::make_unique<TOlveMediaPlayer>();
+    stalling->AudioSink = "fakesink sync=true";
+    stalling->FileName = QString::fromStdString(dir / "playing.wav");
+    stalling->Open();
+    stalling->Play();
+    // The head holds less than half a second of sound.
+    Spin(800);
+    QElapsedTimer timer;
+    timer.start();
+    stalling.reset();
+    EXPECT_LT(timer.elapsed(), 4500);
 }
 
 TEST_F(MediaPlayer, CommandsInAnyOrderAreHarmless)

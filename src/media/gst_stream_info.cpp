@@ -1,0 +1,100 @@
+#include "media/gst_stream_info.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include "media/mp3_delay.h"
+
+namespace olve {
+
+namespace {
+
+// Some files (MP3 without a header that gives the length) tell their duration only once
+// they have been read through; their parser reads them fast without decoding.
+qint64 ScanDurationMs(const QByteArray& path)
+{
+    GstElement* scan = gst_pipeline_new(nullptr);
+    GstElement* source = gst_element_factory_make("filesrc", nullptr);
+    GstElement* parser = gst_element_factory_make("parsebin", nullptr);
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!scan || !source || !parser || !sink) {
+        for (GstElement* e : {scan, source, parser, sink})
+            if (e)
+                gst_object_unref(e);
+        return 0;
+    }
+    g_object_set(source, "location", path.constData(), nullptr);
+    g_object_set(sink, "sync", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(scan), source, parser, sink, nullptr);
+    gst_element_link(source, parser);
+    g_signal_connect(parser, "pad-added", G_CALLBACK(+[](GstElement*, GstPad* pad, gpointer target) {
+        GstPad* sinkPad = gst_element_get_static_pad(GST_ELEMENT(target), "sink");
+        if (!gst_pad_is_linked(sinkPad))
+            gst_pad_link(pad, sinkPad);
+        gst_object_unref(sinkPad);
+    }), sink);
+
+    qint64 result = 0;
+    gst_element_set_state(scan, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(scan);
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
+                                                     GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    gint64 position = -1;
+    if (message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS &&
+        gst_element_query_position(scan, GST_FORMAT_TIME, &position) && position > 0)
+        result = position / GST_MSECOND;
+    if (message)
+        gst_message_unref(message);
+    gst_object_unref(bus);
+    gst_element_set_state(scan, GST_STATE_NULL);
+    gst_object_unref(scan);
+    return result;
+}
+
+QSize NaturalSizeOf(GstElement* videoSink)
+{
+    QSize size;
+    GstPad* pad = gst_element_get_static_pad(videoSink, "sink");
+    GstCaps* caps = pad ? gst_pad_get_current_caps(pad) : nullptr;
+    GstVideoInfo info;
+    if (caps && gst_video_info_from_caps(&info, caps)) {
+        const int width = info.par_d > 0 ? static_cast<int>(gint64(info.width) * info.par_n / info.par_d) : info.width;
+        size = QSize(width, info.height);
+    }
+    if (caps)
+        gst_caps_unref(caps);
+    if (pad)
+        gst_object_unref(pad);
+    return size;
+}
+
+}  // namespace
+
+TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const QString& fileName)
+{
+    TGstStreamInfo info;
+    const QFileInfo file(fileName);
+    const QByteArray path = QFile::encodeName(file.absoluteFilePath());
+    // A second reader of a pipe would take the player's data from it.
+    const bool rereadable = file.isFile();
+    const TMp3Delay padding = rereadable ? UncompensatedMp3Delay(path.toStdString()) : TMp3Delay{};
+    if (padding.Samples > 0 && padding.SampleRate > 0)
+        info.StartPaddingNs = gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+    gint64 duration = -1;
+    if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
+        info.DurationMs = std::max<qint64>(duration - info.StartPaddingNs, 0) / GST_MSECOND;
+    else if (rereadable)
+        info.DurationMs = std::max<qint64>(ScanDurationMs(path) - info.StartPaddingNs / GST_MSECOND, 0);
+
+    gint videoStreams = 0;
+    g_object_get(pipeline, "n-video", &videoStreams, nullptr);
+    info.HasVideo = videoStreams > 0;
+    if (info.HasVideo)
+        info.NaturalSize = NaturalSizeOf(videoSink);
+    return info;
+}
+
+}  // namespace olve
