@@ -12,6 +12,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // A signal at any step of the start ends the program as closing it does.
+    olve::TTerminationSignals signals;
     olve::TQtPrompts prompts;
     const olve::TInstancePaths paths = olve::InstancePaths();
     olve::TInstanceLock lock(paths.Lock);
@@ -23,7 +25,7 @@ int main(int argc, char** argv)
     env.SocketPath = paths.Socket;
     env.Lock = &lock;
     env.Prompts = &prompts;
-    if (!olve::StartupCheck(env))
+    if (!olve::StartupCheck(env) || signals.Received())
         return 0;
 
     olve::RegisterFontSubstitutions();
@@ -32,7 +34,7 @@ int main(int argc, char** argv)
     form.OnHelp = [&help] { help.exec(); };
     prompts.SetParent(&form);
     form.ListenForHandOvers(paths.Socket);
-    olve::TTerminationSignals signals([&form] { form.close(); });
+    signals.SetOnSignal([&form] { form.Terminate(); });
     QApplication::setQuitOnLastWindowClosed(true);
     form.show();
     return app.exec();

@@ -204,6 +204,40 @@ private:
     std::vector<TIdentity> FIdentities;
 };
 
+// One file being written below the destination. When it is not completed, its temporary goes,
+// and so do the folders made for it if nothing else came into them.
+class TTargetFile {
+public:
+    explicit TTargetFile(const std::string& target) : FExisted(Exists(target))
+    {
+        for (fs::path folder = fs::path(target).parent_path(); !folder.empty() && !Exists(folder.string());
+             folder = folder.parent_path())
+            FMissingFolders.push_back(folder);
+    }
+    ~TTargetFile()
+    {
+        if (FCommitted)
+            return;
+        File.Discard();
+        for (const fs::path& folder : FMissingFolders)
+            if (rmdir(folder.c_str()) != 0)
+                break;
+    }
+    TTargetFile(const TTargetFile&) = delete;
+    TTargetFile& operator=(const TTargetFile&) = delete;
+
+    bool Commit(std::optional<std::time_t> modified) { return FCommitted = File.Commit(modified); }
+    // The target was there before this entry was written.
+    bool Existed() const { return FExisted; }
+
+    TStagedFile File;
+
+private:
+    bool FExisted;
+    bool FCommitted = false;
+    std::vector<fs::path> FMissingFolders;  // deepest first
+};
+
 enum class TAction { Write, Skip, PassOver, Stop };
 enum class TLoad { Loaded, Damaged, ReadFailed };
 
@@ -418,10 +452,9 @@ private:
         return file.Open(target);
     }
 
-    // existed: the target was there before this entry was written.
-    void Written(const std::string& target, bool existed)
+    void Written(const std::string& target, const TTargetFile& file)
     {
-        if (existed && FWritten.count(target) == 0)
+        if (file.Existed() && FWritten.count(target) == 0)
             FOutcome.Replaced.push_back(target);
         FWritten.insert(target);
         FExtracted.Add(target);
@@ -436,10 +469,10 @@ private:
 
     bool Write(const TTrainEntry& entry, const std::string& target, const std::vector<std::uint8_t>& bytes)
     {
-        const bool existed = Exists(target);
-        TStagedFile file;
-        if (OpenTarget(target, file) && file.Write(bytes.data(), bytes.size()) && file.Commit(ModifiedTimeOf(entry)))
-            Written(target, existed);
+        TTargetFile file(target);
+        if (OpenTarget(target, file.File) && file.File.Write(bytes.data(), bytes.size()) &&
+            file.Commit(ModifiedTimeOf(entry)))
+            Written(target, file);
         else
             Failed(target);
         return true;
@@ -448,9 +481,8 @@ private:
     // False when the package could not be read to the end of the entry.
     bool Stream(const TTrainEntry& entry, const std::string& target)
     {
-        const bool existed = Exists(target);
-        TStagedFile file;
-        if (!OpenTarget(target, file)) {
+        TTargetFile file(target);
+        if (!OpenTarget(target, file.File)) {
             Failed(target);
             return true;
         }
@@ -463,7 +495,7 @@ private:
             if (!FReader.Read(FChunk.data(), n))
                 return false;
             // A file that cannot be written is left out; the next entry is found all the same.
-            if (!file.Write(FChunk.data(), n)) {
+            if (!file.File.Write(FChunk.data(), n)) {
                 Failed(target);
                 return true;
             }
@@ -473,7 +505,7 @@ private:
                 return false;
         }
         if (file.Commit(ModifiedTimeOf(entry)))
-            Written(target, existed);
+            Written(target, file);
         else
             Failed(target);
         return true;

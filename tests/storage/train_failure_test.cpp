@@ -40,7 +40,7 @@ TEST(TrainWriteFailures, AreReportedWithTheirReasonAndTheRestInstalls)
 {
     TInstall install;
     const std::string large(static_cast<std::size_t>(LargeEntrySize) + 10, 'L');
-    install.Make("", {{"small.txt", "S"}, {"big.bin", std::string(20000, 'B')}, {"large.bin", large}, {"after.txt", "A"}});
+    install.Make("", {{"small.txt", "S"}, {"new\\big.bin", std::string(20000, 'B')}, {"large.bin", large}, {"after.txt", "A"}});
     install.Existing("large.bin", "before");
     EXPECT_EXIT(
         {
@@ -55,13 +55,13 @@ TEST(TrainWriteFailures, AreReportedWithTheirReasonAndTheRestInstalls)
             check(install.Written() == std::vector<std::string>{install.At("small.txt"), install.At("after.txt")},
                   "the written files are not the two small ones");
             check(ReadBytes(install.At("large.bin")) == "before", "the file that was there was touched");
-            check(!fs::exists(install.At("big.bin")), "a failed file was left behind");
-            check(install.Outcome.Failed.size() == 2 && install.Outcome.Failed[0].Path == install.At("big.bin") &&
+            check(!fs::exists(install.At("new")), "the folder made for a failed file was left behind");
+            check(install.Outcome.Failed.size() == 2 && install.Outcome.Failed[0].Path == install.At("new/big.bin") &&
                       install.Outcome.Failed[1].Path == install.At("large.bin") &&
                       install.Outcome.Failed[0].Reason == std::strerror(EFBIG),
                   "the failures are not in the outcome");
             const std::string report = "ファイルの書き込みに失敗しました (2)\r\n\r\nwriting files failed\r\n\r\n" +
-                                       install.Package() + "\r\n\r\n" + install.At("big.bin") + ": " +
+                                       install.Package() + "\r\n\r\n" + install.At("new/big.bin") + ": " +
                                        std::strerror(EFBIG) + "\r\n" + install.At("large.bin") + ": " +
                                        std::strerror(EFBIG) + "\r\n";
             check(install.Prompts.Said == std::vector<std::string>{report},
