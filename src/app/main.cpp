@@ -25,7 +25,10 @@ int main(int argc, char** argv)
     env.SocketPath = paths.Socket;
     env.Lock = &lock;
     env.Prompts = &prompts;
-    if (!olve::StartupCheck(env) || signals.Received())
+    if (!olve::StartupCheck(env))
+        return 0;
+    // Signalled inside one of the start-up check's message boxes.
+    if (signals.Received())
         return 0;
 
     olve::RegisterFontSubstitutions();

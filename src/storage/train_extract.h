@@ -49,8 +49,9 @@ struct TExtractOutcome {
 //
 // Package data is not trusted: an entry whose name would land outside DestFolder (absolute,
 // a drive letter, "..", or through an existing symbolic link) is never written, nor is one
-// that would replace a program or settings file of the player (see IsProtectedTarget) or the
-// package itself, nor an entry whose BDC data does not decode to its size; the rest installs
+// that would replace the player ("olveplayer", any letter case) or its settings file in the
+// destination, the running program or the settings file beside it, or the package itself,
+// nor an entry whose BDC data does not decode to its size; the rest installs
 // and each kind of refusal is reported once. A package cut short installs what it holds
 // completely. A file that cannot be written (a full disk) is reported with its reason, and
 // the installation goes on with the next entry. When Feedback says the installation is
