@@ -13,6 +13,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // A signal at any step of the start ends the program as closing it does.
+    olve::TTerminationSignals signals;
     olve::TQtPrompts prompts;
     const olve::TInstancePaths paths = olve::InstancePaths();
     olve::TInstanceLock lock(paths.Lock);
@@ -27,6 +29,9 @@ int main(int argc, char** argv)
     const olve::TStartupResult check = olve::StartupCheck(env);
     if (!check)
         return check.ExitCode;
+    // Signalled inside one of the start-up check's message boxes.
+    if (signals.Received())
+        return 0;
 
     olve::RegisterFontSubstitutions();
     olve::TForm1 form(env.ProgramPath, env.Arguments, prompts);
@@ -35,7 +40,7 @@ int main(int argc, char** argv)
     prompts.SetParent(&form);
     if (!form.ListenForHandOvers(paths.Socket))
         prompts.Message(olve::NoHandOverMessage(paths.Socket.toStdString()));
-    olve::TTerminationSignals signals([&form] { form.close(); });
+    signals.SetOnSignal([&form] { form.Terminate(); });
     QApplication::setQuitOnLastWindowClosed(true);
     form.show();
     return app.exec();

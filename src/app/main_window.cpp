@@ -41,7 +41,7 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
     tmPlayer->stop();
     // Freed in this order: installed-file list, picture, box, title, player, views.
-    FInstalledFiles.clear();
+    FInstalledFiles = TInstalledFiles();
     delete FPicture;
     delete FLinkBoxServer;
     delete FLinkBox;
@@ -333,12 +333,17 @@ void TForm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     LayOutToolBar();
-    if (event->spontaneous())
+    if (event->spontaneous() || FShown)
         return;
-    FormShow();
-    // Without a window manager, or with focus-stealing prevention, the window may never be
-    // activated; it must still become ready for hand-overs once the event loop runs.
+    FShown = true;
+    // The start package installs once the event loop runs, so that the window is on screen
+    // meanwhile; the layout showing the window again starts nothing. Without a window
+    // manager, or with focus-stealing prevention, the window may never be activated; it must
+    // still become ready for hand-overs.
     QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            FormShow();
+        FStarted = true;
         if (!FActivated)
             FormActivate();
     });
@@ -353,7 +358,8 @@ void TForm1::FormShow()
 void TForm1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    // An activation while the start package installs waits for the start to finish.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && FStarted)
         FormActivate();
 }
 
@@ -365,7 +371,8 @@ void TForm1::FormActivate()
         return;
     if (first && !FArguments.isEmpty()) {
         const QString argument = FArguments.first();
-        if (HasExtension(argument, "qzw") && QFileInfo(argument).isFile()) {
+        // FormShow has opened the start package already.
+        if (argument != FStartPackage && HasExtension(argument, "qzw") && QFileInfo(argument).isFile()) {
             OpenTitlePackage(argument);
             if (FMainView->focusPolicy() != Qt::NoFocus)
                 FMainView->setFocus();
@@ -377,6 +384,13 @@ void TForm1::FormActivate()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (FOpening > 0) {
+        // Files are still being written; removing the installed ones now would miss those
+        // still to come.
+        event->ignore();
+        Terminate();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(event);
 }
@@ -386,7 +400,15 @@ void TForm1::FormClose()
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     SaveLayout();
-    RemoveInstalledFiles(nullptr);
+    RemoveInstalledFiles(FInstalledFiles.Files());
+}
+
+void TForm1::Terminate()
+{
+    FClosing = true;
+    FExtractFeedback->Cancel();
+    if (FOpening == 0)
+        close();
 }
 
 void TForm1::LinkBoxChange()

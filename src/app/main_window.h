@@ -18,10 +18,12 @@
 
 #include "app/link_box.h"
 #include "app/link_box_server.h"
+#include "app/qt_extract_feedback.h"
 #include "media/media_player.h"
 #include "picture/extra_image.h"
 #include "storage/extract_feedback.h"
 #include "storage/file_copy_question.h"
+#include "storage/installed_files.h"
 #include "storage/prompts.h"
 #include "textview/new_ul_edit_net.h"
 #include "title/play_package.h"
@@ -44,14 +46,18 @@ public:
     // Starts answering other starts of the program on socketPath.
     bool ListenForHandOvers(const QString& socketPath);
 
+    // Ends the program as closing the window does. An installation under way stops at its
+    // next entry, and the window closes once it has returned; nothing opens after this.
+    void Terminate();
+
     // Opening a title.
     bool OpenTitlePackage(const QString& packagePath);
     bool OpenPackagedTitle(const QString& packagePath, QString& message);
     bool OpenTitle(const QString& titlePath);
     QString GetTitleName(const QString& titlePath) const;
-    // Removes the installed files that keep does not name (all without a list), with the
-    // folders that become empty, never the program's folder or anything outside it.
-    void RemoveInstalledFiles(const QStringList* keep);
+    // Removes the files, with the folders that become empty, never the program's folder or
+    // anything outside it.
+    void RemoveInstalledFiles(const std::vector<std::string>& files);
     void DropFiles(const QStringList& paths);
 
     // Screen layout.
@@ -98,7 +104,7 @@ public:
     TOlveMediaPlayer& Player() { return *FPlayer; }
     TPlayPackage& Package() { return *FPackage; }
     TLinkBox* LinkBox() const { return FLinkBox; }
-    const QStringList& InstalledFiles() const { return FInstalledFiles; }
+    const std::vector<std::string>& InstalledFiles() const { return FInstalledFiles.Files(); }
     const QString& StartPackage() const { return FStartPackage; }
     bool FileTypeRegistered() const { return FFileTypeRegistered; }
     const QString& TitleFolder() const { return FTitleFolder; }
@@ -130,6 +136,7 @@ private:
     void FormActivate();
     void FormClose();
     void LinkBoxChange();
+    bool InstallAndOpen(const QString& packagePath);
     void LayOutToolBar();
     void LayOutTextPane();
     void SetWaveVolumeOfPlayer(int value);
@@ -219,9 +226,16 @@ private:
     bool FShowCursor = false;
     bool FShowUnderline = false;
     QString FStartPackage;
-    QStringList FInstalledFiles;
+    TInstalledFiles FInstalledFiles;
     bool FFileTypeRegistered = false;
+    // Showing the window has queued the start: the start package, then the first activation.
+    bool FShown = false;
+    bool FStarted = false;
     bool FActivated = false;
+    // Terminate was called.
+    bool FClosing = false;
+    // Installations and openings under way (a hand-over may start one inside another).
+    int FOpening = 0;
     bool FTimerBusy = false;
     int FLastProgressWidth = -1;
     // Every main card's start and end in the player's units, rebuilt when the cards or the
@@ -232,7 +246,7 @@ private:
     int FLastCaret = -1;
     QElapsedTimer FLastPress;
     bool FHasPress = false;
-    std::unique_ptr<TExtractFeedback> FExtractFeedback;
+    std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
 };
 

@@ -76,22 +76,37 @@ bool HasSubText(const TPlayCardList& cards)
 
 bool TForm1::OpenTitlePackage(const QString& packagePath)
 {
+    if (FClosing)
+        return false;
+    ++FOpening;
+    const bool opened = InstallAndOpen(packagePath);
+    --FOpening;
+    // The window was to close while this ran: it closes now that nothing is being written.
+    if (FClosing && FOpening == 0)
+        close();
+    return opened;
+}
+
+bool TForm1::InstallAndOpen(const QString& packagePath)
+{
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     TStringList written;
+    TExtractOutcome outcome;
     const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get(), &FPrompts};
-    if (!ExtractFileTrain(ui, packagePath.toStdString(), ProgramFolder().toStdString(), written, 1, true)) {
+    const bool installed =
+        ExtractFileTrain(ui, packagePath.toStdString(), ProgramFolder().toStdString(), written, 1, true, &outcome);
+    // Whatever was written is removed on close, however the installation ended.
+    if (installed)
+        RemoveInstalledFiles(FInstalledFiles.Add(written.Lines(), outcome));
+    if (FClosing)
+        return false;
+    if (!installed) {
         raise();
         activateWindow();
         FPrompts.Message(packagePath.toStdString() + LineBreaks + "のインストールに失敗しました");
         return false;
     }
-    QStringList keep;
-    for (const std::string& path : written.Lines())
-        keep << QString::fromStdString(path);
-    RemoveInstalledFiles(&keep);
-    FInstalledFiles << keep;
-    FInstalledFiles.sort(Qt::CaseInsensitive);
     QString message;
     const bool opened = OpenPackagedTitle(packagePath, message);
     if (!opened)
@@ -223,12 +238,11 @@ QString TForm1::GetTitleName(const QString& titlePath) const
     return QFileInfo(titlePath).completeBaseName();
 }
 
-void TForm1::RemoveInstalledFiles(const QStringList* keep)
+void TForm1::RemoveInstalledFiles(const std::vector<std::string>& files)
 {
     const QString root = QDir(ProgramFolder()).canonicalPath();
-    for (const QString& path : FInstalledFiles) {
-        if (keep && keep->contains(path, Qt::CaseInsensitive))
-            continue;
+    for (const std::string& file : files) {
+        const QString path = QString::fromStdString(file);
         // Only what lies below the program's folder is ours to remove.
         const QString folder = QFileInfo(path).absolutePath();
         const QString canonical = QDir(folder).canonicalPath();

@@ -21,6 +21,9 @@ public:
     void ShowProgress(const std::string& caption, int maximum) override;
     void StepProgress() override;
     void HideProgress() override;
+    bool Cancelled() const override { return FCancelled; }
+    // Every installation from now on ends at its next entry.
+    void Cancel() { FCancelled = true; }
 
     TProgressWindow* ProgressWindow() const { return FProgress.get(); }
 
@@ -28,6 +31,7 @@ private:
     QPointer<QWidget> FOwner;
     std::unique_ptr<TProgressWindow> FProgress;
     int FBusy = 0;
+    bool FCancelled = false;
 };
 
 }  // namespace olve

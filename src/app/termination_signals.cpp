@@ -1,5 +1,8 @@
 #include "app/termination_signals.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -21,8 +24,7 @@ void OnSignal(int)
 
 }  // namespace
 
-TTerminationSignals::TTerminationSignals(std::function<void()> onSignal, QObject* parent)
-    : QObject(parent), FOnSignal(std::move(onSignal))
+TTerminationSignals::TTerminationSignals(QObject* parent) : QObject(parent)
 {
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, SignalPipe) != 0)
         return;
@@ -30,8 +32,7 @@ TTerminationSignals::TTerminationSignals(std::function<void()> onSignal, QObject
     connect(FNotifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = read(SignalPipe[0], &byte, 1);
-        if (FOnSignal)
-            FOnSignal();
+        Handle();
     });
     struct sigaction action{};
     action.sa_handler = OnSignal;
@@ -45,6 +46,32 @@ TTerminationSignals::~TTerminationSignals()
 {
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
+}
+
+void TTerminationSignals::SetOnSignal(std::function<void()> onSignal)
+{
+    FOnSignal = std::move(onSignal);
+}
+
+void TTerminationSignals::Handle()
+{
+    if (!FReceived)
+        qApp->installEventFilter(this);
+    FReceived = true;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+            dialog->reject();
+    if (FOnSignal)
+        FOnSignal();
+}
+
+bool TTerminationSignals::eventFilter(QObject* watched, QEvent* event)
+{
+    // A dialog runs its own event loop after it is shown: it is dismissed from inside it.
+    if (event->type() == QEvent::Show)
+        if (auto* dialog = qobject_cast<QDialog*>(watched))
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace olve

@@ -19,6 +19,9 @@ public:
     virtual void ShowProgress(const std::string& caption, int maximum) = 0;
     virtual void StepProgress() = 0;
     virtual void HideProgress() = 0;
+    // True once the installation is to end early (the program is ending): it stops before
+    // the next entry or chunk.
+    virtual bool Cancelled() const { return false; }
 };
 
 }  // namespace olve

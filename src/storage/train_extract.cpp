@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
@@ -154,14 +155,106 @@ std::string CountText(int count)
     return " (" + std::to_string(count) + ")";
 }
 
+// Local paths are UTF-8: only ASCII letters fold.
+std::string FoldAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+using TIdentity = std::pair<dev_t, ino_t>;
+
+std::optional<TIdentity> IdentityOf(const std::string& path, bool followLink)
+{
+    struct stat st{};
+    if ((followLink ? stat(path.c_str(), &st) : lstat(path.c_str(), &st)) != 0)
+        return std::nullopt;
+    return TIdentity(st.st_dev, st.st_ino);
+}
+
+// The player's program and settings file, in the folder that holds it.
+const char* const PlayerFileNames[] = {"olveplayer", "olveplayer.dat"};
+
+// The files that no entry ever replaces. The player installs into its own folder, and a tool
+// may be pointed at that folder too: a package never replaces the player or its settings
+// file there, whatever the letter case of the entry's name, nor the running program (under
+// any name, or through another link) and the settings file beside it, nor the package being
+// read.
+class TProtectedTargets {
+public:
+    TProtectedTargets(const fs::path& resolvedRoot, const std::string& package)
+    {
+        for (const char* name : PlayerFileNames)
+            FNames.insert({resolvedRoot, name});
+        const fs::path program = Resolved("/proc/self/exe");
+        if (!program.empty()) {
+            FNames.insert({program.parent_path(), FoldAscii(program.filename().string())});
+            FNames.insert({program.parent_path(), FoldAscii(program.stem().string() + ".dat")});
+        }
+        for (const std::string& path : {std::string("/proc/self/exe"), package})
+            if (const auto identity = IdentityOf(path, true))
+                FIdentities.push_back(*identity);
+    }
+
+    // resolvedFolder: the target's folder, resolved through symbolic links.
+    bool Contains(const fs::path& resolvedFolder, const std::string& target) const
+    {
+        if (FNames.count({resolvedFolder, FoldAscii(FileNameOf(target))}) > 0)
+            return true;
+        const auto identity = IdentityOf(target, false);
+        return identity && std::find(FIdentities.begin(), FIdentities.end(), *identity) != FIdentities.end();
+    }
+
+private:
+    std::set<std::pair<fs::path, std::string>> FNames;
+    std::vector<TIdentity> FIdentities;
+};
+
+// One file being written below the destination. When it is not completed, its temporary goes,
+// and so do the folders made for it if nothing else came into them.
+class TTargetFile {
+public:
+    explicit TTargetFile(const std::string& target) : FExisted(Exists(target))
+    {
+        for (fs::path folder = fs::path(target).parent_path(); !folder.empty() && !Exists(folder.string());
+             folder = folder.parent_path())
+            FMissingFolders.push_back(folder);
+    }
+    ~TTargetFile()
+    {
+        if (FCommitted)
+            return;
+        File.Discard();
+        for (const fs::path& folder : FMissingFolders)
+            if (rmdir(folder.c_str()) != 0)
+                break;
+    }
+    TTargetFile(const TTargetFile&) = delete;
+    TTargetFile& operator=(const TTargetFile&) = delete;
+
+    bool Commit(std::optional<std::time_t> modified) { return FCommitted = File.Commit(modified); }
+    // The target was there before this entry was written.
+    bool Existed() const { return FExisted; }
+
+    TStagedFile File;
+
+private:
+    bool FExisted;
+    bool FCommitted = false;
+    std::vector<fs::path> FMissingFolders;  // deepest first
+};
+
 enum class TAction { Write, Skip, PassOver, Stop };
 enum class TLoad { Loaded, Damaged, ReadFailed };
 
 class TTrainExtraction {
 public:
-    TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root)
+    TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root,
+                     const std::string& package)
         : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root)), FNames(root),
-          FProgram(RunningProgram())
+          FProtected(FResolvedRoot, package)
     {
     }
 
@@ -195,14 +288,35 @@ public:
         if (FDamaged > 0)
             FUi.Prompts->Message("壊れているファイルは書き込みませんでした" + CountText(FDamaged) +
                                  "\r\n\r\ndamaged files were not installed\r\n\r\n" + fileName);
+        if (!FOutcome.Failed.empty())
+            FUi.Prompts->Message("ファイルの書き込みに失敗しました" + CountText(static_cast<int>(FOutcome.Failed.size())) +
+                                 "\r\n\r\nwriting files failed\r\n\r\n" + fileName + "\r\n\r\n" + FailureList());
     }
 
+    TExtractOutcome& Outcome() { return FOutcome; }
+
 private:
+    // The first few failures, one a line; a full disk fails every entry that follows.
+    std::string FailureList() const
+    {
+        constexpr std::size_t Shown = 10;
+        std::string list;
+        for (std::size_t i = 0; i < FOutcome.Failed.size() && i < Shown; ++i)
+            list += FOutcome.Failed[i].Path + ": " + FOutcome.Failed[i].Reason + "\r\n";
+        if (FOutcome.Failed.size() > Shown)
+            list += "...\r\n";
+        return list;
+    }
+
+    bool Cancelled() const { return FUi.Feedback && FUi.Feedback->Cancelled(); }
+
     // False when the installation ends here.
     bool ExtractNext()
     {
         if (FUi.Feedback)
             FUi.Feedback->ProcessMessages();
+        if (Cancelled())
+            return false;
         TTrainEntry entry;
         if (FReader.Next(entry) != TEntryRead::Entry)
             return false;
@@ -242,22 +356,9 @@ private:
         if (FHeaderRefused || !LocalEntryPath(entry.Name, relative))
             return false;
         target = FRoot + "/" + FNames.Resolve(FHeaderFolder + relative);
-        return IsInside(Resolved(FolderOf(target)), FResolvedRoot) && !IsRunningProgram(target);
-    }
-
-    // The program that installs may live in the destination; a package never replaces it.
-    bool IsRunningProgram(const std::string& target) const
-    {
-        struct stat st{};
-        return FProgram && lstat(target.c_str(), &st) == 0 && std::pair(st.st_dev, st.st_ino) == *FProgram;
-    }
-
-    static std::optional<std::pair<dev_t, ino_t>> RunningProgram()
-    {
-        struct stat st{};
-        if (stat("/proc/self/exe", &st) != 0)
-            return std::nullopt;
-        return std::pair(st.st_dev, st.st_ino);
+        const std::string folder = FolderOf(target);
+        const fs::path resolvedFolder = Resolved(folder.substr(0, folder.size() - 1));
+        return IsInside(resolvedFolder, FResolvedRoot) && !FProtected.Contains(resolvedFolder, target);
     }
 
     // Data that needs more memory than there is counts as damaged, as data that does not decode.
@@ -364,26 +465,40 @@ private:
         return file.Open(target);
     }
 
-    void Written(const std::string& target)
+    void Written(const std::string& target, const TTargetFile& file)
     {
+        if (file.Existed() && FWritten.count(target) == 0)
+            FOutcome.Replaced.push_back(target);
+        FWritten.insert(target);
         FExtracted.Add(target);
         FResult = true;
     }
 
+    // Called right after the failing call, while errno still tells why.
+    void Failed(const std::string& target)
+    {
+        FOutcome.Failed.push_back({target, std::strerror(errno)});
+    }
+
     bool Write(const TTrainEntry& entry, const std::string& target, const std::vector<std::uint8_t>& bytes)
     {
-        TStagedFile file;
-        if (OpenTarget(target, file) && file.Write(bytes.data(), bytes.size()) && file.Commit(ModifiedTimeOf(entry)))
-            Written(target);
+        TTargetFile file(target);
+        if (OpenTarget(target, file.File) && file.File.Write(bytes.data(), bytes.size()) &&
+            file.Commit(ModifiedTimeOf(entry)))
+            Written(target, file);
+        else
+            Failed(target);
         return true;
     }
 
     // False when the package could not be read to the end of the entry.
     bool Stream(const TTrainEntry& entry, const std::string& target)
     {
-        TStagedFile file;
-        if (!OpenTarget(target, file))
+        TTargetFile file(target);
+        if (!OpenTarget(target, file.File)) {
+            Failed(target);
             return true;
+        }
         const std::size_t size = static_cast<std::size_t>(entry.Size);
         const std::size_t chunks = (size + CopyChunkSize - 1) / CopyChunkSize;
         TProgressScope progress(FUi.Feedback, static_cast<int>(chunks) + 1);
@@ -393,13 +508,19 @@ private:
             if (!FReader.Read(FChunk.data(), n))
                 return false;
             // A file that cannot be written is left out; the next entry is found all the same.
-            if (!file.Write(FChunk.data(), n))
+            if (!file.File.Write(FChunk.data(), n)) {
+                Failed(target);
                 return true;
+            }
             done += n;
             progress.Step();
+            if (Cancelled())
+                return false;
         }
         if (file.Commit(ModifiedTimeOf(entry)))
-            Written(target);
+            Written(target, file);
+        else
+            Failed(target);
         return true;
     }
 
@@ -410,7 +531,9 @@ private:
     std::string FRoot;
     fs::path FResolvedRoot;
     TLetterCaseNames FNames;
-    std::optional<std::pair<dev_t, ino_t>> FProgram;
+    TProtectedTargets FProtected;
+    std::set<std::string> FWritten;
+    TExtractOutcome FOutcome;
     std::string FHeaderFolder;
     bool FHeaderRefused = false;
     std::string FIdentity;
@@ -425,7 +548,7 @@ private:
 }  // namespace
 
 bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const std::string& destFolder,
-                      TStringList& extracted, int mode, bool useHeaderFolder)
+                      TStringList& extracted, int mode, bool useHeaderFolder, TExtractOutcome* outcome)
 {
     TBusyScope busy(ui.Feedback);
     std::string identity;
@@ -435,13 +558,15 @@ bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const s
     std::string header;
     if (!reader.Open(fileName) || !reader.ReadHeader(header))
         return false;
-    TTrainExtraction extraction(ui, reader, extracted, RootOf(destFolder));
+    TTrainExtraction extraction(ui, reader, extracted, RootOf(destFolder), fileName);
     if (useHeaderFolder && !header.empty())
         extraction.SetHeaderFolder(header);
     extraction.SetMode(mode);
     extraction.SetIdentity(identity);
     const bool result = extraction.Run();
     extraction.Report(fileName);
+    if (outcome)
+        *outcome = std::move(extraction.Outcome());
     return result;
 }
 

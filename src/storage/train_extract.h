@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "storage/extract_feedback.h"
 #include "storage/file_copy_question.h"
@@ -25,6 +26,18 @@ struct TExtractUi {
     TPrompts* Prompts = nullptr;
 };
 
+// What an installation did besides the files it wrote, for those who keep track of them.
+struct TExtractOutcome {
+    // Written files that were there before the installation began: not the package's own.
+    std::vector<std::string> Replaced;
+    // The files that could not be written, and why; whatever was there stays as it was.
+    struct TFailure {
+        std::string Path;
+        std::string Reason;
+    };
+    std::vector<TFailure> Failed;
+};
+
 // Installs every entry of a file train below DestFolder (a local path; one trailing "/" or "\"
 // is dropped), below the header folder too when UseHeaderFolder is set and the header is not
 // empty, and appends the path of every file written to Extracted.
@@ -36,13 +49,17 @@ struct TExtractUi {
 //
 // Package data is not trusted: an entry whose name would land outside DestFolder (absolute,
 // a drive letter, "..", or through an existing symbolic link) is never written, nor is one
-// that would replace the running program, nor an entry whose BDC data does not decode to
-// its size; the rest installs and each kind of
-// refusal is reported once. A package cut short installs what it holds completely.
+// that would replace the player ("olveplayer", any letter case) or its settings file in the
+// destination, the running program or the settings file beside it, or the package itself,
+// nor an entry whose BDC data does not decode to its size; the rest installs
+// and each kind of refusal is reported once. A package cut short installs what it holds
+// completely. A file that cannot be written (a full disk) is reported with its reason, and
+// the installation goes on with the next entry. When Feedback says the installation is
+// cancelled, it ends before the next entry or chunk, keeping what it wrote.
 //
 // True when at least one entry was written or passed over by copy-if-newer. False when the
-// file cannot be read as a file train.
+// file cannot be read as a file train. Outcome, when given, receives what else happened.
 bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const std::string& destFolder,
-                      TStringList& extracted, int mode, bool useHeaderFolder);
+                      TStringList& extracted, int mode, bool useHeaderFolder, TExtractOutcome* outcome = nullptr);
 
 }  // namespace olve

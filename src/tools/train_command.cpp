@@ -50,11 +50,16 @@ int RunTrainExtractCommand(const std::vector<std::string>& args)
     TExtractUi ui;
     ui.Prompts = &prompts;
     TStringList extracted;
-    const bool ok = ExtractFileTrain(ui, args[0], args[1], extracted, 1, args.size() == 2);
+    TExtractOutcome outcome;
+    const bool ok = ExtractFileTrain(ui, args[0], args[1], extracted, 1, args.size() == 2, &outcome);
     for (const std::string& path : extracted.Lines())
         std::printf("%s\n", path.c_str());
     if (!ok) {
         std::cerr << "olvetool: nothing was installed from " << args[0] << "\n";
+        return 1;
+    }
+    if (!outcome.Failed.empty()) {
+        std::cerr << "olvetool: " << outcome.Failed.size() << " files of " << args[0] << " could not be written\n";
         return 1;
     }
     return 0;

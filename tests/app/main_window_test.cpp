@@ -7,10 +7,13 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 #include "app/main_window.h"
 #include "storage/compress_string_list.h"
@@ -53,6 +56,30 @@ protected:
         return file.ReadString(section, key, "<none>");
     }
     bool Installed(const std::string& relative) const { return fs::exists(Program.Path() / relative); }
+};
+
+// Files of this process may grow to a few kilobytes, as on a nearly full disk; a write past
+// that fails with EFBIG.
+class TFileSizeLimit {
+public:
+    TFileSizeLimit()
+    {
+        getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, FOld.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~TFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+private:
+    rlimit FOld{};
+    void (*FOldHandler)(int) = SIG_DFL;
 };
 
 }  // namespace
@@ -357,3 +384,98 @@ TEST_F(MainWindow, ATitleCodeThatLeavesTheTitlesFolderGivesNoTitleFolder)
     EXPECT_TRUE(Form->PictureView()->FileName().isEmpty()) << Form->PictureView()->FileName().toStdString();
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
+
+TEST_F(MainWindow, TheStartPackageInstallsOnceAfterTheWindowShows)
+{
+    TTestTitle title = ThreeCardTitle();
+    // Never written over the settings file: each installation reports it once.
+    title.ExtraFiles = {"olveplayer.dat"};
+    Create({Package(title), "NoTie"});
+    Form->show();
+    EXPECT_FALSE(Installed("lesson.qzc"));
+    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    EXPECT_TRUE(Installed("lesson.qzc"));
+    EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
+    // Shown again, as the layout does, the window starts nothing.
+    Form->hide();
+    Form->show();
+    WaitUntil([] { return false; }, 200);
+    ASSERT_EQ(Prompts.Said.size(), 1u);
+    EXPECT_EQ(Prompts.Said[0].rfind("インストール先の外を指す名前のファイルは書き込みませんでした (1)", 0), 0u);
+}
+
+TEST_F(MainWindow, FilesThatWereThereBeforeSurviveClosing)
+{
+    {
+        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        settings.WriteString("Test", "Key", "kept");
+        settings.Close();
+    }
+    fs::create_directories(Program.Path() / "titles/K/K100/notes");
+    std::ofstream(Program / "titles/K/K100/notes/mine.txt") << "mine";
+    Create();
+    Form->show();
+    TTestTitle title = ThreeCardTitle();
+    title.ExtraFiles = {"titles/K/K100/notes/mine.txt", "olveplayer.dat", "K100.qzw"};
+    // The package lies in the program's folder and holds an entry of its own name.
+    const std::string package = MakeTestPackage(Program.Path().string(), title);
+    ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(package)));
+    EXPECT_TRUE(Installed("vcd/K100/tone.wav"));
+    Form->close();
+    EXPECT_TRUE(Installed("titles/K/K100/notes/mine.txt"));
+    EXPECT_EQ(Setting("Test", "Key"), "kept");
+    EXPECT_TRUE(fs::exists(package));
+    EXPECT_GT(fs::file_size(package), 100u);
+    // The package's own files go.
+    EXPECT_FALSE(Installed("lesson.qzc"));
+    EXPECT_FALSE(Installed("vcd/K100"));
+    EXPECT_FALSE(Installed("titles/K/K100/pic"));
+}
+
+TEST_F(MainWindow, AFailedWriteIsReportedAndRemovesNothingInstalledBefore)
+{
+    Create();
+    Form->show();
+    const QString package = Package(ThreeCardTitle());
+    ASSERT_TRUE(Form->OpenTitlePackage(package));
+    const std::string recording = Program / "vcd/K100/tone.wav";
+    const auto size = fs::file_size(recording);
+    {
+        TFileSizeLimit limit;
+        Form->OpenTitlePackage(package);
+    }
+    ASSERT_TRUE(Installed("vcd/K100/tone.wav"));
+    EXPECT_EQ(fs::file_size(recording), size);
+    ASSERT_FALSE(Prompts.Said.empty());
+    EXPECT_EQ(Prompts.Said[0].rfind("ファイルの書き込みに失敗しました", 0), 0u) << Prompts.Said[0];
+    EXPECT_NE(Prompts.Said[0].find(recording + ": " + std::strerror(EFBIG)), std::string::npos) << Prompts.Said[0];
+    Form->close();
+    EXPECT_FALSE(Installed("vcd/K100"));
+}
+
+TEST_F(MainWindow, ClosingWhileAPackageInstallsStopsItAndRemovesWhatItWrote)
+{
+    Create();
+    Form->show();
+    const QString package = Package(ThreeCardTitle());
+    // Closed between two entries: the title file comes first, the recording later.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (Installed("lesson.qzc")) {
+            closer.stop();
+            Form->close();
+        }
+    });
+    closer.start(0);
+    EXPECT_FALSE(Form->OpenTitlePackage(package));
+    closer.stop();
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_FALSE(Installed("lesson.qzc"));
+    EXPECT_FALSE(Installed("vcd"));
+    EXPECT_TRUE(Installed("olveplayer.dat"));
+    EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
+    // Nothing opens after that.
+    EXPECT_FALSE(Form->OpenTitlePackage(package));
+    EXPECT_FALSE(Installed("lesson.qzc"));
+}
+

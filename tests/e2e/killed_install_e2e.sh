@@ -47,8 +47,8 @@ echo "ok: killed $killed installations midway, every file whole, $left temporari
 pids+=("$!")
 titled() { xdotool search --onlyvisible --name '^Test Lesson - Player Olve / Rindale$' >/dev/null 2>&1; }
 wait_for 30 titled || fail "the next start did not open the title: $(grep -v '^ALSA\|^AL lib' "$work/player.err" | tail -5)"
-# A package given on the command line is opened when the window shows and again on its
-# first activation: the second installation may still be writing.
+# The title opens once the whole package is installed; temporaries of the killed rounds go
+# as their folders are written.
 settled() { ! find "$work/prog" -name '.*.part' | grep -q .; }
 wait_for 30 settled || fail "temporaries left behind: $(find "$work/prog" -name '.*.part')"
 whole "after the next start"

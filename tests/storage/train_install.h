@@ -18,6 +18,7 @@ struct TInstall {
     TAnsweringQuestion Question;
     TRecordingPrompts Prompts;
     olve::TStringList Extracted;
+    olve::TExtractOutcome Outcome;
 
     std::string Package() const { return Dir / "p.qzw"; }
     std::string Dest() const { return Dir / "dest"; }
@@ -38,7 +39,8 @@ struct TInstall {
         ui.Feedback = &Feedback;
         ui.CopyQuestion = &Question;
         ui.Prompts = &Prompts;
-        return olve::ExtractFileTrain(ui, Package(), dest.empty() ? Dest() : dest, Extracted, mode, useHeaderFolder);
+        return olve::ExtractFileTrain(ui, Package(), dest.empty() ? Dest() : dest, Extracted, mode, useHeaderFolder,
+                                      &Outcome);
     }
     std::vector<std::string> Written() const { return Extracted.Lines(); }
 };

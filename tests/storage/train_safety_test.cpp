@@ -164,3 +164,43 @@ TEST(TrainSafety, ThePackageNeverReplacesTheRunningProgram)
     ASSERT_EQ(install.Prompts.Said.size(), 1u);
     EXPECT_EQ(install.Prompts.Said[0].rfind(RefusalReport + " (1)", 0), 0u);
 }
+
+// The player installs into the folder that holds it and its settings file; the package may
+// lie there too.
+TEST(TrainSafety, ThePlayerItsSettingsAndThePackageAreNeverReplaced)
+{
+    TInstall install;
+    install.Existing("olveplayer", "the player");
+    fs::permissions(install.At("olveplayer"), fs::perms::owner_all);
+    install.Existing("olveplayer.dat", "the settings");
+    const std::string package = TrainBytes("", {{"OlvePlayer", "evil"}, {"OLVEPLAYER.dat", "evil"}, {"title.qzw", "evil"},
+                                                {"sub\\olveplayer", "fine"}, {"user.txt", "new"}});
+    WriteBytes(install.At("title.qzw"), package);
+    install.Existing("user.txt", "the user's");
+
+    olve::TExtractUi ui;
+    ui.Prompts = &install.Prompts;
+    EXPECT_TRUE(ExtractFileTrain(ui, install.At("title.qzw"), install.Dest(), install.Extracted, 1, false, &install.Outcome));
+    EXPECT_EQ(ReadBytes(install.At("olveplayer")), "the player");
+    EXPECT_EQ(ReadBytes(install.At("olveplayer.dat")), "the settings");
+    EXPECT_EQ(ReadBytes(install.At("title.qzw")), package);
+    // Below the folder those names are anybody's.
+    EXPECT_EQ(ReadBytes(install.At("sub/olveplayer")), "fine");
+    EXPECT_EQ(install.Written(), (std::vector<std::string>{install.At("sub/olveplayer"), install.At("user.txt")}));
+    ASSERT_EQ(install.Prompts.Said.size(), 1u);
+    EXPECT_EQ(install.Prompts.Said[0].rfind(RefusalReport + " (3)", 0), 0u);
+    // The user's file is replaced as the mode says, and told apart from the package's own.
+    EXPECT_EQ(ReadBytes(install.At("user.txt")), "new");
+    EXPECT_EQ(install.Outcome.Replaced, std::vector<std::string>{install.At("user.txt")});
+}
+
+TEST(TrainSafety, OnlyFilesThatWereThereBeforeCountAsReplaced)
+{
+    TInstall install;
+    install.Existing("Old.txt", "before");
+    install.Make("", {{"old.txt", "1"}, {"OLD.TXT", "2"}, {"new.txt", "1"}, {"NEW.txt", "2"}});
+    EXPECT_TRUE(install.Run(1, false));
+    EXPECT_EQ(install.Written().size(), 4u);
+    EXPECT_EQ(ReadBytes(install.At("new.txt")), "2");
+    EXPECT_EQ(install.Outcome.Replaced, std::vector<std::string>{install.At("Old.txt")});
+}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
@@ -28,6 +29,20 @@ TRun Tool(const std::string& args)
 {
     TRun run;
     if (std::FILE* pipe = popen((std::string(OLVE_BIN_DIR) + "/olvetool " + args + " 2>/dev/null").c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        while (std::fgets(buffer.data(), buffer.size(), pipe))
+            run.Out += buffer.data();
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return run;
+}
+
+// A command line run by the shell, with standard error in the output.
+TRun Shell(const std::string& command)
+{
+    TRun run;
+    if (std::FILE* pipe = popen(("(" + command + ") 2>&1").c_str(), "r")) {
         std::array<char, 4096> buffer{};
         while (std::fgets(buffer.data(), buffer.size(), pipe))
             run.Out += buffer.data();
@@ -150,4 +165,34 @@ TEST(TrainTool, FailuresExitNonZero)
     EXPECT_FALSE(fs::exists(dir / "p.qzw"));
     EXPECT_EQ(Tool("extract only-one-argument").Status, 2);
     EXPECT_EQ(Tool("pack a b --header").Status, 2);
+}
+
+TEST(TrainTool, ExtractNeverReplacesThePlayerInTheFolderThatHoldsIt)
+{
+    TTempFolder dir;
+    MakeFile(dir / "prog/olveplayer", "the player", DosDate(2003, 2, 10, 12, 0, 0));
+    fs::permissions(dir / "prog/olveplayer", fs::perms::owner_all);
+    MakeFile(dir / "src/OlvePlayer", "evil", DosDate(2003, 2, 10, 12, 0, 0));
+    MakeFile(dir / "src/lesson.qzc", "L", DosDate(2003, 2, 10, 12, 0, 0));
+    ASSERT_EQ(Tool("pack " + Quoted(dir / "src") + " " + Quoted(dir / "p.qzw")).Status, 0);
+    const TRun extract = Tool("extract " + Quoted(dir / "p.qzw") + " " + Quoted(dir / "prog"));
+    EXPECT_EQ(extract.Status, 0);
+    EXPECT_EQ(extract.Out, dir / "prog/lesson.qzc" + "\n");
+    EXPECT_EQ(ReadBytes(dir / "prog/olveplayer"), "the player");
+    EXPECT_FALSE(fs::exists(dir / "prog/OlvePlayer"));
+}
+
+// A full disk, as a limit on the size of files: the tool says which file and why, and fails.
+TEST(TrainTool, ExtractFailsWhenAFileCannotBeWritten)
+{
+    TTempFolder dir;
+    MakeFile(dir / "src/big.bin", std::string(20000, 'B'), DosDate(2003, 2, 10, 12, 0, 0));
+    MakeFile(dir / "src/small.txt", "S", DosDate(2003, 2, 10, 12, 0, 0));
+    ASSERT_EQ(Tool("pack " + Quoted(dir / "src") + " " + Quoted(dir / "p.qzw")).Status, 0);
+    const TRun extract = Shell("ulimit -f 4; trap '' XFSZ; exec " + std::string(OLVE_BIN_DIR) + "/olvetool extract " +
+                               Quoted(dir / "p.qzw") + " " + Quoted(dir / "out"));
+    EXPECT_EQ(extract.Status, 1);
+    EXPECT_NE(extract.Out.find(dir / "out/big.bin: " + std::strerror(EFBIG)), std::string::npos) << extract.Out;
+    EXPECT_EQ(ReadBytes(dir / "out/small.txt"), "S");
+    EXPECT_FALSE(fs::exists(dir / "out/big.bin"));
 }
