@@ -46,6 +46,10 @@ row "key N to next card's text (median)" "$(number playback "key N to next card'
 row "text view, unchanged text" "$(number textview SetDisplayTextUnchanged '[0-9.]+ us')" "< 2 us"
 row "text view, unchanged underline" "$(number textview UpdateUnderlineUnchanged '[0-9.]+ us')" "< 2 us"
 row "text view, changed range (300 chars)" "$(number textview UpdateUnderlineChanged '[0-9.]+ us')" "< 200 us"
+sizes() { local name=$1; for size in 180B 50KB 10MB; do number textview "$name/$size" '[0-9.]+ us' | tr -d ' us'; done | paste -sd/ | sed 's|/| / |g; s|$| us|'; }
+row "text view tick, same range, 180B/50KB/10MB" "$(sizes Tick/RangeUnchanged)" "< 20 us, flat"
+row "text view tick, moved range, 180B/50KB/10MB" "$(sizes Tick/RangeChanged)" "< 1000 us"
+row "text view, set text, 180B/50KB/10MB" "$(sizes SetText)" "10 MB < 60 s"
 row "picture load and fit, 3000x2000 JPEG" "$(number picture LoadAndFit '[0-9.]+ ms')" "< 60 ms"
 row "start to window with the demo title" "$(grep -m1 'start to demo' "$out/whole" | cut -f2)" "-"
 row "peak memory, 5000-card title playing" "$(grep -m1 'peak memory' "$out/whole" | cut -f2)" "< 150 MB"

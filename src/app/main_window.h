@@ -244,6 +244,10 @@ private:
     bool FCardUnitsStale = true;
     TOlveTimeFormat FCardUnitsFormat = otfNone;
     int FLastCaret = -1;
+    // The card whose main text the main view shows, at the view's text revision then: a tick
+    // on the same card neither expands nor compares a text that may be megabytes long.
+    int FShownMainCard = -1;
+    std::uint64_t FShownMainRevision = 0;
     QElapsedTimer FLastPress;
     bool FHasPress = false;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;

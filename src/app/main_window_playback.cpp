@@ -281,6 +281,7 @@ void TForm1::RefreshCardUnits(TOlveTimeFormat format)
     }
     FCardUnitsFormat = format;
     FCardUnitsStale = false;
+    FShownMainCard = -1;
 }
 
 void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end)
@@ -297,12 +298,16 @@ void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int
         return;
     }
     const auto [r0, r1] = SpokenRange(card);
-    const std::string shown = ExpandLineBreaks(card.MainText);
-    if (shown != FMainView->DisplayText()) {
-        FMainView->SetDisplayText(shown);
-        ColorMainText(static_cast<int>(r0 + r1), WholeText, FMainView->palette().color(QPalette::Base));
-    } else if (changed) {
-        ColorMainText(static_cast<int>(r0), r1, Qt::black);
+    if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision) {
+        const std::string shown = ExpandLineBreaks(card.MainText);
+        if (shown != FMainView->DisplayText()) {
+            FMainView->SetDisplayText(shown);
+            ColorMainText(static_cast<int>(r0 + r1), WholeText, FMainView->palette().color(QPalette::Base));
+        } else if (changed) {
+            ColorMainText(static_cast<int>(r0), r1, Qt::black);
+        }
+        FShownMainCard = i;
+        FShownMainRevision = FMainView->TextRevision();
     }
     FSubView->SetDisplayText(card.SubText);
     ShowPicture(card.Picture);

@@ -71,6 +71,11 @@ TNewEdit::TNewEdit(QWidget* parent)
                 if (OnResizeRequest)
                     OnResizeRequest();
             });
+    // Every change of the layout starts here, whatever caused it.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update, this, [this] {
+        FVisualLinesStale = true;
+        LayoutChanged();
+    });
 }
 
 TNewEdit::~TNewEdit()
@@ -101,6 +106,7 @@ void TNewEdit::SetDisplayText(const std::string& text)
 void TNewEdit::RebuildContent()
 {
     TFlagScope rebuilding(FRebuilding);
+    ++FTextRevision;
     FPositionMap = TTextPositionMap(FDisplayText);
     const QString unicode = QString::fromUtf8(Cp932ToUtf8(FDisplayText));
 

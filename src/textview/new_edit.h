@@ -8,8 +8,11 @@
 #include "textview/indent_type.h"
 #include "textview/text_alignment.h"
 #include "textview/text_position_map.h"
+#include "textview/visual_lines.h"
 
+class QTextBlock;
 class QTextCursor;
+class QTextLine;
 
 namespace olve {
 
@@ -29,6 +32,9 @@ public:
     // since the last rebuild take effect only with a different text.
     void SetDisplayText(const std::string& text);
     const std::string& DisplayText() const { return FDisplayText; }
+    // Changes with every rebuild of the content, so a caller can tell that the text it set
+    // is still shown without comparing the whole text.
+    std::uint64_t TextRevision() const { return FTextRevision; }
 
     std::uint8_t DBCSCharset() const { return FDBCSCharset; }
     void SetDBCSCharset(std::uint8_t charset) { FDBCSCharset = charset; }
@@ -77,6 +83,9 @@ protected:
     virtual void SelectionChange();
     // Runs after the content was rebuilt.
     virtual void ContentRebuilt() {}
+    // Runs whenever the document's layout changed (content, formats, width or font); the
+    // places of characters found before may be stale.
+    virtual void LayoutChanged() {}
     void KeepCaretVisible();
     void RequestResize();
 
@@ -90,6 +99,8 @@ protected:
     int RightEdgeOfChar(int position) const;
     bool IsLineBreakAt(int position) const;
     double FontPointSize() const;
+    // The document laid out to its end, line by line.
+    const TVisualLines& VisualLines() const;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -102,6 +113,8 @@ private:
     void EnsureLayout() const;
     QPointF ToViewPoint(QPointF documentPoint) const;
     double LineTop(int line) const;
+    // The visual line holding a position; invalid when the position's paragraph has none.
+    QTextLine TextLineAt(int position, QTextBlock& block) const;
 
     std::string FDisplayText;
     std::uint8_t FDBCSCharset = 1;
@@ -113,6 +126,9 @@ private:
     int FContentHeight = 0;
 
     TTextPositionMap FPositionMap;
+    std::uint64_t FTextRevision = 0;
+    mutable TVisualLines FVisualLines;
+    mutable bool FVisualLinesStale = true;
     bool FRebuilding = false;
     int FLastAnchor = -1;
     int FLastCaret = -1;

@@ -1,5 +1,7 @@
 // Line geometry and scrolling of TNewEdit. Lines are the visual lines of the laid-out text;
-// scrolling moves the first visible line to a line's top.
+// scrolling moves the first visible line to a line's top. Lines are looked up in the
+// snapshot of visual lines, so no query walks the document: the player asks them on every
+// tick, whatever the length of the text.
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -25,6 +27,26 @@ void TNewEdit::EnsureLayout() const
     document()->documentLayout()->documentSize();
 }
 
+const TVisualLines& TNewEdit::VisualLines() const
+{
+    EnsureLayout();
+    if (FVisualLinesStale) {
+        FVisualLines = TVisualLines(*document());
+        FVisualLinesStale = false;
+    }
+    return FVisualLines;
+}
+
+QTextLine TNewEdit::TextLineAt(int position, QTextBlock& block) const
+{
+    const TVisualLines& lines = VisualLines();
+    block = document()->findBlock(position);
+    const int line = lines.LineOf(position);
+    if (line < 0 || lines.BlockStart(line) != block.position())
+        return QTextLine();
+    return block.layout()->lineAt(lines.NumberInBlock(line));
+}
+
 QPointF TNewEdit::ToViewPoint(QPointF documentPoint) const
 {
     const QPointF scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
@@ -38,63 +60,37 @@ int TNewEdit::TextLength() const
 
 int TNewEdit::LineCount() const
 {
-    EnsureLayout();
-    int count = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        count += block.layout()->lineCount();
-    return count;
+    return VisualLines().Count();
 }
 
 double TNewEdit::LineTop(int line) const
 {
-    EnsureLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        if (line < layout->lineCount())
-            return layout->position().y() + layout->lineAt(line).y();
-        line -= layout->lineCount();
-    }
-    return document()->documentMargin();
+    const TVisualLines& lines = VisualLines();
+    return line >= 0 && line < lines.Count() ? lines.Top(line) : document()->documentMargin();
 }
 
 int TNewEdit::FirstVisibleLine() const
 {
-    EnsureLayout();
+    const TVisualLines& lines = VisualLines();
     // A line counts as visible as long as part of it is in the view.
-    const double top = verticalScrollBar()->value();
-    int index = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        for (int i = 0; i < layout->lineCount(); ++i, ++index) {
-            const QTextLine line = layout->lineAt(i);
-            if (layout->position().y() + line.y() + line.height() > top)
-                return index;
-        }
-    }
-    return std::max(0, index - 1);
+    const int line = lines.FirstReachingBelow(verticalScrollBar()->value());
+    return line < lines.Count() ? line : std::max(0, lines.Count() - 1);
 }
 
 int TNewEdit::LineFromChar(int position) const
 {
     if (position < 0)
         position = textCursor().selectionStart();
-    EnsureLayout();
-    position = std::clamp(position, 0, TextLength());
-    const QTextBlock target = document()->findBlock(position);
-    int index = 0;
-    for (QTextBlock block = document()->begin(); block.isValid() && block != target; block = block.next())
-        index += block.layout()->lineCount();
-    const QTextLine line = target.layout()->lineForTextPosition(position - target.position());
-    return index + (line.isValid() ? line.lineNumber() : 0);
+    const TVisualLines& lines = VisualLines();
+    return std::max(0, lines.LineOf(std::clamp(position, 0, TextLength())));
 }
 
 TNewEdit::TCharPlace TNewEdit::PlaceOfChar(int position) const
 {
-    EnsureLayout();
     position = std::clamp(position, 0, TextLength());
-    const QTextBlock block = document()->findBlock(position);
+    QTextBlock block;
+    const QTextLine line = TextLineAt(position, block);
     const QTextLayout* layout = block.layout();
-    const QTextLine line = layout->lineForTextPosition(position - block.position());
     if (!line.isValid())
         return {ToViewPoint(layout->position()).toPoint(), 0};
     const QPointF place = layout->position() + QPointF(line.cursorToX(position - block.position()), line.y());
@@ -110,16 +106,13 @@ int TNewEdit::RightEdgeOfChar(int position) const
 {
     if (IsLineBreakAt(position))
         return PlaceOfChar(position).Pos.x();
-    EnsureLayout();
     position = std::clamp(position, 0, TextLength());
-    const QTextBlock block = document()->findBlock(position);
-    const QTextLayout* layout = block.layout();
-    const int inBlock = position - block.position();
-    const QTextLine line = layout->lineForTextPosition(inBlock);
+    QTextBlock block;
+    const QTextLine line = TextLineAt(position, block);
     if (!line.isValid())
         return PlaceOfChar(position).Pos.x();
     // Measured on the character's own line, so kerning and a wrap after it do not matter.
-    const double x = layout->position().x() + line.cursorToX(inBlock + 1);
+    const double x = block.layout()->position().x() + line.cursorToX(position - block.position() + 1);
     return qRound(ToViewPoint({x, 0}).x());
 }
 

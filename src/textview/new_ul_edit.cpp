@@ -25,8 +25,6 @@ private:
     bool& FFlag;
 };
 
-const QPoint NoPoint(-1, -1);
-
 }  // namespace
 
 TNewULEdit::TNewULEdit(QWidget* parent) : TNewEdit(parent)
@@ -60,8 +58,7 @@ void TNewULEdit::ClearUnderline()
     for (auto it = FBars.rbegin(); it != FBars.rend(); ++it)
         delete it->data();
     FBars.clear();
-    FLastStart = NoPoint;
-    FLastEnd = NoPoint;
+    FLaidOut.reset();
 }
 
 std::vector<TUnderLine*> TNewULEdit::Bars() const
@@ -84,58 +81,50 @@ void TNewULEdit::UpdateUnderline()
         ClearUnderline();
         return;
     }
-    const int length = TextLength();
     const int start = ViewPosition(std::max(FUnderlineStart, 0));
-    int end = std::max(start, ViewEndPosition(static_cast<std::int64_t>(FUnderlineStart) + FUnderlineLength));
-
-    const QPoint startPoint = PosFromChar(start);
-    const QPoint endPoint = PosFromChar(end);
-    if (startPoint == FLastStart && endPoint == FLastEnd)
+    const int end = std::max(start, ViewEndPosition(static_cast<std::int64_t>(FUnderlineStart) + FUnderlineLength));
+    const TLaidOut wanted{start, end, {horizontalScrollBar()->value(), verticalScrollBar()->value()}};
+    if (FLaidOut == wanted)
         return;
     ClearUnderline();
-    FLastStart = startPoint;
-    FLastEnd = endPoint;
-    if (end == start)
-        return;
-    // Line breaks at the end of the range are not underlined.
-    if (end > 0 && end < length) {
-        while (end > start && IsLineBreakAt(end - 1))
-            --end;
-        if (end == start)
-            return;
-    }
-    LayBars(start, end);
+    LayRange(start, end);
+    FLaidOut = wanted;
     for (auto it = FBars.rbegin(); it != FBars.rend(); ++it)
         (*it)->show();
 }
 
-// One bar per visual line of the range: from the left edge of the line's first character in
-// the range to the right edge of its last one; the last bar ends at the left edge of the
-// character after the range. Bars sit on the bottom of their own line, since lines holding
-// Japanese are taller than Latin ones.
+void TNewULEdit::LayRange(int start, int end)
+{
+    const int length = TextLength();
+    // Line breaks at the end of the range are not underlined.
+    if (end > 0 && end < length) {
+        while (end > start && IsLineBreakAt(end - 1))
+            --end;
+    }
+    if (end > start)
+        LayBars(start, std::min(end, length));
+}
+
+// One bar per visual line of the range in view: from the left edge of the line's first
+// character in the range to the right edge of its last one; the last bar ends at the left
+// edge of the character after the range. Bars sit on the bottom of their own line, since
+// lines holding Japanese are taller than Latin ones; a bar must lie inside the view.
 void TNewULEdit::LayBars(int start, int end)
 {
-    const QRect shown(pos() + viewport()->geometry().topLeft(), viewport()->size());
-    TCharPlace first = PlaceOfChar(start);
-    QPoint last = first.Pos;
-    for (int k = start + 1; k <= end + 1; ++k) {
-        const TCharPlace next = PlaceOfChar(k);
-        if (next.Pos.y() == first.Pos.y() && k < end + 1) {
-            last = next.Pos;
-            continue;
-        }
-        int right = last.x();
-        if (k == start + 1)
-            right = RightEdgeOfChar(start);
-        else if (k < end + 1)
-            right = RightEdgeOfChar(k - 1);
-        const int top = pos().y() + first.Pos.y() + first.LineHeight;
-        if (top >= shown.y() + shown.height())
+    const int viewTop = viewport()->geometry().y();
+    const int viewBottom = viewTop + viewport()->height();
+    const TVisualLines& lines = VisualLines();
+    const int last = lines.LineOf(end);
+    // From one line above the first reaching into the view: rounding decides at the edge.
+    int line = std::max(lines.LineOf(start), lines.FirstReachingBelow(verticalScrollBar()->value()) - 1);
+    for (; line <= last; ++line) {
+        const TCharPlace first = PlaceOfChar(std::max(start, lines.Start(line)));
+        const int top = first.Pos.y() + first.LineHeight;
+        if (top >= viewBottom)
             break;
-        if (top > shown.y() && first.Pos.x() < right)
-            AddBar(pos().x() + first.Pos.x(), top, right - first.Pos.x());
-        first = next;
-        last = next.Pos;
+        const int right = line < last ? RightEdgeOfChar(lines.Start(line + 1) - 1) : PosFromChar(end).x();
+        if (top > viewTop && first.Pos.x() < right)
+            AddBar(pos().x() + first.Pos.x(), pos().y() + top, right - first.Pos.x());
     }
 }
 
@@ -154,8 +143,7 @@ int TNewULEdit::BarHeight() const
 
 void TNewULEdit::LayOutAnew()
 {
-    FLastStart = NoPoint;
-    FLastEnd = NoPoint;
+    FLaidOut.reset();
     UpdateUnderline();
 }
 
@@ -206,6 +194,12 @@ void TNewULEdit::SelectionChange()
 void TNewULEdit::ContentRebuilt()
 {
     LayOutAnew();
+}
+
+void TNewULEdit::LayoutChanged()
+{
+    // Laid out again by the next update: this runs inside the document's own layout.
+    FLaidOut.reset();
 }
 
 void TNewULEdit::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QPointer>
+#include <optional>
 #include <vector>
 
 #include "textview/new_edit.h"
@@ -28,7 +29,8 @@ public:
     // Height of one text line as last measured.
     int LineHeight() const { return FLineHeight; }
 
-    // Lays the bars out anew when the range's end points moved on screen; otherwise free.
+    // Lays the bars out anew when the range, the scrolling or the layout changed; otherwise
+    // free. Only the lines in view get bars, and only they are measured.
     void UpdateUnderline();
     // Removes the bars; the next UpdateUnderline lays out anew.
     void ClearUnderline();
@@ -51,6 +53,7 @@ public:
 protected:
     void SelectionChange() override;
     void ContentRebuilt() override;
+    void LayoutChanged() override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -61,6 +64,15 @@ protected:
     int FLineHeight = 0;
 
 private:
+    // What the bars now laid out were laid out for, in view positions.
+    struct TLaidOut {
+        int Start = 0;
+        int End = 0;
+        QPoint Scroll;
+        bool operator==(const TLaidOut&) const = default;
+    };
+
+    void LayRange(int start, int end);
     void LayBars(int start, int end);
     void AddBar(int left, int top, int width);
     int BarHeight() const;
@@ -72,8 +84,7 @@ private:
     bool FShowUnderline = false;
     int FUnderlineLength = 0;
     int FUnderlineStart = 0;
-    QPoint FLastStart{0, 0};
-    QPoint FLastEnd{0, 0};
+    std::optional<TLaidOut> FLaidOut;
     std::vector<QPointer<TUnderLine>> FBars;
 };
 

@@ -164,6 +164,19 @@ TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
     EXPECT_EQ(Form->MainView()->UnderlineStart(), 6);
 }
 
+// A tick on the same card does not look at the text again unless something changed it.
+TEST_F(Playback, AMainTextChangedWhileItsCardPlaysShowsAtTheNextTick)
+{
+    Open(Cards({Card("first words", 100, 5000)}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    Form->Package().MainCards.SetMainText(0, "other words");
+    Form->PlayerTick();
+    EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
+    Form->MainView()->SetDisplayText("shown from elsewhere");
+    Form->PlayerTick();
+    EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
+}
+
 TEST_F(Playback, ARangeWithoutLengthRunsToTheEndOfTheText)
 {
     Open(Cards({Card("Only a start here", 100, 2000, "SST=5")}));

@@ -1,4 +1,6 @@
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include "text_view_fixture.h"
@@ -274,4 +276,150 @@ TEST_F(Underline, EachViewKeepsItsOwnBars)
     sub->ClearUnderline();
     EXPECT_EQ(View->Bars().size(), 1u);
     EXPECT_EQ(Window->findChildren<TUnderLine*>().size(), 1);
+}
+
+// A text of many paragraphs, several hundred lines long in the view.
+class UnderlineInALongText : public Underline {
+protected:
+    void SetUp() override
+    {
+        Underline::SetUp();
+        std::string text;
+        for (int i = 0; i < 60; ++i)
+            text += LongEnglish(4) + "\r\n";
+        Show(text);
+        // The document reports its height to the scroll bar from the event loop.
+        QCoreApplication::processEvents();
+        ASSERT_GT(View->LineCount(), 20 * View->LinesPerPage());
+    }
+
+    // The first position of every visual line, as the document lays them out.
+    std::vector<int> LineStarts() const
+    {
+        std::vector<int> starts;
+        for (QTextBlock block = View->document()->begin(); block.isValid(); block = block.next()) {
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                starts.push_back(block.position() + block.layout()->lineAt(i).textStart());
+        }
+        starts.push_back(View->TextLength() + 1);
+        return starts;
+    }
+
+    // Text offset of a position: each paragraph before it ends in two bytes, CR LF.
+    int Offset(int position) const { return position + View->document()->findBlock(position).blockNumber(); }
+    int RightEdgeAt(int position) const
+    {
+        return CharRect(position).x() + View->MeasureChar(View->DisplayText(), Offset(position) + 1);
+    }
+    // The bar of a line wrapped at a space reaches past its last word, at most over the space.
+    void ExpectEndOfWrappedLine(int right, int space) const
+    {
+        ASSERT_EQ(View->document()->characterAt(space), QChar(' '));
+        EXPECT_GE(right, RightEdgeAt(space - 1));
+        EXPECT_LE(right, RightEdgeAt(space));
+    }
+
+    // Underlines view positions [start, end).
+    void UnderlinedBetween(int start, int end) { Underlined(Offset(start), Offset(end) - Offset(start)); }
+
+    // One bar under each line in view that holds part of [start, end), and no other bar.
+    void ExpectBarsUnderTheRangeInView(int start, int end) const
+    {
+        const int shownTop = View->y() + View->viewport()->y();
+        const int shownBottom = shownTop + View->viewport()->height();
+        const std::vector<int> starts = LineStarts();
+        std::vector<TUnderLine*> bars = View->Bars();
+        EXPECT_EQ(Window->findChildren<TUnderLine*>().size(), static_cast<qsizetype>(bars.size()));
+        std::size_t bar = 0;
+        int inView = 0;
+        for (std::size_t line = 0; line + 1 < starts.size(); ++line) {
+            const int first = std::max(start, starts[line]);
+            const int last = starts[line + 1] - 1;  // the line's final character
+            const int barTop = CharRect(starts[line]).bottom() + 1;
+            EXPECT_EQ(View->LineFromChar(starts[line]), static_cast<int>(line));
+            if (barTop <= shownTop || barTop >= shownBottom)
+                continue;
+            ++inView;
+            if (first > last || first >= end)
+                continue;
+            ASSERT_LT(bar, bars.size()) << "no bar for line " << line;
+            EXPECT_EQ(bars[bar]->x(), CharRect(first).x()) << line;
+            EXPECT_EQ(bars[bar]->y(), barTop) << line;
+            if (end <= last)
+                EXPECT_EQ(Right(bars[bar]), CharRect(end).x()) << line;
+            else if (View->document()->characterAt(last) == QChar::ParagraphSeparator)
+                EXPECT_EQ(Right(bars[bar]), CharRect(last).x()) << line;
+            else
+                ExpectEndOfWrappedLine(Right(bars[bar]), last);
+            ++bar;
+        }
+        EXPECT_EQ(bar, bars.size());
+        EXPECT_GE(inView, View->LinesPerPage() - 1);
+    }
+};
+
+TEST_F(UnderlineInALongText, ScrolledToTheMiddleOnlyTheLinesInViewGetBarsUnderTheSpokenWords)
+{
+    const int start = 150;
+    const int end = View->TextLength() - 150;
+    UnderlinedBetween(start, end);
+    View->ScrollToLine(View->LineCount() / 2);
+    ASSERT_GT(View->verticalScrollBar()->value(), 0);
+    ExpectBarsUnderTheRangeInView(start, end);
+
+    // A range ending in view, and one starting in view.
+    const std::vector<int> starts = LineStarts();
+    const int middle = starts[static_cast<std::size_t>(View->FirstVisibleLine() + 3)] + 7;
+    UnderlinedBetween(start, middle);
+    ExpectBarsUnderTheRangeInView(start, middle);
+    UnderlinedBetween(middle, end);
+    ExpectBarsUnderTheRangeInView(middle, end);
+    // A range wholly above the view.
+    UnderlinedBetween(start, start + 40);
+    EXPECT_TRUE(View->Bars().empty());
+}
+
+TEST_F(UnderlineInALongText, ScrollingMovesTheBarsToTheLinesNowInView)
+{
+    const int start = 150;
+    const int end = View->TextLength() - 150;
+    UnderlinedBetween(start, end);
+    View->ScrollToLine(View->LineCount() / 2);
+    View->LineScroll(3);
+    ExpectBarsUnderTheRangeInView(start, end);
+    View->verticalScrollBar()->setValue(View->verticalScrollBar()->value() + 17);
+    ExpectBarsUnderTheRangeInView(start, end);
+    View->ScrollToChar(end);
+    ExpectBarsUnderTheRangeInView(start, end);
+    View->verticalScrollBar()->setValue(0);
+    ExpectBarsUnderTheRangeInView(start, end);
+}
+
+TEST_F(Underline, ALineGrownInsideTheRangeMovesItsBarThoughTheRangesEndsStay)
+{
+    Show(LongEnglish(6));
+    const int start = static_cast<int>(View->DisplayText().find("brown"));
+    const int line = View->LineFromChar(start);
+    const int second = FirstOfLine(*View, line + 1);
+    Underlined(start, second + 4 - start);
+    ASSERT_EQ(View->Bars().size(), 2u);
+
+    // A larger letter just after the range's end makes the second line taller; the ends of
+    // the range keep their places.
+    const QPoint end = View->PosFromChar(second + 4);
+    const int bottom = CharRect(second).bottom();
+    QTextCursor letter(View->document());
+    letter.setPosition(second + 6);
+    letter.setPosition(second + 7, QTextCursor::KeepAnchor);
+    QTextCharFormat large;
+    large.setFontPointSize(40);
+    letter.mergeCharFormat(large);
+    ASSERT_EQ(View->PosFromChar(second + 4), end);
+    ASSERT_EQ(View->LineFromChar(second + 6), line + 1);
+    ASSERT_GT(CharRect(second).bottom(), bottom);
+
+    View->UpdateUnderline();
+    ASSERT_EQ(View->Bars().size(), 2u);
+    EXPECT_EQ(View->Bars()[1]->y(), CharRect(second).bottom() + 1);
+    EXPECT_EQ(View->Bars()[0]->y(), CharRect(start).bottom() + 1);
 }
