@@ -132,7 +132,7 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
     TTitleSession session = Install(title);
     EXPECT_EQ(session.Failure, TTitleFailure::NoVirtualCD);
     EXPECT_EQ(session.Reason, "VolSerialNum=K100 の vcd.ini が見つかりません\r\n\r\nno vcd.ini for VolSerialNum=K100 in\r\n\r\n< " +
-                                  Program / "vcd/ >");
+                                  Program / "vcd/" + " >");
 
     Written.Clear();
     session = Install(PlainTitle());
@@ -140,7 +140,7 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
     fs::remove(Program / "vcd/K100/tone.wav");
     session = Open();
     EXPECT_EQ(session.Failure, TTitleFailure::NoRecording);
-    EXPECT_EQ(session.Reason, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Program / "vcd/K100/tone.wav >");
+    EXPECT_EQ(session.Reason, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Program / "vcd/K100/tone.wav" + " >");
 
     std::ofstream(Program / "vcd/K100/tone.wav") << "back";
     {
@@ -152,7 +152,7 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
     session = Open();
     EXPECT_EQ(session.Failure, TTitleFailure::NoVirtualCD);
     EXPECT_EQ(session.Reason, "vcd.ini の files に録音ファイルがありません\r\n\r\nno recording in the files section of\r\n\r\n< " +
-                                  Program / "vcd/K100/vcd.ini >");
+                                  Program / "vcd/K100/vcd.ini" + " >");
 }
 
 TEST(DisplayMode, FollowsTheMediaThePicturesAndTheListAndAlignSettings)
