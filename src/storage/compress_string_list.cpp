@@ -27,20 +27,22 @@ bool MakeFolderOf(const std::string& fileName)
 
 }  // namespace
 
-void TCompressStringList::LoadFromFile(const std::string& fileName)
+bool TCompressStringList::LoadFromFile(const std::string& fileName)
 {
     std::error_code ec;
     if (!fs::exists(fs::path(fileName), ec)) {
         FPrompts.Message(fileName + " がありません");
-        return;
+        return false;
     }
     try {
         TDeltaCode codec;
         if (!ReadWholeFile(fileName, codec.Coded) || !codec.Decode())
-            return;
+            return false;
         SetText(std::string(codec.Plain.begin(), codec.Plain.end()));
+        return true;
     } catch (const std::exception&) {
         // An unreadable file loads nothing, as a file of the wrong format does.
+        return false;
     }
 }
 

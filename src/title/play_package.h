@@ -10,6 +10,15 @@
 
 namespace olve {
 
+// What reading a title file came to.
+enum class TTitleLoad {
+    Loaded,
+    Missing,       // no such file
+    NotBdc,        // the file does not decode as BDC data (or cannot be read)
+    NoSerial,      // no "VolSerialNum" line
+    DamagedTimes,  // a card's times cannot be read (reported to the user as it is found)
+};
+
 // An open title: its four card lists, its settings and its time format, read from and
 // written to a title file.
 class TPlayPackage {
@@ -29,7 +38,12 @@ public:
 
     // True when the title was read. repair: check and rewrite card lines of the old layout.
     // kind: how the caller will play the title (it decides which conversion is offered).
-    bool LoadFromFile(const std::string& fileName, bool repair, TMediaType kind);
+    bool LoadFromFile(const std::string& fileName, bool repair, TMediaType kind)
+    {
+        return Load(fileName, repair, kind) == TTitleLoad::Loaded;
+    }
+    // The same, saying why a title was not read.
+    TTitleLoad Load(const std::string& fileName, bool repair, TMediaType kind);
     // True when the file was written.
     bool SaveToFile(const std::string& fileName, const std::string& user, const std::string& titleUser,
                     const std::string& makers);

@@ -101,11 +101,11 @@ void TPlayPackage::ClearHistories()
     VcdCards.ClearHistory();
 }
 
-bool TPlayPackage::LoadFromFile(const std::string& fileName, bool repair, TMediaType kind)
+TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaType kind)
 {
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(fileName), ec))
-        return false;
+        return TTitleLoad::Missing;
     MainCards.Clear();
     VcdCards.Clear();
     KhsCards.Clear();
@@ -113,15 +113,17 @@ bool TPlayPackage::LoadFromFile(const std::string& fileName, bool repair, TMedia
     Settings.Clear();
 
     TCompressStringList lines(FPrompts);
-    lines.LoadFromFile(fileName);
+    const bool decoded = lines.LoadFromFile(fileName);
     FileName = fileName;
+    if (!decoded)
+        return TTitleLoad::NotBdc;
     std::vector<std::string> kept;
     for (const std::string& line : lines.Lines())
         if (!line.empty())
             kept.push_back(line);
     lines.Assign(std::move(kept));
     if (IndexOfName(lines, "VolSerialNum") < 0)
-        return false;
+        return TTitleLoad::NoSerial;
 
     const TConversion conversion = OfferConversion(lines, kind);
     const TTmsfMedia tmsf;
@@ -135,7 +137,7 @@ bool TPlayPackage::LoadFromFile(const std::string& fileName, bool repair, TMedia
     if (HasExtension(fileName, ".wvp"))
         ++first;
     if (!CheckCardLines(lines, first, repair))
-        return false;
+        return TTitleLoad::DamagedTimes;
     ReadMainCards(lines, first, converted);
 
     if (conversion == TConversion::ToMilliseconds) {
@@ -150,7 +152,7 @@ bool TPlayPackage::LoadFromFile(const std::string& fileName, bool repair, TMedia
     ResolveMainTexts(lines);
     if (conversion != TConversion::None)
         SaveToFile(FileName, GetSetting("VolUser"), GetSetting("VolUser"), GetSetting("VolMaker"));
-    return true;
+    return TTitleLoad::Loaded;
 }
 
 TPlayPackage::TConversion TPlayPackage::OfferConversion(TStringList& lines, TMediaType kind)

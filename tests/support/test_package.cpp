@@ -71,7 +71,7 @@ void WriteTitle(const fs::path& stage, const TTestTitle& title)
 
 void WriteVirtualCD(const fs::path& stage, const TTestTitle& title)
 {
-    const fs::path folder = stage / "vcd" / title.Serial;
+    const fs::path folder = title.VirtualCDHeader.empty() ? stage / "vcd" / title.Serial : stage;
     fs::create_directories(folder);
     const std::string media = (folder / title.Media).string();
     const bool made = !title.MediaSource.empty()     ? fs::copy_file(title.MediaSource, media)
@@ -253,7 +253,7 @@ std::string MakeTestPackage(const std::string& folder, const TTestTitle& title)
     const std::string package = (fs::path(folder) / (title.Serial + ".qzw")).string();
     std::vector<std::string> packed;
     std::string error;
-    if (!PackFileTrain(stage.string(), package, "", packed, error))
+    if (!PackFileTrain(stage.string(), package, title.VirtualCDHeader, packed, error))
         throw std::runtime_error("cannot pack the test title: " + error);
     fs::remove_all(stage);
     return package;

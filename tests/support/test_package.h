@@ -31,6 +31,10 @@ struct TTestTitle {
     bool CapitalFolders = false;
     // Further files (relative paths below the program folder) with a few bytes each.
     std::vector<std::string> ExtraFiles;
+    // When set ("/"-separated), the package's header folder, which installing puts every
+    // entry below: the virtual CD's files then lie at the top of the package, beside the
+    // title, and "vcd.ini" still names the recording below "vcd".
+    std::string VirtualCDHeader;
 };
 
 // Three cards of a second each, with pictures p1.png and p2.png.

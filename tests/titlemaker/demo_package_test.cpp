@@ -3,15 +3,28 @@
 #include <filesystem>
 #include <set>
 
-#include "installed_title.h"
 #include "storage/cp932_text.h"
 #include "storage/title_paths.h"
+#include "storage/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "title/title_session.h"
 #include "tool_run.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
+
+namespace {
+
+// Installs the package into the program's folder as the player does and opens the title it wrote.
+TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TPrompts& prompts)
+{
+    TStringList written;
+    EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, package, program, written, 1, true));
+    return OpenInstalledTitle(program, written, package, prompts);
+}
+
+}  // namespace
 
 // Builds the bundled demo title from its sources as ./run.sh does and opens it as the player
 // does.
@@ -37,11 +50,11 @@ TEST(DemoTitle, BuildsFromItsSourcesAndOpensLikeAnyTitle)
     fs::create_directory(dir / "program");
     const std::string program = dir / "program/";
     TRecordingPrompts prompts;
-    TPlayPackage title(prompts);
-    const TInstalledTitle installed = InstallAndOpen(dir / "demo/demo.qzw", program, title, prompts);
-    ASSERT_TRUE(installed.Loaded);
-    EXPECT_EQ(installed.Code, "OlveDemo01");
-    EXPECT_FALSE(installed.VcdIni.empty());
+    const TTitleSession installed = InstallAndOpen(dir / "demo/demo.qzw", program, prompts);
+    ASSERT_TRUE(installed.Opened()) << installed.Reason;
+    const TPlayPackage& title = *installed.Package;
+    EXPECT_EQ(installed.Serial, "OlveDemo01");
+    EXPECT_FALSE(installed.VirtualCD.empty());
     ASSERT_TRUE(fs::exists(installed.MediaPath)) << installed.MediaPath;
     EXPECT_EQ(Tool("title dump " + Quoted(installed.TitleFile)).Status, 0);
 
@@ -59,7 +72,7 @@ TEST(DemoTitle, BuildsFromItsSourcesAndOpensLikeAnyTitle)
         const TPlayCardItem& card = title.MainCards.Card(i);
         sentences.insert(card.MainText);
         EXPECT_FALSE(card.SubText.empty());
-        EXPECT_TRUE(fs::exists(TitleFolder(program, installed.Code) + "pic/" + card.Picture)) << card.Picture;
+        EXPECT_TRUE(fs::exists(TitleFolder(program, installed.Serial) + "pic/" + card.Picture)) << card.Picture;
         EXPECT_LT(title.MainCards.StartUnits(i), title.MainCards.EndUnits(i));
         if (i > 0) {
             EXPECT_LE(title.MainCards.EndUnits(i - 1), title.MainCards.StartUnits(i));

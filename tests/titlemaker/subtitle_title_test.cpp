@@ -4,12 +4,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "installed_title.h"
 #include "storage/cp932_text.h"
 #include "storage/title_paths.h"
+#include "storage/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
+#include "title/title_session.h"
 #include "titlemaker/subtitle_title.h"
 
 using namespace olve;
@@ -30,6 +31,14 @@ bool Contains(const std::vector<std::string>& notes, const std::string& part)
         if (note.find(part) != std::string::npos)
             return true;
     return false;
+}
+
+// Installs the package into the program's folder as the player does and opens the title it wrote.
+TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TPrompts& prompts)
+{
+    TStringList written;
+    EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, package, program, written, 1, true));
+    return OpenInstalledTitle(program, written, package, prompts);
 }
 
 class SubtitleTitles : public testing::Test {
@@ -80,11 +89,11 @@ TEST_F(SubtitleTitles, ThePlayerFindsTheTitleItsRecordingAndItsPictures)
     // Installed into a program folder of any name, the title finds its recording.
     fs::create_directory(Dir / "any program folder");
     const std::string program = Dir / "any program folder/";
-    TPlayPackage title(Prompts);
-    const TInstalledTitle installed = InstallAndOpen(Request.PackagePath, program, title, Prompts);
-    ASSERT_TRUE(installed.Loaded);
-    EXPECT_EQ(installed.Code, code);
-    EXPECT_EQ(installed.VcdIni, program + "vcd/" + code + "/vcd.ini");
+    const TTitleSession installed = InstallAndOpen(Request.PackagePath, program, Prompts);
+    ASSERT_TRUE(installed.Opened()) << installed.Reason;
+    const TPlayPackage& title = *installed.Package;
+    EXPECT_EQ(installed.Serial, code);
+    EXPECT_EQ(installed.VirtualCD, program + "vcd/" + code + "/vcd.ini");
     EXPECT_EQ(installed.MediaName, "vcd\\" + code + "\\lesson.wav");
     EXPECT_EQ(Contents(installed.MediaPath), Contents(Request.MediaPath));
     EXPECT_TRUE(Prompts.Said.empty());
@@ -119,10 +128,10 @@ TEST_F(SubtitleTitles, TheCodeTitleAndWordTimesComeFromTheRequestAndTheFile)
     EXPECT_EQ(result.Code, "K0042");
     EXPECT_EQ(result.Cards, 3);
 
-    TPlayPackage title(Prompts);
-    const TInstalledTitle installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", title, Prompts);
-    ASSERT_TRUE(installed.Loaded);
-    EXPECT_EQ(installed.Code, "K0042");
+    const TTitleSession installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", Prompts);
+    ASSERT_TRUE(installed.Opened()) << installed.Reason;
+    const TPlayPackage& title = *installed.Package;
+    EXPECT_EQ(installed.Serial, "K0042");
     EXPECT_TRUE(fs::exists(installed.MediaPath));
     ASSERT_EQ(title.MainCards.Count(), 3);
     EXPECT_EQ(title.MainCards.Card(2).DataText, "SST=7,SLG=2");

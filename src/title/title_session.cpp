@@ -1,0 +1,179 @@
+#include "title/title_session.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+#include "storage/comma_text.h"
+#include "storage/cp932_text.h"
+#include "storage/data_file.h"
+#include "storage/letter_case_path.h"
+#include "storage/title_paths.h"
+#include "storage/virtual_cd.h"
+
+namespace olve {
+
+namespace {
+
+const char* const LineBreaks = "\r\n\r\n";
+
+std::string Reason(const std::string& japanese, const std::string& english, const std::string& subject)
+{
+    return japanese + LineBreaks + english + LineBreaks + "< " + subject + " >";
+}
+
+bool Fail(TTitleSession& session, TTitleFailure failure, std::string reason)
+{
+    session.Failure = failure;
+    session.Reason = std::move(reason);
+    return false;
+}
+
+bool IsTitleFile(std::string_view path)
+{
+    return path.size() >= 4 && SameAsciiIgnoringCase(path.substr(path.size() - 4), ".qzc");
+}
+
+std::string WithoutFinalSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+// The path as it exists, in whatever letter case; as given when nothing matches.
+std::string PathIgnoringCase(const std::string& path)
+{
+    const std::string found = ExistingPathIgnoringCase(path);
+    return found.empty() ? path : found;
+}
+
+// A stored path (code page 932, "\" between folders) on this file system: relative paths
+// start at the program's folder, and a name not found as written is looked up ignoring
+// letter case.
+std::string LocalPath(const std::string& stored, const std::string& programFolder)
+{
+    std::string path = Cp932ToUtf8(stored);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.empty())
+        return path;
+    if (path.front() != '/')
+        path = programFolder + "/" + path;
+    return PathIgnoringCase(path);
+}
+
+// The file name without its folder and its last extension.
+std::string BaseName(const std::string& path)
+{
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return name.substr(0, name.rfind('.'));
+}
+
+std::string LoadReason(TTitleLoad load, const std::string& titleFile)
+{
+    switch (load) {
+    case TTitleLoad::Missing:
+        return Reason("タイトルファイルが見つかりません", "title file not exist", titleFile);
+    case TTitleLoad::NotBdc:
+        return Reason("タイトルファイルが読めません (BDC 形式ではありません)", "title file is not BDC data", titleFile);
+    default:
+        return Reason("タイトルファイルの読み込みに失敗しました", "failed in reading the title file", titleFile);
+    }
+}
+
+std::string NoSerialReason(const std::string& titleFile)
+{
+    return Reason("タイトルファイルに VolSerialNum がありません", "no VolSerialNum in the title file", titleFile);
+}
+
+void UseTrackMilliseconds(TPlayPackage& title)
+{
+    title.TimeFormat = otfTrackMilliseconds;
+    for (int i = 0; i < title.MainCards.Count(); ++i)
+        title.MainCards.SetTimeFormat(i, otfTrackMilliseconds);
+    for (int i = 0; i < title.VcdCards.Count(); ++i)
+        title.VcdCards.SetTimeFormat(i, otfTrackMilliseconds);
+}
+
+bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormats* player)
+{
+    session.Package = std::make_unique<TPlayPackage>(prompts);
+    session.Package->Player = player;
+    const TTitleLoad load = session.Package->Load(session.TitleFile, false, mtVirtualCD);
+    if (load == TTitleLoad::NoSerial)
+        return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
+    if (load != TTitleLoad::Loaded)
+        return Fail(session, TTitleFailure::TitleNotLoaded, LoadReason(load, session.TitleFile));
+    session.Serial = session.Package->GetSetting("VolSerialNum");
+    if (session.Serial.empty())
+        return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
+    UseTrackMilliseconds(*session.Package);
+    return true;
+}
+
+// The value of the first line of the "files" section: the recording as stored.
+std::string FirstFile(const std::string& virtualCD, TPrompts& prompts)
+{
+    TDataFile ini(virtualCD, prompts);
+    ini.ReadOnly = true;
+    TStringList files;
+    ini.ReadSection("files", files);
+    ini.Close();
+    return files.Count() > 0 ? ValueOf(files[0]) : std::string();
+}
+
+bool FindRecording(TTitleSession& session, const std::string& programFolder, TPrompts& prompts)
+{
+    const std::string folder = PathIgnoringCase(programFolder + "/vcd") + "/";
+    session.VirtualCD = FindVirtualCD(session.Serial, folder);
+    if (session.VirtualCD.empty())
+        return Fail(session, TTitleFailure::NoVirtualCD,
+                    Reason("VolSerialNum=" + Cp932ToUtf8(session.Serial) + " の vcd.ini が見つかりません",
+                           "no vcd.ini for VolSerialNum=" + Cp932ToUtf8(session.Serial) + " in", folder));
+    session.MediaName = FirstFile(session.VirtualCD, prompts);
+    if (session.MediaName.empty())
+        return Fail(session, TTitleFailure::NoVirtualCD,
+                    Reason("vcd.ini の files に録音ファイルがありません", "no recording in the files section of",
+                           session.VirtualCD));
+    session.MediaPath = LocalPath(session.MediaName, programFolder);
+    std::error_code ec;
+    if (!std::filesystem::exists(session.MediaPath, ec))
+        return Fail(session, TTitleFailure::NoRecording, Reason("ファイルが見つかりません", "file not exist", session.MediaPath));
+    return true;
+}
+
+std::string TitleName(const TPlayPackage& title, const std::string& titleFile)
+{
+    const std::string name = title.GetSetting("VolFileTitle");
+    return name.empty() ? BaseName(titleFile) : Cp932ToUtf8(name);
+}
+
+}  // namespace
+
+TTitleSession OpenInstalledTitle(const std::string& programFolder, const TStringList& installed,
+                                 const std::string& packagePath, TPrompts& prompts, const TMediaTimeFormats* player)
+{
+    for (const std::string& path : installed.Lines())
+        if (IsTitleFile(path))
+            return OpenTitleFile(programFolder, path, prompts, player);
+    TTitleSession session;
+    Fail(session, TTitleFailure::NoTitleFile,
+         Reason("パッケージにタイトルファイル (.qzc) がありません", "no title file (.qzc) in the package", packagePath));
+    return session;
+}
+
+TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile, TPrompts& prompts,
+                            const TMediaTimeFormats* player)
+{
+    const std::string program = WithoutFinalSlash(programFolder);
+    TTitleSession session;
+    session.TitleFile = titleFile;
+    if (!LoadTitle(session, prompts, player) || !FindRecording(session, program, prompts))
+        return session;
+    session.TitleFolder = TitleFolder(program + "/", session.Serial);
+    session.TitleName = TitleName(*session.Package, titleFile);
+    session.Display = ReadTitleDisplay(*session.Package);
+    return session;
+}
+
+}  // namespace olve

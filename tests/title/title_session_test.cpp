@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "storage/compress_string_list.h"
+#include "storage/cp932_text.h"
+#include "storage/train_extract.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "support/test_package.h"
+#include "title/title_session.h"
+
+using namespace olve;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TitleSession : public testing::Test {
+protected:
+    TTempFolder Packages;
+    TTempFolder Program;
+    TRecordingPrompts Prompts;
+    TStringList Written;
+    std::string PackagePath;
+
+    // Installs the package into the program folder as the player does, then opens what that wrote.
+    TTitleSession Install(const TTestTitle& title)
+    {
+        PackagePath = MakeTestPackage(Packages.Path().string(), title);
+        EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, PackagePath, Program.Path().string(), Written, 1, true));
+        return Open();
+    }
+    TTitleSession Open() { return OpenInstalledTitle(Program.Path().string(), Written, PackagePath, Prompts); }
+
+    void WriteTitleFile(const std::vector<std::string>& lines)
+    {
+        TCompressStringList title(Prompts);
+        for (const std::string& line : lines)
+            title.Add(line);
+        ASSERT_EQ(title.SaveToFile(Program / "lesson.qzc"), 0);
+    }
+};
+
+TTestTitle PlainTitle()
+{
+    TTestTitle title = ThreeCardTitle();
+    title.Pictures.clear();
+    return title;
+}
+
+}  // namespace
+
+TEST_F(TitleSession, OpensWhatTheInstallationWroteWithItsSettings)
+{
+    TTestTitle title = PlainTitle();
+    title.Name = "最初のレッスン";
+    title.Settings = {"MonSty=msList", "ImgAln=alBottom", "CsrShw=Off", "MTxShw=Off", "STxShw=Off", "MTxInd=itOlve"};
+    const TTitleSession session = Install(title);
+    ASSERT_TRUE(session.Opened()) << session.Reason;
+    EXPECT_EQ(session.Reason, "");
+    EXPECT_EQ(session.TitleFile, Program / "lesson.qzc");
+    EXPECT_EQ(session.Serial, "K100");
+    EXPECT_EQ(session.TitleName, "最初のレッスン");
+    EXPECT_EQ(session.VirtualCD, Program / "vcd/K100/vcd.ini");
+    EXPECT_EQ(session.MediaName, "vcd\\K100\\tone.wav");
+    EXPECT_EQ(session.MediaPath, Program / "vcd/K100/tone.wav");
+    EXPECT_EQ(session.TitleFolder, Program / "titles/K/K100/");
+    ASSERT_TRUE(session.Package);
+    EXPECT_EQ(session.Package->TimeFormat, otfTrackMilliseconds);
+    ASSERT_EQ(session.Package->MainCards.Count(), 3);
+    EXPECT_EQ(session.Package->MainCards.Card(1).MainText, "How are you today?");
+    EXPECT_EQ(session.Package->MainCards.EndUnits(2), 3200);
+
+    EXPECT_TRUE(session.Display.StandardIndent);
+    EXPECT_FALSE(session.Display.ShowCursor);
+    EXPECT_TRUE(session.Display.ShowUnderline);
+    EXPECT_FALSE(session.Display.ShowTextPane);
+    EXPECT_TRUE(session.Display.ListStyle);
+    EXPECT_TRUE(session.Display.PictureAcross);
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}
+
+TEST_F(TitleSession, ATitleBelowAHeaderFolderOfAnotherLetterCaseFindsItsRecording)
+{
+    // The title and "vcd.ini" say "vcd\K100\tone.wav".
+    TTestTitle title = PlainTitle();
+    title.Name = "";
+    title.VirtualCDHeader = "VCD/K100";
+    const TTitleSession session = Install(title);
+    ASSERT_TRUE(session.Opened()) << session.Reason;
+    EXPECT_EQ(session.TitleFile, Program / "VCD/K100/lesson.qzc");
+    EXPECT_EQ(session.VirtualCD, Program / "VCD/K100/vcd.ini");
+    EXPECT_EQ(session.MediaPath, Program / "VCD/K100/tone.wav");
+    EXPECT_EQ(session.TitleName, "lesson");
+    EXPECT_FALSE(session.Display.ListStyle);
+    EXPECT_TRUE(session.Display.ShowTextPane);
+}
+
+TEST_F(TitleSession, ATitleFileThatIsMissingUnreadableOrWithoutSerialIsNamed)
+{
+    TStringList noTitle;
+    noTitle.Add(Program / "vcd/K100/tone.wav");
+    TTitleSession session = OpenInstalledTitle(Program.Path().string(), noTitle, "/packages/p.qzw", Prompts);
+    EXPECT_EQ(session.Failure, TTitleFailure::NoTitleFile);
+    EXPECT_EQ(session.Reason, "パッケージにタイトルファイル (.qzc) がありません\r\n\r\nno title file (.qzc) in the package"
+                              "\r\n\r\n< /packages/p.qzw >");
+
+    ASSERT_TRUE(Install(PlainTitle()).Opened());
+    const std::string file = Program / "lesson.qzc";
+    std::ofstream(file, std::ios::trunc) << "VolSerialNum=K100\r\n";
+    session = Open();
+    EXPECT_EQ(session.Failure, TTitleFailure::TitleNotLoaded);
+    EXPECT_EQ(session.Reason, "タイトルファイルが読めません (BDC 形式ではありません)\r\n\r\ntitle file is not BDC data\r\n\r\n< " +
+                                  file + " >");
+
+    for (const std::vector<std::string>& lines : {std::vector<std::string>{"VolFileTitle=x", "TimeFormat=TMilliseconds"},
+                                                  std::vector<std::string>{"TimeFormat=TMilliseconds", "VolSerialNum="}}) {
+        WriteTitleFile(lines);
+        session = Open();
+        EXPECT_EQ(session.Failure, TTitleFailure::NoSerial) << lines[1];
+        EXPECT_EQ(session.Reason,
+                  "タイトルファイルに VolSerialNum がありません\r\n\r\nno VolSerialNum in the title file\r\n\r\n< " + file + " >");
+    }
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}
+
+TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
+{
+    TTestTitle title = PlainTitle();
+    title.WithVirtualCD = false;
+    TTitleSession session = Install(title);
+    EXPECT_EQ(session.Failure, TTitleFailure::NoVirtualCD);
+    EXPECT_EQ(session.Reason, "VolSerialNum=K100 の vcd.ini が見つかりません\r\n\r\nno vcd.ini for VolSerialNum=K100 in\r\n\r\n< " +
+                                  Program / "vcd/" + " >");
+
+    Written.Clear();
+    session = Install(PlainTitle());
+    ASSERT_TRUE(session.Opened()) << session.Reason;
+    fs::remove(Program / "vcd/K100/tone.wav");
+    session = Open();
+    EXPECT_EQ(session.Failure, TTitleFailure::NoRecording);
+    EXPECT_EQ(session.Reason, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Program / "vcd/K100/tone.wav" + " >");
+
+    std::ofstream(Program / "vcd/K100/tone.wav") << "back";
+    {
+        TCompressStringList ini(Prompts);
+        ini.Add("code=K100");
+        ini.Add("[files]");
+        ASSERT_EQ(ini.SaveToFile(Program / "vcd/K100/vcd.ini"), 0);
+    }
+    session = Open();
+    EXPECT_EQ(session.Failure, TTitleFailure::NoVirtualCD);
+    EXPECT_EQ(session.Reason, "vcd.ini の files に録音ファイルがありません\r\n\r\nno recording in the files section of\r\n\r\n< " +
+                                  Program / "vcd/K100/vcd.ini" + " >");
+}
+
+TEST(DisplayMode, FollowsTheMediaThePicturesAndTheListAndAlignSettings)
+{
+    struct TCase {
+        bool Video, Pictures, List, Across;
+        TDisplayMode Mode;
+        int Value;
+    };
+    const TCase cases[] = {
+        {true, true, false, true, TDisplayMode::Subtitles, 2},    {true, false, true, false, TDisplayMode::ListPic, 5},
+        {false, true, true, true, TDisplayMode::ListPic, 5},      {false, true, false, true, TDisplayMode::PictureCard, 3},
+        {false, true, false, false, TDisplayMode::PictureBook, 1}, {false, false, true, true, TDisplayMode::List, 4},
+        {false, false, false, true, TDisplayMode::System, 0},
+    };
+    for (const TCase& c : cases) {
+        TTitleDisplay display;
+        display.ListStyle = c.List;
+        display.PictureAcross = c.Across;
+        const TDisplayMode mode = ChooseDisplayMode(c.Video, c.Pictures, display);
+        EXPECT_EQ(mode, c.Mode) << c.Video << c.Pictures << c.List << c.Across;
+        EXPECT_EQ(static_cast<int>(mode), c.Value);
+    }
+}
