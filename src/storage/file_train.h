@@ -33,7 +33,7 @@ private:
 // Lists the entries into files (cleared first) and gives the header (code page 932). False
 // when the file cannot be opened, the magic is missing or the header does not fit, or an
 // entry's tag is wrong (the entries before it are listed). An entry cut short by the end of
-// the file ends the list quietly: true.
+// the file ends the list quietly: true (installing such a package refuses it as damaged).
 bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string& header);
 
 // An entry's name on the local file system (UTF-8, "/", relative to where the train is

@@ -74,7 +74,7 @@ TEntryRead TFileTrainReader::Next(TTrainEntry& entry)
             return TEntryRead::Truncated;
         FPos = FNextEntry;
     }
-    if (Remaining() < 4)
+    if (Remaining() == 0)
         return TEntryRead::End;
     char tag[4];
     if (!Read(tag, 4))
@@ -92,6 +92,19 @@ TEntryRead TFileTrainReader::Next(TTrainEntry& entry)
     entry.DataOffset = FPos;
     FNextEntry = FPos + entry.StoredSize();
     return TEntryRead::Entry;
+}
+
+TTrainSurvey TFileTrainReader::Survey()
+{
+    const std::int64_t start = FNextEntry;
+    TTrainSurvey survey;
+    TTrainEntry entry;
+    TEntryRead read = TEntryRead::End;
+    while ((read = Next(entry)) == TEntryRead::Entry)
+        ++survey.WholeEntries;
+    survey.Damaged = read != TEntryRead::End;
+    FNextEntry = start;
+    return survey;
 }
 
 }  // namespace olve

@@ -18,9 +18,17 @@ struct TTrainEntry {
 
 enum class TEntryRead {
     Entry,      // an entry whose data lies wholly inside the file
-    End,        // fewer than 4 bytes left: the normal end
+    End,        // nothing left: the normal end
     WrongTag,   // the next bytes are not an entry
-    Truncated,  // a field or the data runs past the end, or a size is negative
+    Truncated,  // a tag, a field or the data runs past the end, or a size is negative
+};
+
+// How the entries of a file train hold up: the count of whole entries, and whether something
+// that is no whole entry follows them. The format has no count of its own, so how many
+// entries were lost after the damage cannot be known.
+struct TTrainSurvey {
+    int WholeEntries = 0;
+    bool Damaged = false;
 };
 
 // Reads a file train from disk a piece at a time: the memory needed does not grow with the
@@ -43,6 +51,9 @@ public:
     TEntryRead Next(TTrainEntry& entry);
     // Reads from the current entry's data, which Next has checked to lie inside the file.
     bool Read(void* data, std::size_t size);
+    // Walks the entries from the next one to the end without reading their data, and leaves
+    // the reader where it was, so that a package can be judged before anything is written.
+    TTrainSurvey Survey();
 
 private:
     std::int64_t Remaining() const { return FSize - FPos; }

@@ -155,6 +155,18 @@ std::string CountText(int count)
     return " (" + std::to_string(count) + ")";
 }
 
+// The format has no count of entries: what can be said is how far the package reads.
+std::string DamageText(int wholeEntries)
+{
+    if (wholeEntries == 0)
+        return "パッケージが壊れているため、インストールしませんでした。ファイルを 1 つも読み込めません"
+               "\r\n\r\nthe package is damaged and was not installed: none of its files can be read";
+    const std::string n = std::to_string(wholeEntries);
+    return "パッケージが壊れているため、インストールしませんでした。先頭の " + n +
+           " 個より後のファイルを読み込めません\r\n\r\nthe package is damaged and was not installed: the files after "
+           "the first " + n + " cannot be read";
+}
+
 // Local paths are UTF-8: only ASCII letters fold.
 std::string FoldAscii(std::string text)
 {
@@ -237,6 +249,8 @@ public:
     bool Commit(std::optional<std::time_t> modified) { return FCommitted = File.Commit(modified); }
     // The target was there before this entry was written.
     bool Existed() const { return FExisted; }
+    // The folders that writing the target makes, deepest first.
+    const std::vector<fs::path>& MissingFolders() const { return FMissingFolders; }
 
     TStagedFile File;
 
@@ -253,8 +267,8 @@ class TTrainExtraction {
 public:
     TTrainExtraction(const TExtractUi& ui, TFileTrainReader& reader, TStringList& extracted, const std::string& root,
                      const std::string& package)
-        : FUi(ui), FReader(reader), FExtracted(extracted), FRoot(root), FResolvedRoot(Resolved(root)), FNames(root),
-          FProtected(FResolvedRoot, package)
+        : FUi(ui), FReader(reader), FExtracted(extracted), FFirstExtracted(extracted.Count()), FRoot(root),
+          FResolvedRoot(Resolved(root)), FNames(root), FProtected(FResolvedRoot, package)
     {
     }
 
@@ -271,17 +285,25 @@ public:
     }
     void SetIdentity(const std::string& identity) { FIdentity = identity; }
 
-    bool Run()
+    // A package found damaged by the survey writes nothing.
+    bool Run(const TTrainSurvey& survey)
     {
+        if (survey.Damaged)
+            return Damaged(survey.WholeEntries);
         while (ExtractNext()) {
         }
-        return FResult;
+        if (!FOutcome.DamagedAfter)
+            return FResult;
+        RemoveCreated();
+        return false;
     }
 
     void Report(const std::string& fileName) const
     {
         if (!FUi.Prompts)
             return;
+        if (FOutcome.DamagedAfter)
+            FUi.Prompts->Message(DamageText(*FOutcome.DamagedAfter) + "\r\n\r\n" + fileName);
         if (FRefused > 0)
             FUi.Prompts->Message("インストール先の外を指す名前のファイルは書き込みませんでした" + CountText(FRefused) +
                                  "\r\n\r\nfiles with unsafe names were not installed\r\n\r\n" + fileName);
@@ -310,6 +332,32 @@ private:
 
     bool Cancelled() const { return FUi.Feedback && FUi.Feedback->Cancelled(); }
 
+    // False: nothing more is read from a damaged package.
+    bool Damaged(int wholeEntries)
+    {
+        FOutcome.DamagedAfter = wholeEntries;
+        return false;
+    }
+
+    // Files that were there before stay, even those that an entry read whole has replaced: the
+    // package holds nothing that could bring their old content back. A file that cannot be
+    // removed stays listed as written.
+    void RemoveCreated()
+    {
+        std::set<std::string> removed;
+        for (auto created = FCreated.rbegin(); created != FCreated.rend(); ++created) {
+            if (unlink(created->Path.c_str()) != 0)
+                continue;
+            removed.insert(created->Path);
+            for (const fs::path& folder : created->Folders)
+                if (rmdir(folder.c_str()) != 0)
+                    break;
+        }
+        for (int i = FExtracted.Count() - 1; i >= FFirstExtracted; --i)
+            if (removed.count(FExtracted[i]) > 0)
+                FExtracted.Delete(i);
+    }
+
     // False when the installation ends here.
     bool ExtractNext()
     {
@@ -318,8 +366,12 @@ private:
         if (Cancelled())
             return false;
         TTrainEntry entry;
-        if (FReader.Next(entry) != TEntryRead::Entry)
+        const TEntryRead read = FReader.Next(entry);
+        if (read == TEntryRead::End)
             return false;
+        if (read != TEntryRead::Entry)
+            return Damaged(FListed);
+        ++FListed;
         std::string target;
         if (!TargetOf(entry, target) || IsSpecialFile(target)) {
             ++FRefused;
@@ -330,7 +382,7 @@ private:
         if (!streamed) {
             const TLoad load = Load(entry, bytes);
             if (load == TLoad::ReadFailed)
-                return false;
+                return Damaged(FListed - 1);
             if (load == TLoad::Damaged) {
                 ++FDamaged;
                 return true;
@@ -469,6 +521,8 @@ private:
     {
         if (file.Existed() && FWritten.count(target) == 0)
             FOutcome.Replaced.push_back(target);
+        if (!file.Existed())
+            FCreated.push_back({target, file.MissingFolders()});
         FWritten.insert(target);
         FExtracted.Add(target);
         FResult = true;
@@ -491,7 +545,7 @@ private:
         return true;
     }
 
-    // False when the package could not be read to the end of the entry.
+    // False when the package could not be read to the end of the entry, or on cancel.
     bool Stream(const TTrainEntry& entry, const std::string& target)
     {
         TTargetFile file(target);
@@ -506,7 +560,7 @@ private:
         for (std::size_t done = 0; done < size;) {
             const std::size_t n = std::min(CopyChunkSize, size - done);
             if (!FReader.Read(FChunk.data(), n))
-                return false;
+                return Damaged(FListed - 1);
             // A file that cannot be written is left out; the next entry is found all the same.
             if (!file.File.Write(FChunk.data(), n)) {
                 Failed(target);
@@ -527,12 +581,19 @@ private:
     const TExtractUi& FUi;
     TFileTrainReader& FReader;
     TStringList& FExtracted;
+    int FFirstExtracted;
     std::set<std::string> FCleanedFolders;
     std::string FRoot;
     fs::path FResolvedRoot;
     TLetterCaseNames FNames;
     TProtectedTargets FProtected;
     std::set<std::string> FWritten;
+    struct TCreated {
+        std::string Path;
+        std::vector<fs::path> Folders;  // made for it, deepest first
+    };
+    std::vector<TCreated> FCreated;
+    int FListed = 0;  // entries whose fields were read, the current one included
     TExtractOutcome FOutcome;
     std::string FHeaderFolder;
     bool FHeaderRefused = false;
@@ -558,12 +619,13 @@ bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const s
     std::string header;
     if (!reader.Open(fileName) || !reader.ReadHeader(header))
         return false;
+    const TTrainSurvey survey = reader.Survey();
     TTrainExtraction extraction(ui, reader, extracted, RootOf(destFolder), fileName);
     if (useHeaderFolder && !header.empty())
         extraction.SetHeaderFolder(header);
     extraction.SetMode(mode);
     extraction.SetIdentity(identity);
-    const bool result = extraction.Run();
+    const bool result = extraction.Run(survey);
     extraction.Report(fileName);
     if (outcome)
         *outcome = std::move(extraction.Outcome());

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ struct TExtractOutcome {
         std::string Reason;
     };
     std::vector<TFailure> Failed;
+    // Set when the package is damaged: cut short, holding bytes that are no entry, or failing
+    // to read. How many whole entries came before the damage; what came after is lost.
+    std::optional<int> DamagedAfter;
 };
 
 // Installs every entry of a file train below DestFolder (a local path; one trailing "/" or "\"
@@ -52,13 +56,17 @@ struct TExtractOutcome {
 // that would replace the player ("olveplayer", any letter case) or its settings file in the
 // destination, the running program or the settings file beside it, or the package itself,
 // nor an entry whose BDC data does not decode to its size; the rest installs
-// and each kind of refusal is reported once. A package cut short installs what it holds
-// completely. A file that cannot be written (a full disk) is reported with its reason, and
-// the installation goes on with the next entry. When Feedback says the installation is
+// and each kind of refusal is reported once. A damaged package (cut short, bytes that are no
+// entry, data that cannot be read) is reported with the count of whole entries before the
+// damage and keeps none of the files this installation created: the entries are walked
+// before anything is written, and a read that fails later removes them again; files that were
+// there before stay. A file that cannot be written (a full disk) is reported with its reason,
+// and the installation goes on with the next entry. When Feedback says the installation is
 // cancelled, it ends before the next entry or chunk, keeping what it wrote.
 //
 // True when at least one entry was written or passed over by copy-if-newer. False when the
-// file cannot be read as a file train. Outcome, when given, receives what else happened.
+// file cannot be read as a file train or is damaged. Outcome, when given, receives what else
+// happened.
 bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const std::string& destFolder,
                       TStringList& extracted, int mode, bool useHeaderFolder, TExtractOutcome* outcome = nullptr);
 

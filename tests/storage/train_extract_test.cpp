@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <utility>
 #include <sys/stat.h>
 
 #include "storage/dos_date_time.h"
@@ -283,20 +285,81 @@ TEST(TrainExtract, AnythingButAFileTrainInstallsNothing)
     EXPECT_EQ(missing.Feedback.Busy, 0);
 }
 
-TEST(TrainExtract, ACutPackageInstallsTheWholeEntriesBeforeTheCut)
+namespace {
+
+// Everything below a folder, as paths relative to it.
+std::vector<std::string> Contents(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        found.push_back(fs::relative(entry.path(), folder).string());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::string DamageReport(const std::string& package, const std::string& wholeEntries)
+{
+    return "パッケージが壊れているため、インストールしませんでした。先頭の " + wholeEntries +
+           " 個より後のファイルを読み込めません\r\n\r\nthe package is damaged and was not installed: the files "
+           "after the first " + wholeEntries + " cannot be read\r\n\r\n" + package;
+}
+
+}  // namespace
+
+TEST(TrainDamage, APackageCutShortOrWithBytesThatAreNoEntryInstallsNothingAndSaysHowFarItReads)
+{
+    const std::vector<TEntry> two = {{"a.txt", "first"}, {"sub\\b.txt", "second"}};
+    const std::string inData = TrainBytes("", {two[0], two[1], {"c.txt", std::string(5000, 'c')}});
+    struct TCase {
+        std::string Bytes;
+        int WholeEntries;
+    };
+    const std::vector<TCase> cases = {
+        {inData.substr(0, inData.size() - 10), 2},                      // inside an entry's data
+        {TrainBytes("", two) + "olv", 2},                               // after whole entries, in a tag
+        {TrainBytes("", two) + "OLVE" + EntryBytes({"c.txt", "x"}).substr(4), 2},  // a wrong tag
+        {TrainBytes("", {}) + EntryBytes(two[0]).substr(0, 12), 0},     // inside the first entry
+    };
+    for (const TCase& c : cases) {
+        TInstall install;
+        install.Existing("a.txt", "the user's");
+        WriteBytes(install.Package(), c.Bytes);
+        EXPECT_FALSE(install.Run(1)) << c.WholeEntries;
+        EXPECT_EQ(install.Outcome.DamagedAfter, c.WholeEntries);
+        EXPECT_TRUE(install.Written().empty());
+        EXPECT_EQ(Contents(install.Dest()), std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(ReadBytes(install.At("a.txt")), "the user's");
+        ASSERT_EQ(install.Prompts.Said.size(), 1u);
+        if (c.WholeEntries > 0)
+            EXPECT_EQ(install.Prompts.Said[0], DamageReport(install.Package(), std::to_string(c.WholeEntries)));
+        else
+            EXPECT_EQ(install.Prompts.Said[0], "パッケージが壊れているため、インストールしませんでした。ファイルを 1 "
+                                               "つも読み込めません\r\n\r\nthe package is damaged and was not "
+                                               "installed: none of its files can be read\r\n\r\n" +
+                                                   install.Package());
+    }
+}
+
+// The package shrinks while it is read, as a disc that fails: what the installation created
+// goes again, what was there before stays.
+TEST(TrainDamage, AReadThatFailsMidwayRemovesTheFilesTheInstallationCreated)
 {
     TInstall install;
-    const std::string whole = TrainBytes("", {{"a.txt", "first"}, {"b.txt", std::string(5000, 'b')}});
-    WriteBytes(install.Package(), whole.substr(0, whole.size() - 10));
-    EXPECT_TRUE(install.Run(1));
-    EXPECT_EQ(ReadBytes(install.At("a.txt")), "first");
-    EXPECT_FALSE(fs::exists(install.At("b.txt")));
-    EXPECT_TRUE(LeftOvers(install.Dest()).empty());
-    // A wrong tag ends installing as well, keeping what was written.
-    TInstall tagged;
-    WriteBytes(tagged.Package(), TrainBytes("", {{"a.txt", "first"}}) + "OLVE" + EntryBytes({"b.txt", "x"}).substr(4));
-    EXPECT_TRUE(tagged.Run(1));
-    EXPECT_FALSE(fs::exists(tagged.At("b.txt")));
+    install.Existing("old.txt", "before");
+    install.Existing("keep.txt", "kept");
+    const std::string large(static_cast<std::size_t>(LargeEntrySize) + 10, 'L');
+    install.Make("", {{"new\\a.txt", "A"}, {"old.txt", "after"}, {"new\\deeper\\big.bin", large}});
+    bool cut = false;
+    install.Feedback.OnStep = [&] {
+        if (!std::exchange(cut, true))
+            fs::resize_file(install.Package(), fs::file_size(install.Package()) - large.size() / 2);
+    };
+    EXPECT_FALSE(install.Run(1));
+    EXPECT_EQ(install.Outcome.DamagedAfter, 2);
+    EXPECT_EQ(install.Prompts.Said, std::vector<std::string>{DamageReport(install.Package(), "2")});
+    EXPECT_EQ(Contents(install.Dest()), (std::vector<std::string>{"keep.txt", "old.txt"}));
+    EXPECT_EQ(ReadBytes(install.At("keep.txt")), "kept");
+    EXPECT_EQ(install.Written(), std::vector<std::string>{install.At("old.txt")});
 }
 
 TEST(TrainExtract, EntriesThatDoNotDecodeAreNotWrittenAndReportedOnce)

@@ -196,3 +196,20 @@ TEST(TrainTool, ExtractFailsWhenAFileCannotBeWritten)
     EXPECT_EQ(ReadBytes(dir / "out/small.txt"), "S");
     EXPECT_FALSE(fs::exists(dir / "out/big.bin"));
 }
+
+TEST(TrainTool, ExtractOfADamagedPackageFailsAndSaysHowFarItReads)
+{
+    TTempFolder dir;
+    MakeFile(dir / "src/a.txt", "A", DosDate(2003, 2, 10, 12, 0, 0));
+    MakeFile(dir / "src/b.txt", std::string(5000, 'B'), DosDate(2003, 2, 10, 12, 0, 0));
+    ASSERT_EQ(Tool("pack " + Quoted(dir / "src") + " " + Quoted(dir / "p.qzw")).Status, 0);
+    fs::resize_file(dir / "p.qzw", fs::file_size(dir / "p.qzw") - 100);
+    const TRun extract = Shell(std::string(OLVE_BIN_DIR) + "/olvetool extract " + Quoted(dir / "p.qzw") + " " +
+                               Quoted(dir / "out"));
+    EXPECT_EQ(extract.Status, 1);
+    EXPECT_NE(extract.Out.find("the package is damaged and was not installed: the files after the first 1 cannot be "
+                               "read\r\n\r\n" + dir / "p.qzw"),
+              std::string::npos)
+        << extract.Out;
+    EXPECT_FALSE(fs::exists(dir / "out/a.txt"));
+}
