@@ -1,20 +1,19 @@
 #include "storage/audio_cd_binding.h"
 
-#include "storage/cp932_text.h"
+#include "storage/comma_text.h"
 #include "storage/delta_code.h"
+#include "storage/settings_vocabulary.h"
 #include "storage/string_list.h"
 
 namespace olve {
 
 namespace {
 
-int IndexOfName(const TStringList& lines, const std::string& name)
+int IndexOfName(const TStringList& lines, std::string_view name)
 {
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::size_t eq = lines[i].find('=');
-        if (eq != std::string::npos && SameTextIgnoringCase(lines[i].substr(0, eq), name))
+    for (int i = 0; i < lines.Count(); ++i)
+        if (IsNamed(lines[i], name))
             return i;
-    }
     return -1;
 }
 
@@ -28,15 +27,15 @@ bool BindTitleToAudioCD(std::vector<std::uint8_t>& bytes, const std::string& ide
         return false;
     TStringList lines;
     lines.SetText(std::string(codec.Plain.begin(), codec.Plain.end()));
-    const int serial = IndexOfName(lines, "VolSerialNum");
+    const int serial = IndexOfName(lines, SerialKey);
     if (serial < 0)
         return false;
-    lines.Put(serial, "VolSerialNum=" + identity);
-    const int user = IndexOfName(lines, "VolUser");
+    lines.Put(serial, NamedLine(SerialKey, identity));
+    const int user = IndexOfName(lines, UserKey);
     if (user < 0)
-        lines.Insert(0, "VolUser=" + identity);
+        lines.Insert(0, NamedLine(UserKey, identity));
     else
-        lines.Put(user, "VolUser=AudioCDEx");
+        lines.Put(user, NamedLine(UserKey, AudioCDUserWord));
     const std::string text = lines.Text();
     codec.Plain.assign(text.begin(), text.end());
     if (!codec.Encode())

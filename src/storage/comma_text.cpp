@@ -111,7 +111,14 @@ std::string ValueOf(const std::string& line)
     return eq == std::string::npos ? std::string() : line.substr(eq + 1);
 }
 
-bool IsNamed(const std::string& line, const std::string& name)
+std::string NamedLine(std::string_view name, std::string_view value)
+{
+    std::string line;
+    line.reserve(name.size() + 1 + value.size());
+    return line.append(name).append("=").append(value);
+}
+
+bool IsNamed(const std::string& line, std::string_view name)
 {
     const std::size_t eq = line.find('=');
     return eq != std::string::npos && SameTextIgnoringCase(std::string_view(line).substr(0, eq), name);

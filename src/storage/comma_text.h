@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace olve {
@@ -14,8 +15,10 @@ std::vector<std::string> CommaTextSplit(const std::string& text);
 std::string NameOf(const std::string& line);
 // The part after the first "="; empty without "=".
 std::string ValueOf(const std::string& line);
+// "name=value".
+std::string NamedLine(std::string_view name, std::string_view value);
 // True when the text has an "=" and its name equals name, ignoring the case of ASCII letters.
-bool IsNamed(const std::string& line, const std::string& name);
+bool IsNamed(const std::string& line, std::string_view name);
 
 // The value of the first item of a comma text named name; false when there is none.
 bool FindTag(const std::string& text, const std::string& name, std::string& value);

@@ -4,6 +4,7 @@
 
 #include "storage/cp932_text.h"
 #include "storage/learning_mode_vocabulary.h"
+#include "storage/settings_vocabulary.h"
 
 namespace olve {
 
@@ -30,11 +31,11 @@ std::string TitleFileType(const std::string& fileName, TPrompts& prompts)
     const std::string extension = ExtensionOf(fileName);
     const std::string lower = LowerAscii(extension);
     if (lower == ".qzc")
-        return "AudioCDPlay";
+        return std::string(PlayFileTypeWord);
     if (std::find(LearningModeExtensions.begin(), LearningModeExtensions.end(), lower) != LearningModeExtensions.end())
-        return "AudioCDDictate";
+        return std::string(DictateFileTypeWord);
     prompts.Message(extension + ": ファイルタイプの登録がありません");
-    return "UnknownFileType";
+    return std::string(UnknownFileTypeWord);
 }
 
 }  // namespace olve

@@ -54,6 +54,39 @@ inline constexpr auto TextAlignmentWords =
     std::to_array<std::string_view>({"taLeftJustify", "taRightJustify", "taCenter"});
 inline constexpr auto SubTextKinds = std::to_array<std::string_view>({"サブテキスト", "コメント"});
 
+// The settings that the player, the title reader and the title maker read or write, named
+// once, so that a key misspelt in one of them cannot quietly read nothing. Keys:
+inline constexpr std::string_view SerialKey = "VolSerialNum";  // the title's volume: required
+inline constexpr std::string_view FileTypeKey = "FileType";
+inline constexpr std::string_view TimeFormatKey = "TimeFormat";  // a row of TimeFormatWords
+inline constexpr std::string_view UserKey = "VolUser";           // who wrote the title last
+inline constexpr std::string_view MakerKey = "VolMaker";         // comma text of who wrote it before
+inline constexpr std::string_view TitleNameKey = "VolFileTitle";
+inline constexpr std::string_view MaskKey = "Mask";              // the one key that may come several times
+inline constexpr std::string_view MonitorStyleKey = "MonSty";
+inline constexpr std::string_view MainTextShownKey = DisplaySettingKeys[0];
+inline constexpr std::string_view SubTextShownKey = DisplaySettingKeys[4];
+inline constexpr std::string_view PictureShownKey = DisplaySettingKeys[9];
+inline constexpr std::string_view PictureAlignmentKey = DisplaySettingKeys[10];
+inline constexpr std::string_view CursorShownKey = DisplaySettingKeys[22];
+inline constexpr std::string_view UnderlineShownKey = DisplaySettingKeys[23];
+inline constexpr std::string_view MainTextIndentKey = DisplaySettingKeys[31];
+// Their values:
+inline constexpr std::string_view OffWord = SwitchWords[0];
+inline constexpr std::string_view OnWord = SwitchWords[1];
+inline constexpr std::string_view TopAlignmentWord = AlignmentWords[1];
+inline constexpr std::string_view BottomAlignmentWord = AlignmentWords[2];
+inline constexpr std::string_view LeftAlignmentWord = AlignmentWords[3];
+inline constexpr std::string_view OlveIndentWord = IndentWords[0];
+inline constexpr std::string_view SystemMonitorStyleWord = MonitorStyleWords[0];
+inline constexpr std::string_view ListMonitorStyleWord = "msList";
+// "FileType": what TitleFileType gives for a file name.
+inline constexpr std::string_view PlayFileTypeWord = "AudioCDPlay";
+inline constexpr std::string_view DictateFileTypeWord = "AudioCDDictate";
+inline constexpr std::string_view UnknownFileTypeWord = "UnknownFileType";
+// "VolUser" of a title bound to an enhanced audio CD that named its user already.
+inline constexpr std::string_view AudioCDUserWord = "AudioCDEx";
+
 // What the media drop-down shows for the kind of disc in a drive.
 inline constexpr auto MediaLabels = std::to_array<std::string_view>(
     {"  No Disk", "--Audio CD--", "--Media CD--", "--Virtual CD--", "[LAN]", "  Not Audio"});

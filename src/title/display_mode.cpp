@@ -1,17 +1,19 @@
 #include "title/display_mode.h"
 
+#include "storage/settings_vocabulary.h"
+
 namespace olve {
 
 TTitleDisplay ReadTitleDisplay(const TPlayPackage& title)
 {
     TTitleDisplay display;
-    display.StandardIndent = title.GetSetting("MTxInd") == "itOlve";
-    display.ShowCursor = title.GetSetting("CsrShw") != "Off";
-    display.ShowUnderline = title.GetSetting("UlnShw") != "Off";
-    display.ShowTextPane = !(title.GetSetting("MTxShw") == "Off" && title.GetSetting("STxShw") == "Off");
-    display.ListStyle = title.GetSetting("MonSty") == "msList";
-    const std::string align = title.GetSetting("ImgAln");
-    display.PictureAcross = align == "alTop" || align == "alBottom";
+    display.StandardIndent = title.GetSetting(MainTextIndentKey) == OlveIndentWord;
+    display.ShowCursor = title.GetSetting(CursorShownKey) != OffWord;
+    display.ShowUnderline = title.GetSetting(UnderlineShownKey) != OffWord;
+    display.ShowTextPane = !(title.GetSetting(MainTextShownKey) == OffWord && title.GetSetting(SubTextShownKey) == OffWord);
+    display.ListStyle = title.GetSetting(MonitorStyleKey) == ListMonitorStyleWord;
+    const std::string align = title.GetSetting(PictureAlignmentKey);
+    display.PictureAcross = align == TopAlignmentWord || align == BottomAlignmentWord;
     return display;
 }
 

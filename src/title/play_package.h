@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/prompts.h"
@@ -49,7 +50,7 @@ public:
                     const std::string& makers);
     bool BuildLines(TStringList& lines, const std::string& user, const std::string& titleUser,
                     const std::string& makers, const std::string& fileType) const;
-    std::string GetSetting(const std::string& name) const;
+    std::string GetSetting(std::string_view name) const;
     void ClearHistories();
 
 private:
@@ -72,7 +73,7 @@ private:
 // line whose name is name in the same letter case).
 std::vector<std::string> ReadTagRun(const TStringList& lines, const std::string& name);
 
-// "UnKnown", "TMSF", "TMilliseconds", "TFrame".
-const char* TimeFormatWord(TOlveTimeFormat format);
+// The format's row of TimeFormatWords; "TMSF" for a value that is no format.
+std::string_view TimeFormatWord(TOlveTimeFormat format);
 
 }  // namespace olve

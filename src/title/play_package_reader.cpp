@@ -1,11 +1,13 @@
 #include "title/play_package.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
 #include "title/card_line.h"
 #include "storage/comma_text.h"
+#include "storage/settings_vocabulary.h"
 #include "title/setting_lines.h"
 #include "title/time_format_conversion.h"
 
@@ -15,15 +17,12 @@ namespace {
 
 const char* const CrLf2 = "\r\n\r\n";
 
+// A word that names no format, or none, is TMSF: the format of titles older than the key.
 TOlveTimeFormat TimeFormatOfWord(const std::string& word)
 {
-    if (word == "TMilliseconds")
-        return otfTrackMilliseconds;
-    if (word == "TFrame")
-        return otfFrames;
-    if (word == "UnKnown")
-        return otfNone;
-    return otfTMSF;
+    const auto found = std::find(TimeFormatWords.begin(), TimeFormatWords.end(), word);
+    return found == TimeFormatWords.end() ? otfTMSF
+                                          : static_cast<TOlveTimeFormat>(found - TimeFormatWords.begin());
 }
 
 bool IsTagLineName(const std::string& name)
@@ -75,21 +74,13 @@ std::vector<std::string> ReadTagRun(const TStringList& lines, const std::string&
     return values;
 }
 
-const char* TimeFormatWord(TOlveTimeFormat format)
+std::string_view TimeFormatWord(TOlveTimeFormat format)
 {
-    switch (format) {
-    case otfNone:
-        return "UnKnown";
-    case otfTrackMilliseconds:
-        return "TMilliseconds";
-    case otfFrames:
-        return "TFrame";
-    default:
-        return "TMSF";
-    }
+    const auto row = static_cast<std::size_t>(format);
+    return row < TimeFormatWords.size() ? TimeFormatWords[row] : TimeFormatWords[otfTMSF];
 }
 
-std::string TPlayPackage::GetSetting(const std::string& name) const
+std::string TPlayPackage::GetSetting(std::string_view name) const
 {
     const int i = IndexOfName(Settings, name);
     return i < 0 ? std::string() : ValueOf(Settings[i]);
@@ -122,7 +113,7 @@ TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaTy
         if (!line.empty())
             kept.push_back(line);
     lines.Assign(std::move(kept));
-    if (IndexOfName(lines, "VolSerialNum") < 0)
+    if (IndexOfName(lines, SerialKey) < 0)
         return TTitleLoad::NoSerial;
 
     const TConversion conversion = OfferConversion(lines, kind);
@@ -133,7 +124,7 @@ TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaTy
     ReadCardRun(lines, "KHG", KhgCards, Player);
     ReadKhsCards(lines, converted);
 
-    int first = IndexOfName(lines, "VolSerialNum") + 1;
+    int first = IndexOfName(lines, SerialKey) + 1;
     if (HasExtension(fileName, ".wvp"))
         ++first;
     if (!CheckCardLines(lines, first, repair))
@@ -151,25 +142,25 @@ TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaTy
     }
     ResolveMainTexts(lines);
     if (conversion != TConversion::None)
-        SaveToFile(FileName, GetSetting("VolUser"), GetSetting("VolUser"), GetSetting("VolMaker"));
+        SaveToFile(FileName, GetSetting(UserKey), GetSetting(UserKey), GetSetting(MakerKey));
     return TTitleLoad::Loaded;
 }
 
 TPlayPackage::TConversion TPlayPackage::OfferConversion(TStringList& lines, TMediaType kind)
 {
-    const int line = IndexOfName(lines, "TimeFormat");
+    const int line = IndexOfName(lines, TimeFormatKey);
     TOlveTimeFormat format = TimeFormatOfWord(line < 0 ? std::string() : ValueOf(lines[line]));
     TConversion conversion = TConversion::None;
     if (format == otfTMSF && kind == mtVirtualCD &&
         FPrompts.Question(FileName + CrLf2 + "このタイトルはオーディオＣＤ用です" + CrLf2 +
                           "時間の記録方式をメディアファイル用に変更しますか？")) {
-        SetOrInsertFirst(lines, "TimeFormat", "TMilliseconds");
+        SetOrInsertFirst(lines, TimeFormatKey, TimeFormatWord(otfTrackMilliseconds));
         format = otfTrackMilliseconds;
         conversion = TConversion::ToMilliseconds;
     } else if (format == otfTrackMilliseconds && kind == mtAudioCD &&
                FPrompts.Question(FileName + CrLf2 + "このタイトルはメディアファイル用です" + CrLf2 +
                                  "時間の記録方式をオーディオＣＤ用に変更しますか？")) {
-        SetOrInsertFirst(lines, "TimeFormat", "TMSF");
+        SetOrInsertFirst(lines, TimeFormatKey, TimeFormatWord(otfTMSF));
         format = otfTMSF;
         conversion = TConversion::ToTmsf;
     }
@@ -179,14 +170,14 @@ TPlayPackage::TConversion TPlayPackage::OfferConversion(TStringList& lines, TMed
 
 void TPlayPackage::ReadSettings(const TStringList& lines)
 {
-    const int serial = IndexOfName(lines, "VolSerialNum");
+    const int serial = IndexOfName(lines, SerialKey);
     for (int i = 0; i <= serial; ++i) {
         const std::string& line = lines[i];
         const bool named = line.find('=') != std::string::npos;
         const std::string name = NameOf(line);
         if (named && IsTagLineName(name))
             continue;
-        if (named && name != "Mask" && !GetSetting(name).empty())
+        if (named && name != MaskKey && !GetSetting(name).empty())
             continue;
         Settings.Add(line);
     }

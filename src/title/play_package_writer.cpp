@@ -6,6 +6,7 @@
 #include "storage/file_type.h"
 #include "title/card_line.h"
 #include "storage/comma_text.h"
+#include "storage/settings_vocabulary.h"
 #include "title/setting_lines.h"
 
 namespace olve {
@@ -64,8 +65,8 @@ void WriteMakerHistory(TStringList& lines, const std::string& user, const std::s
     if (!history.empty() && history.back() != user) {
         if (history.size() > MakerHistoryLimit) {
             for (int k = 1; k <= 99; ++k) {
-                char key[16];
-                std::snprintf(key, sizeof key, "VolMaker%02d", k);
+                // Archived histories: "VolMaker01" to "VolMaker99".
+                const std::string key = std::string(MakerKey) + (k < 10 ? "0" : "") + std::to_string(k);
                 if (IndexOfName(lines, key) < 0) {
                     SetValueOrDelete(lines, key, makers);
                     break;
@@ -77,7 +78,7 @@ void WriteMakerHistory(TStringList& lines, const std::string& user, const std::s
     } else if (history.empty()) {
         history.push_back(user);
     }
-    SetValueOrDelete(lines, "VolMaker", CommaTextJoin(history));
+    SetValueOrDelete(lines, MakerKey, CommaTextJoin(history));
 }
 
 }  // namespace
@@ -86,7 +87,7 @@ bool TPlayPackage::SaveToFile(const std::string& fileName, const std::string& us
                               const std::string& makers)
 {
     const std::string fileType = TitleFileType(fileName, FPrompts);
-    if (fileType == "UnknownFileType")
+    if (fileType == UnknownFileTypeWord)
         return false;
     TCompressStringList lines(FPrompts);
     const bool written = BuildLines(lines, user, titleUser, makers, fileType) && lines.SaveToFile(fileName) == 0;
@@ -97,7 +98,7 @@ bool TPlayPackage::SaveToFile(const std::string& fileName, const std::string& us
 bool TPlayPackage::BuildLines(TStringList& lines, const std::string& user, const std::string& titleUser,
                               const std::string& makers, const std::string& fileType) const
 {
-    const int serialLine = IndexOfName(Settings, "VolSerialNum");
+    const int serialLine = IndexOfName(Settings, SerialKey);
     const std::string serial = serialLine < 0 ? std::string() : ValueOf(Settings[serialLine]);
     if (serial.empty())
         return false;
@@ -106,9 +107,9 @@ bool TPlayPackage::BuildLines(TStringList& lines, const std::string& user, const
     for (int i = 0; i < Settings.Count(); ++i)
         if (i != serialLine)
             lines.Add(Settings[i]);
-    SetValueOrDelete(lines, "FileType", fileType);
-    SetValueOrDelete(lines, "TimeFormat", TimeFormatWord(TimeFormat));
-    SetValueOrDelete(lines, "VolUser", titleUser.empty() ? user : titleUser);
+    SetValueOrDelete(lines, FileTypeKey, fileType);
+    SetValueOrDelete(lines, TimeFormatKey, TimeFormatWord(TimeFormat));
+    SetValueOrDelete(lines, UserKey, titleUser.empty() ? user : titleUser);
     WriteMakerHistory(lines, user, makers);
 
     TTextTable stkd;
@@ -142,7 +143,7 @@ bool TPlayPackage::BuildLines(TStringList& lines, const std::string& user, const
         MainTextToIndex(mainCards.back(), mainTexts);
     }
     mainTexts.AppendLines(lines, "MTX");
-    lines.Add("VolSerialNum=" + serial);
+    lines.Add(NamedLine(SerialKey, serial));
     for (const TPlayCardItem& card : mainCards)
         lines.Add(FormatCardLine(card));
     lines.EndUpdate();

@@ -4,7 +4,7 @@
 
 namespace olve {
 
-int IndexOfName(const TStringList& lines, const std::string& name)
+int IndexOfName(const TStringList& lines, std::string_view name)
 {
     for (int i = 0; i < lines.Count(); ++i)
         if (IsNamed(lines[i], name))
@@ -12,26 +12,26 @@ int IndexOfName(const TStringList& lines, const std::string& name)
     return -1;
 }
 
-void SetValueOrDelete(TStringList& lines, const std::string& name, const std::string& value)
+void SetValueOrDelete(TStringList& lines, std::string_view name, std::string_view value)
 {
     const int i = IndexOfName(lines, name);
     if (i < 0) {
         if (!value.empty())
-            lines.Add(name + "=" + value);
+            lines.Add(NamedLine(name, value));
     } else if (value.empty()) {
         lines.Delete(i);
     } else {
-        lines.Put(i, name + "=" + value);
+        lines.Put(i, NamedLine(name, value));
     }
 }
 
-void SetOrInsertFirst(TStringList& lines, const std::string& name, const std::string& value)
+void SetOrInsertFirst(TStringList& lines, std::string_view name, std::string_view value)
 {
     const int i = IndexOfName(lines, name);
     if (i < 0)
-        lines.Insert(0, name + "=" + value);
+        lines.Insert(0, NamedLine(name, value));
     else
-        lines.Put(i, name + "=" + value);
+        lines.Put(i, NamedLine(name, value));
 }
 
 }  // namespace olve

@@ -8,6 +8,7 @@
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/letter_case_path.h"
+#include "storage/settings_vocabulary.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
 
@@ -104,7 +105,7 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
         return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
     if (load != TTitleLoad::Loaded)
         return Fail(session, TTitleFailure::TitleNotLoaded, LoadReason(load, session.TitleFile));
-    session.Serial = session.Package->GetSetting("VolSerialNum");
+    session.Serial = session.Package->GetSetting(SerialKey);
     if (session.Serial.empty())
         return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
     UseTrackMilliseconds(*session.Package);
@@ -144,7 +145,7 @@ bool FindRecording(TTitleSession& session, const std::string& programFolder, TPr
 
 std::string TitleName(const TPlayPackage& title, const std::string& titleFile)
 {
-    const std::string name = title.GetSetting("VolFileTitle");
+    const std::string name = title.GetSetting(TitleNameKey);
     return name.empty() ? BaseName(titleFile) : Cp932ToUtf8(name);
 }
 

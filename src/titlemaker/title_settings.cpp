@@ -1,21 +1,23 @@
 #include "titlemaker/title_settings.h"
 
+#include "storage/comma_text.h"
+#include "storage/settings_vocabulary.h"
+
 namespace olve {
 
 void SetTitleSettings(TPlayPackage& package, const TTitleLook& look)
 {
-    const char* on = "On";
-    const char* off = "Off";
-    package.Settings.Clear();
-    package.Settings.Add("VolFileTitle=" + look.Name);
-    package.Settings.Add(std::string("MTxShw=") + on);
-    package.Settings.Add(std::string("STxShw=") + (look.HasSubTexts ? on : off));
-    package.Settings.Add(std::string("ImgShw=") + (look.HasPictures ? on : off));
-    package.Settings.Add("ImgAln=alLeft");
-    package.Settings.Add("MonSty=msSystem");
-    package.Settings.Add(std::string("CsrShw=") + off);
-    package.Settings.Add(std::string("UlnShw=") + on);
-    package.Settings.Add("VolSerialNum=" + look.Code);
+    TStringList& settings = package.Settings;
+    settings.Clear();
+    settings.Add(NamedLine(TitleNameKey, look.Name));
+    settings.Add(NamedLine(MainTextShownKey, OnWord));
+    settings.Add(NamedLine(SubTextShownKey, look.HasSubTexts ? OnWord : OffWord));
+    settings.Add(NamedLine(PictureShownKey, look.HasPictures ? OnWord : OffWord));
+    settings.Add(NamedLine(PictureAlignmentKey, LeftAlignmentWord));
+    settings.Add(NamedLine(MonitorStyleKey, SystemMonitorStyleWord));
+    settings.Add(NamedLine(CursorShownKey, OffWord));
+    settings.Add(NamedLine(UnderlineShownKey, OnWord));
+    settings.Add(NamedLine(SerialKey, look.Code));
     package.TimeFormat = otfTrackMilliseconds;
 }
 

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "storage/cp932_text.h"
+#include "storage/settings_vocabulary.h"
 #include "title/play_package.h"
 #include "tools/stderr_prompts.h"
 #include "tools/subtitle_title_command.h"
@@ -85,7 +86,7 @@ int Resave(const std::string& in, const std::string& out, const std::string& use
         std::cerr << "olvetool: cannot read the title " << in << "\n";
         return 1;
     }
-    if (!package.SaveToFile(out, Utf8ToCp932(user), "", package.GetSetting("VolMaker"))) {
+    if (!package.SaveToFile(out, Utf8ToCp932(user), "", package.GetSetting(MakerKey))) {
         std::cerr << "olvetool: cannot write the title " << out << "\n";
         return 1;
     }

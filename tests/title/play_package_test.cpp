@@ -81,6 +81,21 @@ TEST_F(TitleFiles, MissingUndecodableAndSerialLessFilesDoNotLoad)
     EXPECT_EQ(Package.FileName, Dir / "plain.qzc");
 }
 
+// The words are a table indexed by the format: its order must be the enumeration's.
+TEST_F(TitleFiles, EachTimeFormatWordReadsAsItsFormatAndIsWrittenBack)
+{
+    const std::vector<std::pair<std::string, TOlveTimeFormat>> words = {
+        {"UnKnown", otfNone}, {"TMSF", otfTMSF}, {"TMilliseconds", otfTrackMilliseconds}, {"TFrame", otfFrames}};
+    for (const auto& [word, format] : words) {
+        ASSERT_TRUE(Package.LoadFromFile(Write("t.qzc", {"TimeFormat=" + word, "VolSerialNum=A1"}), false, mtNone));
+        EXPECT_EQ(Package.TimeFormat, format) << word;
+        EXPECT_EQ(TimeFormatWord(format), word);
+    }
+    // Titles older than the key, or with a word that names nothing, are TMSF.
+    ASSERT_TRUE(Package.LoadFromFile(Write("t.qzc", {"TimeFormat=tframe", "VolSerialNum=A1"}), false, mtNone));
+    EXPECT_EQ(Package.TimeFormat, otfTMSF);
+}
+
 TEST_F(TitleFiles, SettingsKeepMasksAndTheFirstOfOtherNames)
 {
     const std::string path = Write("t.qzc", {"Mask=1", "MTxShw=On", "mtxshw=Off", "Mask=2", "MTX=shared text",
