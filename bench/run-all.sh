@@ -31,6 +31,7 @@ row "BDC encode / zlib deflate" "$(number bdc 'BDC encode / zlib deflate' '[0-9.
 row "title load, 5000 cards" "$(number title '  load' '[0-9.]+ ms')" "< 20 ms"
 row "title save, 5000 cards" "$(number title '  save' '[0-9.]+ ms')" "-"
 row "package extract peak memory (200 MB media)" "$(number train '^extract' 'peak +[0-9.]+ MB' | sed 's/peak *//')" "< 64 MB"
+row "installed files taken in, 2 x 100000" "$(number train '^installed-files' '[0-9.]+ ms')" "< 1 s"
 for format in WAV OGG MP3; do
   line=$(grep -m1 -E "^$format +player" "$out/segments" || true)
   row "segment start/end error, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$line")" "≤ 1 ms"
