@@ -203,6 +203,16 @@ void TNewULEdit::moveEvent(QMoveEvent* event)
 void TNewULEdit::showEvent(QShowEvent* event)
 {
     TNewEdit::showEvent(event);
+    // A parent being shown goes through a list of its children taken beforehand, the bars
+    // among them: the old bars are hidden at once, so that it passes them by, and freed once
+    // it is done.
+    for (const QPointer<TUnderLine>& bar : FBars) {
+        if (bar) {
+            bar->hide();
+            bar->deleteLater();
+        }
+    }
+    FBars.clear();
     LayOutAnew();
 }
 
