@@ -417,8 +417,13 @@ void TForm1::LinkBoxChange()
     const QString text = FLinkBox->text();
     if (text.isEmpty() || text == TLinkBox::Busy)
         return;
-    if (!HasExtension(text, "qzw") || !PackageFound(text))
+    if (!HasExtension(text, "qzw"))
         return;
+    if (!QFileInfo(text).isFile()) {
+        // Told after the other start has had its answer, which must not wait for the box.
+        QTimer::singleShot(0, this, [this, text] { PackageFound(text); });
+        return;
+    }
     if (OnHandOver)
         OnHandOver(text);
     OpenTitlePackage(text);
