@@ -140,7 +140,7 @@ public:
         FForm->windowHandle()->requestActivate();
         WaitUntil([this] { return FForm->isActiveWindow(); }, 2000);
         std::printf("Title of %d cards of %d ms, opened in %.0f ms; display mode %d; window %s\n", CardCount, CardMs,
-                    MicrosecondsSince(start) / 1000, FForm->DisplayMode(),
+                    MicrosecondsSince(start) / 1000, static_cast<int>(FForm->DisplayMode()),
                     FForm->isActiveWindow() ? "active" : "not active (keys are given to FormKeyDown)");
         // The window's timer runs the tick through a stopwatch.
         QObject::disconnect(FForm->PlayerTimer(), &QTimer::timeout, FForm.get(), nullptr);
@@ -250,6 +250,8 @@ public:
                      if (ranges[i].first <= p && p < ranges[i].second)
                          sink = static_cast<std::int64_t>(i);
              }},
+            {"card at the position (the window's timeline)",
+             [&] { sink = FForm->Timeline().CardAt(player.EndPos() - 1, player.EndPos()); }},
             {"shown main text compared", [&] { sink = ExpandLineBreaks(card.MainText) == main->DisplayText(); }},
             {"same sub text set", [&] { sub->SetDisplayText(card.SubText); }},
             {"no picture shown", [&] { FForm->ShowPicture(card.Picture); }},

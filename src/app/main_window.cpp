@@ -67,7 +67,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     setFont(form);
     setAcceptDrops(true);
 
-    setGeometry(SectionBounds(0, {512, 512}));
+    setGeometry(SectionBounds(TDisplayMode::System, {512, 512}));
 
     CreateActions();
     CreateToolBar();
@@ -80,7 +80,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     FPlayer->OnNotify = [this] { PlayerNotify(); };
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
     FPackage->Player = FPlayer.get();
-    FPackage->MainCards.OnChange = [this](TPlayCards&) { FCardUnitsStale = true; };
+    WatchPackageCards();
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
 
@@ -351,7 +351,8 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::FormShow()
 {
-    if (!FStartPackage.isEmpty() && QFileInfo(FStartPackage).isFile())
+    // Opened here alone, so that whatever keeps it from opening is told once.
+    if (!FStartPackage.isEmpty())
         OpenTitlePackage(FStartPackage);
 }
 
@@ -416,9 +417,13 @@ void TForm1::LinkBoxChange()
     const QString text = FLinkBox->text();
     if (text.isEmpty() || text == TLinkBox::Busy)
         return;
-    const QFileInfo file(text);
-    if (!file.isFile() || !HasExtension(text, "qzw"))
+    if (!HasExtension(text, "qzw"))
         return;
+    if (!QFileInfo(text).isFile()) {
+        // Told after the other start has had its answer, which must not wait for the box.
+        QTimer::singleShot(0, this, [this, text] { PackageFound(text); });
+        return;
+    }
     if (OnHandOver)
         OnHandOver(text);
     OpenTitlePackage(text);

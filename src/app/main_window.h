@@ -26,12 +26,15 @@
 #include "storage/installed_files.h"
 #include "storage/prompts.h"
 #include "textview/new_ul_edit_net.h"
+#include "title/card_timeline.h"
+#include "title/display_mode.h"
 #include "title/play_package.h"
 
 namespace olve {
 
 class TPlayingAnimation;
 class TProgressBar;
+struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
 // the card grid, the media player and the open title.
@@ -50,19 +53,17 @@ public:
     // next entry, and the window closes once it has returned; nothing opens after this.
     void Terminate();
 
-    // Opening a title.
+    // Opening a title: false when it did not open, after telling the user why.
     bool OpenTitlePackage(const QString& packagePath);
-    bool OpenPackagedTitle(const QString& packagePath, QString& message);
     bool OpenTitle(const QString& titlePath);
-    QString GetTitleName(const QString& titlePath) const;
     // Removes the files, with the folders that become empty, never the program's folder or
     // anything outside it.
     void RemoveInstalledFiles(const std::vector<std::string>& files);
     void DropFiles(const QStringList& paths);
 
     // Screen layout.
-    void SetDisplayMode(int mode);
-    void ApplyLayout(int mode);
+    void SetDisplayMode(TDisplayMode mode);
+    void ApplyLayout(TDisplayMode mode);
     void SaveLayout();
     void ShowPicture(const std::string& name);
     bool HasPictures() const;
@@ -90,7 +91,7 @@ public:
     void PopulateItemList();
 
     // What the window shows, for those who drive it.
-    int DisplayMode() const { return FDisplayMode; }
+    TDisplayMode DisplayMode() const { return FDisplayMode; }
     int CurrentCard() const { return FCurrentCard; }
     bool AutoPause() const { return FAutoPause; }
     TNewULEditNet* MainView() const { return FMainView; }
@@ -103,6 +104,8 @@ public:
     QTimer* PlayerTimer() const { return tmPlayer; }
     TOlveMediaPlayer& Player() { return *FPlayer; }
     TPlayPackage& Package() { return *FPackage; }
+    // The open title's cards in the player's units, brought up to date with the cards.
+    const TCardTimeline& Timeline();
     TLinkBox* LinkBox() const { return FLinkBox; }
     const std::vector<std::string>& InstalledFiles() const { return FInstalledFiles.Files(); }
     const QString& StartPackage() const { return FStartPackage; }
@@ -137,11 +140,18 @@ private:
     void FormClose();
     void LinkBoxChange();
     bool InstallAndOpen(const QString& packagePath);
+    // False, after telling the user, when there is no such file.
+    bool PackageFound(const QString& packagePath);
+    bool ShowTitle(TTitleSession session);
+    bool OpenMedia(const QString& mediaPath);
+    void LayOutTitle(bool video, const TTitleDisplay& display);
+    void WatchPackageCards();
     void LayOutToolBar();
     void LayOutTextPane();
     void SetWaveVolumeOfPlayer(int value);
 
-    QRect SectionBounds(int mode, const QSize& size) const;
+    static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
+    QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
     QString SettingsFile() const;
     QString ProgramFolder() const;
     QString FindPicture(const std::string& name) const;
@@ -157,8 +167,7 @@ private:
     void acPlayListExecute();
     void StartTimer();
     void StopTimer();
-    void ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end);
-    void RefreshCardUnits(TOlveTimeFormat format);
+    void ShowCard(int i, std::int64_t position);
     void MainTextClick(QMouseEvent* event);
     int TextOffsetOfPosition(int position) const;
     void ShowNoMoreCards();
@@ -209,7 +218,7 @@ private:
     QAction* acPlayList = nullptr;
 
     bool FAutoPause = false;
-    int FDisplayMode = 0;
+    TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
     std::string FPictureName;
     TNewULEditNet* FMainView = nullptr;
@@ -238,11 +247,9 @@ private:
     int FOpening = 0;
     bool FTimerBusy = false;
     int FLastProgressWidth = -1;
-    // Every main card's start and end in the player's units, rebuilt when the cards or the
-    // player's time format change, so that a tick scans plain numbers.
-    std::vector<std::pair<std::int64_t, std::int64_t>> FCardUnits;
+    // Rebuilt when the cards change, so that a tick scans plain numbers.
+    TCardTimeline FTimeline;
     bool FCardUnitsStale = true;
-    TOlveTimeFormat FCardUnitsFormat = otfNone;
     int FLastCaret = -1;
     // The card whose main text the main view shows, at the view's text revision then: a tick
     // on the same card neither expands nor compares a text that may be megabytes long.

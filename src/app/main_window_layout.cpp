@@ -5,25 +5,40 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTextCursor>
+#include <iterator>
 
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/letter_case_path.h"
+#include "storage/settings_vocabulary.h"
 
 namespace olve {
 
 namespace {
 
-struct TModeLayout {
-    const char* Section;
-    QSize DefaultSize;
-};
+// A window size for each display mode, in the order of their values.
+constexpr QSize DefaultSizes[] = {{512, 512}, {1024, 512}, {768, 768}, {800, 600}, {768, 768}, {768, 768}};
+static_assert(std::size(DefaultSizes) == DisplayModeSections.size());
 
-constexpr TModeLayout Modes[6] = {
-    {"System", {512, 512}},   {"PictureBook", {1024, 512}}, {"Subtitles", {768, 768}},
-    {"PictureCard", {800, 600}}, {"List", {768, 768}},      {"ListPic", {768, 768}},
-};
+// In the order of WindowBoundKeys.
+enum class TWindowBound { Left, Top, Width, Height };
+
+// The settings file keeps the window's bounds in a section per display mode.
+std::string Section(TDisplayMode mode)
+{
+    return std::string(DisplayModeSections[static_cast<std::size_t>(mode)]);
+}
+
+QSize DefaultSize(TDisplayMode mode)
+{
+    return DefaultSizes[static_cast<std::size_t>(mode)];
+}
+
+std::string Key(TWindowBound bound)
+{
+    return std::string(WindowBoundKeys[static_cast<std::size_t>(bound)]);
+}
 
 constexpr int FontLadder[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 26, 28, 36};
 constexpr int SubViewHeight = 64;
@@ -59,7 +74,7 @@ int IntegerOr(const std::string& text, int fallback)
 
 }  // namespace
 
-QRect TForm1::SectionBounds(int mode, const QSize& size) const
+QRect TForm1::SectionBounds(TDisplayMode mode, const QSize& size) const
 {
     const QRect screen = ScreenArea();
     QRect bounds((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2, size.width(), size.height());
@@ -68,17 +83,17 @@ QRect TForm1::SectionBounds(int mode, const QSize& size) const
         return bounds;
     TDataFile file(settings.toStdString(), FPrompts);
     file.ReadOnly = true;
-    auto read = [&](const char* key, int fallback) {
-        return IntegerOr(file.ReadString(Modes[mode].Section, key, std::to_string(fallback)), fallback);
+    auto read = [&](TWindowBound bound, int fallback) {
+        return IntegerOr(file.ReadString(Section(mode), Key(bound), std::to_string(fallback)), fallback);
     };
-    bounds = QRect(read("Left", bounds.left()), read("Top", bounds.top()), read("Width", bounds.width()),
-                   read("Height", bounds.height()));
+    bounds = QRect(read(TWindowBound::Left, bounds.left()), read(TWindowBound::Top, bounds.top()),
+                   read(TWindowBound::Width, bounds.width()), read(TWindowBound::Height, bounds.height()));
     file.Close();
     bounds.setSize(bounds.size().boundedTo(LargestWindow()).expandedTo(SmallestWindow));
     return bounds;
 }
 
-void TForm1::SetDisplayMode(int mode)
+void TForm1::SetDisplayMode(TDisplayMode mode)
 {
     if (!FLaidOut || mode != FDisplayMode) {
         if (FLaidOut)
@@ -87,27 +102,26 @@ void TForm1::SetDisplayMode(int mode)
         ApplyLayout(mode);
     }
     FDisplayMode = mode;
-    if (mode == 4 || mode == 5)
+    if (IsCardList(mode))
         FillCardGrid();
 }
 
-void TForm1::ApplyLayout(int mode)
+void TForm1::ApplyLayout(TDisplayMode mode)
 {
-    const QRect work = WorkArea();
-    const QSize size(std::min(Modes[mode].DefaultSize.width(), work.width()),
-                     std::min(Modes[mode].DefaultSize.height(), work.height()));
-    const bool picture = mode != 0 && mode != 4;
-    const bool views = mode != 4 && mode != 5;
+    const QSize size = DefaultSize(mode).boundedTo(WorkArea().size());
+    const bool picture = mode != TDisplayMode::System && mode != TDisplayMode::List;
+    const bool views = !IsCardList(mode);
+    const bool across = mode == TDisplayMode::Subtitles || mode == TDisplayMode::PictureCard;
     pnPic->setVisible(picture);
     FMainView->setVisible(views);
     FSubView->setVisible(views);
     sgCards->setVisible(!views);
     sgCards->setRowCount(views ? 1 : FPackage->MainCards.Count() + 1);
-    spPic->setOrientation(mode == 2 || mode == 3 ? Qt::Vertical : Qt::Horizontal);
+    spPic->setOrientation(across ? Qt::Vertical : Qt::Horizontal);
     resize(size);
     if (picture) {
-        const int pane = mode == 1 ? 512 : mode == 5 ? 256 : 384;
-        const int total = mode == 2 || mode == 3 ? spPic->height() : spPic->width();
+        const int pane = mode == TDisplayMode::PictureBook ? 512 : mode == TDisplayMode::ListPic ? 256 : 384;
+        const int total = across ? spPic->height() : spPic->width();
         spPic->setSizes({pane, std::max(total - pane - spPic->handleWidth(), 100)});
     }
     if (!isMaximized())
@@ -124,12 +138,12 @@ void TForm1::SaveLayout()
     if (isMaximized())
         return;
     TDataFile file(SettingsFile().toStdString(), FPrompts);
-    const char* section = Modes[FDisplayMode].Section;
+    const std::string section = Section(FDisplayMode);
     const QRect bounds = geometry();
-    file.WriteInteger(section, "Left", bounds.left());
-    file.WriteInteger(section, "Top", bounds.top());
-    file.WriteInteger(section, "Width", bounds.width());
-    file.WriteInteger(section, "Height", bounds.height());
+    file.WriteInteger(section, Key(TWindowBound::Left), bounds.left());
+    file.WriteInteger(section, Key(TWindowBound::Top), bounds.top());
+    file.WriteInteger(section, Key(TWindowBound::Width), bounds.width());
+    file.WriteInteger(section, Key(TWindowBound::Height), bounds.height());
     file.Close();
 }
 

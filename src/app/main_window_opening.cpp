@@ -9,16 +9,8 @@
 #include "media/content_class.h"
 #include "media/device_error.h"
 #include "app/startup_check.h"
-#include "storage/comma_text.h"
-#include "storage/compress_string_list.h"
-#include "storage/cp932_text.h"
-#include "storage/data_file.h"
-#include "storage/file_train.h"
-#include "storage/letter_case_path.h"
-#include "storage/title_paths.h"
 #include "storage/train_extract.h"
-#include "storage/virtual_cd.h"
-#include "title/setting_lines.h"
+#include "title/title_session.h"
 
 namespace olve {
 
@@ -29,36 +21,6 @@ const char* const LineBreaks = "\r\n\r\n";
 bool IsPackage(const QString& path)
 {
     return QFileInfo(path).suffix().compare("qzw", Qt::CaseInsensitive) == 0;
-}
-
-// A value of a title file's settings, read from the file itself.
-std::string TitleFileValue(const QString& titlePath, const char* name, TPrompts& prompts)
-{
-    TCompressStringList lines(prompts);
-    lines.LoadFromFile(titlePath.toStdString());
-    const int i = IndexOfName(lines, name);
-    return i < 0 ? std::string() : ValueOf(lines[i]);
-}
-
-// The path as it exists, in whatever letter case; as given when nothing matches.
-QString PathIgnoringCase(const QString& path)
-{
-    const std::string found = ExistingPathIgnoringCase(path.toStdString());
-    return found.empty() ? path : QString::fromStdString(found);
-}
-
-// A stored path (code page 932, "\" between folders) on this file system: relative paths
-// start at the program's folder, and a name not found as written is looked up ignoring
-// letter case.
-QString LocalPath(const std::string& stored, const QString& programFolder)
-{
-    QString path = QString::fromStdString(Cp932ToUtf8(stored));
-    path.replace('\\', '/');
-    if (path.isEmpty())
-        return path;
-    if (QFileInfo(path).isRelative())
-        path = programFolder + "/" + path;
-    return PathIgnoringCase(path);
 }
 
 bool HasSubText(const TPlayCardList& cards)
@@ -89,6 +51,8 @@ bool TForm1::OpenTitlePackage(const QString& packagePath)
 
 bool TForm1::InstallAndOpen(const QString& packagePath)
 {
+    if (!PackageFound(packagePath))
+        return false;
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     TStringList written;
@@ -107,135 +71,102 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
         FPrompts.Message(packagePath.toStdString() + LineBreaks + "のインストールに失敗しました");
         return false;
     }
-    QString message;
-    const bool opened = OpenPackagedTitle(packagePath, message);
-    if (!opened)
-        FPrompts.Message(message.toStdString());
-    return opened;
+    return ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(), FPrompts,
+                                        FPlayer.get()));
 }
 
-bool TForm1::OpenPackagedTitle(const QString& packagePath, QString& message)
+bool TForm1::PackageFound(const QString& packagePath)
 {
-    message = QString("失敗しました") + LineBreaks + "failed in installing" + LineBreaks + packagePath;
-    std::vector<TTrainName> names;
-    std::string header;
-    ReadFileTrainNames(packagePath.toStdString(), names, header);
-    for (const TTrainName& entry : names) {
-        if (entry.Name.empty() || !QString::fromStdString(entry.Name).endsWith(".qzc", Qt::CaseInsensitive))
-            continue;
-        message.clear();
-        try {
-            // Installed with the header folder, as ExtractFileTrain places it.
-            QString installed = PathIgnoringCase(ProgramFolder() + "/" + QString::fromStdString(entry.Name));
-            const QString headed = PathIgnoringCase(ProgramFolder() + "/" +
-                                                 QString::fromStdString(Cp932ToUtf8(header)).replace('\\', '/') + "/" +
-                                                 QString::fromStdString(entry.Name));
-            if (!header.empty() && !QFileInfo::exists(installed) && QFileInfo::exists(headed))
-                installed = headed;
-            OpenTitle(installed);
-        } catch (const std::exception&) {
-            // Opening reports its own failures; whatever happened, the package is installed.
-        }
+    if (QFileInfo(packagePath).isFile())
         return true;
-    }
+    FPrompts.Message(std::string("ファイルが見つかりません") + LineBreaks + "file not exist" + LineBreaks + "< " +
+                     packagePath.toStdString() + " >");
     return false;
 }
 
 bool TForm1::OpenTitle(const QString& titlePath)
 {
-    if (!QFileInfo(titlePath).isFile())
-        return false;
+    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer.get()));
+}
+
+bool TForm1::ShowTitle(TTitleSession session)
+{
     SetAutoPause(false);
-    const std::string serial = TitleFileValue(titlePath, "VolSerialNum", FPrompts);
-    if (serial.empty())
-        return false;
-
-    std::string media;
-    {
-        const std::string ini = FindVirtualCD(serial, PathIgnoringCase(ProgramFolder() + "/vcd").toStdString() + "/");
-        TDataFile vcd(ini, FPrompts);
-        vcd.ReadOnly = true;
-        TStringList files;
-        vcd.ReadSection("files", files);
-        if (files.Count() > 0)
-            media = ValueOf(files[0]);
-        vcd.Close();
-    }
-    const QString mediaPath = LocalPath(media, ProgramFolder());
-    if (mediaPath.isEmpty() || !QFileInfo::exists(mediaPath)) {
-        if (FStartPackage.isEmpty())
-            FPrompts.Message(std::string("ファイルが見つかりません") + LineBreaks + "file not exist" + LineBreaks + "< " +
-                             mediaPath.toStdString() + " >");
+    if (!session.Opened()) {
+        FPrompts.Message(session.Reason);
         return false;
     }
+    if (!OpenMedia(QString::fromStdString(session.MediaPath)))
+        return false;
 
+    // Only a title whose recording opened replaces the one before.
+    FTitleFolder = QString::fromStdString(session.TitleFolder);
+    FPackage = std::move(session.Package);
+    WatchPackageCards();
+    FLastCaret = -1;
+    const TTitleDisplay& display = session.Display;
+    sgCards->setRowCount(FPackage->MainCards.Count() + 1);
+    if (display.StandardIndent)
+        FMainView->SetTextIndent(itStandard);
+    FShowCursor = display.ShowCursor;
+    FShowUnderline = display.ShowUnderline;
+    ShowProgress(0);
+    if (!IsCardList(FDisplayMode))
+        FSubView->setVisible(HasSubText(FPackage->MainCards));
+    LayOutTitle(ContentClassOfFile(FPlayer->FileName) == "video", display);
+    ShowTextPane(display.ShowTextPane);
+    setWindowTitle(QString::fromStdString(session.TitleName) + " - " + ApplicationTitle);
+    EnablePlayControls(true);
+    PlayCard(-1);
+    return true;
+}
+
+bool TForm1::OpenMedia(const QString& mediaPath)
+{
     FPlayer->FileName = mediaPath;
+    std::string reason;
     try {
         FPlayer->Open();
-    } catch (const EMCIDeviceError&) {
-        FPrompts.Message("デバイスエラー");
+    } catch (const EMCIDeviceError& e) {
+        reason = e.what();
     }
-    if (FPlayer->DeviceID() == 0) {
-        std::string text = std::string("ファイルが開けません") + LineBreaks + "file can not open" + LineBreaks + mediaPath.toStdString();
-        if (QFileInfo(mediaPath).suffix().compare("wmv", Qt::CaseInsensitive) == 0)
-            text += std::string(LineBreaks) + "マイクロソフトのメディアプレーヤー最新版をインストールすると解決する場合があります" + LineBreaks;
-        FPrompts.Message(text);
-        return false;
-    }
+    if (FPlayer->DeviceID() != 0)
+        return true;
+    std::string text = std::string("ファイルが開けません") + LineBreaks + "file can not open" + LineBreaks + mediaPath.toStdString();
+    if (!reason.empty())
+        text += LineBreaks + reason;
+    if (QFileInfo(mediaPath).suffix().compare("wmv", Qt::CaseInsensitive) == 0)
+        text += std::string(LineBreaks) + "マイクロソフトのメディアプレーヤー最新版をインストールすると解決する場合があります" + LineBreaks;
+    FPrompts.Message(text);
+    return false;
+}
 
-    FTitleFolder = QString::fromStdString(olve::TitleFolder((ProgramFolder() + "/").toStdString(), serial));
-    FPackage->LoadFromFile(titlePath.toStdString(), false, mtVirtualCD);
-    FCardUnitsStale = true;
-    FLastCaret = -1;
-    FPackage->TimeFormat = otfTrackMilliseconds;
-    sgCards->setRowCount(FPackage->MainCards.Count() + 1);
-    if (FPackage->GetSetting("MTxInd") == "itOlve")
-        FMainView->SetTextIndent(itStandard);
-    for (int i = 0; i < FPackage->MainCards.Count(); ++i)
-        FPackage->MainCards.SetTimeFormat(i, otfTrackMilliseconds);
-    for (int i = 0; i < FPackage->VcdCards.Count(); ++i)
-        FPackage->VcdCards.SetTimeFormat(i, otfTrackMilliseconds);
-    FShowCursor = FPackage->GetSetting("CsrShw") != "Off";
-    FShowUnderline = FPackage->GetSetting("UlnShw") != "Off";
-    ShowProgress(0);
-    if (FDisplayMode != 4 && FDisplayMode != 5)
-        FSubView->setVisible(HasSubText(FPackage->MainCards));
-
-    const bool list = FPackage->GetSetting("MonSty") == "msList";
-    if (ContentClassOfFile(mediaPath) == "video") {
-        SetDisplayMode(list ? 5 : 2);
+void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
+{
+    // A video title's pictures are never shown: they are not looked for.
+    const TDisplayMode mode = ChooseDisplayMode(video, !video && HasPictures(), display);
+    if (video) {
+        SetDisplayMode(mode);
         FPlayer->SetDisplay(pnPic);
         FPlayer->SetDisplayRect(QRect());
         const QRect natural = FPlayer->DisplayRect();
         FVideoWidth = natural.right() + 1;
         FVideoHeight = natural.bottom() + 1;
         FitVideo();
-    } else if (HasPictures()) {
-        if (list) {
-            SetDisplayMode(5);
-        } else {
-            SetDisplayMode(2);
-            const std::string align = FPackage->GetSetting("ImgAln");
-            SetDisplayMode(align == "alTop" || align == "alBottom" ? 3 : 1);
-        }
-    } else {
-        SetDisplayMode(list ? 4 : 0);
+        return;
     }
-    ShowTextPane(!(FPackage->GetSetting("MTxShw") == "Off" && FPackage->GetSetting("STxShw") == "Off"));
-    setWindowTitle(GetTitleName(titlePath) + " - " + ApplicationTitle);
-    EnablePlayControls(true);
-    PlayCard(-1);
-    return true;
+    // A picture title lays the subtitles out first, so that its own layout starts from them.
+    if (mode == TDisplayMode::PictureBook || mode == TDisplayMode::PictureCard)
+        SetDisplayMode(TDisplayMode::Subtitles);
+    SetDisplayMode(mode);
 }
 
-QString TForm1::GetTitleName(const QString& titlePath) const
+void TForm1::WatchPackageCards()
 {
-    if (!QFileInfo(titlePath).isFile())
-        return {};
-    const std::string name = TitleFileValue(titlePath, "VolFileTitle", FPrompts);
-    if (!name.empty())
-        return QString::fromStdString(Cp932ToUtf8(name));
-    return QFileInfo(titlePath).completeBaseName();
+    FCardUnitsStale = true;
+    auto stale = [this](TPlayCards&) { FCardUnitsStale = true; };
+    FPackage->MainCards.OnChange = stale;
+    FPackage->VcdCards.OnChange = stale;
 }
 
 void TForm1::RemoveInstalledFiles(const std::vector<std::string>& files)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTextCursor>
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include "media/device_error.h"
 #include "media/wave_volume.h"
 #include "storage/card_text.h"
-#include "timing/positions.h"
 
 namespace olve {
 
@@ -21,18 +21,6 @@ namespace {
 
 constexpr std::int64_t WholeText = 2147483647;
 constexpr int DoublePressMs = 300;
-
-// The spoken part of a card's main text, clamped to the text: (start, length) in bytes.
-std::pair<std::int64_t, std::int64_t> SpokenRange(const TPlayCardItem& card)
-{
-    std::int32_t start = 0;
-    std::int32_t length = 0;
-    const std::int64_t size = static_cast<std::int64_t>(card.MainText.size());
-    if (!TextRangeOf(card.DataText, start, length))
-        return {0, size};
-    const std::int64_t from = std::clamp<std::int64_t>(start, 0, size);
-    return {from, std::clamp<std::int64_t>(length, 0, size - from)};
-}
 
 }  // namespace
 
@@ -45,41 +33,21 @@ void TForm1::PlayCard(int n)
 {
     if (!CanPlay())
         return;
-    const TUndoPlayCardList& cards = FPackage->MainCards;
-    const TUndoPlayCardList& vcd = FPackage->VcdCards;
-    const int count = cards.Count();
-    if (n >= count) {
+    const std::optional<TSegment> segment = Timeline().Segment(n, FAutoPause, FPlayer->Length());
+    if (!segment) {
         ShowNoMoreCards();
         return;
     }
-    int c = std::min(n, count - 1);
-    std::int64_t from = 0;
-    std::int64_t to = 0;
-    if (FAutoPause) {
-        c = std::max(c, 0);
-        from = cards.StartUnits(c);
-        to = cards.EndUnits(c);
-    } else if (vcd.Count() == 0) {
-        c = std::max(c, 0);
-        from = cards.StartUnits(c);
-        to = cards.EndUnits(count - 1);
-    } else if (c < 0) {
-        from = vcd.StartUnits(0);
-        to = vcd.EndUnits(0);
-    } else {
-        from = cards.StartUnits(c);
-        to = vcd.EndUnits(0);
-    }
     try {
-        FPlayer->SetStartPos(static_cast<int>(std::max<std::int64_t>(0, from)));
-        FPlayer->SetEndPos(static_cast<int>(std::min<std::int64_t>(FPlayer->Length(), to)));
+        FPlayer->SetStartPos(static_cast<int>(segment->From));
+        FPlayer->SetEndPos(static_cast<int>(segment->To));
     } catch (const EMCIDeviceError&) {
         return;
     }
     if (n < 0) {
         FMainView->ClearUnderline();
         FMainView->SetDisplayText(std::string());
-        const TPlayCardItem& first = cards.Card(0);
+        const TPlayCardItem& first = FPackage->MainCards.Card(0);
         FMainView->setUpdatesEnabled(false);
         FMainView->SetDisplayText(ExpandLineBreaks(first.MainText));
         ColorMainText(0, WholeText, FMainView->palette().color(QPalette::Base));
@@ -119,11 +87,7 @@ void TForm1::SetAutoPause(bool on)
     if (FPlayer && FPlayer->DeviceID() != 0 && FPlayer->Mode() == mpPlaying && FPackage->MainCards.Count() > 0) {
         FPlayer->SetNotify(false);
         FPlayer->Stop();
-        const TUndoPlayCardList& cards = FPackage->MainCards;
-        const std::int32_t end = on ? cards.EndUnits(std::max(FCurrentCard, 0))
-                                    : FPackage->VcdCards.Count() > 0 ? FPackage->VcdCards.EndUnits(0)
-                                                                     : cards.EndUnits(cards.Count() - 1);
-        FPlayer->SetEndPos(std::min(end, FPlayer->Length()));
+        FPlayer->SetEndPos(static_cast<int>(Timeline().AutoPauseEnd(FCurrentCard, on, FPlayer->Length())));
         FPlayer->Play();
         anPlaying->SetActive(true);
     }
@@ -160,7 +124,7 @@ void TForm1::acPlayExecute()
         return;
     }
     const int row = sgCards->currentRow();
-    if ((FDisplayMode == 4 || FDisplayMode == 5) && row > 0 && row <= FPackage->MainCards.Count())
+    if (IsCardList(FDisplayMode) && row > 0 && row <= FPackage->MainCards.Count())
         PlayCard(row - 1);
     else
         PlayCard(FCurrentCard);
@@ -241,11 +205,7 @@ void TForm1::PlayerTick()
 {
     if (FTimerBusy)
         return;
-    FTimerBusy = true;
-    struct TClear {
-        bool& Flag;
-        ~TClear() { Flag = false; }
-    } clear{FTimerBusy};
+    const QScopedValueRollback busy(FTimerBusy, true);
 
     if (FPlayer->DeviceID() == 0) {
         StopTimer();
@@ -257,47 +217,42 @@ void TForm1::PlayerTick()
         StopTimer();
     else if (!tmPlayer->isActive())
         StartTimer();
-    RefreshCardUnits(FPlayer->MTimeFormat());
+    const TCardTimeline& timeline = Timeline();
     const std::int64_t end = FPlayer->EndPos();
-    for (std::size_t i = 0; i < FCardUnits.size(); ++i) {
-        const auto [s, e] = FCardUnits[i];
-        if (s <= position && position < e && position != end) {
-            ShowCard(static_cast<int>(i), position, s, e);
-            if (FDisplayMode < 4)
-                return;
-        }
+    for (int i = timeline.CardAt(position, end); i >= 0; i = timeline.CardAt(position, end, i + 1)) {
+        ShowCard(i, position);
+        // The grid marks every card that holds the position, the text views the first.
+        if (!IsCardList(FDisplayMode))
+            return;
     }
 }
 
-void TForm1::RefreshCardUnits(TOlveTimeFormat format)
+const TCardTimeline& TForm1::Timeline()
 {
-    if (!FCardUnitsStale && format == FCardUnitsFormat)
-        return;
-    const TUndoPlayCardList& cards = FPackage->MainCards;
-    FCardUnits.resize(static_cast<std::size_t>(cards.Count()));
-    for (int i = 0; i < cards.Count(); ++i) {
-        const TPlayCardItem& card = cards.Card(i);
-        FCardUnits[static_cast<std::size_t>(i)] = {ToPlayerUnits(card.StartPos, format), ToPlayerUnits(card.EndPos, format)};
+    if (FCardUnitsStale) {
+        FTimeline.Assign(FPackage->MainCards, FPackage->VcdCards);
+        FCardUnitsStale = false;
+        FShownMainCard = -1;
     }
-    FCardUnitsFormat = format;
-    FCardUnitsStale = false;
-    FShownMainCard = -1;
+    return FTimeline;
 }
 
-void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int64_t end)
+void TForm1::ShowCard(int i, std::int64_t position)
 {
     const bool changed = i != FCurrentCard;
     FCurrentCard = i;
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
-    if (FDisplayMode >= 4) {
+    if (IsCardList(FDisplayMode)) {
         if (!changed)
             return;
         SelectCardRow(i + 1);
-        if (FDisplayMode == 5)
+        if (FDisplayMode == TDisplayMode::ListPic)
             ShowPicture(card.Picture);
         return;
     }
-    const auto [r0, r1] = SpokenRange(card);
+    const TSpokenRange spoken = Timeline().Spoken(i, position);
+    const std::int64_t r0 = spoken.Start;
+    const std::int64_t r1 = spoken.Length;
     if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision) {
         const std::string shown = ExpandLineBreaks(card.MainText);
         if (shown != FMainView->DisplayText()) {
@@ -311,7 +266,7 @@ void TForm1::ShowCard(int i, std::int64_t position, std::int64_t start, std::int
     }
     FSubView->SetDisplayText(card.SubText);
     ShowPicture(card.Picture);
-    const std::int64_t k = end > start ? (position - start) * r1 / (end - start) + r0 : r0;
+    const std::int64_t k = spoken.Reached;
     if (FShowCursor) {
         // Moving the caret lays its line out again: only when it moves.
         const int caret = FMainView->ViewPosition(k);
@@ -368,14 +323,9 @@ void TForm1::MainTextClick(QMouseEvent* event)
         const TPlayCardItem& card = cards.Card(i);
         if (ExpandLineBreaks(card.MainText) != FMainView->DisplayText())
             continue;
-        std::int32_t start = 0;
-        std::int32_t length = 0;
-        if (!TextRangeOf(card.DataText, start, length)) {
-            PlayCard(i);
-            return;
-        }
-        const auto [r0, r1] = SpokenRange(card);
-        if (r0 <= m && m <= r0 + r1) {
+        // A card without a range tag speaks its whole text, which holds every offset.
+        const TSpokenRange spoken = Timeline().Spoken(i, Timeline().StartOf(i));
+        if (spoken.Start <= m && m <= spoken.Start + spoken.Length) {
             PlayCard(i);
             return;
         }

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include "picture/picture_geometry.h"
 #include "picture/picture_loader.h"
@@ -10,21 +11,6 @@
 namespace olve {
 
 bool TExtraImage::FRedrawing = false;
-
-namespace {
-
-class TRedrawScope {
-public:
-    explicit TRedrawScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TRedrawScope() { FFlag = false; }
-    TRedrawScope(const TRedrawScope&) = delete;
-    TRedrawScope& operator=(const TRedrawScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
-}  // namespace
 
 TExtraImage::TExtraImage(QWidget* parent) : QFrame(parent), FImage(new TExImage(this)), FPictureMenu(new QMenu(this))
 {
@@ -98,7 +84,7 @@ void TExtraImage::Redraw()
 {
     if (FRedrawing || !parentWidget())
         return;
-    TRedrawScope redrawing(FRedrawing);
+    const QScopedValueRollback redrawing(FRedrawing, true);
     const int w = FRenderedPicture.width();
     const int h = FRenderedPicture.height();
     if (w == 0 || h == 0)

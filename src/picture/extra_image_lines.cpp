@@ -2,6 +2,7 @@
 // lines and the line menu.
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cstdlib>
 
@@ -16,17 +17,6 @@ namespace {
 
 // A press and release closer together than this (|dx| + |dy|) is a click, not a drag.
 constexpr int DragThreshold = 3;
-
-class TMoveScope {
-public:
-    explicit TMoveScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TMoveScope() { FFlag = false; }
-    TMoveScope(const TMoveScope&) = delete;
-    TMoveScope& operator=(const TMoveScope&) = delete;
-
-private:
-    bool& FFlag;
-};
 
 }  // namespace
 
@@ -53,7 +43,7 @@ void TExtraImage::ImageMouseMove(QObject*, TShiftState shift, int x, int y)
 {
     if (FMovingMouse)
         return;
-    TMoveScope moving(FMovingMouse);
+    const QScopedValueRollback moving(FMovingMouse, true);
     const bool beyondThreshold = std::abs(x - FDownPoint.x) + std::abs(y - FDownPoint.y) > DragThreshold;
 
     if (shift == ssRight && FCanMoveImage) {

@@ -145,4 +145,10 @@ inline constexpr auto CompanionDataFiles = std::to_array<std::string_view>({
     "users.dat", "titles.lst",
 });
 
+// The player's own settings file keeps the main window's bounds in a section per display
+// mode, in the order of the modes' values.
+inline constexpr auto DisplayModeSections =
+    std::to_array<std::string_view>({"System", "PictureBook", "Subtitles", "PictureCard", "List", "ListPic"});
+inline constexpr auto WindowBoundKeys = std::to_array<std::string_view>({"Left", "Top", "Width", "Height"});
+
 }  // namespace olve

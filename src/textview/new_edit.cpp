@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QScopedValueRollback>
 
 #include "storage/cp932_text.h"
 #include "textview/font_substitutions.h"
@@ -13,18 +14,6 @@
 namespace olve {
 
 namespace {
-
-// Resets a flag on every way out.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
 
 // The view scrolls by its own rules (KeepCaretVisible, ScrollToChar). The base class would
 // first scroll the caret into view itself on every selection change; its text control asks
@@ -105,7 +94,7 @@ void TNewEdit::SetDisplayText(const std::string& text)
 
 void TNewEdit::RebuildContent()
 {
-    TFlagScope rebuilding(FRebuilding);
+    const QScopedValueRollback rebuilding(FRebuilding, true);
     ++FTextRevision;
     FPositionMap = TTextPositionMap(FDisplayText);
     const QString unicode = QString::fromUtf8(Cp932ToUtf8(FDisplayText));

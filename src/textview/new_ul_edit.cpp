@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cstdlib>
 
@@ -11,21 +12,6 @@
 namespace olve {
 
 bool TNewULEdit::FLayingOut = false;
-
-namespace {
-
-class TLayoutScope {
-public:
-    explicit TLayoutScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TLayoutScope() { FFlag = false; }
-    TLayoutScope(const TLayoutScope&) = delete;
-    TLayoutScope& operator=(const TLayoutScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
-}  // namespace
 
 TNewULEdit::TNewULEdit(QWidget* parent) : TNewEdit(parent)
 {
@@ -75,7 +61,7 @@ void TNewULEdit::UpdateUnderline()
 {
     if (FLayingOut)
         return;
-    TLayoutScope layingOut(FLayingOut);
+    const QScopedValueRollback layingOut(FLayingOut, true);
 
     if (!FShowUnderline || DisplayText().empty() || !parentWidget() || !isVisibleTo(parentWidget())) {
         ClearUnderline();
@@ -217,6 +203,16 @@ void TNewULEdit::moveEvent(QMoveEvent* event)
 void TNewULEdit::showEvent(QShowEvent* event)
 {
     TNewEdit::showEvent(event);
+    // A parent being shown goes through a list of its children taken beforehand, the bars
+    // among them: the old bars are hidden at once, so that it passes them by, and freed once
+    // it is done.
+    for (const QPointer<TUnderLine>& bar : FBars) {
+        if (bar) {
+            bar->hide();
+            bar->deleteLater();
+        }
+    }
+    FBars.clear();
     LayOutAnew();
 }
 

@@ -212,10 +212,12 @@ TEST(PlayerProcesses, ASecondStartHandsItsArgumentToTheFirstAndEnds)
     EXPECT_EQ(noArgument.WaitForExit(20000), 0);
     EXPECT_EQ(QueryRunningInstance(SocketIn(runtime))->BoxText, "");
 
-    TPlayerProcess second(runtime, {"/tmp/some lesson.qzw"});
+    // Not a package: the first instance leaves it in its box, where a package that is not
+    // there would be reported, and the report's box would clear it.
+    TPlayerProcess second(runtime, {"/tmp/some lesson.txt"});
     EXPECT_EQ(second.WaitForExit(20000), 0);
     EXPECT_TRUE(first.Running());
-    EXPECT_EQ(QueryRunningInstance(SocketIn(runtime))->BoxText, "/tmp/some lesson.qzw");
+    EXPECT_EQ(QueryRunningInstance(SocketIn(runtime))->BoxText, "/tmp/some lesson.txt");
 }
 
 TEST(PlayerProcesses, ASecondStartWhileTheFirstIsBusyHandsNothingOver)
@@ -285,9 +287,9 @@ TEST(PlayerProcesses, WithoutARuntimeFolderTheInstancesMeetInAFolderOfTheUsersOw
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_EQ(info.st_uid, geteuid());
 
-    TPlayerProcess second(env, {"/tmp/some lesson.qzw"});
+    TPlayerProcess second(env, {"/tmp/some lesson.txt"});
     EXPECT_EQ(second.WaitForExit(20000), 0);
-    EXPECT_EQ(QueryRunningInstance(socket)->BoxText, "/tmp/some lesson.qzw");
+    EXPECT_EQ(QueryRunningInstance(socket)->BoxText, "/tmp/some lesson.txt");
 }
 
 // An instance that holds the lock but never answers: one stuck before it listens, and one

@@ -127,8 +127,8 @@ TEST_F(MainWindow, BoundsAreStoredPerModeButNotWhenMaximised)
     EXPECT_EQ(Form->width(), 512);
     EXPECT_EQ(Form->height(), 300);
     Form->show();
-    Form->SetDisplayMode(0);
-    Form->SetDisplayMode(2);
+    Form->SetDisplayMode(TDisplayMode::System);
+    Form->SetDisplayMode(TDisplayMode::Subtitles);
     EXPECT_EQ(Setting("System", "Width"), "512");
     EXPECT_EQ(Setting("Subtitles", "Width"), "<none>");
     Form->close();
@@ -151,16 +151,16 @@ TEST_F(MainWindow, TheDisplayModeFollowsTheMediaPicturesAndSettings)
         std::string Media;
         bool Pictures;
         std::vector<std::string> Settings;
-        int Mode;
+        TDisplayMode Mode;
     };
     const std::vector<TCase> cases = {
-        {"tone.wav", false, {}, 0},
-        {"tone.wav", false, {"MonSty=msList"}, 4},
-        {"tone.wav", true, {"ImgAln=alBottom"}, 3},
-        {"tone.wav", true, {"ImgAln=alLeft"}, 1},
-        {"tone.wav", true, {"MonSty=msList"}, 5},
-        {"clip.avi", false, {"MonSty=msList"}, 5},
-        {"clip.avi", false, {}, 2},
+        {"tone.wav", false, {}, TDisplayMode::System},
+        {"tone.wav", false, {"MonSty=msList"}, TDisplayMode::List},
+        {"tone.wav", true, {"ImgAln=alBottom"}, TDisplayMode::PictureCard},
+        {"tone.wav", true, {"ImgAln=alLeft"}, TDisplayMode::PictureBook},
+        {"tone.wav", true, {"MonSty=msList"}, TDisplayMode::ListPic},
+        {"clip.avi", false, {"MonSty=msList"}, TDisplayMode::ListPic},
+        {"clip.avi", false, {}, TDisplayMode::Subtitles},
     };
     Create();
     Form->show();
@@ -209,15 +209,53 @@ TEST_F(MainWindow, APackageReplacesTheFilesOfTheOneBefore)
     EXPECT_TRUE(fs::exists(Program.Path()));
 }
 
-TEST_F(MainWindow, AMissingRecordingIsReportedWithAnEmptyPath)
+TEST_F(MainWindow, AMissingRecordingIsReportedWithTheSerialItWasLookedForBy)
 {
     Create();
     TTestTitle title = ThreeCardTitle();
     title.WithVirtualCD = false;
-    EXPECT_TRUE(Form->OpenTitlePackage(Package(title)));
+    EXPECT_FALSE(Form->OpenTitlePackage(Package(title)));
     ASSERT_EQ(Prompts.Said.size(), 1u);
-    EXPECT_EQ(Prompts.Said[0], "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n<  >");
+    EXPECT_EQ(Prompts.Said[0], "VolSerialNum=K100 の vcd.ini が見つかりません\r\n\r\nno vcd.ini for VolSerialNum=K100 in\r\n\r\n< " +
+                                   Program / "vcd/" + " >");
     EXPECT_EQ(Form->Player().DeviceID(), 0);
+}
+
+// The start package opens once: what keeps it from opening is told once.
+TEST_F(MainWindow, TheStartPackageWithoutItsRecordingIsReportedOnce)
+{
+    fs::create_directories(Program.Path() / "vcd/K100");
+    {
+        TDataFile ini(Program / "vcd/K100/vcd.ini", Prompts);
+        ini.Add("code=K100");
+        ini.Add("[files]");
+        ini.Add("file=vcd\\K100\\tone.wav");
+        ini.Close();
+    }
+    TTestTitle title = ThreeCardTitle();
+    title.WithVirtualCD = false;
+    Create({Package(title), "NoTie"});
+    Form->show();
+    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    ASSERT_EQ(Prompts.Said.size(), 1u);
+    EXPECT_EQ(Prompts.Said[0], "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Program / "vcd/K100/tone.wav" + " >");
+    EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
+}
+
+TEST_F(MainWindow, APackageThatDoesNotExistIsReportedHoweverItComes)
+{
+    const std::string missing = Packages / "gone.qzw";
+    const std::string told = "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + missing + " >";
+    Create({QString::fromStdString(missing), "NoTie"});
+    Form->show();
+    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    EXPECT_EQ(Prompts.Said, std::vector<std::string>{told}) << "the start package";
+    Form->LinkBox()->HandOver(QString::fromStdString(missing));
+    ASSERT_TRUE(WaitUntil([&] { return Prompts.Said.size() == 2; }));
+    EXPECT_EQ(Prompts.Said[1], told) << "handed over";
+    Form->DropFiles({QString::fromStdString(missing)});
+    ASSERT_EQ(Prompts.Said.size(), 3u);
+    EXPECT_EQ(Prompts.Said[2], told) << "dropped";
 }
 
 TEST_F(MainWindow, OnlyASingleDroppedPackageIsOpened)

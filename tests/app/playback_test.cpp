@@ -16,7 +16,6 @@
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
-#include "timing/positions.h"
 
 using namespace olve;
 
@@ -56,15 +55,6 @@ protected:
         title.Settings = std::move(settings);
         return title;
     }
-    void AddVcdCard(int start, int end)
-    {
-        TPlayCardItem whole;
-        whole.StartPos = MakePackedPosition(1, 0, 0, static_cast<std::uint32_t>(start));
-        whole.EndPos = MakePackedPosition(1, 0, 0, static_cast<std::uint32_t>(end));
-        whole.TimeFormat = otfTrackMilliseconds;
-        Form->Package().VcdCards.AddRec(whole);
-    }
-    std::pair<int, int> Segment() { return {Form->Player().StartPos(), Form->Player().EndPos()}; }
     QColor ColourAt(int byteOffset)
     {
         QTextCursor cursor(Form->MainView()->document());
@@ -78,37 +68,11 @@ const std::vector<TTestCard> FourCards = {Card("one", 100, 1000), Card("two", 10
 
 }  // namespace
 
-TEST_F(Playback, TheSegmentFollowsAutomaticPauseAndTheVcdCard)
-{
-    Open(Cards(FourCards));
-    EXPECT_EQ(Segment(), std::make_pair(100, 4000)) << "from the top to the last card's end";
-    Form->PlayCard(1);
-    EXPECT_EQ(Segment(), std::make_pair(1000, 4000));
-    Form->SetAutoPause(true);
-    Form->PlayCard(2);
-    EXPECT_EQ(Segment(), std::make_pair(2000, 3000));
-    Form->PlayCard(-1);
-    EXPECT_EQ(Segment(), std::make_pair(100, 1000)) << "the top card alone";
-
-    Form->SetAutoPause(false);
-    AddVcdCard(500, 3500);
-    Form->PlayCard(-1);
-    EXPECT_EQ(Segment(), std::make_pair(500, 3500));
-    Form->PlayCard(1);
-    EXPECT_EQ(Segment(), std::make_pair(1000, 3500));
-    // Past the end of the recording the segment stops at its length.
-    AddVcdCard(0, 0);
-    Form->Package().VcdCards.SetEndPos(0, MakePackedPosition(1, 0, 0, 60000));
-    Form->PlayCard(0);
-    EXPECT_EQ(Segment().second, Form->Player().Length());
-}
-
 TEST_F(Playback, BackFromTheFirstCardPlaysFromTheTop)
 {
     Open(Cards(FourCards));
     ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
     Form->Action("acBack")->trigger();
-    EXPECT_EQ(Segment(), std::make_pair(100, 4000));
     EXPECT_EQ(Form->CurrentCard(), 0) << "the top card shows at once";
     EXPECT_EQ(Form->MainView()->DisplayText(), "one");
 }
@@ -119,7 +83,6 @@ TEST_F(Playback, AutomaticPauseSwitchedOnRestartsToTheCurrentCardsEnd)
     ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }));
     Form->Action("acAutoPause")->trigger();
     EXPECT_TRUE(Form->AutoPause());
-    EXPECT_EQ(Form->Player().EndPos(), 2000);
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 3000));
     EXPECT_EQ(Form->Player().Position(), 2000);
@@ -135,18 +98,6 @@ TEST_F(Playback, EscStopsAndTheNotificationStopsTheTimer)
     EXPECT_TRUE(WaitUntil([&] { return !Form->PlayerTimer()->isActive(); }, 1000));
 }
 
-TEST_F(Playback, AtTheEndOfASegmentTheNextCardDoesNotLight)
-{
-    Open(Cards(FourCards));
-    Form->SetAutoPause(true);
-    Form->PlayCard(0);
-    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 3000));
-    ASSERT_EQ(Form->Player().Position(), 1000);
-    Form->PlayerTick();
-    EXPECT_EQ(Form->CurrentCard(), 0);
-    EXPECT_EQ(Form->MainView()->DisplayText(), "one");
-}
-
 TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
 {
     Open(Cards({Card("Hello there world", 100, 1500, "SST=0,SLG=5"), Card("Hello there world", 1500, 3000, "SST=6,SLG=5"),
@@ -155,13 +106,10 @@ TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
     const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
     EXPECT_EQ(ColourAt(0), QColor(Qt::black));
     EXPECT_EQ(ColourAt(7), hidden) << "the next card's words are not yet shown";
-    EXPECT_EQ(Form->MainView()->UnderlineStart(), 0);
-    EXPECT_EQ(Form->MainView()->UnderlineLength(), 5);
     ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->MainView()->DisplayText(), "Hello there world");
     EXPECT_EQ(ColourAt(7), QColor(Qt::black));
     EXPECT_EQ(ColourAt(13), hidden);
-    EXPECT_EQ(Form->MainView()->UnderlineStart(), 6);
 }
 
 // A tick on the same card does not look at the text again unless something changed it.
@@ -177,14 +125,6 @@ TEST_F(Playback, AMainTextChangedWhileItsCardPlaysShowsAtTheNextTick)
     EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
 }
 
-TEST_F(Playback, ARangeWithoutLengthRunsToTheEndOfTheText)
-{
-    Open(Cards({Card("Only a start here", 100, 2000, "SST=5")}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
-    EXPECT_EQ(Form->MainView()->UnderlineStart(), 5);
-    EXPECT_EQ(Form->MainView()->UnderlineLength(), 12);
-}
-
 TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
 {
     QDir::setCurrent(QString::fromStdString(Program.Path().string()));
@@ -198,7 +138,7 @@ TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
 TEST_F(Playback, TheGridShowsSpeakersAndMemosOnlyWhenThereAreAny)
 {
     Open(Cards({Card("First line", 100, 1000, "TAG=Ann"), Card("Second", 1000, 2000)}, {"MonSty=msList"}));
-    ASSERT_EQ(Form->DisplayMode(), 4);
+    ASSERT_EQ(Form->DisplayMode(), TDisplayMode::List);
     QTableWidget* grid = Form->CardGrid();
     EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(grid->item(1, 2)->text(), "Ann");

@@ -45,11 +45,15 @@ geometry=$(xdotool getwindowgeometry "$(xdotool search --onlyvisible --name '^Pl
 grep -q 'Geometry: 512x512' <<<"$geometry" || fail "unexpected window size: $geometry"
 shot main-window
 
-# 3. A second start hands its argument over and ends without a window of its own.
+# 3. A second start hands its argument over and ends without a window of its own; the
+#    first reports the package, which is not there, in a box under its own name.
 mkdir -p "$work/prog2"
 cp "$bin_dir/olveplayer" "$work/prog2/olveplayer"
 timeout 20 "$work/prog2/olveplayer" "$work/lesson.qzw" || fail "second start did not end cleanly"
-[ "$(main_windows)" -eq 1 ] || fail "second start left another window"
+wait_for 20 grep -q "< $work/lesson.qzw >" "$work/main.err" || fail "the missing package was not reported"
+wait_for 10 test "$(main_windows)" -eq 2 || fail "no box for the missing package"
+xdotool key Return
+wait_for 10 one_main_window || fail "second start left another window"
 [ ! -e "$work/prog2/olveplayer.dat" ] || fail "second start ran its own start-up"
 
 # Ends a start that shows one message box: waits for the text on standard error, presses

@@ -423,3 +423,18 @@ TEST_F(Underline, ALineGrownInsideTheRangeMovesItsBarThoughTheRangesEndsStay)
     EXPECT_EQ(View->Bars()[1]->y(), CharRect(second).bottom() + 1);
     EXPECT_EQ(View->Bars()[0]->y(), CharRect(start).bottom() + 1);
 }
+
+// Showing the window shows the view among its siblings, and the view lays its bars anew
+// while the window goes through them.
+TEST_F(Underline, TheWindowShownAgainShowsOneSetOfBars)
+{
+    Show(LongEnglish(6));
+    Underlined(0, 300);
+    ASSERT_GT(View->Bars().size(), 1u);
+    for (int i = 0; i < 20; ++i) {
+        Window->hide();
+        Window->show();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Window->findChildren<TUnderLine*>().size(), static_cast<qsizetype>(View->Bars().size()));
+}
