@@ -68,7 +68,8 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     if (!installed) {
         raise();
         activateWindow();
-        FPrompts.Message(packagePath.toStdString() + LineBreaks + "のインストールに失敗しました");
+        FPrompts.Message(packagePath.toStdString() + LineBreaks + "のインストールに失敗しました" + LineBreaks +
+                         "installing the package failed");
         return false;
     }
     return ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(), FPrompts,
