@@ -22,6 +22,8 @@ namespace {
 const QColor MainTextBackground(206, 227, 247);
 constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
+// How often a handed-over package looks again whether the box in its way has closed.
+constexpr int HandOverRetryMs = 100;
 
 bool HasExtension(const QString& path, const char* extension)
 {
@@ -419,11 +421,30 @@ void TForm1::LinkBoxChange()
     const QFileInfo file(text);
     if (!file.isFile() || !HasExtension(text, "qzw"))
         return;
+    // The hand-over is answered before the package opens: opening may ask the user, and
+    // the other start must not wait for that.
+    FHandedOver.append(text);
+    QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
+}
+
+void TForm1::OpenHandedOver()
+{
+    if (FHandedOver.isEmpty())
+        return;
+    // A box on screen or an installation under way goes first; the package would otherwise
+    // open inside it and replace the title that is being opened or asked about.
+    if (FOpening > 0 || QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetryMs, this, &TForm1::OpenHandedOver);
+        return;
+    }
+    const QString text = FHandedOver.takeFirst();
     if (OnHandOver)
         OnHandOver(text);
     OpenTitlePackage(text);
     if (FMainView->focusPolicy() != Qt::NoFocus)
         FMainView->setFocus();
+    if (!FHandedOver.isEmpty())
+        QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
 }
 
 void TForm1::EnablePlayControls(bool on)

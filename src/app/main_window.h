@@ -136,6 +136,7 @@ private:
     void FormActivate();
     void FormClose();
     void LinkBoxChange();
+    void OpenHandedOver();
     bool InstallAndOpen(const QString& packagePath);
     void LayOutToolBar();
     void LayOutTextPane();
@@ -218,6 +219,8 @@ private:
     std::unique_ptr<TPlayPackage> FPackage;
     int FCurrentCard = -1;
     QPointer<TLinkBox> FLinkBox;
+    // Packages handed over and not yet opened, oldest first.
+    QStringList FHandedOver;
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;

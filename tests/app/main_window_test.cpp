@@ -331,6 +331,7 @@ TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
     ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
     const QString package = Package(ThreeCardTitle());
     Form->LinkBox()->HandOver(package);
+    WaitUntil([&] { return Form->windowTitle().contains(" - "); });
     EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
 }
 
