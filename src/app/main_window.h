@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +133,7 @@ private:
     void CreateActions();
     void CreateTextViews();
     void ReadCommandLine(const QStringList& arguments);
+    void StartOnScreen();
     void FormShow();
     void FormActivate();
     void FormClose();
@@ -233,6 +235,8 @@ private:
     bool FFileTypeRegistered = false;
     // Showing the window has queued the start: the start package, then the first activation.
     bool FShown = false;
+    // Until when the start waits for the window system to expose the window.
+    QDeadlineTimer FExposeDeadline;
     bool FStarted = false;
     bool FActivated = false;
     // Terminate was called.
