@@ -17,6 +17,7 @@ run segments build/bin/bench_segments
 run playback build/bin/bench_playback
 run textview build/bin/bench_textview
 run picture build/bin/bench_picture
+run map xvfb-run -a -s "-screen 0 1280x800x24" bash bench/time_to_map.sh build/bin .
 run whole xvfb-run -a -s "-screen 0 1280x800x24" bash bench/whole_program.sh build/bin .
 
 field() { grep -m1 -- "$2" "$out/$1" | sed 's/^ *//' || true; }
@@ -52,6 +53,12 @@ row "text view tick, same range, 180B/50KB/10MB" "$(sizes Tick/RangeUnchanged)" 
 row "text view tick, moved range, 180B/50KB/10MB" "$(sizes Tick/RangeChanged)" "< 1000 us"
 row "text view, set text, 180B/50KB/10MB" "$(sizes SetText)" "10 MB < 60 s"
 row "picture load and fit, 3000x2000 JPEG" "$(number picture LoadAndFit '[0-9.]+ ms')" "< 60 ms"
+tabbed() { grep -m1 -- "$2" "$out/$1" | cut -f2 || true; }
+for cache in cold warm; do
+  row "window mapped, $cache plug-in cache (median)" "$(tabbed map "window mapped, $cache")" "< 300 ms"
+  row "  tool bar drawn" "$(tabbed map "tool bar drawn, $cache")" "< 300 ms"
+  row "  title open" "$(tabbed map "title open, $cache")" "-"
+done
 row "start to window with the demo title" "$(grep -m1 'start to demo' "$out/whole" | cut -f2)" "-"
 row "peak memory, 5000-card title playing" "$(grep -m1 'peak memory' "$out/whole" | cut -f2)" "< 150 MB"
 row "CPU while playing audio" "$(grep -m1 'CPU while' "$out/whole" | cut -f2)" "-"

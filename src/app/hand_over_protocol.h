@@ -9,7 +9,7 @@ namespace olve {
 // box. Each message is one QDataStream record on a private local socket.
 enum class THandOverCommand : quint8 {
     Query = 1,   // reply: the window's class name, caption, whether it has a box, the box text
-    SetText = 2, // the box's text becomes the argument; reply once the window has acted on it
+    SetText = 2, // the box's text becomes the argument; reply at once, the window acts on it afterwards
     Raise = 3,   // restore and bring the window forward
 };
 

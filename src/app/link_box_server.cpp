@@ -34,8 +34,9 @@ void TLinkBoxServer::Accept()
 
 void TLinkBoxServer::Serve(QLocalSocket* socket)
 {
-    // Acting on a path may run dialogs with their own event loops, in which the sender can
-    // go away and its socket be deleted.
+    // The window opens a handed-over path after this reply; whatever else a slot on the box
+    // or the window does may still run an event loop, in which the sender can go away and
+    // its socket be deleted.
     const QPointer<QLocalSocket> alive(socket);
     THandOverRequest request;
     TReadStatus status;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/file_type_registration.h"
 #include "app/qt_extract_feedback.h"
@@ -22,6 +23,11 @@ namespace {
 const QColor MainTextBackground(206, 227, 247);
 constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
+// How long the start waits for the window system to expose the window, and how often it looks.
+constexpr int ExposeWaitMs = 1000;
+constexpr int ExposeRetryMs = 5;
+// How often a handed-over package looks again whether the box in its way has closed.
+constexpr int HandOverRetryMs = 100;
 
 bool HasExtension(const QString& path, const char* extension)
 {
@@ -336,17 +342,32 @@ void TForm1::showEvent(QShowEvent* event)
     if (event->spontaneous() || FShown)
         return;
     FShown = true;
-    // The start package installs once the event loop runs, so that the window is on screen
-    // meanwhile; the layout showing the window again starts nothing. Without a window
-    // manager, or with focus-stealing prevention, the window may never be activated; it must
-    // still become ready for hand-overs.
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible())
-            FormShow();
-        FStarted = true;
-        if (!FActivated)
-            FormActivate();
-    });
+    FExposeDeadline.setRemainingTime(ExposeWaitMs);
+    QTimer::singleShot(0, this, &TForm1::StartOnScreen);
+}
+
+void TForm1::StartOnScreen()
+{
+    // The start package installs once the window is on screen and painted: queued right
+    // after showing, it would run before the window system has exposed the window, and the
+    // installation with the media player's first opening (GStreamer scans every plug-in on
+    // a first launch) could leave the window undrawn for a second. A window that is never
+    // exposed (minimised, or hidden by the window manager) starts all the same.
+    const bool exposed = windowHandle() && windowHandle()->isExposed();
+    if (!exposed && isVisible() && !FExposeDeadline.hasExpired()) {
+        QTimer::singleShot(ExposeRetryMs, this, &TForm1::StartOnScreen);
+        return;
+    }
+    if (exposed)
+        repaint();
+    // The layout showing the window again starts nothing. Without a window manager, or
+    // with focus-stealing prevention, the window may never be activated; it must still
+    // become ready for hand-overs.
+    if (isVisible())
+        FormShow();
+    FStarted = true;
+    if (!FActivated)
+        FormActivate();
 }
 
 void TForm1::FormShow()
@@ -419,16 +440,30 @@ void TForm1::LinkBoxChange()
         return;
     if (!HasExtension(text, "qzw"))
         return;
-    if (!QFileInfo(text).isFile()) {
-        // Told after the other start has had its answer, which must not wait for the box.
-        QTimer::singleShot(0, this, [this, text] { PackageFound(text); });
+    // The hand-over is answered before the package opens: opening may ask the user, and
+    // the other start must not wait for that.
+    FHandedOver.append(text);
+    QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
+}
+
+void TForm1::OpenHandedOver()
+{
+    if (FHandedOver.isEmpty())
+        return;
+    // A box on screen or an installation under way goes first; the package would otherwise
+    // open inside it and replace the title that is being opened or asked about.
+    if (FOpening > 0 || QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetryMs, this, &TForm1::OpenHandedOver);
         return;
     }
+    const QString text = FHandedOver.takeFirst();
     if (OnHandOver)
         OnHandOver(text);
     OpenTitlePackage(text);
     if (FMainView->focusPolicy() != Qt::NoFocus)
         FMainView->setFocus();
+    if (!FHandedOver.isEmpty())
+        QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
 }
 
 void TForm1::EnablePlayControls(bool on)

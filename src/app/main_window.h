@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,10 +136,12 @@ private:
     void CreateActions();
     void CreateTextViews();
     void ReadCommandLine(const QStringList& arguments);
+    void StartOnScreen();
     void FormShow();
     void FormActivate();
     void FormClose();
     void LinkBoxChange();
+    void OpenHandedOver();
     bool InstallAndOpen(const QString& packagePath);
     // False, after telling the user, when there is no such file.
     bool PackageFound(const QString& packagePath);
@@ -227,6 +230,8 @@ private:
     std::unique_ptr<TPlayPackage> FPackage;
     int FCurrentCard = -1;
     QPointer<TLinkBox> FLinkBox;
+    // Packages handed over and not yet opened, oldest first.
+    QStringList FHandedOver;
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
@@ -239,6 +244,8 @@ private:
     bool FFileTypeRegistered = false;
     // Showing the window has queued the start: the start package, then the first activation.
     bool FShown = false;
+    // Until when the start waits for the window system to expose the window.
+    QDeadlineTimer FExposeDeadline;
     bool FStarted = false;
     bool FActivated = false;
     // Terminate was called.

@@ -9,8 +9,6 @@ namespace {
 
 constexpr int ConnectMs = 2000;
 constexpr int ReplyMs = 5000;
-// The window opens a handed-over title before it answers, and that may ask the user.
-constexpr int HandOverReplyMs = 10 * 60 * 1000;
 
 std::optional<THandOverReply> Ask(QLocalSocket& socket, const THandOverRequest& request, int timeoutMs)
 {
@@ -51,7 +49,7 @@ int SendToRunningInstance(const QString& socketPath, const QString& className, c
         return hoNoBox;
     if (found->BoxText == "busy")
         return hoBusy;
-    Ask(socket, {THandOverCommand::SetText, text}, HandOverReplyMs);
+    Ask(socket, {THandOverCommand::SetText, text}, ReplyMs);
     return hoHandedOver;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -170,7 +171,45 @@ TEST(HandOverResults, TheBoxIsBusyUntilTheWindowRunsThenTakesEachHandOver)
     EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
     EXPECT_EQ(w.Form.LinkBox()->text(), package);
     EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
+    WaitUntil([&] { return w.Opened.size() == 2; });
     EXPECT_EQ(w.Opened, (std::vector<QString>{package, package}));
+}
+
+TEST(HandOverResults, TheSenderHasItsAnswerBeforeThePackageOpens)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    TTempFolder files;
+    const QString package = QString::fromStdString(MakeFile(files, "lesson.qzw"));
+    auto sent = std::async(std::launch::async, [&] {
+        return SendToRunningInstance(w.Socket, MainWindowClassName, ApplicationTitle, package);
+    });
+    const auto answered = [&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
+    // Opening may ask the user for as long as they take; the sender must not wait for it.
+    bool answeredFirst = false;
+    w.Form.OnHandOver = [&](const QString& path) {
+        w.Opened.push_back(path);
+        answeredFirst = WaitUntil(answered, 5000);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return answered() && !w.Opened.empty(); }, 30000));
+    EXPECT_EQ(sent.get(), hoHandedOver);
+    EXPECT_TRUE(answeredFirst);
+}
+
+TEST(HandOverResults, APackageHandedOverWhileABoxIsOpenOpensOnceItCloses)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    TTempFolder files;
+    const QString package = QString::fromStdString(MakeFile(files, "lesson.qzw"));
+    QDialog box(&w.Form);
+    box.setModal(true);
+    box.show();
+    EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
+    WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(w.Opened.empty());
+    box.hide();
+    EXPECT_TRUE(WaitUntil([&] { return w.Opened.size() == 1; }));
 }
 
 TEST(HandOverResults, TextsThatNameNoPackageAreIgnored)

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <QWindow>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -362,6 +363,30 @@ TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)
     EXPECT_TRUE(many[32]->property("barBreak").toBool());
 }
 
+// Notes whether the window was exposed when the first message came.
+struct TExposurePrompts : TRecordingPrompts {
+    QWidget* Window = nullptr;
+    bool ExposedAtFirstMessage = false;
+    void Message(const std::string& text) override
+    {
+        if (Said.empty())
+            ExposedAtFirstMessage = Window->windowHandle() && Window->windowHandle()->isExposed();
+        TRecordingPrompts::Message(text);
+    }
+};
+
+TEST_F(MainWindow, TheWindowIsOnScreenBeforeTheStartPackageInstalls)
+{
+    const std::string damaged = Packages / "damaged.qzw";
+    std::ofstream(damaged) << "not a package";
+    TExposurePrompts prompts;
+    TForm1 form(QString::fromStdString(Program / "olveplayer"), {QString::fromStdString(damaged), "NoTie"}, prompts);
+    prompts.Window = &form;
+    form.show();
+    ASSERT_TRUE(WaitUntil([&] { return !prompts.Said.empty(); }));
+    EXPECT_TRUE(prompts.ExposedAtFirstMessage);
+}
+
 TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
 {
     Create();
@@ -369,6 +394,7 @@ TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
     ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
     const QString package = Package(ThreeCardTitle());
     Form->LinkBox()->HandOver(package);
+    WaitUntil([&] { return Form->windowTitle().contains(" - "); });
     EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
 }
 

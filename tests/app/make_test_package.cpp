@@ -1,11 +1,12 @@
 // Makes a title package for whole-program tests and prints its path:
 //   make_test_package [--serial CODE] [--name NAME] [--card "MAIN|SUB"]... [--tones]
-//                     [--many N] FOLDER
+//                     [--many N] [--no-recording] FOLDER
 // Without cards the title has three cards on a generated tone, the first long enough to be
 // looked at. With cards, the media speaks each card's main text in turn (espeak-ng; generated tones
 // with --tones or when it cannot be run) and the cards follow the spoken lengths; stderr
 // tells which, with the cards' times. With --many, N cards of 100 ms each on a tone long
-// enough for them all. None has pictures (text-only layout).
+// enough for them all. With --no-recording the package leaves out the recording its
+// virtual CD names. None has pictures (text-only layout).
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] [--many N] FOLDER\n");
+    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] [--many N] [--no-recording] FOLDER\n");
     return 2;
 }
 
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     std::vector<TTestCard> cards;
     bool tones = false;
     int many = 0;
+    bool noRecording = false;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         const bool valued = i + 1 < argc;
@@ -65,6 +67,8 @@ int main(int argc, char** argv)
             tones = true;
         else if (std::strcmp(argv[i], "--many") == 0 && valued)
             many = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--no-recording") == 0)
+            noRecording = true;
         else if (argv[i][0] == '-' || !folder.empty())
             return Usage();
         else
@@ -93,6 +97,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "card %6d-%6d ms: %s\n", card.StartMs, card.EndMs, card.Main.c_str());
     }
     title.Pictures.clear();
+    title.LeaveOutMedia = noRecording;
     if (!serial.empty())
         title.Serial = serial;
     if (!name.empty())

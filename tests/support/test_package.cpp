@@ -79,6 +79,8 @@ void WriteVirtualCD(const fs::path& stage, const TTestTitle& title)
                                                       : MakeWav(media, title.MediaSeconds);
     if (!made)
         throw std::runtime_error("cannot make the test media");
+    if (title.LeaveOutMedia)
+        fs::remove(media);
     TRecordingPrompts prompts;
     TDataFile ini((folder / "vcd.ini").string(), prompts);
     ini.Add("code=" + title.Serial);

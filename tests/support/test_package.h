@@ -21,6 +21,8 @@ struct TTestTitle {
     // "tone.wav" (audio of MediaSeconds) or "clip.avi" (a 320 × 240 video); empty for none.
     std::string Media = "tone.wav";
     int MediaSeconds = 10;
+    // The virtual CD names Media but the package leaves it out: a recording that is missing.
+    bool LeaveOutMedia = false;
     // An existing media file put into the virtual CD as Media instead of a generated one.
     std::string MediaSource;
     bool WithVirtualCD = true;
