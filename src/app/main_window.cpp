@@ -457,11 +457,13 @@ void TForm1::OpenHandedOver()
         return;
     }
     const QString text = FHandedOver.takeFirst();
-    if (OnHandOver)
-        OnHandOver(text);
-    OpenTitlePackage(text);
-    if (FMainView->focusPolicy() != Qt::NoFocus)
-        FMainView->setFocus();
+    if (PackageFound(text)) {
+        if (OnHandOver)
+            OnHandOver(text);
+        OpenTitlePackage(text);
+        if (FMainView->focusPolicy() != Qt::NoFocus)
+            FMainView->setFocus();
+    }
     if (!FHandedOver.isEmpty())
         QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
 }
