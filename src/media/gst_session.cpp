@@ -63,6 +63,10 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
             g_object_set(FPipeline, "audio-sink", sink, nullptr);
     }
 
+    // Without it a rate other than 1 would raise or lower the voice along with the speed.
+    if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
+        g_object_set(FPipeline, "audio-filter", tempo, nullptr);
+
     GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
     FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, videoSink, this);
     GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
@@ -113,9 +117,9 @@ void TGstSession::PostEndOfStream(unsigned seqnum)
     }, Qt::QueuedConnection);
 }
 
-bool TGstSession::Seek(qint64 fromMs, qint64 toMs)
+bool TGstSession::Seek(qint64 fromMs, qint64 toMs, double rate)
 {
-    GstEvent* seek = gst_event_new_seek(1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+    GstEvent* seek = gst_event_new_seek(rate, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                         GST_SEEK_TYPE_SET, fromMs * GST_MSECOND + FInfo.StartPaddingNs, GST_SEEK_TYPE_SET,
                                         toMs < 0 ? GST_CLOCK_TIME_NONE : GstClockTime(toMs * GST_MSECOND + FInfo.StartPaddingNs));
     FSeekSeqnum = gst_event_get_seqnum(seek);

@@ -38,8 +38,9 @@ public:
     bool HasVideo() const { return FInfo.HasVideo; }
     QSize NaturalSize() const { return FInfo.NaturalSize; }
 
-    // One flushing, accurate seek to fromMs that ends playback at toMs (-1: at the end).
-    bool Seek(qint64 fromMs, qint64 toMs);
+    // One flushing, accurate seek to fromMs that ends playback at toMs (-1: at the end),
+    // played at rate times the recorded speed.
+    bool Seek(qint64 fromMs, qint64 toMs, double rate = 1.0);
     bool SetPlaying(bool playing);
     // Waits until a seek or state change has taken effect, so that the position is the new one.
     void WaitUntilSettled(int timeoutMs);

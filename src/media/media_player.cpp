@@ -22,6 +22,9 @@ constexpr int ErrorBadTimeFormat = 293;
 
 constexpr int SettleTimeoutMs = 3000;
 
+constexpr double MinSpeed = 0.5;
+constexpr double MaxSpeed = 1.5;
+
 QString TextOfError(int error)
 {
     switch (error) {
@@ -184,7 +187,7 @@ void TOlveMediaPlayer::StartSegment(qint64 from, qint64 to, bool notify, bool wa
     FSegmentStart = from;
     FSegmentEnd = to;
     FError = 0;
-    FSession->Seek(from, to);
+    FSession->Seek(from, to, FSpeed);
     FSession->SetPlaying(true);
     FMode = mpPlaying;
     FNotifyPending = notify;
@@ -295,7 +298,7 @@ void TOlveMediaPlayer::SetPosition(int position)
     }
     EndPendingNotify(nvAborted);
     FSession->SetPlaying(false);
-    FSession->Seek(position, -1);
+    FSession->Seek(position, -1, FSpeed);
     FSegmentStart = position;
     FSession->WaitUntilSettled(SettleTimeoutMs);
     FEndedAt.reset();
@@ -429,6 +432,17 @@ void TOlveMediaPlayer::SetVolume(int volume)
     FVolume = std::clamp(volume, 0, 65535);
     if (FSession)
         FSession->SetVolume(FVolume / 65535.0);
+}
+
+void TOlveMediaPlayer::SetSpeed(double speed)
+{
+    FSpeed = std::clamp(speed, MinSpeed, MaxSpeed);
+    if (!FSession || (FMode != mpPlaying && FMode != mpPaused))
+        return;
+    // The rate lives in the seek, so a new one from here to the same end carries the new rate.
+    const qint64 from = Position();
+    FSegmentStart = from;
+    FSession->Seek(from, FSegmentEnd, FSpeed);
 }
 
 TOlveTimeFormat TOlveMediaPlayer::MTimeFormat()

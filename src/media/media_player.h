@@ -87,6 +87,11 @@ public:
     int Volume() const { return FVolume; }
     void SetVolume(int volume);
 
+    // How fast segments play, 0.5 to 1.5 times the recorded speed with the pitch kept; kept
+    // across opens. A change reaches a running play at once, which still ends where it would.
+    double Speed() const { return FSpeed; }
+    void SetSpeed(double speed);
+
     TOlveTimeFormat MTimeFormat();
     // The player keeps no list of media: every index has millisecond positions.
     TOlveTimeFormat MediaTimeFormat(int) const override { return otfTrackMilliseconds; }
@@ -124,6 +129,7 @@ private:
     int FError = 0;
     QString FErrorText;
     int FVolume = 65535;
+    double FSpeed = 1.0;
     QPointer<QWidget> FDisplay;
     QRect FDisplayRect;
     QPointer<TVideoSurface> FSurface;

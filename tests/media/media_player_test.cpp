@@ -372,6 +372,57 @@ TEST_F(MediaPlayer, TheVolumeReadsBackAsSetAndOutlivesReopening)
     EXPECT_EQ(GetWaveVolume(Player), 30000);
 }
 
+// Slower and faster plays take longer and shorter in wall time yet end exactly at their end.
+TEST_F(MediaPlayer, SegmentsPlayAtTheSpeedSetAndEndAtTheirEnd)
+{
+    Open("tone.wav");
+    const auto playedFor = [&](double speed) {
+        Player.SetSpeed(speed);
+        Notified.clear();
+        Player.SetStartPos(2000);
+        Player.SetEndPos(3000);
+        QElapsedTimer timer;
+        timer.start();
+        Player.Play();
+        EXPECT_TRUE(WaitForNotifications(1));
+        EXPECT_EQ(Notified, std::vector<TMPNotifyValues>{nvSuccessful});
+        EXPECT_EQ(Player.Position(), 3000);
+        return timer.elapsed();
+    };
+    EXPECT_NEAR(playedFor(0.5), 2000, 250);
+    EXPECT_NEAR(playedFor(1.5), 667, 200);
+
+    Player.SetSpeed(0.1);
+    EXPECT_EQ(Player.Speed(), 0.5);
+    Player.SetSpeed(4);
+    EXPECT_EQ(Player.Speed(), 1.5);
+    Player.Close();
+    Open("tone.ogg");
+    EXPECT_EQ(Player.Speed(), 1.5);
+}
+
+// A change while playing goes on from where the play stands at the new speed, to the same end.
+TEST_F(MediaPlayer, ASpeedChangeWhilePlayingKeepsTheSegmentsEnd)
+{
+    Open("tone.wav");
+    Player.SetSpeed(1.0);
+    Player.SetStartPos(1000);
+    Player.SetEndPos(2000);
+    QElapsedTimer timer;
+    timer.start();
+    Player.Play();
+    Spin(400);
+    const int before = Player.Position();
+    Player.SetSpeed(0.5);
+    EXPECT_NEAR(Player.Position(), before, 40);
+    EXPECT_EQ(Player.Mode(), mpPlaying);
+    ASSERT_TRUE(WaitForNotifications(1));
+    // 400 ms at full speed, then the remaining 600 ms of media at half speed.
+    EXPECT_NEAR(timer.elapsed(), 400 + 1200, 250);
+    EXPECT_EQ(Notified, std::vector<TMPNotifyValues>{nvSuccessful});
+    EXPECT_EQ(Player.Position(), 2000);
+}
+
 TEST(ContentClass, ComesFromTheMimeDatabase)
 {
     EXPECT_EQ(ContentClassOfExtension(".mp4"), "video");
