@@ -29,7 +29,9 @@ const char* const Instructions =
     "  A / 1         オートポーズ  Autopause\n"
     "  L / 0         項目一覧  card list\n"
     "  F1 / F2       本文の文字を小さく / 大きく\n"
-    "  F3 / F4       訳の文字を小さく / 大きく\n\n"
+    "  F3 / F4       訳の文字を小さく / 大きく\n"
+    "  [ / ]         話す速さを遅く / 速く  slower / faster\n"
+    "  \\             元の速さ  normal speed\n\n"
     "本文をダブルクリックすると、その文を再生します。\n"
     "絵の上をドラッグすると線が引けます。";
 

@@ -23,6 +23,7 @@ namespace {
 const QColor MainTextBackground(206, 227, 247);
 constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
+constexpr int SpeedButtonWidth = 40;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
@@ -178,6 +179,14 @@ void TForm1::CreateToolBar()
             OnHelp();
     });
 
+    sbSpeed = new QToolButton(pnToolBar);
+    sbSpeed->setObjectName("sbSpeed");
+    sbSpeed->setAutoRaise(true);
+    sbSpeed->setFocusPolicy(Qt::NoFocus);
+    sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
+    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FSpeedTenths)); });
+    ShowSpeed();
+
     Image3 = new QLabel(pnToolBar);
     Image3->setObjectName("Image3");
     Image3->setPixmap(GlyphPixmap(TGlyph::Speaker, 20));
@@ -232,6 +241,8 @@ void TForm1::LayOutToolBar()
         b->move(x, 2);
         x += ButtonSize;
     }
+    sbSpeed->move(x, 2);
+    x += sbSpeed->width();
     Image3->move(x + 6, 6);
     imPlayer->move(x + 34, 13);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);

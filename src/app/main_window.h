@@ -27,6 +27,7 @@
 #include "storage/installed_files.h"
 #include "storage/prompts.h"
 #include "textview/new_ul_edit_net.h"
+#include "timing/playback_speed.h"
 #include "title/card_timeline.h"
 #include "title/display_mode.h"
 #include "title/play_package.h"
@@ -152,6 +153,8 @@ private:
     void LayOutToolBar();
     void LayOutTextPane();
     void SetWaveVolumeOfPlayer(int value);
+    void SetSpeedTenths(int tenths);
+    void ShowSpeed();
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
@@ -195,6 +198,7 @@ private:
     QToolButton* sbPause = nullptr;
     QToolButton* sbAutoPause = nullptr;
     QToolButton* sbOnlineHelp = nullptr;
+    QToolButton* sbSpeed = nullptr;
     QLabel* Image3 = nullptr;
     TProgressBar* imPlayer = nullptr;
     TPlayingAnimation* anPlaying = nullptr;
@@ -221,6 +225,7 @@ private:
     QAction* acPlayList = nullptr;
 
     bool FAutoPause = false;
+    int FSpeedTenths = NormalSpeedTenths;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
     std::string FPictureName;

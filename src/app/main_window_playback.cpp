@@ -391,6 +391,15 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     case Qt::Key_F4:
         StepFontSize(FSubView, 1);
         return true;
+    case Qt::Key_BracketLeft:
+        SetSpeedTenths(StepSpeedTenths(FSpeedTenths, -1));
+        return true;
+    case Qt::Key_BracketRight:
+        SetSpeedTenths(StepSpeedTenths(FSpeedTenths, 1));
+        return true;
+    case Qt::Key_Backslash:
+        SetSpeedTenths(NormalSpeedTenths);
+        return true;
     default:
         return false;
     }

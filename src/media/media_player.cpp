@@ -8,6 +8,7 @@
 #include "media/device_error.h"
 #include "media/gst_session.h"
 #include "media/video_surface.h"
+#include "timing/playback_speed.h"
 #include "timing/positions.h"
 
 namespace olve {
@@ -22,8 +23,8 @@ constexpr int ErrorBadTimeFormat = 293;
 
 constexpr int SettleTimeoutMs = 3000;
 
-constexpr double MinSpeed = 0.5;
-constexpr double MaxSpeed = 1.5;
+const double MinSpeed = SpeedFactor(SlowestSpeedTenths);
+const double MaxSpeed = SpeedFactor(FastestSpeedTenths);
 
 QString TextOfError(int error)
 {

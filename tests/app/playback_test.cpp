@@ -177,3 +177,33 @@ TEST(HelpWindow, ShowsTheVersionOrUnknown)
     EXPECT_NE(unknown.AboutText().indexOf("バージョン： 不明"), -1);
     EXPECT_EQ(help.windowTitle(), "利用案内");
 }
+
+TEST_F(Playback, SpeedKeysAndTheButtonStepTheRunningPlayWithinItsRange)
+{
+    Open(Cards(FourCards));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    auto* button = Form->findChild<QToolButton*>("sbSpeed");
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->text(), "1.0×");
+
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(Form->FormKeyDown(Qt::Key_BracketLeft, Qt::NoModifier));
+    EXPECT_DOUBLE_EQ(Form->Player().Speed(), 0.7);
+    EXPECT_EQ(button->text(), "0.7×");
+    EXPECT_TRUE(button->toolTip().contains("0.7×"));
+    EXPECT_EQ(Form->Player().Mode(), mpPlaying) << "the play goes on at the new speed";
+
+    for (int i = 0; i < 8; ++i)
+        Form->FormKeyDown(Qt::Key_BracketLeft, Qt::NoModifier);
+    EXPECT_DOUBLE_EQ(Form->Player().Speed(), 0.5);
+    for (int i = 0; i < 14; ++i)
+        Form->FormKeyDown(Qt::Key_BracketRight, Qt::NoModifier);
+    EXPECT_DOUBLE_EQ(Form->Player().Speed(), 1.5);
+    EXPECT_EQ(button->text(), "1.5×");
+
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Backslash, Qt::NoModifier));
+    EXPECT_DOUBLE_EQ(Form->Player().Speed(), 1.0);
+    button->click();
+    EXPECT_DOUBLE_EQ(Form->Player().Speed(), 1.1);
+    EXPECT_EQ(button->toolTip().contains("1.1×"), true);
+}
