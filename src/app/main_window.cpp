@@ -241,17 +241,16 @@ void TForm1::LayOutToolBar()
         b->move(x, 2);
         x += ButtonSize;
     }
-    sbSpeed->move(x, 2);
-    x += sbSpeed->width();
     Image3->move(x + 6, 6);
     imPlayer->move(x + 34, 13);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
+    sbSpeed->move(imPlayer->x() + imPlayer->width() + 8, 2);
     sbOnlineHelp->move(width() - sbOnlineHelp->width() - 16, 2);
     lbPAT2->adjustSize();
     lbPAT2->move(sbOnlineHelp->x() - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
     lbPAT1->adjustSize();
     lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
-    lbPAT2->setVisible(lbPAT2->x() > imPlayer->x() + imPlayer->width() + 8);
+    lbPAT2->setVisible(lbPAT2->x() > sbSpeed->x() + sbSpeed->width() + 8);
     lbPAT1->setVisible(lbPAT2->isVisible());
     lbPAT1->raise();
     lbPAT2->raise();
