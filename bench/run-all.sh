@@ -39,6 +39,12 @@ for format in WAV OGG MP3; do
   timer=$(grep -A1 -m1 -E "^$format +player" "$out/segments" | tail -1 | grep -oE '[0-9]+x' || true)
   row "  timer-driven baseline overshoot / player" "$timer" "-"
 done
+for format in WAV OGG MP3; do
+  slower=$(grep -m1 -E "^$format +0.7x" "$out/segments" || true)
+  faster=$(grep -m1 -A2 -E "^$format +0.7x" "$out/segments" | tail -1 || true)
+  row "segment start/end error at 0.7x, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$slower")" "≤ 1 ms"
+  row "segment start/end error at 1.3x, $format (max ms)" "$(awk '{print $4 " / " $8}' <<<"$faster")" "≤ 1 ms"
+done
 row "completion after last sample, WAV (mean ms)" "$(awk '/^WAV/ && NF==10 {print $2; exit}' "$out/segments")" "≤ 5 ms"
 row "timer tick, card unchanged (median, 30 ms pace)" "$(number playback 'card unchanged, near card 2500' 'median +[0-9.]+ us' | sed 's/median *//')" "< 50 us"
 warm=$(grep -A100 'back to back' "$out/playback" | grep -m1 'card unchanged, near card 2500' | grep -oE 'median +[0-9.]+ us' | sed 's/median *//' || true)
