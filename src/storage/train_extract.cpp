@@ -85,10 +85,13 @@ std::string RootOf(const std::string& destFolder)
     return last == '/' || last == '\\' ? destFolder.substr(0, destFolder.size() - 1) : destFolder;
 }
 
+// Made absolute first: a relative path whose folders do not exist yet would otherwise stay
+// relative, and nothing below it would be found inside the destination.
 fs::path Resolved(const std::string& path)
 {
     std::error_code ec;
-    fs::path resolved = fs::weakly_canonical(fs::path(path.empty() ? "/" : path), ec);
+    const fs::path absolute = fs::absolute(fs::path(path.empty() ? "/" : path), ec);
+    fs::path resolved = ec ? fs::path() : fs::weakly_canonical(absolute, ec);
     return ec ? fs::path() : resolved;
 }
 

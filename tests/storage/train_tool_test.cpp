@@ -213,3 +213,15 @@ TEST(TrainTool, ExtractOfADamagedPackageFailsAndSaysHowFarItReads)
         << extract.Out;
     EXPECT_FALSE(fs::exists(dir / "out/a.txt"));
 }
+
+TEST(TrainTool, ARelativeDestinationThatDoesNotExistYetTakesEveryEntry)
+{
+    TTempFolder dir;
+    MakeFile(dir / "src/lesson.qzc", "L", DosDate(2003, 2, 10, 12, 0, 0));
+    MakeFile(dir / "src/vcd/K100/tone.wav", "RIFF", DosDate(2003, 2, 10, 12, 0, 0));
+    ASSERT_EQ(Tool("pack " + Quoted(dir / "src") + " " + Quoted(dir / "p.qzw")).Status, 0);
+    const TRun extract = Shell("cd " + Quoted(dir.Path().string()) + " && " + OLVE_BIN_DIR + "/olvetool extract p.qzw out");
+    EXPECT_EQ(extract.Status, 0) << extract.Out;
+    EXPECT_EQ(ReadBytes(dir / "out/lesson.qzc"), "L");
+    EXPECT_EQ(ReadBytes(dir / "out/vcd/K100/tone.wav"), "RIFF");
+}
