@@ -3,7 +3,17 @@
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+# The players end as closing them does (saving, removing what they installed), which may take
+# a while under the sanitizers: the folder goes once they have ended.
+cleanup() {
+  local p i
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do
+    for i in $(seq 100); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$p" 2>/dev/null || true
+  done
+  rm -rf "$work" || true
+}
 trap cleanup EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
