@@ -25,10 +25,11 @@ struct TRun {
     std::string Out;
 };
 
-TRun Tool(const std::string& args)
+// A command line run by the shell, with what it prints.
+TRun Run(const std::string& command)
 {
     TRun run;
-    if (std::FILE* pipe = popen((std::string(OLVE_BIN_DIR) + "/olvetool " + args + " 2>/dev/null").c_str(), "r")) {
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 4096> buffer{};
         while (std::fgets(buffer.data(), buffer.size(), pipe))
             run.Out += buffer.data();
@@ -38,18 +39,15 @@ TRun Tool(const std::string& args)
     return run;
 }
 
-// A command line run by the shell, with standard error in the output.
+TRun Tool(const std::string& args)
+{
+    return Run(std::string(OLVE_BIN_DIR) + "/olvetool " + args + " 2>/dev/null");
+}
+
+// With standard error in the output.
 TRun Shell(const std::string& command)
 {
-    TRun run;
-    if (std::FILE* pipe = popen(("(" + command + ") 2>&1").c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        while (std::fgets(buffer.data(), buffer.size(), pipe))
-            run.Out += buffer.data();
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return run;
+    return Run("(" + command + ") 2>&1");
 }
 
 std::string Quoted(const std::string& path)
