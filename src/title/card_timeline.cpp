@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/card_text.h"
+#include "title/word_times.h"
 
 namespace olve {
 
@@ -20,14 +21,44 @@ std::pair<std::int64_t, std::int64_t> SpokenBytes(const TPlayCardItem& card)
     return {from, std::clamp<std::int64_t>(length, 0, size - from)};
 }
 
+bool IsBlankByte(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The card's timed words inside its spoken range, each up to the next one (or the range's end)
+// with the blanks before that left out. Player units are milliseconds.
+std::vector<TWordSpan> WordSpans(const TPlayCardItem& card, std::int64_t spokenStart, std::int64_t spokenLength,
+                                 std::int64_t lengthUnits)
+{
+    const std::string& text = card.MainText;
+    const std::int64_t spokenEnd = spokenStart + spokenLength;
+    std::vector<TWordSpan> words;
+    for (const TWordTime& time : WordTimesOf(card.DataText, static_cast<std::int64_t>(text.size()), lengthUnits))
+        if (time.Offset >= spokenStart && time.Offset < spokenEnd)
+            words.push_back({{time.Offset, 0}, time.Ms});
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        const std::int64_t start = words[k].Text.Start;
+        std::int64_t end = k + 1 < words.size() ? words[k + 1].Text.Start : spokenEnd;
+        while (end > start + 1 && IsBlankByte(text[static_cast<std::size_t>(end - 1)]))
+            --end;
+        words[k].Text.Length = end - start;
+    }
+    return words;
+}
+
 }  // namespace
 
 void TCardTimeline::Assign(const TPlayCardList& mainCards, const TPlayCardList& vcdCards)
 {
     FCards.resize(static_cast<std::size_t>(mainCards.Count()));
     for (int i = 0; i < mainCards.Count(); ++i) {
-        const auto [spokenStart, spokenLength] = SpokenBytes(mainCards.Card(i));
-        FCards[static_cast<std::size_t>(i)] = {mainCards.StartUnits(i), mainCards.EndUnits(i), spokenStart, spokenLength};
+        const TPlayCardItem& card = mainCards.Card(i);
+        const auto [spokenStart, spokenLength] = SpokenBytes(card);
+        const std::int64_t start = mainCards.StartUnits(i);
+        const std::int64_t end = mainCards.EndUnits(i);
+        FCards[static_cast<std::size_t>(i)] = {start, end, spokenStart, spokenLength,
+                                               WordSpans(card, spokenStart, spokenLength, end - start)};
     }
     FVcd.reset();
     if (vcdCards.Count() > 0)
@@ -75,10 +106,40 @@ int TCardTimeline::CardAt(std::int64_t position, std::int64_t playEnd, int from)
 TSpokenRange TCardTimeline::Spoken(int i, std::int64_t position) const
 {
     const TCardSpan& card = FCards[static_cast<std::size_t>(i)];
+    if (!card.Words.empty()) {
+        const int word = WordAt(i, position);
+        return {card.SpokenStart, card.SpokenLength, word < 0 ? card.SpokenStart : card.Words[static_cast<std::size_t>(word)].Text.Start};
+    }
     const std::int64_t reached = card.End > card.Start
                                      ? (position - card.Start) * card.SpokenLength / (card.End - card.Start) + card.SpokenStart
                                      : card.SpokenStart;
     return {card.SpokenStart, card.SpokenLength, reached};
+}
+
+int TCardTimeline::WordAt(int i, std::int64_t position) const
+{
+    const std::vector<TWordSpan>& words = Words(i);
+    const std::int64_t at = position - StartOf(i);
+    const auto after = std::upper_bound(words.begin(), words.end(), at,
+                                        [](std::int64_t value, const TWordSpan& word) { return value < word.At; });
+    return static_cast<int>(after - words.begin()) - 1;
+}
+
+TTextPart TCardTimeline::Underline(int i, std::int64_t position) const
+{
+    const TCardSpan& card = FCards[static_cast<std::size_t>(i)];
+    if (card.Words.empty())
+        return {card.SpokenStart, card.SpokenLength};
+    const int word = WordAt(i, position);
+    return word < 0 ? TTextPart{card.Words.front().Text.Start, 0} : card.Words[static_cast<std::size_t>(word)].Text;
+}
+
+std::int64_t TCardTimeline::StartOfWordAt(int i, std::int64_t offset) const
+{
+    const std::vector<TWordSpan>& words = Words(i);
+    const auto after = std::upper_bound(words.begin(), words.end(), offset,
+                                        [](std::int64_t value, const TWordSpan& word) { return value < word.Text.Start; });
+    return after == words.begin() ? StartOf(i) : StartOf(i) + std::prev(after)->At;
 }
 
 }  // namespace olve

@@ -25,6 +25,23 @@ struct TSpokenRange {
     bool operator==(const TSpokenRange&) const = default;
 };
 
+// A part of a card's main text in bytes.
+struct TTextPart {
+    std::int64_t Start = 0;
+    std::int64_t Length = 0;
+
+    bool operator==(const TTextPart&) const = default;
+};
+
+// A word of a card whose words carry their times: its bytes in the main text, blanks after
+// it left out, and when it begins, in player units from the card's start.
+struct TWordSpan {
+    TTextPart Text;
+    std::int64_t At = 0;
+
+    bool operator==(const TWordSpan&) const = default;
+};
+
 // Where a title's cards lie in the recording. Every card is converted into player units
 // once, by its own time format, when the cards are assigned; the segment sent to the player
 // and the card found at the player's position both read that one table, so a card's play
@@ -53,8 +70,21 @@ public:
     // the position playEnd belongs to no card, so that card does not light up.
     int CardAt(std::int64_t position, std::int64_t playEnd, int from = 0) const;
 
-    // Card i's spoken range at a position inside it.
+    // Card i's spoken range at a position inside it. With word times the speaker has reached
+    // the start of the word being spoken.
     TSpokenRange Spoken(int i, std::int64_t position) const;
+
+    // Card i's words with their times; empty when the card does not time its words.
+    const std::vector<TWordSpan>& Words(int i) const { return FCards[static_cast<std::size_t>(i)].Words; }
+    // The word being spoken at a position inside card i; -1 before its first word or without
+    // word times.
+    int WordAt(int i, std::int64_t position) const;
+    // What to underline at a position inside card i: the word being spoken (nothing before
+    // the first word) when the card times its words, else its spoken range.
+    TTextPart Underline(int i, std::int64_t position) const;
+    // Where to play card i from so that the word holding a byte of the main text comes first:
+    // the card's start for a byte before its first timed word or a card without word times.
+    std::int64_t StartOfWordAt(int i, std::int64_t offset) const;
 
 private:
     struct TCardSpan {
@@ -62,6 +92,7 @@ private:
         std::int64_t End = 0;
         std::int64_t SpokenStart = 0;
         std::int64_t SpokenLength = 0;
+        std::vector<TWordSpan> Words;
     };
     std::vector<TCardSpan> FCards;
     std::optional<TSegment> FVcd;

@@ -3,6 +3,7 @@
 #include "timing/positions.h"
 #include "title/card_timeline.h"
 #include "title/play_card_list.h"
+#include "title/word_times.h"
 
 using namespace olve;
 
@@ -130,4 +131,42 @@ TEST(CardTimeline, TheSegmentOfACardIsWhereTheLookupFindsIt)
         EXPECT_EQ(t.CardAt(segment->To - 1, 1 << 30), 1);
         EXPECT_EQ(t.CardAt(segment->To, 1 << 30), -1);
     }
+}
+
+// "Good morning! The sun is up." with its words timed from 200 ms into a card at 1000-3000 ms.
+TEST(CardTimeline, TheWordAtAPositionFollowsTheWordTimesInsideTheCard)
+{
+    TPlayCardList main;
+    main.AddRec(Card(Ms(1000), Ms(3000), otfTrackMilliseconds, "Good morning! The sun is up.",
+                     "TAG=x,WTM=0:200;5:600;14:1100;18:1400"));
+    main.AddRec(Card(Ms(3000), Ms(4000), otfTrackMilliseconds, "No times"));
+    TCardTimeline t;
+    t.Assign(main, TPlayCardList());
+    EXPECT_EQ(t.WordAt(0, 1100), -1) << "before the first word";
+    EXPECT_EQ(t.Underline(0, 1100), (TTextPart{0, 0}));
+    EXPECT_EQ(t.Underline(0, 1200), (TTextPart{0, 4})) << "the first word, the blank after it left out";
+    EXPECT_EQ(t.Underline(0, 1599), (TTextPart{0, 4}));
+    EXPECT_EQ(t.Underline(0, 1600), (TTextPart{5, 8})) << "between words: the one begun last";
+    EXPECT_EQ(t.Underline(0, 2999), (TTextPart{18, 10})) << "the last word runs to the end of the text";
+    EXPECT_EQ(t.Spoken(0, 2200), (TSpokenRange{0, 28, 14}));
+    EXPECT_EQ(t.Underline(1, 3500), (TTextPart{0, 8})) << "a card without word times underlines its text";
+    EXPECT_EQ(t.StartOfWordAt(0, 7), 1600) << "a double click on a word plays from it";
+    EXPECT_EQ(t.StartOfWordAt(1, 3), 3000);
+}
+
+TEST(CardTimeline, WordTimesThatCannotBeTrustedArePassedBy)
+{
+    const std::string text = "one two three";
+    for (const auto& [tag, expected] : std::vector<std::pair<std::string, std::vector<TWordTime>>>{
+             {"WTM=0:0;4:100;8:200", {{0, 0}, {4, 100}, {8, 200}}},
+             {"WTM=0:0;4:x;8:200", {{0, 0}, {8, 200}}},
+             {"WTM=0:0;8:200;4:300", {{0, 0}, {8, 200}}},
+             {"WTM=0:300;4:100", {{0, 300}}},
+             {"WTM=0:0;13:100;-1:0;4:5000", {{0, 0}}},
+             {"WTM=;;:;0:;9999999999:1", {}},
+             {"SST=1", {}}}) {
+        SCOPED_TRACE(tag);
+        EXPECT_EQ(WordTimesOf(tag, static_cast<std::int64_t>(text.size()), 1000), expected);
+    }
+    EXPECT_EQ(WordTimesValue({{0, 0}, {4, 100}}), "0:0;4:100");
 }
