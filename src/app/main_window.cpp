@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/file_type_registration.h"
 #include "app/qt_extract_feedback.h"
@@ -23,7 +24,9 @@ namespace {
 const QColor MainTextBackground(206, 227, 247);
 constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
-constexpr int SpeedButtonWidth = 40;
+constexpr int SpeedButtonWidth = 36;
+constexpr int MinProgressWidth = 24;
+constexpr int MaxProgressWidth = 140;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
@@ -186,6 +189,7 @@ void TForm1::CreateToolBar()
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
     connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FSpeedTenths)); });
     ShowSpeed();
+    CreatePracticeButtons();
 
     Image3 = new QLabel(pnToolBar);
     Image3->setObjectName("Image3");
@@ -195,7 +199,7 @@ void TForm1::CreateToolBar()
     Image3->installEventFilter(this);
 
     imPlayer = new TProgressBar(pnToolBar);
-    imPlayer->setFixedSize(140, 7);
+    imPlayer->setFixedSize(MaxProgressWidth, 7);
     anPlaying = new TPlayingAnimation(pnToolBar);
 
     lbPAT2 = new QLabel("English listening, card by card", pnToolBar);
@@ -242,15 +246,26 @@ void TForm1::LayOutToolBar()
         x += ButtonSize;
     }
     Image3->move(x + 6, 6);
+    // The progress bar gives up its width first when the window is narrow.
+    const QList<QToolButton*> practice = {sbSpeed, sbRepeat, sbShadow, sbRevealEnglish, sbRevealJapanese, sbLoop};
+    int controls = 8;
+    for (QToolButton* b : practice)
+        controls += b->width();
+    sbOnlineHelp->move(width() - sbOnlineHelp->width() - 8, 2);
+    const int room = sbOnlineHelp->x() - 4 - (x + 34) - controls;
+    imPlayer->setFixedWidth(std::clamp(room, MinProgressWidth, MaxProgressWidth));
     imPlayer->move(x + 34, 13);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
-    sbSpeed->move(imPlayer->x() + imPlayer->width() + 8, 2);
-    sbOnlineHelp->move(width() - sbOnlineHelp->width() - 16, 2);
+    x = imPlayer->x() + imPlayer->width() + 8;
+    for (QToolButton* b : practice) {
+        b->move(x, 2);
+        x += b->width();
+    }
     lbPAT2->adjustSize();
     lbPAT2->move(sbOnlineHelp->x() - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
     lbPAT1->adjustSize();
     lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
-    lbPAT2->setVisible(lbPAT2->x() > sbSpeed->x() + sbSpeed->width() + 8);
+    lbPAT2->setVisible(lbPAT2->x() > sbLoop->x() + sbLoop->width() + 8);
     lbPAT1->setVisible(lbPAT2->isVisible());
     lbPAT1->raise();
     lbPAT2->raise();
@@ -289,7 +304,8 @@ void TForm1::CreatePanes()
     sgCards->setObjectName("sgCards");
     sgCards->setColumnCount(5);
     sgCards->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgCards->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A range of cards can be chosen for the loop.
+    sgCards->setSelectionMode(QAbstractItemView::ContiguousSelection);
     sgCards->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgCards->verticalHeader()->hide();
     sgCards->hide();

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/link_box.h"
@@ -30,6 +31,7 @@
 #include "timing/playback_speed.h"
 #include "title/card_timeline.h"
 #include "title/display_mode.h"
+#include "title/practice_run.h"
 #include "title/play_package.h"
 
 namespace olve {
@@ -76,7 +78,9 @@ public:
 
     // Playback.
     bool CanPlay() const;
-    void PlayCard(int n);
+    // Plays card n as the learner asked for it (-1: the top); from: a position inside the
+    // card to start at instead of its start.
+    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt);
     void SetAutoPause(bool on);
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
@@ -96,6 +100,8 @@ public:
     TDisplayMode DisplayMode() const { return FDisplayMode; }
     int CurrentCard() const { return FCurrentCard; }
     bool AutoPause() const { return FAutoPause; }
+    const TPracticeSettings& Practice() const { return FPractice; }
+    void SetPractice(const TPracticeSettings& practice);
     TNewULEditNet* MainView() const { return FMainView; }
     TNewULEditNet* SubView() const { return FSubView; }
     TExtraImage* PictureView() const { return FPicture; }
@@ -155,6 +161,22 @@ private:
     void SetWaveVolumeOfPlayer(int value);
     void SetSpeedTenths(int tenths);
     void ShowSpeed();
+    void CreatePracticeButtons();
+    void ShowPractice();
+    void StepRepeats();
+    void StepShadowing();
+    void StepEnglishReveal();
+    void StepJapaneseReveal();
+    void ToggleLoop();
+    void MoveRunningPlayEnd();
+    void PlayEnded();
+    void RefreshCard();
+    // Plays stop at the end of each card.
+    bool PlaysOneCard() const { return FAutoPause || FPractice.CardByCard(); }
+    // Starts card n's play without counting it as the learner's choice.
+    void StartCardPlay(int n, std::optional<std::int64_t> from);
+    void NoteCardsPassed(std::int64_t position);
+    void CheckPlayEnded();
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
@@ -199,6 +221,11 @@ private:
     QToolButton* sbAutoPause = nullptr;
     QToolButton* sbOnlineHelp = nullptr;
     QToolButton* sbSpeed = nullptr;
+    QToolButton* sbRepeat = nullptr;
+    QToolButton* sbShadow = nullptr;
+    QToolButton* sbRevealEnglish = nullptr;
+    QToolButton* sbRevealJapanese = nullptr;
+    QToolButton* sbLoop = nullptr;
     QLabel* Image3 = nullptr;
     TProgressBar* imPlayer = nullptr;
     TPlayingAnimation* anPlaying = nullptr;
@@ -214,6 +241,9 @@ private:
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
     QTimer* tmPlayer = nullptr;
+    // The shadowing pause before FWaitingCard plays.
+    QTimer* tmShadow = nullptr;
+    int FWaitingCard = -1;
 
     QAction* acPlay = nullptr;
     QAction* acNext = nullptr;
@@ -226,6 +256,14 @@ private:
 
     bool FAutoPause = false;
     int FSpeedTenths = NormalSpeedTenths;
+    TPracticeSettings FPractice;
+    TPracticeRun FPracticeRun;
+    // The position the previous tick of the running play saw; -1 after a play began.
+    std::int64_t FLastTickPosition = -1;
+    // Whether the English text was showing when the main view last showed the current card.
+    bool FShownEnglish = true;
+    // The running play was started by a card and has not yet ended or been stopped.
+    bool FAwaitingEnd = false;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
     std::string FPictureName;

@@ -104,6 +104,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     FTitleFolder = QString::fromStdString(session.TitleFolder);
     FPackage = std::move(session.Package);
     WatchPackageCards();
+    FPracticeRun.Reset(FPackage->MainCards.Count());
     FLastCaret = -1;
     const TTitleDisplay& display = session.Display;
     sgCards->setRowCount(FPackage->MainCards.Count() + 1);

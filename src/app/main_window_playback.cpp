@@ -29,21 +29,35 @@ bool TForm1::CanPlay() const
     return FPlayer->DeviceID() != 0 && FPackage->MainCards.Count() > 0;
 }
 
-void TForm1::PlayCard(int n)
+void TForm1::PlayCard(int n, std::optional<std::int64_t> from)
+{
+    tmShadow->stop();
+    if (!CanPlay())
+        return;
+    if (n < Timeline().Count())
+        FPracticeRun.Begin(std::max(n, 0));
+    StartCardPlay(n, from);
+}
+
+void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
 {
     if (!CanPlay())
         return;
-    const std::optional<TSegment> segment = Timeline().Segment(n, FAutoPause, FPlayer->Length());
+    std::optional<TSegment> segment = Timeline().Segment(n, PlaysOneCard(), FPlayer->Length());
     if (!segment) {
         ShowNoMoreCards();
         return;
     }
+    if (from)
+        segment->From = std::clamp(*from, segment->From, segment->To);
     try {
         FPlayer->SetStartPos(static_cast<int>(segment->From));
         FPlayer->SetEndPos(static_cast<int>(segment->To));
     } catch (const EMCIDeviceError&) {
         return;
     }
+    FLastTickPosition = -1;
+    FAwaitingEnd = true;
     if (n < 0) {
         FMainView->ClearUnderline();
         FMainView->SetDisplayText(std::string());
@@ -84,10 +98,12 @@ void TForm1::ShowNoMoreCards()
 void TForm1::SetAutoPause(bool on)
 {
     FAutoPause = on;
-    if (FPlayer && FPlayer->DeviceID() != 0 && FPlayer->Mode() == mpPlaying && FPackage->MainCards.Count() > 0) {
+    if (FPlayer && FPlayer->DeviceID() != 0 && FPlayer->Mode() == mpPlaying && FPackage->MainCards.Count() > 0 &&
+        !FPractice.CardByCard()) {
         FPlayer->SetNotify(false);
         FPlayer->Stop();
-        FPlayer->SetEndPos(static_cast<int>(Timeline().AutoPauseEnd(FCurrentCard, on, FPlayer->Length())));
+        FPlayer->SetEndPos(static_cast<int>(Timeline().AutoPauseEnd(FCurrentCard, PlaysOneCard(), FPlayer->Length())));
+        FPlayer->SetNotify(true);
         FPlayer->Play();
         anPlaying->SetActive(true);
     }
@@ -142,6 +158,8 @@ void TForm1::acBackExecute()
 
 void TForm1::acStopExecute()
 {
+    tmShadow->stop();
+    FAwaitingEnd = false;
     if (!CanPlay())
         return;
     FPlayer->SetNotify(true);
@@ -151,6 +169,7 @@ void TForm1::acStopExecute()
 
 void TForm1::acPauseExecute()
 {
+    tmShadow->stop();
     if (!CanPlay())
         return;
     FPlayer->SetNotify(false);
@@ -176,6 +195,26 @@ void TForm1::PlayerNotify()
     if (FPlayer->Mode() == mpPlaying)
         return;
     StopTimer();
+    CheckPlayEnded();
+}
+
+// The running play has stopped where it was to end (not by the learner's stop).
+void TForm1::CheckPlayEnded()
+{
+    if (!FAwaitingEnd || FPlayer->Mode() != mpStopped || FPlayer->Position() != FPlayer->EndPos())
+        return;
+    FAwaitingEnd = false;
+    PlayEnded();
+}
+
+// A play running through the cards has heard the current card once it passes the card's end.
+void TForm1::NoteCardsPassed(std::int64_t position)
+{
+    const int card = FCurrentCard;
+    if (FLastTickPosition >= 0 && card >= 0 && card < Timeline().Count() && FLastTickPosition < Timeline().EndOf(card) &&
+        Timeline().EndOf(card) <= position)
+        FPracticeRun.MarkHeard(card);
+    FLastTickPosition = position;
 }
 
 void TForm1::ShowProgress(int position)
@@ -217,6 +256,9 @@ void TForm1::PlayerTick()
         StopTimer();
     else if (!tmPlayer->isActive())
         StartTimer();
+    NoteCardsPassed(position);
+    if (FPlayer->Mode() == mpStopped)
+        CheckPlayEnded();
     const TCardTimeline& timeline = Timeline();
     const std::int64_t end = FPlayer->EndPos();
     for (int i = timeline.CardAt(position, end); i >= 0; i = timeline.CardAt(position, end, i + 1)) {
@@ -253,18 +295,25 @@ void TForm1::ShowCard(int i, std::int64_t position)
     const TSpokenRange spoken = Timeline().Spoken(i, position);
     const std::int64_t r0 = spoken.Start;
     const std::int64_t r1 = spoken.Length;
-    if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision) {
+    const bool english = FPracticeRun.Shows(FPractice.English, i);
+    const QColor hidden = FMainView->palette().color(QPalette::Base);
+    if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision || english != FShownEnglish) {
         const std::string shown = ExpandLineBreaks(card.MainText);
         if (shown != FMainView->DisplayText()) {
             FMainView->SetDisplayText(shown);
-            ColorMainText(static_cast<int>(r0 + r1), WholeText, FMainView->palette().color(QPalette::Base));
+            ColorMainText(english ? static_cast<int>(r0 + r1) : 0, WholeText, hidden);
+        } else if (!english) {
+            ColorMainText(0, WholeText, hidden);
+        } else if (english != FShownEnglish) {
+            ColorMainText(0, r0 + r1, Qt::black);
         } else if (changed) {
             ColorMainText(static_cast<int>(r0), r1, Qt::black);
         }
         FShownMainCard = i;
         FShownMainRevision = FMainView->TextRevision();
+        FShownEnglish = english;
     }
-    FSubView->SetDisplayText(card.SubText);
+    FSubView->SetDisplayText(FPracticeRun.Shows(FPractice.Japanese, i) ? card.SubText : std::string());
     ShowPicture(card.Picture);
     const std::int64_t k = spoken.Reached;
     if (FShowCursor) {
@@ -286,9 +335,10 @@ void TForm1::ShowCard(int i, std::int64_t position)
     }
     if (FMainView->focusPolicy() != Qt::NoFocus && isActiveWindow())
         FMainView->setFocus();
-    FMainView->SetUnderlineStart(static_cast<int>(r0));
-    FMainView->SetUnderlineLength(static_cast<int>(r1));
-    FMainView->SetShowUnderline(FShowUnderline);
+    const TTextPart underline = Timeline().Underline(i, position);
+    FMainView->SetUnderlineStart(static_cast<int>(underline.Start));
+    FMainView->SetUnderlineLength(static_cast<int>(underline.Length));
+    FMainView->SetShowUnderline(FShowUnderline && english);
     FMainView->UpdateUnderline();
 }
 
@@ -326,7 +376,7 @@ void TForm1::MainTextClick(QMouseEvent* event)
         // A card without a range tag speaks its whole text, which holds every offset.
         const TSpokenRange spoken = Timeline().Spoken(i, Timeline().StartOf(i));
         if (spoken.Start <= m && m <= spoken.Start + spoken.Length) {
-            PlayCard(i);
+            PlayCard(i, Timeline().StartOfWordAt(i, m));
             return;
         }
     }
@@ -399,6 +449,21 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         return true;
     case Qt::Key_Backslash:
         SetSpeedTenths(NormalSpeedTenths);
+        return true;
+    case Qt::Key_R:
+        StepRepeats();
+        return true;
+    case Qt::Key_W:
+        StepShadowing();
+        return true;
+    case Qt::Key_E:
+        StepEnglishReveal();
+        return true;
+    case Qt::Key_J:
+        StepJapaneseReveal();
+        return true;
+    case Qt::Key_O:
+        ToggleLoop();
         return true;
     default:
         return false;
