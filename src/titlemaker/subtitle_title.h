@@ -36,10 +36,10 @@ struct TSubtitleTitleResult {
 };
 
 // Makes a title package that the player installs and opens: the title file (one card per
-// cue, or per word where the subtitles time words, and a first VCD card over the whole
-// recording), below "vcd\<code>\" the recording and a "vcd.ini" whose "code" is the title's
-// code and whose "files" section names the recording relative to the program's folder, and
-// the cue pictures in the title folder's "pic" folder. False with a reason (English) when
+// cue, carrying its words' times where the subtitles time words, and a first VCD card over
+// the whole recording), below "vcd\<code>\" the recording and a "vcd.ini" whose "code" is
+// the title's code and whose "files" section names the recording relative to the program's
+// folder, and the cue pictures in the title folder's "pic" folder. False with a reason (English) when
 // nothing could be made; the package is then not written.
 bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error);
 

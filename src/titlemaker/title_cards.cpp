@@ -4,6 +4,7 @@
 #include "storage/cp932_text.h"
 #include "subtitles/subtitle_time.h"
 #include "timing/positions.h"
+#include "title/word_times.h"
 
 namespace olve {
 
@@ -29,6 +30,20 @@ TPlayCardItem CardOf(std::int64_t startMs, std::int64_t endMs)
     card.TimeFormat = otfTrackMilliseconds;
     card.MediaKind = mtVirtualCD;
     return card;
+}
+
+// Where the words of each timed part begin in the card's stored main text, and when they
+// are spoken counted from the card's start.
+std::vector<TWordTime> WordTimesOfCue(const TSubtitleCue& cue)
+{
+    std::vector<TWordTime> times;
+    for (std::size_t k = 0; k < cue.Parts.size(); ++k) {
+        const std::size_t end = k + 1 < cue.Parts.size() ? cue.Parts[k + 1].Offset : cue.Text.size();
+        std::int32_t start = 0, length = 0;
+        PartRange(cue.Text, cue.Parts[k].Offset, end, start, length);
+        times.push_back({start, cue.Parts[k].StartMs - cue.StartMs});
+    }
+    return times;
 }
 
 }  // namespace
@@ -74,21 +89,9 @@ void AddMainCards(TPlayPackage& package, const std::vector<TSubtitleCue>& cues, 
             notes.push_back("cue " + std::to_string(cue.Number) + " (" + SubtitleTimeText(cue.StartMs) +
                             ") has characters that Shift-JIS (code page 932) lacks; shown as ?");
         card.Picture = i < pictures.size() ? pictures[i] : std::string();
-        if (cue.Parts.empty()) {
-            package.MainCards.Add(card);
-            continue;
-        }
-        for (std::size_t k = 0; k < cue.Parts.size(); ++k) {
-            const bool last = k + 1 == cue.Parts.size();
-            const std::size_t end = last ? cue.Text.size() : cue.Parts[k + 1].Offset;
-            std::int32_t start = 0, length = 0;
-            PartRange(cue.Text, cue.Parts[k].Offset, end, start, length);
-            TPlayCardItem part = card;
-            part.StartPos = PackedPositionOf(cue.Parts[k].StartMs);
-            part.EndPos = PackedPositionOf(last ? cue.EndMs : cue.Parts[k + 1].StartMs);
-            part.DataText = SetTag(SetTag("", "SST", std::to_string(start)), "SLG", std::to_string(length));
-            package.MainCards.Add(part);
-        }
+        if (!cue.Parts.empty())
+            card.DataText = SetTag(card.DataText, WordTimesTagName, WordTimesValue(WordTimesOfCue(cue)));
+        package.MainCards.Add(card);
     }
     package.MainCards.EndUpdate();
 }

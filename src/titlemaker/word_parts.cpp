@@ -54,14 +54,16 @@ void NormaliseParts(TSubtitleCue& cue, const std::string& prefix, std::vector<st
         if (IsBlankRange(cue.Text, kept[i].Offset, end))
             kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
     }
-    if (kept.empty() || kept.front().Offset > 0)
+    // Words before the first stamp are spoken from the cue's start; a first stamp with only
+    // blanks before it is when the cue's first word is spoken, which may be after the start.
+    if (kept.empty() || !IsBlankRange(cue.Text, 0, kept.front().Offset))
         kept.insert(kept.begin(), TTimedPart{cue.StartMs, 0});
-    kept.front().StartMs = cue.StartMs;
     std::vector<TTimedPart> timed;
     for (const TTimedPart& part : kept)
         if (timed.empty() || timed.back().StartMs < part.StartMs)
             timed.push_back(part);
-    parts = timed.size() > 1 ? std::move(timed) : std::vector<TTimedPart>();
+    const bool timesWords = timed.size() > 1 || (timed.size() == 1 && timed.front().StartMs > cue.StartMs);
+    parts = timesWords ? std::move(timed) : std::vector<TTimedPart>();
 }
 
 }  // namespace olve

@@ -102,13 +102,21 @@ TEST(WordParts, StampsAreTidiedIntoPartsFromTheCueStart)
     TSubtitleCue late = Cue(2, 1000, 4000, "Hello world", {{2000, 6}, {3000, 6}, {4500, 8}});
     NormaliseParts(late, "", notes);
     EXPECT_EQ(late.Parts, (std::vector<TTimedPart>{{1000, 0}, {3000, 6}}));
+
+    // A first stamp with only blanks before it is when the first word is spoken.
+    TSubtitleCue own = Cue(3, 1000, 4000, " Hello world", {{1350, 1}, {2000, 7}});
+    NormaliseParts(own, "", notes);
+    EXPECT_EQ(own.Parts, (std::vector<TTimedPart>{{1350, 1}, {2000, 7}}));
+    TSubtitleCue lone = Cue(4, 1000, 4000, "Hello", {{1200, 0}});
+    NormaliseParts(lone, "", notes);
+    EXPECT_EQ(lone.Parts, (std::vector<TTimedPart>{{1200, 0}}));
     EXPECT_TRUE(notes.empty());
 }
 
-TEST(WordParts, OneStampIsNoWordTimingAndDisorderDropsThemAll)
+TEST(WordParts, OneStampAtTheStartIsNoWordTimingAndDisorderDropsThemAll)
 {
     std::vector<std::string> notes;
-    TSubtitleCue single = Cue(1, 1000, 4000, "Hello", {{1200, 0}});
+    TSubtitleCue single = Cue(1, 1000, 4000, "Hello", {{900, 0}});
     NormaliseParts(single, "", notes);
     EXPECT_TRUE(single.Parts.empty());
 

@@ -3,12 +3,14 @@
 #include <filesystem>
 #include <set>
 
+#include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "storage/title_paths.h"
 #include "storage/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "title/title_session.h"
+#include "title/word_times.h"
 #include "tool_run.h"
 
 using namespace olve;
@@ -65,12 +67,16 @@ TEST(DemoTitle, BuildsFromItsSourcesAndOpensLikeAnyTitle)
     EXPECT_NE(probed.Out.find("length_ms=" + std::to_string(title.VcdCards.EndUnits(0)) + "\n"), std::string::npos);
     EXPECT_GT(title.VcdCards.EndUnits(0), 15000);
 
-    // Ten sentences, each spoken word by word under one shared main text, in time order,
-    // each with its Japanese rendering and a picture that the player finds.
+    // Ten sentences, one card each with the times of its words, in time order, each with its
+    // Japanese rendering and a picture that the player finds.
     std::set<std::string> sentences;
     for (int i = 0; i < title.MainCards.Count(); ++i) {
         const TPlayCardItem& card = title.MainCards.Card(i);
         sentences.insert(card.MainText);
+        const auto times = WordTimesOf(card.DataText, static_cast<std::int64_t>(card.MainText.size()),
+                                       title.MainCards.LengthUnits(i));
+        EXPECT_GT(times.size(), 2u) << card.DataText;
+        EXPECT_EQ(WordTimesValue(times), GetTag(card.DataText, WordTimesTagName));
         EXPECT_FALSE(card.SubText.empty());
         EXPECT_TRUE(fs::exists(TitleFolder(program, installed.Serial) + "pic/" + card.Picture)) << card.Picture;
         EXPECT_LT(title.MainCards.StartUnits(i), title.MainCards.EndUnits(i));
@@ -79,8 +85,8 @@ TEST(DemoTitle, BuildsFromItsSourcesAndOpensLikeAnyTitle)
         }
     }
     EXPECT_EQ(sentences.size(), 10u);
-    EXPECT_GT(title.MainCards.Count(), 20);
+    EXPECT_EQ(title.MainCards.Count(), 10);
     EXPECT_EQ(title.MainCards.Card(0).MainText, "Good morning! The sun is up.");
     EXPECT_EQ(title.MainCards.Card(0).SubText, Utf8ToCp932("おはよう！日が昇りました。"));
-    EXPECT_EQ(title.MainCards.Card(0).DataText, "SST=0,SLG=4");
+    EXPECT_EQ(title.MainCards.Card(0).DataText.rfind("WTM=0:0;5:", 0), 0u) << title.MainCards.Card(0).DataText;
 }

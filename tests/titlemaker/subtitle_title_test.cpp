@@ -118,7 +118,10 @@ TEST_F(SubtitleTitles, ThePlayerFindsTheTitleItsRecordingAndItsPictures)
 
 TEST_F(SubtitleTitles, TheCodeTitleAndWordTimesComeFromTheRequestAndTheFile)
 {
-    std::ofstream(Dir / "song.lrc") << "[ti:Morning Song]\n[00:01.00]<00:01.00>Sun <00:01.60>is <00:02.00>up<00:02.50>\n";
+    // The first word of the first line is sung a little after the line starts; the second
+    // line's first word starts with it.
+    std::ofstream(Dir / "song.lrc") << "[ti:Morning Song]\n[00:01.00]<00:01.35>Sun <00:01.60>is <00:02.00>up<00:02.50>\n"
+                                       "[00:03.00]日本語を <00:03.40>話します\n";
     Request.SubtitlePath = Dir / "song.lrc";
     Request.Code = "K0042";
     TSubtitleTitleResult result;
@@ -126,17 +129,22 @@ TEST_F(SubtitleTitles, TheCodeTitleAndWordTimesComeFromTheRequestAndTheFile)
     ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
     EXPECT_EQ(result.TitleName, "Morning Song");
     EXPECT_EQ(result.Code, "K0042");
-    EXPECT_EQ(result.Cards, 3);
+    EXPECT_EQ(result.Cards, 2);
 
     const TTitleSession installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", Prompts);
     ASSERT_TRUE(installed.Opened()) << installed.Reason;
     const TPlayPackage& title = *installed.Package;
     EXPECT_EQ(installed.Serial, "K0042");
     EXPECT_TRUE(fs::exists(installed.MediaPath));
-    ASSERT_EQ(title.MainCards.Count(), 3);
-    EXPECT_EQ(title.MainCards.Card(2).DataText, "SST=7,SLG=2");
-    EXPECT_EQ(title.MainCards.StartUnits(2), 2000);
-    EXPECT_EQ(title.MainCards.EndUnits(2), 2500);
+    // Written and read back, each cue is one card whose words' times come through unchanged.
+    ASSERT_EQ(title.MainCards.Count(), 2);
+    EXPECT_EQ(title.MainCards.Card(0).DataText, "WTM=0:350;4:600;7:1000");
+    EXPECT_EQ(title.MainCards.StartUnits(0), 1000);
+    EXPECT_EQ(title.MainCards.EndUnits(0), 2500);
+    EXPECT_EQ(title.MainCards.Card(1).MainText, Utf8ToCp932("日本語を 話します"));
+    EXPECT_EQ(title.MainCards.Card(1).DataText, "WTM=0:0;9:400");
+    EXPECT_EQ(title.MainCards.StartUnits(1), 3000);
+    EXPECT_EQ(title.MainCards.EndUnits(1), 4000);
 }
 
 TEST_F(SubtitleTitles, NothingIsWrittenWhenNoTitleCanBeMade)

@@ -8,6 +8,7 @@
 #include "support/temp_folder.h"
 #include "timing/positions.h"
 #include "title/play_card_text.h"
+#include "title/word_times.h"
 #include "titlemaker/cue_pictures.h"
 #include "titlemaker/sub_texts.h"
 #include "titlemaker/title_cards.h"
@@ -58,18 +59,20 @@ TEST(CardText, WordRangesCountShiftJisBytesOfTheStoredText)
     EXPECT_EQ(length, 5);
 }
 
-TEST(TitleCards, WordPartsShareTheMainTextAndCarryTheirRanges)
+TEST(TitleCards, TimedWordsStayInTheCueCardWithTheirShiftJisOffsetsAndTimes)
 {
     TRecordingPrompts prompts;
     TPlayPackage package(prompts);
     std::vector<std::string> notes;
+    // "日本語を||話します||today": the second word after 8 bytes and the bars, the third after
+    // 8 more bytes, two bars and the blank that leads its line.
     const std::vector<TSubtitleCue> cues = {
         Cue(1, 1000, 2000, "Plain\ncue"),
-        Cue(3, 2000, 5000, "日本語を 話します", {{2000, 0}, {3500, 13}}),
+        Cue(3, 2000, 5000, "日本語を\n話します\n today", {{2000, 0}, {3500, 13}, {4200, 26}}),
     };
     AddMainCards(package, cues, {"ふつう", "Japanese"}, {"1.png", ""}, notes);
     EXPECT_TRUE(notes.empty());
-    ASSERT_EQ(package.MainCards.Count(), 3);
+    ASSERT_EQ(package.MainCards.Count(), 2);
 
     const TPlayCardItem& plain = package.MainCards.Card(0);
     EXPECT_EQ(plain.MainText, "Plain||cue");
@@ -80,20 +83,15 @@ TEST(TitleCards, WordPartsShareTheMainTextAndCarryTheirRanges)
     EXPECT_EQ(package.MainCards.StartUnits(0), 1000);
     EXPECT_EQ(package.MainCards.EndUnits(0), 2000);
 
-    const std::string main = Utf8ToCp932("日本語を 話します");
-    const TPlayCardItem& first = package.MainCards.Card(1);
-    const TPlayCardItem& second = package.MainCards.Card(2);
-    EXPECT_EQ(first.MainText, main);
-    EXPECT_EQ(second.MainText, main);
-    EXPECT_EQ(first.SubText, "Japanese");
-    EXPECT_EQ(first.DataText, "SST=0,SLG=8");
-    EXPECT_EQ(second.DataText, "SST=9,SLG=8");
+    const TPlayCardItem& timed = package.MainCards.Card(1);
+    EXPECT_EQ(timed.MainText, Utf8ToCp932("日本語を||話します|| today"));
+    EXPECT_EQ(timed.SubText, "Japanese");
+    EXPECT_EQ(timed.DataText, "WTM=0:0;10:1500;21:2200");
+    EXPECT_EQ(WordTimesOf(timed.DataText, static_cast<std::int64_t>(timed.MainText.size()), 3000),
+              (std::vector<TWordTime>{{0, 0}, {10, 1500}, {21, 2200}}));
     EXPECT_EQ(package.MainCards.StartUnits(1), 2000);
-    EXPECT_EQ(package.MainCards.EndUnits(1), 3500);
-    EXPECT_EQ(package.MainCards.StartUnits(2), 3500);
-    EXPECT_EQ(package.MainCards.EndUnits(2), 5000);
-    EXPECT_EQ(CardTextPart(second.MainText, second.DataText), "   " + Utf8ToCp932("話します"));
-    EXPECT_EQ(package.MainCards.ShowText(1), Utf8ToCp932("日本語を"));
+    EXPECT_EQ(package.MainCards.EndUnits(1), 5000);
+    EXPECT_EQ(package.MainCards.ShowText(1), timed.MainText);
 }
 
 TEST(TitleCards, TheFirstVcdCardSpansTheRecording)
