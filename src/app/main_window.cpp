@@ -76,6 +76,8 @@ void TForm1::FormCreate(const QStringList& arguments)
     form.setPointSize(10);
     setFont(form);
     setAcceptDrops(true);
+    if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
+        FPlayLog.start();
 
     setGeometry(SectionBounds(TDisplayMode::System, {512, 512}));
 

@@ -177,6 +177,9 @@ private:
     void StartCardPlay(int n, std::optional<std::int64_t> from);
     void NoteCardsPassed(std::int64_t position);
     void CheckPlayEnded();
+    // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
+    // with the time since the window was made, for those who check what the player did.
+    void LogPlay(const QString& line);
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
@@ -264,6 +267,7 @@ private:
     bool FShownEnglish = true;
     // The running play was started by a card and has not yet ended or been stopped.
     bool FAwaitingEnd = false;
+    QElapsedTimer FPlayLog;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
     std::string FPictureName;

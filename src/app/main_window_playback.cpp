@@ -58,6 +58,7 @@ void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
     }
     FLastTickPosition = -1;
     FAwaitingEnd = true;
+    LogPlay(QStringLiteral("play card %1 from %2 to %3").arg(std::max(n, 0) + 1).arg(segment->From).arg(segment->To));
     if (n < 0) {
         FMainView->ClearUnderline();
         FMainView->SetDisplayText(std::string());
@@ -204,7 +205,16 @@ void TForm1::CheckPlayEnded()
     if (!FAwaitingEnd || FPlayer->Mode() != mpStopped || FPlayer->Position() != FPlayer->EndPos())
         return;
     FAwaitingEnd = false;
+    LogPlay(QStringLiteral("card %1 ended at %2").arg(FCurrentCard + 1).arg(FPlayer->Position()));
     PlayEnded();
+}
+
+void TForm1::LogPlay(const QString& line)
+{
+    if (!FPlayLog.isValid())
+        return;
+    std::fprintf(stderr, "%lld ms: %s\n", static_cast<long long>(FPlayLog.elapsed()), line.toUtf8().constData());
+    std::fflush(stderr);
 }
 
 // A play running through the cards has heard the current card once it passes the card's end.

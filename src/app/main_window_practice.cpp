@@ -18,7 +18,7 @@ constexpr int PracticeButtonHeight = 30;
 
 QString RepeatText(int repeats)
 {
-    return repeats == 0 ? QStringLiteral("×∞") : QStringLiteral("×%1").arg(repeats);
+    return repeats == 0 ? QStringLiteral("∞回") : QStringLiteral("%1回").arg(repeats);
 }
 
 QString ShadowText(int tenths)
