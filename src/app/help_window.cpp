@@ -31,8 +31,13 @@ const char* const Instructions =
     "  F1 / F2       本文の文字を小さく / 大きく\n"
     "  F3 / F4       訳の文字を小さく / 大きく\n"
     "  [ / ]         話す速さを遅く / 速く  slower / faster\n"
-    "  \\             元の速さ  normal speed\n\n"
+    "  \\             元の速さ  normal speed\n"
+    "  R             くり返し 1/2/3/5回/∞  Repeat\n"
+    "  W             シャドーイングの間 0-2倍  shadoWing\n"
+    "  E / J         英文 / 訳: 表示・聞いてから・隠す\n"
+    "  O             ループ (一覧で選んだ範囲)  lOop\n\n"
     "本文をダブルクリックすると、その文を再生します。\n"
+    "単語の時刻があるカードでは、その単語から再生します。\n"
     "絵の上をドラッグすると線が引けます。";
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QTextCursor>
 #include <QThread>
 #include <functional>
@@ -206,4 +207,36 @@ TEST_F(Playback, SpeedKeysAndTheButtonStepTheRunningPlayWithinItsRange)
     button->click();
     EXPECT_DOUBLE_EQ(Form->Player().Speed(), 1.1);
     EXPECT_EQ(button->toolTip().contains("1.1×"), true);
+}
+
+// A card that times its words: texts hidden until heard, and a double-click on a word plays
+// the card from that word.
+TEST_F(Playback, APracticeCardRevealsOnceHeardAndPlaysFromADoubleClickedWord)
+{
+    Open(Cards({Card("Good morning sun", 100, 1600, "WTM=0:0;5:500;13:1000", "sub text")}));
+    Form->SetAutoPause(true);
+    TPracticeSettings practice;
+    practice.English = TReveal::AfterHearing;
+    practice.Japanese = TReveal::Hidden;
+    Form->SetPractice(practice);
+    Form->PlayCard(0);
+    const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
+    EXPECT_EQ(ColourAt(0), hidden);
+    EXPECT_EQ(Form->SubView()->DisplayText(), "");
+    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 4000));
+    EXPECT_EQ(ColourAt(0), QColor(Qt::black)) << "heard once";
+    EXPECT_EQ(ColourAt(13), QColor(Qt::black));
+    EXPECT_EQ(Form->SubView()->DisplayText(), "");
+
+    QTextCursor word(Form->MainView()->document());
+    word.setPosition(Form->MainView()->ViewPosition(14));
+    const QPoint at = Form->MainView()->cursorRect(word).center();
+    for (int i = 0; i < 2; ++i) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, Form->MainView()->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form->MainView()->viewport(), &press);
+    }
+    EXPECT_EQ(Form->Player().Mode(), mpPlaying);
+    EXPECT_GE(Form->Player().Position(), 1100);
+    EXPECT_LT(Form->Player().Position(), 1500) << "from the word, not the card's start";
 }
