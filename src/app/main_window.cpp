@@ -90,6 +90,7 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     FPlayer = std::make_unique<TOlveMediaPlayer>();
     FPlayer->OnNotify = [this] { PlayerNotify(); };
+    CreateResumeNotice();
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
     FPackage->Player = FPlayer.get();
     WatchPackageCards();
@@ -447,6 +448,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormClose()
 {
+    SaveProgress();
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     SaveLayout();

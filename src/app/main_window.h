@@ -32,6 +32,7 @@
 #include "title/card_timeline.h"
 #include "title/display_mode.h"
 #include "title/practice_run.h"
+#include "title/title_progress.h"
 #include "title/play_package.h"
 
 namespace olve {
@@ -75,6 +76,7 @@ public:
     void ShowTextPane(bool on);
     static int NextFontSize(int size, bool bigger);
     void StepFontSize(TNewULEditNet* view, int delta);
+    void SetFontSize(TNewULEditNet* view, int size);
 
     // Playback.
     bool CanPlay() const;
@@ -102,6 +104,11 @@ public:
     bool AutoPause() const { return FAutoPause; }
     const TPracticeSettings& Practice() const { return FPractice; }
     void SetPractice(const TPracticeSettings& practice);
+    // Saved when the title is closed or replaced and restored when it opens again.
+    void SaveProgress();
+    // The card the notice offers to go on from; -1 without a notice.
+    int ResumeCard() const { return FResumeCard; }
+    QLabel* ResumeNotice() const { return lbResume; }
     TNewULEditNet* MainView() const { return FMainView; }
     TNewULEditNet* SubView() const { return FSubView; }
     TExtraImage* PictureView() const { return FPicture; }
@@ -171,6 +178,12 @@ private:
     void MoveRunningPlayEnd();
     void PlayEnded();
     void RefreshCard();
+    void CreateResumeNotice();
+    void RestoreProgress();
+    void PlaceResumeNotice();
+    void HideResumeNotice();
+    void ResumeLastCard();
+    TTitleProgress CurrentProgress() const;
     // Plays stop at the end of each card.
     bool PlaysOneCard() const { return FAutoPause || FPractice.CardByCard(); }
     // Starts card n's play without counting it as the learner's choice.
@@ -235,6 +248,7 @@ private:
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
     QLineEdit* edDummy = nullptr;
+    QLabel* lbResume = nullptr;
     QSlider* tbVolume = nullptr;
 
     // Panes.
@@ -267,6 +281,9 @@ private:
     bool FShownEnglish = true;
     // The running play was started by a card and has not yet ended or been stopped.
     bool FAwaitingEnd = false;
+    // The open title's "VolSerialNum", which names its progress in the settings file.
+    std::string FSerial;
+    int FResumeCard = -1;
     QElapsedTimer FPlayLog;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;

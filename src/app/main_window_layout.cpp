@@ -158,6 +158,7 @@ void TForm1::LayOutTextPane()
     const QRect area = pnText->rect();
     const bool sub = FSubView->isVisibleTo(pnText);
     FMainView->setGeometry(area.adjusted(0, 0, 0, sub ? -SubViewHeight : 0));
+    PlaceResumeNotice();
     FSubView->setGeometry(0, area.height() - SubViewHeight, area.width(), SubViewHeight);
     sgCards->setGeometry(area);
     FPicture->setGeometry(pnPic->rect());
@@ -249,8 +250,12 @@ void TForm1::StepFontSize(TNewULEditNet* view, int delta)
     if (delta != -1 && delta != 1)
         return;
     const int size = NextFontSize(view->font().pointSize(), delta == 1);
-    if (size == 0)
-        return;
+    if (size != 0)
+        SetFontSize(view, size);
+}
+
+void TForm1::SetFontSize(TNewULEditNet* view, int size)
+{
     QFont font = view->font();
     font.setPointSize(size);
     view->setFont(font);

@@ -92,6 +92,7 @@ bool TForm1::OpenTitle(const QString& titlePath)
 
 bool TForm1::ShowTitle(TTitleSession session)
 {
+    SaveProgress();
     SetAutoPause(false);
     if (!session.Opened()) {
         FPrompts.Message(session.Reason);
@@ -105,6 +106,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     FPackage = std::move(session.Package);
     WatchPackageCards();
     FPracticeRun.Reset(FPackage->MainCards.Count());
+    FSerial = session.Serial;
     FLastCaret = -1;
     const TTitleDisplay& display = session.Display;
     sgCards->setRowCount(FPackage->MainCards.Count() + 1);
@@ -120,6 +122,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     setWindowTitle(QString::fromStdString(session.TitleName) + " - " + ApplicationTitle);
     EnablePlayControls(true);
     PlayCard(-1);
+    RestoreProgress();
     return true;
 }
 

@@ -32,6 +32,7 @@ bool TForm1::CanPlay() const
 void TForm1::PlayCard(int n, std::optional<std::int64_t> from)
 {
     tmShadow->stop();
+    HideResumeNotice();
     if (!CanPlay())
         return;
     if (n < Timeline().Count())
@@ -474,6 +475,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         return true;
     case Qt::Key_O:
         ToggleLoop();
+        return true;
+    case Qt::Key_G:
+        if (ResumeCard() < 0)
+            return false;
+        ResumeLastCard();
         return true;
     default:
         return false;

@@ -19,6 +19,8 @@ struct TPracticeSettings {
     // Cards then play one at a time, each ending exactly at its end, so that something can
     // happen between them; otherwise a play runs on through the cards as it always has.
     bool CardByCard() const { return Repeats != 1 || ShadowTenths > 0 || Loop; }
+
+    bool operator==(const TPracticeSettings&) const = default;
 };
 
 // The values the controls step through, from the last back to the first.

@@ -240,3 +240,32 @@ TEST_F(Playback, APracticeCardRevealsOnceHeardAndPlaysFromADoubleClickedWord)
     EXPECT_GE(Form->Player().Position(), 1100);
     EXPECT_LT(Form->Player().Position(), 1500) << "from the word, not the card's start";
 }
+
+// Closing saves where the learner was and how they practise; the next start offers it back.
+TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
+{
+    const TTestTitle title = Cards(FourCards);
+    Open(title);
+    Form->PlayCard(2);
+    Form->FormKeyDown(Qt::Key_BracketLeft, Qt::NoModifier);
+    Form->FormKeyDown(Qt::Key_R, Qt::NoModifier);
+    Form->FormKeyDown(Qt::Key_J, Qt::NoModifier);
+    Form->FormKeyDown(Qt::Key_A, Qt::NoModifier);
+    Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
+    const TPracticeSettings practice = Form->Practice();
+    const int fontSize = Form->MainView()->font().pointSize();
+    Form->close();
+    Form.reset();
+
+    Open(title);
+    EXPECT_EQ(Form->Practice(), practice);
+    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_EQ(Form->Player().Speed(), 0.9);
+    EXPECT_EQ(Form->MainView()->font().pointSize(), fontSize);
+    EXPECT_EQ(Form->ResumeCard(), 2);
+    EXPECT_TRUE(Form->ResumeNotice()->isVisible());
+    EXPECT_EQ(Form->CurrentCard(), 0) << "the first play still starts at the top";
+    Form->FormKeyDown(Qt::Key_G, Qt::NoModifier);
+    EXPECT_EQ(Form->CurrentCard(), 2);
+    EXPECT_FALSE(Form->ResumeNotice()->isVisible());
+}

@@ -1,0 +1,110 @@
+// A title's progress and the learner's preferences for it, kept in the settings file: saved
+// when the title is closed or replaced, restored when it opens, with a notice that offers to
+// go on from the last card.
+#include "app/main_window.h"
+
+#include "media/wave_volume.h"
+#include "title/title_progress.h"
+
+namespace olve {
+
+namespace {
+
+constexpr int NoticeHeight = 26;
+constexpr int LoudestVolume = 65535;
+
+}  // namespace
+
+void TForm1::CreateResumeNotice()
+{
+    lbResume = new QLabel(pnText);
+    lbResume->setObjectName("lbResume");
+    lbResume->setAutoFillBackground(true);
+    QPalette notice = lbResume->palette();
+    notice.setColor(QPalette::Window, QColor(255, 244, 196));
+    notice.setColor(QPalette::WindowText, QColor(64, 48, 0));
+    lbResume->setPalette(notice);
+    lbResume->setIndent(8);
+    lbResume->hide();
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    file.ReadOnly = true;
+    SetWaveVolume(*FPlayer, ReadPlayerVolume(file, GetWaveVolume(*FPlayer)));
+    file.Close();
+}
+
+void TForm1::SaveProgress()
+{
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    const int volume = GetWaveVolume(*FPlayer);
+    // A file that never had a volume gets one only when it is not the loudest, the default.
+    if (ReadPlayerVolume(file, LoudestVolume) != volume)
+        WritePlayerVolume(file, volume);
+    if (!FSerial.empty())
+        WriteTitleProgress(file, FSerial, CurrentProgress());
+    file.Close();
+}
+
+TTitleProgress TForm1::CurrentProgress() const
+{
+    TTitleProgress progress;
+    progress.LastCard = FCurrentCard;
+    progress.SpeedTenths = FSpeedTenths;
+    progress.Practice = FPractice;
+    progress.Practice.Loop = false;
+    progress.AutoPause = FAutoPause;
+    progress.MainFontSize = FMainView->font().pointSize();
+    progress.SubFontSize = FSubView->font().pointSize();
+    return progress;
+}
+
+// Called once the title shows and plays from the top: its own preferences take over, and a
+// last card past the first is offered.
+void TForm1::RestoreProgress()
+{
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    file.ReadOnly = true;
+    const TTitleProgress progress = ReadTitleProgress(file, FSerial);
+    file.Close();
+    SetSpeedTenths(progress.SpeedTenths);
+    TPracticeSettings practice = progress.Practice;
+    practice.Loop = FPractice.Loop;
+    SetPractice(practice);
+    SetAutoPause(progress.AutoPause);
+    if (progress.MainFontSize > 0)
+        SetFontSize(FMainView, progress.MainFontSize);
+    if (progress.SubFontSize > 0)
+        SetFontSize(FSubView, progress.SubFontSize);
+    FResumeCard = progress.LastCard > 0 && progress.LastCard < FPackage->MainCards.Count() ? progress.LastCard : -1;
+    if (FResumeCard < 0) {
+        HideResumeNotice();
+        return;
+    }
+    lbResume->setText(QStringLiteral("前回はカード %1 / %2 まで: G で続きから  (G: go on from card %1)")
+                          .arg(FResumeCard + 1)
+                          .arg(FPackage->MainCards.Count()));
+    PlaceResumeNotice();
+    lbResume->show();
+    lbResume->raise();
+}
+
+void TForm1::PlaceResumeNotice()
+{
+    if (lbResume)
+        lbResume->setGeometry(0, FMainView->geometry().bottom() + 1 - NoticeHeight, pnText->width(), NoticeHeight);
+}
+
+void TForm1::HideResumeNotice()
+{
+    FResumeCard = -1;
+    if (lbResume)
+        lbResume->hide();
+}
+
+void TForm1::ResumeLastCard()
+{
+    const int card = FResumeCard;
+    if (card >= 0)
+        PlayCard(card);
+}
+
+}  // namespace olve

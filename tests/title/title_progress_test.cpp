@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "title/title_progress.h"
+
+using namespace olve;
+
+TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
+{
+    TTempFolder folder;
+    const std::string path = folder / "olveplayer.dat";
+    TRecordingPrompts prompts;
+    TTitleProgress saved;
+    saved.LastCard = 7;
+    saved.SpeedTenths = 8;
+    saved.Practice.Repeats = 3;
+    saved.Practice.ShadowTenths = 15;
+    saved.Practice.English = TReveal::AfterHearing;
+    saved.Practice.Japanese = TReveal::Hidden;
+    saved.AutoPause = true;
+    saved.MainFontSize = 18;
+    saved.SubFontSize = 12;
+    {
+        TDataFile file(path, prompts);
+        file.WriteInteger("System", "Left", 40);
+        WriteTitleProgress(file, "Olve]Demo 01", saved);
+        WriteTitleProgress(file, "Other", TTitleProgress{});
+        WritePlayerVolume(file, 30000);
+        file.Close();
+    }
+    TDataFile file(path, prompts);
+    EXPECT_EQ(ReadTitleProgress(file, "Olve]Demo 01"), saved);
+    EXPECT_EQ(ReadTitleProgress(file, "Other"), TTitleProgress{}) << "each title keeps its own";
+    EXPECT_EQ(ReadPlayerVolume(file, 65535), 30000);
+    EXPECT_EQ(file.ReadString("System", "Left", ""), "40");
+    EXPECT_EQ(TitleProgressSection("Olve]Demo 01"), "Title Olve%5DDemo%2001") << "no byte can end the header";
+}
+
+TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
+{
+    TRecordingPrompts prompts;
+    TDataFile file("", prompts);
+    for (const char* line : {"[System]", "Left=10", "[Title T1]", "LastCard=-4", "Speed=30", "Repeat=4", "Shadow=x",
+                             "RevealEnglish=hidden", "AutoPause=On", "MainFontSize=99999", "[Player]", "Volume=70000"})
+        file.Add(line);
+    TTitleProgress expected;
+    expected.AutoPause = true;
+    EXPECT_EQ(ReadTitleProgress(file, "T1"), expected);
+    EXPECT_EQ(ReadTitleProgress(file, "never opened"), TTitleProgress{});
+    EXPECT_EQ(ReadPlayerVolume(file, 123), 123);
+}
