@@ -20,8 +20,10 @@ const TTrainFileItem* TTrainFiles::Items(int index) const
     return &FItems[static_cast<std::size_t>(index)];
 }
 
-bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string& header)
+bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string& header, bool* truncated)
 {
+    if (truncated)
+        *truncated = false;
     files.Clear();
     header.clear();
     TFileTrainReader reader;
@@ -36,7 +38,10 @@ bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string&
         case TEntryRead::WrongTag:
             return false;
         case TEntryRead::End:
+            return true;
         case TEntryRead::Truncated:
+            if (truncated)
+                *truncated = true;
             return true;
         }
     }

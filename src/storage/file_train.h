@@ -33,8 +33,9 @@ private:
 // Lists the entries into files (cleared first) and gives the header (code page 932). False
 // when the file cannot be opened, the magic is missing or the header does not fit, or an
 // entry's tag is wrong (the entries before it are listed). An entry cut short by the end of
-// the file ends the list quietly: true (installing such a package refuses it as damaged).
-bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string& header);
+// the file ends the list: true (installing such a package refuses it as damaged), with
+// *truncated set when given.
+bool ReadFileTrain(const std::string& fileName, TTrainFiles& files, std::string& header, bool* truncated = nullptr);
 
 // An entry's name on the local file system (UTF-8, "/", relative to where the train is
 // installed) and its unpacked size. The name is empty for an entry that installing refuses to

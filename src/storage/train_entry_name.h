@@ -8,12 +8,13 @@ namespace olve {
 // UTF-8 with "/". The byte "\" inside a two-byte character (as in "表" or "ソ") is part of that
 // character, not a separator.
 
-// The name as UTF-8 with "/", for showing; no check is made.
+// The name as UTF-8 with "/", for showing: control bytes and broken characters as \xNN.
 std::string DisplayEntryName(const std::string& stored);
 
 // The local path, relative to the destination folder, that an entry may be written to.
 // False when writing it could land anywhere but below that folder, or cannot name a file:
-// an empty name, a NUL byte, a leading separator (absolute), a drive letter ("C:"), a ".."
+// an empty name, a control byte (NUL, ESC, ...), a lead byte without a second byte that
+// belongs to it, a leading separator (absolute), a drive letter ("C:"), a ".."
 // component, or a trailing separator. "." and empty components are dropped.
 bool LocalEntryPath(const std::string& stored, std::string& relative);
 

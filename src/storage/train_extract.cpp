@@ -318,7 +318,12 @@ public:
                                  "\r\n\r\nwriting files failed\r\n\r\n" + fileName + "\r\n\r\n" + FailureList());
     }
 
-    TExtractOutcome& Outcome() { return FOutcome; }
+    TExtractOutcome& Outcome()
+    {
+        FOutcome.Refused = FRefused;
+        FOutcome.Damaged = FDamaged;
+        return FOutcome;
+    }
 
 private:
     // The first few failures, one a line; a full disk fails every entry that follows.

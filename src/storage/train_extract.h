@@ -40,6 +40,10 @@ struct TExtractOutcome {
     // Set when the package is damaged: cut short, holding bytes that are no entry, or failing
     // to read. How many whole entries came before the damage; what came after is lost.
     std::optional<int> DamagedAfter;
+    // Entries passed over: names that could land outside the destination or name no file,
+    // and entries whose data does not decode.
+    int Refused = 0;
+    int Damaged = 0;
 };
 
 // Installs every entry of a file train below DestFolder (a local path; one trailing "/" or "\"

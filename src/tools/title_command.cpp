@@ -1,6 +1,10 @@
 #include "tools/title_command.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "storage/cp932_text.h"
@@ -62,6 +66,18 @@ std::string CardsJson(const TPlayCardList& cards)
     return out + "]";
 }
 
+std::string WhyNotATitle(const std::string& file)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return "no such file";
+    if (std::filesystem::is_directory(file, error))
+        return "is a folder, not a title file";
+    if (!std::ifstream(file, std::ios::binary))
+        return "cannot be read: " + std::string(std::strerror(errno));
+    return "is not a title file (not BDC data, or its cards are damaged)";
+}
+
 int Dump(const std::string& file)
 {
     TStderrPrompts prompts;
@@ -75,6 +91,8 @@ int Dump(const std::string& file)
               << "\",\n \"settings\": " << settings << ",\n \"main\": " << CardsJson(package.MainCards)
               << ",\n \"vcd\": " << CardsJson(package.VcdCards) << ",\n \"khs\": " << CardsJson(package.KhsCards)
               << ",\n \"khg\": " << CardsJson(package.KhgCards) << "}\n";
+    if (!ok)
+        std::cerr << "olvetool: " << file << ": " << WhyNotATitle(file) << "\n";
     return ok ? 0 : 1;
 }
 

@@ -30,13 +30,18 @@ int RunTrainListCommand(const std::vector<std::string>& args)
         return Usage();
     TTrainFiles files;
     std::string header;
-    const bool ok = ReadFileTrain(args[0], files, header);
+    bool truncated = false;
+    const bool ok = ReadFileTrain(args[0], files, header, &truncated);
     for (int i = 0; i < files.Count(); ++i) {
         const TTrainFileItem& item = *files.Items(i);
         std::printf("%10d %10d %s\n", item.StoredSize, item.Size, DisplayEntryName(item.Name).c_str());
     }
     if (!ok) {
         std::cerr << "olvetool: " << args[0] << " is not a readable file train\n";
+        return 1;
+    }
+    if (truncated) {
+        std::cerr << "olvetool: " << args[0] << " is cut short after " << files.Count() << " whole entries\n";
         return 1;
     }
     return 0;
@@ -60,6 +65,11 @@ int RunTrainExtractCommand(const std::vector<std::string>& args)
     }
     if (!outcome.Failed.empty()) {
         std::cerr << "olvetool: " << outcome.Failed.size() << " files of " << args[0] << " could not be written\n";
+        return 1;
+    }
+    if (outcome.Refused > 0 || outcome.Damaged > 0) {
+        std::cerr << "olvetool: " << outcome.Refused + outcome.Damaged << " entries of " << args[0]
+                  << " were not installed\n";
         return 1;
     }
     return 0;

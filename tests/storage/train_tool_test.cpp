@@ -174,7 +174,7 @@ TEST(TrainTool, ExtractNeverReplacesThePlayerInTheFolderThatHoldsIt)
     MakeFile(dir / "src/lesson.qzc", "L", DosDate(2003, 2, 10, 12, 0, 0));
     ASSERT_EQ(Tool("pack " + Quoted(dir / "src") + " " + Quoted(dir / "p.qzw")).Status, 0);
     const TRun extract = Tool("extract " + Quoted(dir / "p.qzw") + " " + Quoted(dir / "prog"));
-    EXPECT_EQ(extract.Status, 0);
+    EXPECT_EQ(extract.Status, 1) << "an entry was refused";
     EXPECT_EQ(extract.Out, dir / "prog/lesson.qzc" + "\n");
     EXPECT_EQ(ReadBytes(dir / "prog/olveplayer"), "the player");
     EXPECT_FALSE(fs::exists(dir / "prog/OlvePlayer"));
@@ -222,4 +222,34 @@ TEST(TrainTool, ARelativeDestinationThatDoesNotExistYetTakesEveryEntry)
     EXPECT_EQ(extract.Status, 0) << extract.Out;
     EXPECT_EQ(ReadBytes(dir / "out/lesson.qzc"), "L");
     EXPECT_EQ(ReadBytes(dir / "out/vcd/K100/tone.wav"), "RIFF");
+}
+
+// Every failing command says what failed; names that would reach a terminal or a folder of
+// their own are neither written nor printed raw.
+TEST(TrainTool, RefusedEntriesAndUnreadableFilesAreSaidAndExitNonZero)
+{
+    TTempFolder dir;
+    WriteBytes(dir / "p.qzw", TrainBytes("", {{"lesson.qzc", "L"}, {"a\x1b[2Jb.txt", "E"}, {"\x82/evil.txt", "S"}}));
+    const TRun list = Shell(std::string(OLVE_BIN_DIR) + "/olvetool list " + Quoted(dir / "p.qzw"));
+    EXPECT_EQ(list.Status, 0);
+    EXPECT_EQ(list.Out.find('\x1b'), std::string::npos) << list.Out;
+    EXPECT_NE(list.Out.find("a\\x1b[2Jb.txt"), std::string::npos) << list.Out;
+    EXPECT_NE(list.Out.find("\\x82/evil.txt"), std::string::npos) << list.Out;
+    const TRun extract =
+        Shell(std::string(OLVE_BIN_DIR) + "/olvetool extract " + Quoted(dir / "p.qzw") + " " + Quoted(dir / "out"));
+    EXPECT_EQ(extract.Status, 1) << extract.Out;
+    EXPECT_NE(extract.Out.find("2 entries of"), std::string::npos) << extract.Out;
+    EXPECT_EQ(ReadBytes(dir / "out/lesson.qzc"), "L");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 1) << "no stray folder";
+
+    fs::resize_file(dir / "p.qzw", fs::file_size(dir / "p.qzw") - 3);
+    const TRun cut = Shell(std::string(OLVE_BIN_DIR) + "/olvetool list " + Quoted(dir / "p.qzw"));
+    EXPECT_EQ(cut.Status, 1);
+    EXPECT_NE(cut.Out.find("cut short after 2 whole entries"), std::string::npos) << cut.Out;
+    for (const auto& [file, reason] : {std::pair{dir / "missing.qzc", "no such file"},
+                                       std::pair{dir / "p.qzw", "is not a title file"}}) {
+        const TRun dump = Shell(std::string(OLVE_BIN_DIR) + "/olvetool title dump " + Quoted(file) + " >/dev/null");
+        EXPECT_EQ(dump.Status, 1);
+        EXPECT_NE(dump.Out.find(reason), std::string::npos) << dump.Out;
+    }
 }
