@@ -887,8 +887,8 @@ void PrintSpeedTable(const std::vector<TResult>& results)
     std::printf("(start: first rendered click's source position less its distance from the capture's start, less\n");
     std::printf(" the asked start; end: last rendered click's position plus its distance to the capture's end,\n");
     std::printf(" less the asked end; fail: no notification, or Position() other than the end afterwards;\n");
-    std::printf(" the tempo filter plays a segment's first 30 ms and its last 36-66 ms at the recorded speed, which\n");
-    std::printf(" hold the first and the last click)\n\n");
+    std::printf(" the tempo filter plays a segment's first 30 ms and at least its last 36 ms at the recorded\n");
+    std::printf(" speed, which hold the first and the last click)\n\n");
 
 }
 

@@ -91,28 +91,14 @@ GstBuffer* ClipToSegment(const TTempoState& state, GstBuffer* buffer)
     const guint64 tail = gst_util_uint64_scale_int_round(end - stop, state.SampleRate, GST_SECOND);
     if (head == 0 && tail == 0)
         return buffer;
-    GstBuffer* clipped = head + tail < frames ? gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, head * FrameBytes(state),
-                                                                       (frames - head - tail) * FrameBytes(state))
-                                              : nullptr;
-    if (clipped)
+    GstBuffer* clipped = nullptr;
+    if (head + tail < frames) {
+        const gsize bytes = FrameBytes(state);
+        clipped = gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, head * bytes, (frames - head - tail) * bytes);
         GST_BUFFER_PTS(clipped) = start;
+    }
     gst_buffer_unref(buffer);
     return clipped;
-}
-
-GstFlowReturn PushFrames(TTempoElement* self, const std::vector<float>& samples, GstClockTime pts, bool discont)
-{
-    if (samples.empty())
-        return GST_FLOW_OK;
-    const gsize bytes = samples.size() * sizeof(float);
-    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
-    gst_buffer_fill(buffer, 0, samples.data(), bytes);
-    const TTempoState& state = *self->State;
-    GST_BUFFER_PTS(buffer) = pts;
-    GST_BUFFER_DURATION(buffer) = FramesToTime(std::int64_t(samples.size()) / state.Channels, state.SampleRate);
-    if (discont)
-        GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
-    return gst_pad_push(self->SrcPad, buffer);
 }
 
 // Output and its time, taken under the lock and pushed without it.
@@ -120,45 +106,73 @@ struct TOutput {
     std::vector<float> Samples;
     GstClockTime Pts = GST_CLOCK_TIME_NONE;
     bool Discont = false;
+    int Channels = 1;
+    int SampleRate = 1;
 };
 
-TOutput StartOutput(TTempoState& state)
+TOutput StartOutput(const TTempoState& state)
 {
     TOutput output;
     output.Pts = state.FirstOut + FramesToTime(state.Stretch->FramesOut(), state.SampleRate);
     output.Discont = state.Stretch->FramesOut() == 0;
+    output.Channels = state.Channels;
+    output.SampleRate = state.SampleRate;
     return output;
+}
+
+GstFlowReturn PushFrames(TTempoElement* self, const TOutput& output)
+{
+    if (output.Samples.empty())
+        return GST_FLOW_OK;
+    const gsize bytes = output.Samples.size() * sizeof(float);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+    gst_buffer_fill(buffer, 0, output.Samples.data(), bytes);
+    GST_BUFFER_PTS(buffer) = output.Pts;
+    GST_BUFFER_DURATION(buffer) =
+        FramesToTime(std::int64_t(output.Samples.size()) / output.Channels, output.SampleRate);
+    if (output.Discont)
+        GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
+    return gst_pad_push(self->SrcPad, buffer);
+}
+
+// Takes the buffer; false when its samples could not be read.
+bool TakeBuffer(TTempoState& state, GstBuffer* buffer, TOutput& output)
+{
+    buffer = ClipToSegment(state, buffer);
+    if (!buffer)
+        return true;
+    if (!GST_CLOCK_TIME_IS_VALID(state.FirstOut)) {
+        const GstClockTime pts = GST_BUFFER_PTS(buffer);
+        state.FirstOut = StretchedTime(state, GST_CLOCK_TIME_IS_VALID(pts) ? pts : state.Segment.start);
+    }
+    output = StartOutput(state);
+    GstMapInfo map;
+    const bool mapped = gst_buffer_map(buffer, &map, GST_MAP_READ);
+    if (mapped) {
+        state.Stretch->Push(reinterpret_cast<const float*>(map.data), map.size / FrameBytes(state), output.Samples);
+        gst_buffer_unmap(buffer, &map);
+    }
+    gst_buffer_unref(buffer);
+    return mapped;
 }
 
 GstFlowReturn Chain(GstPad*, GstObject* parent, GstBuffer* buffer)
 {
     TTempoElement* self = TempoOf(parent);
     TTempoState& state = *self->State;
-    TOutput output;
-    {
-        std::lock_guard lock(state.Mutex);
-        if (IsStretching(state)) {
-            buffer = ClipToSegment(state, buffer);
-            if (!buffer)
-                return GST_FLOW_OK;
-            if (!GST_CLOCK_TIME_IS_VALID(state.FirstOut)) {
-                const GstClockTime pts = GST_BUFFER_PTS(buffer);
-                state.FirstOut = StretchedTime(state, GST_CLOCK_TIME_IS_VALID(pts) ? pts : state.Segment.start);
-            }
-            output = StartOutput(state);
-            GstMapInfo map;
-            if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-                state.Stretch->Push(reinterpret_cast<const float*>(map.data), map.size / FrameBytes(state),
-                                    output.Samples);
-                gst_buffer_unmap(buffer, &map);
-            }
-            gst_buffer_unref(buffer);
-            buffer = nullptr;
-        }
-    }
-    if (buffer)
+    std::unique_lock lock(state.Mutex);
+    if (!IsStretching(state)) {
+        lock.unlock();
         return gst_pad_push(self->SrcPad, buffer);
-    return PushFrames(self, output.Samples, output.Pts, output.Discont);
+    }
+    TOutput output;
+    const bool read = TakeBuffer(state, buffer, output);
+    lock.unlock();
+    if (!read) {
+        GST_ELEMENT_ERROR(self, RESOURCE, READ, ("The sound of the recording could not be read."), (nullptr));
+        return GST_FLOW_ERROR;
+    }
+    return PushFrames(self, output);
 }
 
 // The rest of the segment, before whatever ends it is passed on.
@@ -173,7 +187,8 @@ void Drain(TTempoElement* self)
         output = StartOutput(state);
         state.Stretch->Finish(output.Samples);
     }
-    PushFrames(self, output.Samples, output.Pts, output.Discont);
+    // A push that fails here is told by the element that refused it.
+    PushFrames(self, output);
 }
 
 void Restart(TTempoState& state)
@@ -193,8 +208,13 @@ void TakeCaps(TTempoElement* self, GstEvent* event)
     if (!gst_structure_get_int(structure, "rate", &sampleRate) ||
         !gst_structure_get_int(structure, "channels", &channels))
         return;
-    Drain(self);
     TTempoState& state = *self->State;
+    {
+        std::lock_guard lock(state.Mutex);
+        if (state.Stretch && sampleRate == state.SampleRate && channels == state.Channels)
+            return;
+    }
+    Drain(self);
     std::lock_guard lock(state.Mutex);
     state.SampleRate = sampleRate;
     state.Channels = channels;
