@@ -7,6 +7,7 @@
 #include <gst/video/video.h>
 
 #include "media/gst_pipeline_keeper.h"
+#include "media/tempo_filter.h"
 
 namespace olve {
 
@@ -64,7 +65,7 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
     }
 
     // Without it a rate other than 1 would raise or lower the voice along with the speed.
-    if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
+    if (GstElement* tempo = MakeTempoFilter())
         g_object_set(FPipeline, "audio-filter", tempo, nullptr);
 
     GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
