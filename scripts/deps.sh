@@ -38,3 +38,10 @@ olve_build() {
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$dir"
 }
+
+# olve_build_programs DIR: only the player and the tool, so that the window comes up before the
+# tests and benchmarks are built (./test.sh builds those).
+olve_build_programs() {
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$1" --target olveplayer olvetool
+}

@@ -12,7 +12,16 @@ QString ContentClassOfExtension(const QString& extension)
     const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName("file" + extension);
     if (types.isEmpty())
         return "error";
-    const QString contentType = types.first().name().toLower();
+    // Of the types an extension may stand for (".ts": translations or a transport stream), a
+    // recording is what a player is given.
+    QString contentType = types.first().name().toLower();
+    for (const QMimeType& type : types) {
+        const QString name = type.name().toLower();
+        if (name.startsWith("video/") || name.startsWith("audio/")) {
+            contentType = name;
+            break;
+        }
+    }
     const qsizetype slash = contentType.indexOf('/');
     return slash < 0 ? QString() : contentType.left(slash);
 }

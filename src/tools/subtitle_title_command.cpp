@@ -8,6 +8,7 @@
 #include "media/media_player.h"
 #include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
+#include "tools/spooled_recording.h"
 
 namespace olve {
 
@@ -53,10 +54,6 @@ bool ReadArguments(const std::vector<std::string>& args, TSubtitleTitleRequest& 
 // The length as the player will see it, which is what the cards must fit.
 bool MeasureMedia(TSubtitleTitleRequest& request)
 {
-    if (!std::filesystem::is_regular_file(request.MediaPath)) {
-        std::cerr << "olvetool: cannot find the recording " << request.MediaPath << "\n";
-        return false;
-    }
     int argc = 1;
     char name[] = "olvetool";
     char* argv[] = {name, nullptr};
@@ -95,10 +92,15 @@ int RunSubtitleTitleCommand(const std::vector<std::string>& args)
         return Usage();
     if (!SameAsciiIgnoringCase(std::filesystem::path(request.PackagePath).extension().string(), ".qzw"))
         std::cerr << "olvetool: note: the player opens packages named *.qzw\n";
+    TSpooledRecording spooled;
+    std::string error;
+    if (!spooled.Spool(request.MediaPath, request.MediaPath, error)) {
+        std::cerr << "olvetool: " << error << "\n";
+        return 1;
+    }
     if (!MeasureMedia(request))
         return 1;
     TSubtitleTitleResult result;
-    std::string error;
     if (!MakeSubtitleTitle(request, result, error)) {
         for (const std::string& note : result.Notes)
             std::cerr << "olvetool: note: " << note << "\n";

@@ -428,6 +428,7 @@ TEST(ContentClass, ComesFromTheMimeDatabase)
     EXPECT_EQ(ContentClassOfExtension(".mp4"), "video");
     EXPECT_EQ(ContentClassOfExtension(".WMV"), "video");
     EXPECT_EQ(ContentClassOfExtension(".mp3"), "audio");
+    EXPECT_EQ(ContentClassOfExtension(".ts"), "video") << "a transport stream, not a translation file";
     EXPECT_EQ(ContentClassOfExtension(".jpg"), "image");
     EXPECT_EQ(ContentClassOfExtension(".nosuchextension"), "error");
     EXPECT_EQ(ContentClassOfExtension(""), "error");

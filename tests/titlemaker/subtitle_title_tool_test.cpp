@@ -81,3 +81,19 @@ TEST_F(SubtitleTitleTool, RefusesWhatItCannotUse)
     EXPECT_NE(badCode.Err.find("cannot name a title"), std::string::npos);
     EXPECT_FALSE(fs::exists(Dir / "x.qzw"));
 }
+
+// A recording that can be read only once, through a named pipe or a pipe's /dev/fd name.
+TEST_F(SubtitleTitleTool, TakesARecordingFromAPipe)
+{
+    const std::string subs = " " + Quoted(Dir / "talk.vtt");
+    const TToolRun fifo = RunCommand("cd " + Quoted(Dir.Path().string()) + " && mkfifo talk.fifo.ogg && (cat talk.ogg > " +
+                                     "talk.fifo.ogg &) && " + OLVE_BIN_DIR + "/olvetool title from-subtitles talk.fifo.ogg" +
+                                     subs + " --code P1 -o fifo.qzw");
+    EXPECT_EQ(fifo.Status, 0) << fifo.Err;
+    EXPECT_NE(Tool("list " + Quoted(Dir / "fifo.qzw")).Out.find(" vcd/P1/talk.fifo.ogg\n"), std::string::npos);
+    const TToolRun pipe = RunCommand("cat " + Quoted(Dir / "talk.ogg") + " | " + OLVE_BIN_DIR +
+                                     "/olvetool title from-subtitles /dev/fd/0" + subs + " --code P2 -o " +
+                                     Quoted(Dir / "pipe.qzw"));
+    EXPECT_EQ(pipe.Status, 0) << pipe.Err;
+    EXPECT_NE(Tool("list " + Quoted(Dir / "pipe.qzw")).Out.find(" vcd/P2/0\n"), std::string::npos);
+}
