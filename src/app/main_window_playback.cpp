@@ -61,7 +61,7 @@ void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
     FAwaitingEnd = true;
     LogPlay(QStringLiteral("play card %1 from %2 to %3").arg(std::max(n, 0) + 1).arg(segment->From).arg(segment->To));
     if (n < 0) {
-        FMainView->ClearUnderline();
+        FMainView->ResetUnderline();
         FMainView->SetDisplayText(std::string());
         const TPlayCardItem& first = FPackage->MainCards.Card(0);
         FMainView->setUpdatesEnabled(false);
@@ -272,12 +272,9 @@ void TForm1::PlayerTick()
         CheckPlayEnded();
     const TCardTimeline& timeline = Timeline();
     const std::int64_t end = FPlayer->EndPos();
-    for (int i = timeline.CardAt(position, end); i >= 0; i = timeline.CardAt(position, end, i + 1)) {
+    // Of overlapping cards the first that holds the position is current, in every layout.
+    if (const int i = timeline.CardAt(position, end); i >= 0)
         ShowCard(i, position);
-        // The grid marks every card that holds the position, the text views the first.
-        if (!IsCardList(FDisplayMode))
-            return;
-    }
 }
 
 const TCardTimeline& TForm1::Timeline()

@@ -13,6 +13,7 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "storage/cp932_text.h"
+#include "timing/positions.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
@@ -268,4 +269,31 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
     Form->FormKeyDown(Qt::Key_G, Qt::NoModifier);
     EXPECT_EQ(Form->CurrentCard(), 2);
     EXPECT_FALSE(Form->ResumeNotice()->isVisible());
+}
+
+// Playing from the top of a lesson whose first card starts after some silence: no underline
+// stays from the card before under the hidden text.
+TEST_F(Playback, TheTopLeavesNoUnderlineUnderTheHiddenText)
+{
+    Open(Cards(FourCards, {"UlnShw=On"}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_FALSE(Form->MainView()->Bars().empty());
+    TPlayCardItem whole;
+    whole.StartPos = MakePackedPosition(1, 0, 0, 0);
+    whole.EndPos = MakePackedPosition(1, 0, 0, 6000);
+    whole.TimeFormat = otfTrackMilliseconds;
+    Form->Package().VcdCards.AddRec(whole);
+    Form->FormKeyDown(Qt::Key_T, Qt::NoModifier);
+    Form->MainView()->UpdateUnderline();
+    EXPECT_EQ(Form->CurrentCard(), -1);
+    EXPECT_TRUE(Form->MainView()->Bars().empty());
+}
+
+TEST_F(Playback, OfOverlappingCardsTheFirstIsCurrentInTheListToo)
+{
+    Open(Cards({Card("Whole sentence", 100, 3000), Card("Part", 100, 2000)}, {"MonSty=msList"}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() >= 0; }));
+    Form->PlayerTick();
+    EXPECT_EQ(Form->CurrentCard(), 0);
+    EXPECT_EQ(Form->CardGrid()->currentRow(), 1);
 }
