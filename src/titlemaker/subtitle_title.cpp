@@ -119,6 +119,10 @@ private:
         FPictureNames.assign(FCues.size(), std::string());
         if (FRequest.PicturesFolder.empty())
             return true;
+        if (FRequest.Layout == TTitleLayout::Text) {
+            FResult.Notes.push_back("pictures: the text layout shows none; " + FRequest.PicturesFolder + " not used");
+            return true;
+        }
         std::map<int, std::string> pictures;
         if (!FindCuePictures(FRequest.PicturesFolder, pictures, FResult.Notes, error))
             return false;
@@ -152,7 +156,7 @@ private:
 
     bool WriteTitleFile(std::string& error)
     {
-        SetTitleSettings(FPackage, {FStoredName, FStoredCode, HasSubTexts(), !FPictures.empty()});
+        SetTitleSettings(FPackage, {FStoredName, FStoredCode, HasSubTexts(), !FPictures.empty(), FRequest.Layout});
         AddWholeRecordingCard(FPackage, FStoredName, FLengthMs);
         AddMainCards(FPackage, FCues, FSubTexts, FPictureNames, FResult.Notes);
         const std::string stem = fs::path(FRequest.PackagePath).stem().string();

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "titlemaker/title_settings.h"
+
 namespace olve {
 
 // What a title is made of. Paths are local (UTF-8); texts are UTF-8.
@@ -20,6 +22,7 @@ struct TSubtitleTitleRequest {
     // Empty: derived from the recording's bytes.
     std::string Code;
     std::string PackagePath;
+    TTitleLayout Layout = TTitleLayout::Beside;
 };
 
 struct TSubtitleTitleResult {

@@ -5,6 +5,20 @@
 
 namespace olve {
 
+bool TitleLayoutOf(const std::string& name, TTitleLayout& layout)
+{
+    static const std::pair<const char*, TTitleLayout> names[] = {
+        {"beside", TTitleLayout::Beside}, {"above", TTitleLayout::Above}, {"list", TTitleLayout::List},
+        {"text", TTitleLayout::Text}};
+    for (const auto& [word, value] : names) {
+        if (name == word) {
+            layout = value;
+            return true;
+        }
+    }
+    return false;
+}
+
 void SetTitleSettings(TPlayPackage& package, const TTitleLook& look)
 {
     TStringList& settings = package.Settings;
@@ -13,8 +27,10 @@ void SetTitleSettings(TPlayPackage& package, const TTitleLook& look)
     settings.Add(NamedLine(MainTextShownKey, OnWord));
     settings.Add(NamedLine(SubTextShownKey, look.HasSubTexts ? OnWord : OffWord));
     settings.Add(NamedLine(PictureShownKey, look.HasPictures ? OnWord : OffWord));
-    settings.Add(NamedLine(PictureAlignmentKey, LeftAlignmentWord));
-    settings.Add(NamedLine(MonitorStyleKey, SystemMonitorStyleWord));
+    const bool above = look.Layout == TTitleLayout::Above;
+    const bool list = look.Layout == TTitleLayout::List;
+    settings.Add(NamedLine(PictureAlignmentKey, above ? TopAlignmentWord : LeftAlignmentWord));
+    settings.Add(NamedLine(MonitorStyleKey, list ? ListMonitorStyleWord : SystemMonitorStyleWord));
     settings.Add(NamedLine(CursorShownKey, OffWord));
     settings.Add(NamedLine(UnderlineShownKey, OnWord));
     settings.Add(NamedLine(SerialKey, look.Code));

@@ -17,9 +17,11 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: olvetool title from-subtitles MEDIA SUBS [--translation SUBS2] [--pictures DIR]\n"
-                 "                                   [--title NAME] [--code CODE] -o PKG.qzw\n"
+                 "                                   [--title NAME] [--code CODE] [--layout LAYOUT] -o PKG.qzw\n"
                  "  SUBS, SUBS2: SubRip (.srt), WebVTT (.vtt) or LRC (.lrc), UTF-8 or Shift-JIS\n"
-                 "  DIR: pictures named after cue numbers (1.png, 02.jpg, ...)\n";
+                 "  DIR: pictures named after cue numbers (1.png, 02.jpg, ...)\n"
+                 "  LAYOUT: beside (pictures beside the text, the default), above (pictures above the\n"
+                 "          text), list (the card list), text (the text alone, no pictures)\n";
     return 2;
 }
 
@@ -34,7 +36,10 @@ bool ReadArguments(const std::vector<std::string>& args, TSubtitleTitleRequest& 
                              : arg == "--code"      ? &request.Code
                              : arg == "-o" || arg == "--output" ? &request.PackagePath
                                                                 : nullptr;
-        if (value) {
+        if (arg == "--layout") {
+            if (++i == args.size() || !TitleLayoutOf(args[i], request.Layout))
+                return false;
+        } else if (value) {
             if (++i == args.size())
                 return false;
             *value = args[i];

@@ -97,3 +97,18 @@ TEST_F(SubtitleTitleTool, TakesARecordingFromAPipe)
     EXPECT_EQ(pipe.Status, 0) << pipe.Err;
     EXPECT_NE(Tool("list " + Quoted(Dir / "pipe.qzw")).Out.find(" vcd/P2/0\n"), std::string::npos);
 }
+
+TEST_F(SubtitleTitleTool, TheLayoutIsWrittenAsTheSettingsThePlayerReads)
+{
+    const std::string made = "title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + Quoted(Dir / "talk.vtt");
+    for (const auto& [layout, setting] : {std::pair{"list", "\"MonSty=msList\""}, std::pair{"above", "\"ImgAln=alTop\""},
+                                          std::pair{"beside", "\"ImgAln=alLeft\""}}) {
+        SCOPED_TRACE(layout);
+        const std::string package = Dir / (std::string(layout) + ".qzw");
+        ASSERT_EQ(Tool(made + " --layout " + layout + " -o " + Quoted(package)).Status, 0);
+        ASSERT_EQ(Tool("extract " + Quoted(package) + " " + Quoted(Dir / layout) + " --no-header-folder").Status, 0);
+        EXPECT_NE(Tool("title dump " + Quoted(Dir / (std::string(layout) + "/" + layout + ".qzc"))).Out.find(setting),
+                  std::string::npos);
+    }
+    EXPECT_EQ(Tool(made + " --layout sideways -o " + Quoted(Dir / "x.qzw")).Status, 2);
+}
