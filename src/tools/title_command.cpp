@@ -10,6 +10,7 @@
 #include "storage/cp932_text.h"
 #include "storage/settings_vocabulary.h"
 #include "title/play_package.h"
+#include "tools/card_export_command.h"
 #include "tools/stderr_prompts.h"
 #include "tools/subtitle_title_command.h"
 
@@ -115,6 +116,8 @@ int Resave(const std::string& in, const std::string& out, const std::string& use
 
 int RunTitleCommand(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "export-cards")
+        return RunCardExportCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     if (!args.empty() && args[0] == "from-subtitles")
         return RunSubtitleTitleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     if (args.size() == 2 && args[0] == "dump")

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cmath>
 #include <fstream>
+#include <tuple>
+#include <vector>
 
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -111,4 +114,32 @@ TEST_F(SubtitleTitleTool, TheLayoutIsWrittenAsTheSettingsThePlayerReads)
                   std::string::npos);
     }
     EXPECT_EQ(Tool(made + " --layout sideways -o " + Quoted(Dir / "x.qzw")).Status, 2);
+}
+
+// Each card as a clip cut at its bounds, and a line that flashcard programs import.
+TEST_F(SubtitleTitleTool, ExportsCardsAsClipsAndATabSeparatedFile)
+{
+    if (!HasProgram("soxi"))
+        GTEST_SKIP() << "soxi is missing";
+    std::ofstream(Dir / "talk.ja.vtt") << "WEBVTT\n\n00:00.500 --> 00:02.000\nおはよう\n";
+    ASSERT_EQ(Tool("title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + Quoted(Dir / "talk.vtt") + " --translation " +
+                   Quoted(Dir / "talk.ja.vtt") + " --title 'Talk & walk' -o " + Quoted(Dir / "talk.qzw"))
+                  .Status,
+              0);
+    const TToolRun exported = Tool("title export-cards " + Quoted(Dir / "talk.qzw") + " " + Quoted(Dir / "cards"));
+    ASSERT_EQ(exported.Status, 0) << exported.Err;
+    std::ifstream tsv(Dir / "cards/cards.tsv");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(tsv, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Good<br>morning\tおはよう\t[sound:Talk___walk-001.ogg]\t\tTalk___walk_001");
+    EXPECT_EQ(lines[2], "Long\t\t[sound:Talk___walk-003.ogg]\t\tTalk___walk_003");
+    const int rate = std::stoi(RunCommand("soxi -r " + Quoted(Dir / "talk.ogg")).Out);
+    for (const auto& [clip, fromMs, toMs] : {std::tuple{"Talk___walk-001.ogg", 500, 2000},
+                                             std::tuple{"Talk___walk-003.ogg", 4500, 5000}}) {
+        const long samples = std::stol(RunCommand("soxi -s " + Quoted(Dir / (std::string("cards/") + clip))).Out);
+        EXPECT_EQ(samples, std::lround(toMs * rate / 1000.0) - std::lround(fromMs * rate / 1000.0)) << clip;
+    }
+    EXPECT_EQ(Tool("title export-cards " + Quoted(Dir / "talk.vtt") + " " + Quoted(Dir / "x")).Status, 1);
 }

@@ -1,0 +1,224 @@
+#include "media/ogg_clip.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/app/gstappsrc.h>
+#include <gst/gst.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace olve {
+
+namespace {
+
+constexpr GstClockTime WaitNs = 30 * GST_SECOND;
+
+struct TUnref {
+    void operator()(GstElement* e) const
+    {
+        gst_element_set_state(e, GST_STATE_NULL);
+        gst_object_unref(e);
+    }
+};
+using TPipeline = std::unique_ptr<GstElement, TUnref>;
+
+TPipeline Launch(const std::string& description, std::string& error)
+{
+    GError* failure = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &failure);
+    if (failure) {
+        error = failure->message;
+        g_error_free(failure);
+        if (pipeline)
+            gst_object_unref(pipeline);
+        return nullptr;
+    }
+    return TPipeline(pipeline);
+}
+
+GstElement* Named(GstElement* pipeline, const char* name)
+{
+    GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name);
+    gst_object_unref(element);  // the pipeline keeps it
+    return element;
+}
+
+// The first error the pipeline posted, if any.
+bool PipelineFailed(GstElement* pipeline, std::string& error)
+{
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
+    gst_object_unref(bus);
+    if (!message)
+        return false;
+    GError* failure = nullptr;
+    gst_message_parse_error(message, &failure, nullptr);
+    error = failure ? failure->message : "the pipeline failed";
+    if (failure)
+        g_error_free(failure);
+    gst_message_unref(message);
+    return true;
+}
+
+std::string Quoted(const std::string& path)
+{
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// The samples of [first, last) of the recording, as 32-bit float frames of its rate.
+class TDecodedPart {
+public:
+    bool Read(const std::string& mediaPath, std::int64_t fromMs, std::int64_t toMs, std::string& error)
+    {
+        FPipeline = Launch("filesrc location=" + Quoted(mediaPath) +
+                               " ! decodebin ! audioconvert ! audio/x-raw,format=F32LE,layout=interleaved "
+                               "! appsink name=out sync=false",
+                           error);
+        if (!FPipeline)
+            return false;
+        GstElement* sink = Named(FPipeline.get(), "out");
+        gst_element_set_state(FPipeline.get(), GST_STATE_PAUSED);
+        if (gst_element_get_state(FPipeline.get(), nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE ||
+            PipelineFailed(FPipeline.get(), error)) {
+            if (error.empty())
+                error = "the recording cannot be decoded";
+            return false;
+        }
+        if (!Caps(sink, error))
+            return false;
+        FFirst = std::llround(static_cast<double>(fromMs) * FRate / 1000.0);
+        FLast = std::llround(static_cast<double>(toMs) * FRate / 1000.0);
+        gst_element_seek(FPipeline.get(), 1.0, GST_FORMAT_TIME,
+                         static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
+                         gst_util_uint64_scale(FFirst, GST_SECOND, FRate), GST_SEEK_TYPE_SET,
+                         gst_util_uint64_scale(FLast + 1, GST_SECOND, FRate));
+        gst_element_set_state(FPipeline.get(), GST_STATE_PLAYING);
+        while (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), WaitNs)) {
+            Take(sample);
+            gst_sample_unref(sample);
+        }
+        if (PipelineFailed(FPipeline.get(), error))
+            return false;
+        return true;
+    }
+
+    int Rate() const { return FRate; }
+    int Channels() const { return FChannels; }
+    const std::vector<float>& Samples() const { return FSamples; }
+    std::int64_t Frames() const { return static_cast<std::int64_t>(FSamples.size()) / std::max(FChannels, 1); }
+    std::int64_t Wanted() const { return FLast - FFirst; }
+
+private:
+    bool Caps(GstElement* sink, std::string& error)
+    {
+        GstPad* pad = gst_element_get_static_pad(sink, "sink");
+        GstCaps* caps = gst_pad_get_current_caps(pad);
+        gst_object_unref(pad);
+        if (!caps) {
+            error = "the recording has no sound";
+            return false;
+        }
+        const GstStructure* s = gst_caps_get_structure(caps, 0);
+        gst_structure_get_int(s, "rate", &FRate);
+        gst_structure_get_int(s, "channels", &FChannels);
+        gst_caps_unref(caps);
+        if (FRate <= 0 || FChannels <= 0) {
+            error = "the recording's sound has no rate";
+            return false;
+        }
+        return true;
+    }
+
+    // Keeps the frames of the buffer that lie in [FFirst, FLast), placed by its time stamp.
+    void Take(GstSample* sample)
+    {
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        GstMapInfo map;
+        if (!buffer || !gst_buffer_map(buffer, &map, GST_MAP_READ))
+            return;
+        const auto* data = reinterpret_cast<const float*>(map.data);
+        const std::int64_t frames = static_cast<std::int64_t>(map.size / sizeof(float)) / FChannels;
+        const std::int64_t at = GST_BUFFER_PTS_IS_VALID(buffer)
+                                    ? static_cast<std::int64_t>(gst_util_uint64_scale_round(GST_BUFFER_PTS(buffer), FRate, GST_SECOND))
+                                    : FFirst + Frames();
+        for (std::int64_t f = std::max<std::int64_t>(0, FFirst + Frames() - at); f < frames && at + f < FLast; ++f)
+            FSamples.insert(FSamples.end(), data + f * FChannels, data + (f + 1) * FChannels);
+        gst_buffer_unmap(buffer, &map);
+    }
+
+    TPipeline FPipeline;
+    int FRate = 0;
+    int FChannels = 0;
+    std::int64_t FFirst = 0;
+    std::int64_t FLast = 0;
+    std::vector<float> FSamples;
+};
+
+bool Encode(const TDecodedPart& part, const std::string& clipPath, std::string& error)
+{
+    TPipeline pipeline = Launch("appsrc name=in format=time ! audioconvert ! vorbisenc quality=0.5 ! oggmux ! filesink "
+                                "location=" + Quoted(clipPath),
+                                error);
+    if (!pipeline)
+        return false;
+    GstElement* source = Named(pipeline.get(), "in");
+    GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout", G_TYPE_STRING,
+                                        "interleaved", "rate", G_TYPE_INT, part.Rate(), "channels", G_TYPE_INT,
+                                        part.Channels(), nullptr);
+    gst_app_src_set_caps(GST_APP_SRC(source), caps);
+    gst_caps_unref(caps);
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    const std::size_t bytes = part.Samples().size() * sizeof(float);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+    gst_buffer_fill(buffer, 0, part.Samples().data(), bytes);
+    GST_BUFFER_PTS(buffer) = 0;
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(part.Frames(), GST_SECOND, part.Rate());
+    gst_app_src_push_buffer(GST_APP_SRC(source), buffer);
+    gst_app_src_end_of_stream(GST_APP_SRC(source));
+    GstBus* bus = gst_element_get_bus(pipeline.get());
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, WaitNs, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    gst_object_unref(bus);
+    const bool ended = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+    if (message && !ended) {
+        GError* failure = nullptr;
+        gst_message_parse_error(message, &failure, nullptr);
+        error = failure ? failure->message : "encoding failed";
+        if (failure)
+            g_error_free(failure);
+    } else if (!message) {
+        error = "encoding did not finish";
+    }
+    if (message)
+        gst_message_unref(message);
+    return ended;
+}
+
+}  // namespace
+
+bool WriteOggClip(const std::string& mediaPath, std::int64_t fromMs, std::int64_t toMs, const std::string& clipPath,
+                  std::string& error)
+{
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+    TDecodedPart part;
+    if (!part.Read(mediaPath, fromMs, toMs, error))
+        return false;
+    if (part.Frames() < part.Wanted()) {
+        error = "the recording ends before " + std::to_string(toMs) + " ms";
+        return false;
+    }
+    if (Encode(part, clipPath, error))
+        return true;
+    std::remove(clipPath.c_str());
+    return false;
+}
+
+}  // namespace olve
