@@ -2,6 +2,7 @@
 
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "title/recent_titles.h"
 #include "title/title_progress.h"
 
 using namespace olve;
@@ -49,4 +50,25 @@ TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
     EXPECT_EQ(ReadTitleProgress(file, "T1"), expected);
     EXPECT_EQ(ReadTitleProgress(file, "never opened"), TTitleProgress{});
     EXPECT_EQ(ReadPlayerVolume(file, 123), 123);
+}
+
+TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
+{
+    TRecordingPrompts prompts;
+    TDataFile file("", prompts);
+    TRecentTitles recent;
+    for (int i = 0; i < 25; ++i)
+        recent.Add("/p/" + std::to_string(i) + ".qzw", "Title, " + std::to_string(i));
+    recent.Add("/p/20.qzw", "Again");
+    recent.Write(file);
+    TRecentTitles read;
+    read.Read(file);
+    ASSERT_EQ(read.Items().size(), 20u);
+    EXPECT_EQ(read.Items().front(), (TRecentTitle{"/p/20.qzw", "Again"}));
+    EXPECT_EQ(read.Items()[1], (TRecentTitle{"/p/24.qzw", "Title, 24"}));
+    EXPECT_EQ(read.Items().back().Package, "/p/5.qzw");
+    read.Remove("/p/24.qzw");
+    read.Write(file);
+    recent.Read(file);
+    EXPECT_EQ(recent.Items().size(), 19u);
 }

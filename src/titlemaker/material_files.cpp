@@ -1,0 +1,122 @@
+#include "titlemaker/material_files.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto RecordingExtensions = std::to_array<std::string_view>(
+    {".mp3", ".wav", ".ogg", ".oga", ".opus", ".m4a", ".aac", ".flac", ".wma", ".mp4", ".m4v", ".mkv", ".webm",
+     ".avi", ".mov", ".wmv", ".mpg", ".mpeg", ".ts", ".mts", ".m2ts", ".3gp", ".flv"});
+constexpr auto SubtitleExtensions = std::to_array<std::string_view>({".srt", ".vtt", ".lrc"});
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+template <std::size_t N>
+bool HasExtension(const std::string& path, const std::array<std::string_view, N>& extensions)
+{
+    const std::string extension = Lower(fs::path(path).extension().string());
+    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+}
+
+bool IsEnglish(const std::string& language)
+{
+    return language.empty() || language == "en" || language == "eng";
+}
+
+bool IsJapanese(const std::string& language)
+{
+    return language == "ja" || language == "jpn" || language == "jp";
+}
+
+// The subtitle files beside the recording named after it, in name order.
+std::vector<std::string> SubtitlesBeside(const std::string& recording)
+{
+    std::vector<std::string> found;
+    const fs::path path(recording);
+    const std::string stem = path.stem().string() + ".";
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(path.parent_path().empty() ? "." : path.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file(error) && IsSubtitleFile(name) && name.compare(0, stem.size(), stem) == 0)
+            found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+void Sort(const std::vector<std::string>& subtitles, TMaterialFiles& material)
+{
+    for (const std::string& file : subtitles) {
+        const std::string language = SubtitleLanguage(file);
+        if (IsJapanese(language) && material.Japanese.empty())
+            material.Japanese = file;
+        else if (IsEnglish(language) && material.English.empty())
+            material.English = file;
+        else
+            material.Others.push_back(file);
+    }
+}
+
+}  // namespace
+
+bool IsRecordingFile(const std::string& path)
+{
+    return HasExtension(path, RecordingExtensions);
+}
+
+bool IsSubtitleFile(const std::string& path)
+{
+    return HasExtension(path, SubtitleExtensions);
+}
+
+std::string SubtitleLanguage(const std::string& path)
+{
+    const std::string inner = fs::path(fs::path(path).stem()).extension().string();
+    if (inner.size() < 3 || inner.size() > 4)
+        return {};
+    const std::string code = Lower(inner.substr(1));
+    return std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; }) ? code : std::string();
+}
+
+bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& material, std::string& reason)
+{
+    material = {};
+    std::vector<std::string> subtitles;
+    for (const std::string& path : paths) {
+        if (IsRecordingFile(path) && material.Recording.empty())
+            material.Recording = path;
+        else if (IsSubtitleFile(path))
+            subtitles.push_back(path);
+    }
+    if (material.Recording.empty()) {
+        reason = "録音・録画のファイルがありません\r\n\r\nno recording (audio or video) among the files";
+        return false;
+    }
+    Sort(subtitles.empty() ? SubtitlesBeside(material.Recording) : subtitles, material);
+    if (material.English.empty()) {
+        reason = "英語の字幕が見つかりません (" + fs::path(material.Recording).stem().string() +
+                 ".srt / .vtt / .lrc)\r\n\r\nno English subtitles found beside " + material.Recording;
+        return false;
+    }
+    return true;
+}
+
+std::string LibraryPackagePath(const std::string& dataFolder, const std::string& recording)
+{
+    return (fs::path(dataFolder) / "olveplayer" / "library" / (fs::path(recording).stem().string() + ".qzw")).string();
+}
+
+}  // namespace olve

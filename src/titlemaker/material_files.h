@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace olve {
+
+// What a learner brought in to make a title of: a recording and its subtitles. Paths are
+// local, UTF-8.
+struct TMaterialFiles {
+    std::string Recording;
+    // The English subtitles (the cards' main texts) and the Japanese ones (their translation).
+    std::string English;
+    std::string Japanese;
+    // Subtitles in other languages, for the learner to choose from.
+    std::vector<std::string> Others;
+};
+
+// True for the extensions of recordings (audio or video) and of subtitle files the title
+// maker reads, in any letter case.
+bool IsRecordingFile(const std::string& path);
+bool IsSubtitleFile(const std::string& path);
+
+// The language a subtitle file's name gives before its extension ("talk.ja.srt": "ja"), in
+// small letters; empty without one.
+std::string SubtitleLanguage(const std::string& path);
+
+// The material in the files given (dropped together or named together): the one recording
+// among them and the subtitles among them; when no subtitles are among them, those beside the
+// recording whose names begin with its base name ("talk.srt", "talk.en.vtt", "talk.ja.srt").
+// English: "en"/"eng" or no language; Japanese: "ja"/"jpn"/"jp". False, with the reason for the
+// user (Japanese and English), when there is no recording or no subtitles in English.
+bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& material, std::string& reason);
+
+// Where the title made of a recording is kept: <dataFolder>/olveplayer/library/<base name>.qzw.
+std::string LibraryPackagePath(const std::string& dataFolder, const std::string& recording);
+
+}  // namespace olve

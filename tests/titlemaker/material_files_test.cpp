@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/temp_folder.h"
+#include "titlemaker/material_files.h"
+
+using namespace olve;
+
+TEST(MaterialFiles, TheRecordingFindsItsSubtitlesByNameAndLanguage)
+{
+    TTempFolder dir;
+    for (const char* name : {"talk.MP4", "talk.srt", "talk.en.vtt", "talk.ja.srt", "talk.fr.srt", "other.srt", "talk.txt"})
+        std::ofstream(dir / name) << "x";
+    TMaterialFiles found;
+    std::string reason;
+    ASSERT_TRUE(FindMaterial({dir / "talk.MP4"}, found, reason)) << reason;
+    EXPECT_EQ(found.Recording, dir / "talk.MP4");
+    EXPECT_EQ(found.English, dir / "talk.en.vtt") << "a named language comes before none";
+    EXPECT_EQ(found.Japanese, dir / "talk.ja.srt");
+    EXPECT_EQ(found.Others, (std::vector<std::string>{dir / "talk.fr.srt", dir / "talk.srt"}));
+
+    ASSERT_TRUE(FindMaterial({dir / "other.srt", dir / "talk.MP4"}, found, reason)) << "dropped together";
+    EXPECT_EQ(found.English, dir / "other.srt");
+    EXPECT_TRUE(found.Japanese.empty());
+
+    std::ofstream(dir / "alone.mp3") << "x";
+    EXPECT_FALSE(FindMaterial({dir / "alone.mp3"}, found, reason));
+    EXPECT_NE(reason.find("no English subtitles"), std::string::npos);
+    EXPECT_FALSE(FindMaterial({dir / "talk.srt"}, found, reason));
+    EXPECT_NE(reason.find("no recording"), std::string::npos);
+    EXPECT_EQ(LibraryPackagePath("/home/u/.local/share", "/media/films/Talk One.mkv"),
+              "/home/u/.local/share/olveplayer/library/Talk One.qzw");
+}
