@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QDBusConnection>
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "app/help_window.h"
 #include "app/instance_lock.h"
 #include "app/instance_refusal.h"
 #include "app/main_window.h"
+#include "app/mpris_service.h"
 #include "app/qt_prompts.h"
 #include "app/startup_check.h"
 #include "app/termination_signals.h"
@@ -38,6 +41,11 @@ int main(int argc, char** argv)
     olve::TFormHelp help(&form);
     form.OnHelp = [&help] { help.exec(); };
     prompts.SetParent(&form);
+    // Without a session bus (a bare X display) the player works as before; one line says why
+    // media keys will not reach it.
+    const QString noMediaKeys = (new olve::TMprisService(form))->Register(QDBusConnection::sessionBus());
+    if (!noMediaKeys.isEmpty())
+        std::fprintf(stderr, "%s\n", noMediaKeys.toUtf8().constData());
     if (!form.ListenForHandOvers(paths.Socket))
         prompts.Message(olve::NoHandOverMessage(paths.Socket.toStdString()));
     signals.SetOnSignal([&form] { form.Terminate(); });
