@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDBusConnection>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -11,6 +12,7 @@
 #include "app/qt_prompts.h"
 #include "app/startup_check.h"
 #include "app/termination_signals.h"
+#include "app/user_guide.h"
 #include "textview/font_substitutions.h"
 
 int main(int argc, char** argv)
@@ -38,8 +40,9 @@ int main(int argc, char** argv)
 
     olve::RegisterFontSubstitutions();
     olve::TForm1 form(env.ProgramPath, env.Arguments, prompts);
-    olve::TFormHelp help(&form);
-    form.OnHelp = [&help] { help.exec(); };
+    olve::TFormHelp help(&form, OLVE_VERSION, prompts,
+                         olve::UserGuideFolders(QFileInfo(env.ProgramPath).absolutePath()));
+    form.OnHelp = [&help] { help.Open(); };
     prompts.SetParent(&form);
     // Without a session bus (a bare X display) the player works as before; one line says why
     // media keys will not reach it.

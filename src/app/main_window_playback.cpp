@@ -467,6 +467,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     case Qt::Key_O:
         ToggleLoop();
         return true;
+    case Qt::Key_Question:
+        if (OnHelp)
+            OnHelp();
+        return true;
     default:
         return false;
     }
