@@ -41,10 +41,9 @@ constexpr THelpLine HelpLines[] = {
     {"E / J", "英文 / 訳: 表示・聞いてから・隠す"},
     {"O", "ループ (一覧で選んだ範囲)  lOop"},
     {"?", "この利用案内  this help"},
-    {"ダブルクリック", "本文の文を再生。単語の時刻があるカードでは、その単語から  double-click: play the sentence, "
-                       "or from the word"},
-    {"スピーカー", "マウスを重ねると音量のつまみ  mouse over the speaker: volume"},
-    {"絵をドラッグ", "線を引く (Ctrl+クリックで直線)  drag on the picture: draw"},
+    {"ダブルクリック", "本文の文を再生 (単語の時刻があればその単語から)  double-click: play the sentence (from the word)"},
+    {"スピーカー", "マウスを重ねると音量のつまみ  mouse over the speaker: the volume"},
+    {"絵をドラッグ", "線を引く (Ctrl+クリックで直線)  drag on the picture: draw lines"},
     {"絵を右クリック", "線をひとつもどす・やり直す・すべて消す  right-click the picture: undo, redo, clear lines"},
 };
 
@@ -55,7 +54,8 @@ QTableWidget* NewKeyTable(QWidget* parent)
     table->setHorizontalHeaderLabels({"キー Key", "操作 What it does"});
     table->verticalHeader()->hide();
     table->setShowGrid(false);
-    table->setWordWrap(true);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideNone);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setFocusPolicy(Qt::NoFocus);
@@ -64,8 +64,9 @@ QTableWidget* NewKeyTable(QWidget* parent)
         table->setItem(row, 1, new QTableWidgetItem(QString::fromUtf8(HelpLines[row].Meaning)));
     }
     table->resizeColumnToContents(0);
+    table->setColumnWidth(0, table->columnWidth(0) + 12);
     table->horizontalHeader()->setStretchLastSection(true);
-    table->resizeRowsToContents();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return table;
 }
 
@@ -78,7 +79,7 @@ TFormHelp::TFormHelp(QWidget* parent, const QString& version, TPrompts& prompts,
     setWindowTitle("利用案内");
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
-    resize(560, 720);
+    resize(760, 640);
 
     auto* layout = new QVBoxLayout(this);
     auto* btOK = new QPushButton("とじる", this);
