@@ -4,7 +4,8 @@
 # plays, pauses, stops and steps through the cards, and reads the status, the position and
 # the current card's text; the play log (OLVE_PLAY_LOG) tells what the player really played.
 # Then the help opens with "?" and the player still takes keys; past the last card a notice
-# shows inside the window, never a box; a D-Bus Quit ends the player as closing it does.
+# shows inside the window, never a box; a package opens through the bus, and a D-Bus Quit
+# ends the player as closing it does.
 # Without a session bus the player starts all the same, with one line on standard error.
 # Usage: media_controls_e2e.sh BIN_DIR
 set -euo pipefail
@@ -24,6 +25,8 @@ package=$("$bin_dir/make_test_package" --serial D301 --name "Media Keys Lesson" 
   --card "Charlie cherries are dark.|さくらんぼは黒っぽい。" \
   "$work/packages" 2>"$work/make.err") || fail "cannot make the package: $(cat "$work/make.err")"
 grep '^card' "$work/make.err"
+second=$("$bin_dir/make_test_package" --serial D302 --name "Second Lesson" \
+  --card "Golf gardens are green.|庭は緑だ。" "$work/packages" 2>/dev/null)
 last_end=$(grep '^card' "$work/make.err" | tail -1 | sed -E 's/^card +[0-9]+- *([0-9]+) ms.*/\1/')
 cp "$bin_dir/olveplayer" "$work/prog/olveplayer"
 caption='^Media Keys Lesson - Player Olve / Rindale$'
@@ -125,7 +128,13 @@ sleep 0.5
 [ "$(windows)" -eq "$shown" ] || fail "a window of its own was shown past the last card"
 pass "past the last card a notice, not a box"
 
-# 5. Quit from the bus ends the player as closing it does.
+# 5. A package given to OpenUri opens as a dropped one; Quit ends the player as closing it does.
+dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.olveplayer /org/mpris/MediaPlayer2 \
+  org.mpris.MediaPlayer2.Player.OpenUri "string:file://$second"
+second_title() { [ "$(ctl metadata xesam:album)" = "Second Lesson" ] && title_is "Golf gardens are green."; }
+wait_for 15 second_title || fail "OpenUri did not open the second package: $(ctl metadata xesam:album)"
+pass "OpenUri opens a package"
+
 dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.olveplayer /org/mpris/MediaPlayer2 \
   org.mpris.MediaPlayer2.Quit
 wait "$player" && status=0 || status=$?
