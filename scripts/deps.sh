@@ -12,6 +12,7 @@ OLVE_PACKAGES=(
   xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
+  dbus-daemon dbus-bin playerctl
 )
 
 olve_missing_packages() {

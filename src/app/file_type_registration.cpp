@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/startup_check.h"
 #include "storage/atomic_file.h"
 #include "storage/cp932_text.h"
 #include "storage/file_type.h"
@@ -89,7 +90,7 @@ std::string DesktopEntry(const std::string& type, const std::string& name, const
 {
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Name=" + DesktopString(name) + "\n"
+           "Name=" + DesktopString(ApplicationTitle) + "\n"
            "Comment=Opens " + DesktopString(name) + " files\n"
            "Comment[ja]=" + DesktopString(name) + "ﾌｧｲﾙを開きます\n"
            "Exec=" + ExecProgram(exePath) + " %f\n"

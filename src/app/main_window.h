@@ -126,6 +126,8 @@ public:
     const QString& StartPackage() const { return FStartPackage; }
     bool FileTypeRegistered() const { return FFileTypeRegistered; }
     const QString& TitleFolder() const { return FTitleFolder; }
+    // The open title's name as the caption shows it.
+    const QString& TitleName() const { return FTitleName; }
     QAction* Action(const QString& name) const;
     QSize VideoSize() const { return {FVideoWidth, FVideoHeight}; }
 
@@ -299,6 +301,7 @@ private:
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
+    QString FTitleName;
     int FVideoWidth = 0;
     int FVideoHeight = 0;
     bool FShowCursor = false;

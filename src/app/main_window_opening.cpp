@@ -119,7 +119,8 @@ bool TForm1::ShowTitle(TTitleSession session)
         FSubView->setVisible(HasSubText(FPackage->MainCards));
     LayOutTitle(ContentClassOfFile(FPlayer->FileName) == "video", display);
     ShowTextPane(display.ShowTextPane);
-    setWindowTitle(QString::fromStdString(session.TitleName) + " - " + ApplicationTitle);
+    FTitleName = QString::fromStdString(session.TitleName);
+    setWindowTitle(FTitleName + " - " + ApplicationTitle);
     EnablePlayControls(true);
     PlayCard(-1);
     RestoreProgress();

@@ -2,13 +2,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QTextCursor>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/fading_notice.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
@@ -87,14 +86,7 @@ void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
 void TForm1::ShowNoMoreCards()
 {
     std::fprintf(stderr, "つぎはありません\n");
-    auto* box = new QMessageBox(QMessageBox::Information, QApplication::applicationDisplayName(), "つぎはありません",
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setObjectName("NoMoreCards");
-    QTimer::singleShot(2000, box, &QMessageBox::close);
-    box->open();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        box->move(screen->geometry().center() - box->rect().center());
+    ShowFadingNotice(this, "NoMoreCards", "つぎはありません");
 }
 
 void TForm1::SetAutoPause(bool on)
@@ -474,9 +466,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         ToggleLoop();
         return true;
     case Qt::Key_G:
-        if (ResumeCard() < 0)
-            return false;
         ResumeLastCard();
+        return true;
+    case Qt::Key_Question:
+        if (OnHelp)
+            OnHelp();
         return true;
     default:
         return false;

@@ -70,6 +70,8 @@ TEST(RegisterFileType, WritesTheMimeTypeAndTheDesktopEntry)
     EXPECT_NE(mime.find("<comment xml:lang=\"ja\">olveplayerﾌｧｲﾙ</comment>"), std::string::npos);
     const std::string desktop = ReadBytes(home.DesktopEntry());
     EXPECT_NE(desktop.find("\nExec=/opt/olve/olveplayer %f\n"), std::string::npos);
+    // Menus and panels show the program by the name its window caption has.
+    EXPECT_NE(desktop.find("\nName=Player Olve / Rindale\n"), std::string::npos);
     EXPECT_NE(desktop.find("\nMimeType=application/x-olve-title-package;\n"), std::string::npos);
     if (Installed("update-mime-database")) {
         EXPECT_TRUE(fs::exists(home.Folder() + "/mime/mime.cache"));

@@ -327,16 +327,25 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
     EXPECT_EQ(Form->MainView()->font().pointSize(), TForm1::NextFontSize(size, true));
 }
 
-TEST_F(MainWindow, PastTheLastCardAMessageClosesItself)
+TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)
 {
     Create();
     Form->show();
     ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
     Form->PlayCard(3);
-    QMessageBox* box = Form->findChild<QMessageBox*>("NoMoreCards");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "つぎはありません");
-    EXPECT_TRUE(WaitUntil([&] { return Form->findChild<QMessageBox*>("NoMoreCards") == nullptr; }, 4000));
+    auto* notice = Form->findChild<QLabel*>("NoMoreCards");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), "つぎはありません");
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isWindow()) << "inside the window, not a box of its own";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Form->rect().contains(notice->geometry()));
+    EXPECT_TRUE(WaitUntil([&] { return !notice->isVisible(); }, 4000));
+
+    // Again past the end: the same notice shows afresh.
+    Form->PlayCard(3);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(Form->findChildren<QLabel*>("NoMoreCards").size(), 1);
 }
 
 TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)

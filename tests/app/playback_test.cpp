@@ -173,9 +173,10 @@ TEST_F(Playback, MenuLabelsAreCutBeforeATwoByteCharacter)
 
 TEST(HelpWindow, ShowsTheVersionOrUnknown)
 {
-    TFormHelp help(nullptr, "1.2.3");
+    TRecordingPrompts prompts;
+    TFormHelp help(nullptr, "1.2.3", prompts, {});
     EXPECT_NE(help.AboutText().indexOf("バージョン： 1.2.3"), -1);
-    TFormHelp unknown(nullptr, "");
+    TFormHelp unknown(nullptr, "", prompts, {});
     EXPECT_NE(unknown.AboutText().indexOf("バージョン： 不明"), -1);
     EXPECT_EQ(help.windowTitle(), "利用案内");
 }
