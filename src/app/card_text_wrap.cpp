@@ -21,13 +21,15 @@ void WrapParagraph(const QString& paragraph, const QFont& font, int width, QStri
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
+    const qsizetype before = lines.size();
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         lines << TrimRight(paragraph.mid(line.textStart(), line.textLength()));
     }
     layout.endLayout();
-    if (paragraph.isEmpty())
+    // An empty paragraph is an empty line.
+    if (lines.size() == before)
         lines << QString();
 }
 

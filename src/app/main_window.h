@@ -200,6 +200,7 @@ private:
     // Puts the counter and the time that have room from x on; returns where they end.
     int LayOutPlace(int x, bool counter, bool time);
     int PlaceWidth(const QLabel* label) const;
+    bool FitPlaceLabel(QLabel* label);
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
     void CreateDivider();
     void DragDivider(int y);

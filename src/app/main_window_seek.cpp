@@ -83,22 +83,23 @@ void TForm1::ShowPlace(std::int64_t position)
 {
     FShownPosition = position;
     const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
-    const std::string time = length > 0 ? PlaceTimeText(position, length) : std::string();
-    ShowText(lbTime, time);
+    ShowText(lbTime, length > 0 ? PlaceTimeText(position, length) : std::string());
     ShowCounter();
-    const int widths[] = {PlaceWidth(lbCounter), PlaceWidth(lbTime)};
-    const QString widest[] = {WidestDigits(lbCounter->text()), WidestDigits(lbTime->text())};
-    bool moved = false;
-    for (int i = 0; i < 2; ++i) {
-        QLabel* label = i == 0 ? lbCounter : lbTime;
-        const int width = widest[i].isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest[i]) + 2;
-        if (width + (width > 0 ? PlaceGap : 0) != widths[i]) {
-            label->setFixedWidth(width);
-            moved = true;
-        }
-    }
-    if (moved)
+    // Both are sized before either is laid out.
+    const bool counter = FitPlaceLabel(lbCounter);
+    if (FitPlaceLabel(lbTime) || counter)
         LayOutToolBar();
+}
+
+// True when the label's width had to change: as wide as its text with the widest digits.
+bool TForm1::FitPlaceLabel(QLabel* label)
+{
+    const QString widest = WidestDigits(label->text());
+    const int width = widest.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest) + 2;
+    if (label->maximumWidth() == width)
+        return false;
+    label->setFixedWidth(width);
+    return true;
 }
 
 void TForm1::ShowCounter()

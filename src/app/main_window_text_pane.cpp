@@ -47,7 +47,8 @@ int TForm1::SubViewFit() const
 
 void TForm1::DragDivider(int y)
 {
-    FSubWanted = pnText->height() - y - DividerHeight / 2;
+    // Kept as it is shown, so that a drag past either end is not saved as it was asked.
+    FSubWanted = SubViewHeight(pnText->height() - y - DividerHeight / 2, 0, pnText->height() - DividerHeight);
     LayOutTextPane();
 }
 

@@ -151,4 +151,5 @@ TEST(CardTextWrap, NoLineStartsWithClosingPunctuation)
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), width) << line.toStdString();
     }
     EXPECT_EQ(lines.join(""), text);
+    EXPECT_EQ(WrapCardText("one\r\n\rtwo", font, width), QStringList({"one", "", "two"})) << "an empty line kept once";
 }
