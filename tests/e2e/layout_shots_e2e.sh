@@ -8,12 +8,16 @@
 set -euo pipefail
 bin_dir=$1
 shots=${2:-}
-for program in xdotool import convert tesseract; do
+for program in xdotool xprop import convert tesseract; do
   command -v "$program" >/dev/null || { echo "SKIP: $program is missing (scripts/deps.sh installs it)"; exit 77; }
 done
 . "$(dirname "$0")/e2e_common.sh"
 mkdir -p "$work/prog" "$work/packages"
 cp "$bin_dir/olveplayer" "$work/prog/olveplayer"
+# The X server resets when its last client leaves, and a player started during the reset
+# cannot connect: one client stays connected between the players.
+xprop -root -spy >/dev/null 2>&1 &
+pids+=("$!")
 passed=0
 pass() { passed=$((passed + 1)); echo "ok: $*"; }
 
