@@ -39,7 +39,7 @@ void TCardGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         return;
     }
     const QFontMetrics metrics(option.font);
-    const QStringList lines = WrapCardText(text, metrics, WrapWidth(option));
+    const QStringList lines = WrapCardText(text, option.font, WrapWidth(option));
     painter->save();
     painter->setClipRect(r.adjusted(0, 0, -10, 0));
     int y = r.top() + 4;
@@ -57,7 +57,7 @@ QSize TCardGridDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     if (index.column() >= 3) {
         const QFontMetrics metrics(option.font);
-        const int lines = static_cast<int>(WrapCardText(index.data().toString(), metrics, WrapWidth(option)).size());
+        const int lines = static_cast<int>(WrapCardText(index.data().toString(), option.font, WrapWidth(option)).size());
         size.setHeight(std::max(size.height(), WrappedHeight(metrics, lines) + 8));
     }
     return size;

@@ -1,43 +1,11 @@
 #include "app/card_text_wrap.h"
 
+#include <QTextLayout>
+#include <QTextOption>
+
 namespace olve {
 
 namespace {
-
-bool IsWide(QChar c)
-{
-    // Characters outside ASCII and half-width katakana take two bytes in the stored text.
-    const char16_t u = c.unicode();
-    return u >= 0x80 && !(u >= 0xFF61 && u <= 0xFF9F);
-}
-
-bool IsBreak(QChar c)
-{
-    return c == '\t' || c == ' ' || c == '-' || c == '.';
-}
-
-QStringList Words(const QString& line)
-{
-    QStringList words;
-    QString word;
-    for (QChar c : line) {
-        if (IsWide(c)) {
-            if (!word.isEmpty())
-                words << word;
-            words << QString(c);
-            word.clear();
-            continue;
-        }
-        word += c;
-        if (IsBreak(c)) {
-            words << word;
-            word.clear();
-        }
-    }
-    if (!word.isEmpty())
-        words << word;
-    return words;
-}
 
 QString TrimRight(const QString& text)
 {
@@ -47,36 +15,33 @@ QString TrimRight(const QString& text)
     return text.left(end);
 }
 
+void WrapParagraph(const QString& paragraph, const QFont& font, int width, QStringList& lines)
+{
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const qsizetype before = lines.size();
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << TrimRight(paragraph.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    // An empty paragraph is an empty line.
+    if (lines.size() == before)
+        lines << QString();
+}
+
 }  // namespace
 
-QStringList WrapCardText(const QString& text, const QFontMetrics& metrics, int width)
+QStringList WrapCardText(const QString& text, const QFont& font, int width)
 {
     QStringList lines;
     QString normalised = text;
     normalised.replace("\r\n", "\r");
-    for (const QString& paragraph : normalised.split('\r')) {
-        QString line;
-        for (QString word : Words(paragraph)) {
-            if (metrics.horizontalAdvance(line + word) <= width) {
-                line += word;
-                continue;
-            }
-            if (!line.isEmpty()) {
-                lines << TrimRight(line);
-                line.clear();
-            }
-            while (metrics.horizontalAdvance(word) > width && word.size() > 1) {
-                int fit = 1;
-                while (fit < word.size() && metrics.horizontalAdvance(word.left(fit + 1) + "-") <= width)
-                    ++fit;
-                const QString piece = word.left(fit);
-                lines << TrimRight(IsBreak(piece.back()) ? piece : piece + "-");
-                word = word.mid(fit);
-            }
-            line = word;
-        }
-        lines << TrimRight(line);
-    }
+    for (const QString& paragraph : normalised.split('\r'))
+        WrapParagraph(paragraph, font, width, lines);
     return lines;
 }
 

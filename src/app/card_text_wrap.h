@@ -1,15 +1,14 @@
 #pragma once
-#include <QFontMetrics>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
 namespace olve {
 
-// Wraps a card text to a width in pixels: a word is a run of one-byte characters ending
-// with a tab, space, "-" or ".", or before the next two-byte character, and every two-byte
-// character is a word of its own. A word wider than a line is cut after the last character
-// that fits, with "-" added unless that character breaks words anyway. A carriage return
-// ends a line. Lines are trimmed at their right end.
-QStringList WrapCardText(const QString& text, const QFontMetrics& metrics, int width);
+// Wraps a card text to a width in pixels where Qt's line breaker allows a break: between
+// English words, between Japanese characters but never before closing punctuation such as
+// "。" or "、" nor after an opening bracket, and anywhere in a word wider than a line. A
+// carriage return ends a line. Lines are trimmed at their right end.
+QStringList WrapCardText(const QString& text, const QFont& font, int width);
 
 }  // namespace olve

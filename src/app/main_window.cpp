@@ -16,6 +16,7 @@
 #include "app/startup_check.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
+#include "title/pane_fit.h"
 
 namespace olve {
 
@@ -27,6 +28,7 @@ constexpr int ButtonSize = 30;
 constexpr int SpeedButtonWidth = 36;
 constexpr int MinProgressWidth = 24;
 constexpr int MaxProgressWidth = 140;
+constexpr int ProgressHeight = 15;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
@@ -202,8 +204,9 @@ void TForm1::CreateToolBar()
     Image3->installEventFilter(this);
 
     imPlayer = new TProgressBar(pnToolBar);
-    imPlayer->setFixedSize(MaxProgressWidth, 7);
+    imPlayer->setFixedSize(MaxProgressWidth, ProgressHeight);
     anPlaying = new TPlayingAnimation(pnToolBar);
+    CreatePlaceLabels();
 
     lbPAT2 = new QLabel("English listening, card by card", pnToolBar);
     lbPAT2->setObjectName("lbPAT2");
@@ -256,19 +259,21 @@ void TForm1::LayOutToolBar()
         controls += b->width();
     sbOnlineHelp->move(width() - sbOnlineHelp->width() - 8, 2);
     const int room = sbOnlineHelp->x() - 4 - (x + 34) - controls;
-    imPlayer->setFixedWidth(std::clamp(room, MinProgressWidth, MaxProgressWidth));
-    imPlayer->move(x + 34, 13);
+    const TToolBarFit fit = FitToolBar(room, PlaceWidth(lbCounter), PlaceWidth(lbTime), MinProgressWidth, MaxProgressWidth);
+    imPlayer->setFixedWidth(fit.Progress);
+    imPlayer->move(x + 34, 13 - (ProgressHeight - 7) / 2);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
     x = imPlayer->x() + imPlayer->width() + 8;
     for (QToolButton* b : practice) {
         b->move(x, 2);
         x += b->width();
     }
+    x = LayOutPlace(x, fit.Counter, fit.Time);
     lbPAT2->adjustSize();
     lbPAT2->move(sbOnlineHelp->x() - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
     lbPAT1->adjustSize();
     lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
-    lbPAT2->setVisible(lbPAT2->x() > sbLoop->x() + sbLoop->width() + 8);
+    lbPAT2->setVisible(lbPAT2->x() > x + 8);
     lbPAT1->setVisible(lbPAT2->isVisible());
     lbPAT1->raise();
     lbPAT2->raise();
@@ -344,6 +349,7 @@ void TForm1::CreateTextViews()
     FSubView = make("_SubText");
     FSubView->SetShowUnderline(false);
     FSubView->hide();
+    CreateDivider();
     pnText->installEventFilter(this);
 }
 

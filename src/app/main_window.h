@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/link_box.h"
 #include "app/link_box_server.h"
@@ -37,6 +38,7 @@
 
 namespace olve {
 
+class TPaneDivider;
 class TPlayingAnimation;
 class TProgressBar;
 struct TTitleSession;
@@ -76,7 +78,10 @@ public:
     void ShowTextPane(bool on);
     static int NextFontSize(int size, bool bigger);
     void StepFontSize(TNewULEditNet* view, int delta);
-    void SetFontSize(TNewULEditNet* view, int size);
+    // Seeking: the card at the position becomes current; a running play goes on from there.
+    void SeekTo(std::int64_t position);
+    // The Left and Right keys: a word back or on, or SeekStepMs without word times.
+    void StepSeek(int direction);
 
     // Playback.
     bool CanPlay() const;
@@ -198,6 +203,24 @@ private:
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
+    // A positive whole number kept in the mode's section, else the fallback.
+    int SectionInteger(TDisplayMode mode, std::string_view key, int fallback) const;
+    int SectionSubHeight(TDisplayMode mode) const;
+    int TitleBarHeight() const;
+    // The card counter and the time in the tool bar.
+    void CreatePlaceLabels();
+    void ShowPlace(std::int64_t position);
+    void ShowCounter();
+    // Puts the counter and the time that have room from x on; returns where they end.
+    int LayOutPlace(int x, bool counter, bool time);
+    int PlaceWidth(const QLabel* label) const;
+    bool FitPlaceLabel(QLabel* label);
+    // The divider between the English and the Japanese text, and the fonts that follow the pane.
+    void CreateDivider();
+    void DragDivider(int y);
+    int SubViewFit() const;
+    void ApplyMainFontSize();
+    static void SetFontSize(TNewULEditNet* view, int size);
     QString SettingsFile() const;
     QString ProgramFolder() const;
     QString FindPicture(const std::string& name) const;
@@ -246,6 +269,8 @@ private:
     QToolButton* sbLoop = nullptr;
     QLabel* Image3 = nullptr;
     TProgressBar* imPlayer = nullptr;
+    QLabel* lbCounter = nullptr;
+    QLabel* lbTime = nullptr;
     TPlayingAnimation* anPlaying = nullptr;
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
@@ -257,6 +282,13 @@ private:
     QSplitter* spPic = nullptr;
     QWidget* pnPic = nullptr;
     QWidget* pnText = nullptr;
+    TPaneDivider* pnDivider = nullptr;
+    // The Japanese pane's height as the divider left it; its text may make it taller.
+    int FSubWanted = 0;
+    // The English text's size as the learner chose it; a large pane adds steps on top.
+    int FMainFontSize = 0;
+    // The position the progress bar and the time show.
+    std::int64_t FShownPosition = 0;
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
     QTimer* tmPlayer = nullptr;

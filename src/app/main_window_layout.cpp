@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTextCursor>
 #include <iterator>
 
@@ -12,6 +13,7 @@
 #include "storage/data_file.h"
 #include "storage/letter_case_path.h"
 #include "storage/settings_vocabulary.h"
+#include "title/screen_fit.h"
 
 namespace olve {
 
@@ -41,7 +43,6 @@ std::string Key(TWindowBound bound)
 }
 
 constexpr int FontLadder[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 26, 28, 36};
-constexpr int SubViewHeight = 64;
 
 QRect WorkArea()
 {
@@ -49,18 +50,14 @@ QRect WorkArea()
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-QRect ScreenArea()
+TBox BoxOf(const QRect& r)
 {
-    const QScreen* screen = QApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    return {r.left(), r.top(), r.width(), r.height()};
 }
 
-// The largest window the system makes is as large as the whole desktop; a damaged settings
-// file may ask for a window that would take gigabytes to draw.
-QSize LargestWindow()
+QRect RectOf(const TBox& b)
 {
-    const QScreen* screen = QApplication::primaryScreen();
-    return screen ? screen->virtualSize() : QSize(1024, 768);
+    return {b.Left, b.Top, b.Width, b.Height};
 }
 
 constexpr QSize SmallestWindow(120, 40);
@@ -76,21 +73,43 @@ int IntegerOr(const std::string& text, int fallback)
 
 QRect TForm1::SectionBounds(TDisplayMode mode, const QSize& size) const
 {
-    const QRect screen = ScreenArea();
-    QRect bounds((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2, size.width(), size.height());
+    TBox bounds = CentredOnScreen(size.width(), size.height(), BoxOf(WorkArea()));
+    const QString settings = SettingsFile();
+    if (QFileInfo::exists(settings)) {
+        TDataFile file(settings.toStdString(), FPrompts);
+        file.ReadOnly = true;
+        auto read = [&](TWindowBound bound, int fallback) {
+            return IntegerOr(file.ReadString(Section(mode), Key(bound), std::to_string(fallback)), fallback);
+        };
+        bounds = {read(TWindowBound::Left, bounds.Left), read(TWindowBound::Top, bounds.Top),
+                  read(TWindowBound::Width, bounds.Width), read(TWindowBound::Height, bounds.Height)};
+        file.Close();
+    }
+    bounds.Width = std::max(bounds.Width, SmallestWindow.width());
+    bounds.Height = std::max(bounds.Height, SmallestWindow.height());
+    // On the screen that holds most of it, or the main one when none does.
+    const QScreen* screen = QGuiApplication::screenAt(RectOf(bounds).center());
+    const QRect area = screen ? screen->availableGeometry() : WorkArea();
+    return RectOf(FitOnScreen(bounds, BoxOf(area), TitleBarHeight()));
+}
+
+int TForm1::SectionInteger(TDisplayMode mode, std::string_view key, int fallback) const
+{
     const QString settings = SettingsFile();
     if (!QFileInfo::exists(settings))
-        return bounds;
+        return fallback;
     TDataFile file(settings.toStdString(), FPrompts);
     file.ReadOnly = true;
-    auto read = [&](TWindowBound bound, int fallback) {
-        return IntegerOr(file.ReadString(Section(mode), Key(bound), std::to_string(fallback)), fallback);
-    };
-    bounds = QRect(read(TWindowBound::Left, bounds.left()), read(TWindowBound::Top, bounds.top()),
-                   read(TWindowBound::Width, bounds.width()), read(TWindowBound::Height, bounds.height()));
+    const int value = IntegerOr(file.ReadString(Section(mode), std::string(key), std::string()), fallback);
     file.Close();
-    bounds.setSize(bounds.size().boundedTo(LargestWindow()).expandedTo(SmallestWindow));
-    return bounds;
+    return value > 0 ? value : fallback;
+}
+
+int TForm1::TitleBarHeight() const
+{
+    // Known once the window manager has framed the window; a guess before that.
+    const int framed = geometry().top() - frameGeometry().top();
+    return framed > 0 ? framed : style()->pixelMetric(QStyle::PM_TitleBarHeight);
 }
 
 void TForm1::SetDisplayMode(TDisplayMode mode)
@@ -118,6 +137,7 @@ void TForm1::ApplyLayout(TDisplayMode mode)
     sgCards->setVisible(!views);
     sgCards->setRowCount(views ? 1 : FPackage->MainCards.Count() + 1);
     spPic->setOrientation(across ? Qt::Vertical : Qt::Horizontal);
+    FSubWanted = SectionSubHeight(mode);
     resize(size);
     if (picture) {
         const int pane = mode == TDisplayMode::PictureBook ? 512 : mode == TDisplayMode::ListPic ? 256 : 384;
@@ -135,10 +155,13 @@ void TForm1::ApplyLayout(TDisplayMode mode)
 
 void TForm1::SaveLayout()
 {
-    if (isMaximized())
-        return;
     TDataFile file(SettingsFile().toStdString(), FPrompts);
     const std::string section = Section(FDisplayMode);
+    file.WriteInteger(section, std::string(SubViewHeightKey), FSubWanted);
+    if (isMaximized()) {
+        file.Close();
+        return;
+    }
     const QRect bounds = geometry();
     file.WriteInteger(section, Key(TWindowBound::Left), bounds.left());
     file.WriteInteger(section, Key(TWindowBound::Top), bounds.top());
@@ -151,17 +174,6 @@ void TForm1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     LayOutToolBar();
-}
-
-void TForm1::LayOutTextPane()
-{
-    const QRect area = pnText->rect();
-    const bool sub = FSubView->isVisibleTo(pnText);
-    FMainView->setGeometry(area.adjusted(0, 0, 0, sub ? -SubViewHeight : 0));
-    PlaceResumeNotice();
-    FSubView->setGeometry(0, area.height() - SubViewHeight, area.width(), SubViewHeight);
-    sgCards->setGeometry(area);
-    FPicture->setGeometry(pnPic->rect());
 }
 
 // A card picture: as named (absolute, or from the program's folder), in the title's "pic"
@@ -243,34 +255,6 @@ int TForm1::NextFontSize(int size, bool bigger)
         if (*it <= size - 1)
             return *it;
     return 0;
-}
-
-void TForm1::StepFontSize(TNewULEditNet* view, int delta)
-{
-    if (delta != -1 && delta != 1)
-        return;
-    const int size = NextFontSize(view->font().pointSize(), delta == 1);
-    if (size != 0)
-        SetFontSize(view, size);
-}
-
-void TForm1::SetFontSize(TNewULEditNet* view, int size)
-{
-    QFont font = view->font();
-    font.setPointSize(size);
-    view->setFont(font);
-    const auto handler = view->OnSelectionChange;
-    view->OnSelectionChange = nullptr;
-    const QTextCursor kept = view->textCursor();
-    QTextCursor all(view->document());
-    all.select(QTextCursor::Document);
-    QTextCharFormat format;
-    format.setFontPointSize(size);
-    all.mergeCharFormat(format);
-    view->setTextCursor(kept);
-    view->OnSelectionChange = handler;
-    view->UpdateUnderline();
-    view->viewport()->update();
 }
 
 }  // namespace olve

@@ -222,6 +222,7 @@ void TForm1::NoteCardsPassed(std::int64_t position)
 
 void TForm1::ShowProgress(int position)
 {
+    ShowPlace(position);
     const int length = FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
     const int width = length < 1 ? 0 : static_cast<int>(std::int64_t(position) * imPlayer->width() / length);
     if (width == FLastProgressWidth)
@@ -283,6 +284,7 @@ void TForm1::ShowCard(int i, std::int64_t position)
 {
     const bool changed = i != FCurrentCard;
     FCurrentCard = i;
+    ShowCounter();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
         if (!changed)
@@ -429,6 +431,12 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     case Qt::Key_Equal:
         action = scanCode == MinusKeyScanCode ? acBack : acNext;
         break;
+    case Qt::Key_Left:
+        StepSeek(-1);
+        return true;
+    case Qt::Key_Right:
+        StepSeek(1);
+        return true;
     case Qt::Key_F1:
         StepFontSize(FMainView, -1);
         return true;

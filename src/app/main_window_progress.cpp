@@ -52,7 +52,7 @@ TTitleProgress TForm1::CurrentProgress() const
     progress.Practice = FPractice;
     progress.Practice.Loop = false;
     progress.AutoPause = FAutoPause;
-    progress.MainFontSize = FMainView->font().pointSize();
+    progress.MainFontSize = FMainFontSize;
     progress.SubFontSize = FSubView->font().pointSize();
     return progress;
 }
@@ -70,8 +70,10 @@ void TForm1::RestoreProgress()
     practice.Loop = FPractice.Loop;
     SetPractice(practice);
     SetAutoPause(progress.AutoPause);
-    if (progress.MainFontSize > 0)
-        SetFontSize(FMainView, progress.MainFontSize);
+    if (progress.MainFontSize > 0) {
+        FMainFontSize = progress.MainFontSize;
+        ApplyMainFontSize();
+    }
     if (progress.SubFontSize > 0)
         SetFontSize(FSubView, progress.SubFontSize);
     FResumeCard = progress.LastCard > 0 && progress.LastCard < FPackage->MainCards.Count() ? progress.LastCard : -1;

@@ -29,9 +29,28 @@ void TToolBarBackground::mousePressEvent(QMouseEvent* event)
         window()->windowHandle()->startSystemMove();
 }
 
+namespace {
+
+constexpr int TrackHeight = 7;
+
+}  // namespace
+
 TProgressBar::TProgressBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName("imPlayer");
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TProgressBar::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && OnSeek)
+        OnSeek(event->position().toPoint().x());
+}
+
+void TProgressBar::mouseMoveEvent(QMouseEvent* event)
+{
+    if ((event->buttons() & Qt::LeftButton) && OnSeek)
+        OnSeek(event->position().toPoint().x());
 }
 
 void TProgressBar::SetBarWidth(int width)
@@ -44,9 +63,10 @@ void TProgressBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    p.translate(0, (height() - TrackHeight) / 2);
     p.setPen(QColor(150, 170, 195));
     p.setBrush(QColor(255, 255, 255, 200));
-    p.drawRoundedRect(QRectF(0.5, 0.5, width() - 1, height() - 1), 3, 3);
+    p.drawRoundedRect(QRectF(0.5, 0.5, width() - 1, TrackHeight - 1), 3, 3);
     if (FBarWidth > 0) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(214, 92, 38));

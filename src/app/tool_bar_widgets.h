@@ -1,6 +1,7 @@
 #pragma once
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 namespace olve {
 
@@ -15,7 +16,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 
-// The progress track with the bar drawn over it.
+// The progress track with the bar drawn over it. Pressing or dragging on it seeks: the
+// widget is taller than the track it draws, so that it is easy to hit.
 class TProgressBar : public QWidget {
     Q_OBJECT
 public:
@@ -23,8 +25,13 @@ public:
     void SetBarWidth(int width);
     int BarWidth() const { return FBarWidth; }
 
+    // Called with the point pressed or dragged to, from the track's left end.
+    std::function<void(int x)> OnSeek;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     int FBarWidth = 0;

@@ -150,5 +150,7 @@ inline constexpr auto CompanionDataFiles = std::to_array<std::string_view>({
 inline constexpr auto DisplayModeSections =
     std::to_array<std::string_view>({"System", "PictureBook", "Subtitles", "PictureCard", "List", "ListPic"});
 inline constexpr auto WindowBoundKeys = std::to_array<std::string_view>({"Left", "Top", "Width", "Height"});
+// The height of the Japanese text under the divider, in the same sections.
+inline constexpr std::string_view SubViewHeightKey = "SubHeight";
 
 }  // namespace olve

@@ -1,12 +1,14 @@
 // Makes a title package for whole-program tests and prints its path:
 //   make_test_package [--serial CODE] [--name NAME] [--card "MAIN|SUB"]... [--tones]
-//                     [--many N] [--no-recording] FOLDER
+//                     [--many N] [--no-recording] [--setting LINE]... [--pictures] [--video] FOLDER
 // Without cards the title has three cards on a generated tone, the first long enough to be
 // looked at. With cards, the media speaks each card's main text in turn (espeak-ng; generated tones
 // with --tones or when it cannot be run) and the cards follow the spoken lengths; stderr
 // tells which, with the cards' times. With --many, N cards of 100 ms each on a tone long
 // enough for them all. With --no-recording the package leaves out the recording its
-// virtual CD names. None has pictures (text-only layout).
+// virtual CD names. --setting adds a "name=value" line to the title; --pictures gives the
+// cards two pictures in turn, and --video a silent generated video in place of the speech, so that
+// every layout can be shown; otherwise there are no pictures (text-only layout).
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +23,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] [--many N] [--no-recording] FOLDER\n");
+    std::fprintf(stderr, "usage: make_test_package [--serial CODE] [--name NAME] [--card \"MAIN|SUB\"]... [--tones] [--many N] [--no-recording] [--setting LINE]... [--pictures] [--video] FOLDER\n");
     return 2;
 }
 
@@ -54,6 +56,9 @@ int main(int argc, char** argv)
     bool tones = false;
     int many = 0;
     bool noRecording = false;
+    std::vector<std::string> settings;
+    bool pictures = false;
+    bool video = false;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         const bool valued = i + 1 < argc;
@@ -69,6 +74,12 @@ int main(int argc, char** argv)
             many = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--no-recording") == 0)
             noRecording = true;
+        else if (std::strcmp(argv[i], "--setting") == 0 && valued)
+            settings.push_back(argv[++i]);
+        else if (std::strcmp(argv[i], "--pictures") == 0)
+            pictures = true;
+        else if (std::strcmp(argv[i], "--video") == 0)
+            video = true;
         else if (argv[i][0] == '-' || !folder.empty())
             return Usage();
         else
@@ -97,6 +108,14 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "card %6d-%6d ms: %s\n", card.StartMs, card.EndMs, card.Main.c_str());
     }
     title.Pictures.clear();
+    if (pictures) {
+        title.Pictures = {"p1.png", "p2.png"};
+        for (std::size_t i = 0; i < title.Cards.size(); ++i)
+            title.Cards[i].Picture = title.Pictures[i % 2];
+    }
+    if (video)
+        title.Media = "clip.avi";
+    title.Settings.insert(title.Settings.end(), settings.begin(), settings.end());
     title.LeaveOutMedia = noRecording;
     if (!serial.empty())
         title.Serial = serial;

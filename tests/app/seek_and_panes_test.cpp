@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <memory>
+
+#include "app/card_text_wrap.h"
+#include "app/main_window.h"
+#include "app/pane_divider.h"
+#include "app/tool_bar_widgets.h"
+#include "storage/data_file.h"
+#include "support/recording_prompts.h"
+#include "support/temp_folder.h"
+#include "support/test_package.h"
+#include "support/wait_until.h"
+
+using namespace olve;
+
+namespace {
+
+const std::string TwoLines = "きょうはとても良い天気なので、公園まで歩いて行き、友だちとお弁当を食べました。";
+
+class SeekAndPanes : public testing::Test {
+protected:
+    TTempFolder Program;
+    TTempFolder Packages;
+    TRecordingPrompts Prompts;
+    std::unique_ptr<TForm1> Form;
+
+    void SetUp() override { QDir::setCurrent(QString::fromStdString(Program.Path().string())); }
+    void TearDown() override
+    {
+        if (Form)
+            Form->close();
+    }
+    void Open(std::vector<TTestCard> cards)
+    {
+        Form = std::make_unique<TForm1>(QString::fromStdString(Program / "olveplayer"), QStringList{"NoTie"}, Prompts);
+        Form->Player().AudioSink = "fakesink sync=true";
+        Form->show();
+        TTestTitle title;
+        title.MediaSeconds = 6;
+        title.Cards = std::move(cards);
+        ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
+    }
+    void Press(QWidget* widget, QEvent::Type type, QPoint at)
+    {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    QString Label(const char* name) { return Form->findChild<QLabel*>(name)->text(); }
+    // The Japanese pane shows its whole text once the queued layout has run.
+    bool SubTextWhole()
+    {
+        return WaitUntil([&] { return Form->SubView()->verticalScrollBar()->maximum() == 0; }, 2000);
+    }
+};
+
+}  // namespace
+
+// A click on the bar makes the card there current at once; a running play goes on from
+// there to the card's end under automatic pause. The keys step by words or by two seconds.
+TEST_F(SeekAndPanes, TheProgressBarAndTheArrowKeysSeek)
+{
+    Open({{"Good morning sun", "", "", "WTM=0:0;5:500;13:1000", 100, 1600}, {"two", "", "", "", 1600, 3000},
+          {"three", "", "", "", 3000, 4000}});
+    Form->SetAutoPause(true);
+    ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpPlaying; }));
+    auto* bar = Form->findChild<TProgressBar*>("imPlayer");
+    const int length = Form->Player().Length();
+    Press(bar, QEvent::MouseButtonPress, {2500 * bar->width() / length, bar->height() / 2});
+    EXPECT_EQ(Form->CurrentCard(), 1);
+    EXPECT_EQ(Form->MainView()->DisplayText(), "two");
+    EXPECT_EQ(Form->Player().Mode(), mpPlaying);
+    EXPECT_GE(Form->Player().Position(), 2300);
+    EXPECT_EQ(Form->Player().EndPos(), 3000) << "the card's end, as automatic pause plays";
+    EXPECT_EQ(Label("lbCounter"), "2 / 3");
+    EXPECT_TRUE(Label("lbTime").startsWith("0:02 / 0:0")) << Label("lbTime").toStdString();
+
+    Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
+    Press(bar, QEvent::MouseMove, {3500 * bar->width() / length, 0});
+    EXPECT_EQ(Form->CurrentCard(), 2) << "a drag while stopped shows the card";
+    EXPECT_EQ(Form->Player().Mode(), mpStopped);
+    Form->FormKeyDown(Qt::Key_Left, Qt::NoModifier);
+    EXPECT_EQ(Form->CurrentCard(), 0) << "two seconds back, to 1.5 s";
+    Form->FormKeyDown(Qt::Key_Left, Qt::NoModifier);
+    Form->FormKeyDown(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_EQ(Form->CurrentCard(), 0) << "a word back and a word on, not two seconds on";
+    EXPECT_EQ(Label("lbTime").left(4), "0:01");
+}
+
+TEST_F(SeekAndPanes, TheJapanesePaneFitsItsTextAndTheDividerIsKeptPerLayout)
+{
+    Open({{"one", TwoLines, "", "", 100, 3000}});
+    ASSERT_TRUE(Form->SubView()->isVisible());
+    EXPECT_TRUE(SubTextWhole()) << "height " << Form->SubView()->height();
+    EXPECT_GT(Form->SubView()->height(), 64);
+
+    auto* divider = Form->findChild<TPaneDivider*>("pnDivider");
+    const int pane = Form->TextPane()->height();
+    Press(divider, QEvent::MouseMove, divider->mapFromParent(QPoint(0, pane - 200)));
+    const int dragged = Form->SubView()->height();
+    EXPECT_NEAR(dragged, 200, 4);
+    EXPECT_EQ(Form->MainView()->geometry().bottom() + 1, divider->y());
+    Form->close();
+    Form.reset();
+
+    Open({{"one", "短い", "", "", 100, 3000}});
+    EXPECT_EQ(Form->SubView()->height(), dragged) << "kept across a restart";
+    Form->close();
+    Form.reset();
+    {
+        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        settings.WriteString("System", "SubHeight", "tall");
+        settings.Close();
+    }
+    Open({{"one", "短い", "", "", 100, 3000}});
+    EXPECT_EQ(Form->SubView()->height(), 64) << "a bad value falls back to the default";
+}
+
+TEST_F(SeekAndPanes, TheEnglishTextGrowsWithTheWindowAndStillSteps)
+{
+    Open({{"one", "", "", "", 100, 3000}});
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    Form->resize(512, 512);
+    EXPECT_EQ(Form->MainView()->font().pointSize(), 14);
+    Form->resize(screen.width(), screen.height());
+    const int large = Form->MainView()->font().pointSize();
+    EXPECT_GT(large, 14);
+    Form->FormKeyDown(Qt::Key_F1, Qt::NoModifier);
+    EXPECT_LT(Form->MainView()->font().pointSize(), large);
+    Form->resize(512, 512);
+    EXPECT_EQ(Form->MainView()->font().pointSize(), 12) << "the learner's step stays";
+}
+
+TEST(CardTextWrap, NoLineStartsWithClosingPunctuation)
+{
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPixelSize(16);
+    const QString text = QString::fromStdString("あいうえお。かきくけこ、さしすせそ");
+    const int width = QFontMetrics(font).horizontalAdvance(QString::fromStdString("あいうえお")) + 1;
+    const QStringList lines = WrapCardText(text, font, width);
+    ASSERT_GE(lines.size(), 3);
+    for (const QString& line : lines) {
+        EXPECT_FALSE(line.startsWith(QString::fromStdString("。")) || line.startsWith(QString::fromStdString("、")))
+            << line.toStdString();
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), width) << line.toStdString();
+    }
+    EXPECT_EQ(lines.join(""), text);
+    EXPECT_EQ(WrapCardText("one\r\n\rtwo", font, width), QStringList({"one", "", "two"})) << "an empty line kept once";
+}

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "title/pane_fit.h"
+#include "title/screen_fit.h"
+
+using namespace olve;
+
+TEST(PaneFit, TheJapanesePaneGrowsToItsTextUpToHalfThePane)
+{
+    EXPECT_EQ(SubViewHeight(64, 40, 400), 64) << "a short text keeps the chosen height";
+    EXPECT_EQ(SubViewHeight(64, 120, 400), 120) << "two lines grow the pane";
+    EXPECT_EQ(SubViewHeight(64, 500, 400), 200) << "no more than half the pane";
+    EXPECT_EQ(SubViewHeight(300, 40, 400), 300) << "the divider may go beyond half";
+    EXPECT_EQ(SubViewHeight(390, 40, 400), 352) << "the English text keeps some room";
+    EXPECT_EQ(SubViewHeight(0, 0, 400), 24) << "the Japanese text too";
+    EXPECT_EQ(SubViewHeight(64, 40, 30), 0) << "a pane too small for both";
+}
+
+TEST(PaneFit, TheEnglishTextGoesUpWithThePaneAndTheToolBarGivesWayInOrder)
+{
+    EXPECT_EQ(FontBandSteps(512, 480), 0);
+    EXPECT_EQ(FontBandSteps(1280, 760), 2);
+    EXPECT_EQ(FontBandSteps(1920, 1040), 3);
+    EXPECT_EQ(FontBandSteps(3000, 400), 0) << "a wide but low pane";
+
+    EXPECT_EQ(FitToolBar(300, 60, 90, 24, 140), (TToolBarFit{140, true, true}));
+    EXPECT_EQ(FitToolBar(200, 60, 90, 24, 140), (TToolBarFit{50, true, true})) << "the bar shrinks first";
+    EXPECT_EQ(FitToolBar(150, 60, 90, 24, 140), (TToolBarFit{90, true, false})) << "then the time goes";
+    EXPECT_EQ(FitToolBar(70, 60, 90, 24, 140), (TToolBarFit{70, false, false})) << "then the counter";
+    EXPECT_EQ(FitToolBar(-10, 60, 90, 24, 140), (TToolBarFit{24, false, false}));
+}
+
+TEST(ScreenFit, ARestoredWindowLiesWhollyOnTheScreenWithItsTitleBar)
+{
+    const TBox screen{0, 0, 1280, 800};
+    EXPECT_EQ(FitOnScreen({100, 100, 800, 600}, screen, 30), (TBox{100, 100, 800, 600}));
+    EXPECT_EQ(FitOnScreen({-500, 0, 800, 600}, screen, 30), (TBox{0, 30, 800, 600})) << "title bar reachable";
+    EXPECT_EQ(FitOnScreen({3000, 2000, 800, 600}, screen, 30), (TBox{480, 200, 800, 600}));
+    EXPECT_EQ(FitOnScreen({0, 0, 4000, 4000}, screen, 30), (TBox{0, 30, 1280, 770})) << "shrunk to the screen";
+    EXPECT_EQ(FitOnScreen({1300, 10, 400, 300}, {1280, 0, 1024, 768}, 0), (TBox{1300, 10, 400, 300})) << "a second screen";
+    EXPECT_EQ(CentredOnScreen(1024, 900, {0, 0, 800, 600}), (TBox{0, 0, 800, 600}));
+    EXPECT_EQ(CentredOnScreen(512, 512, {0, 24, 1280, 776}), (TBox{384, 156, 512, 512}));
+}
