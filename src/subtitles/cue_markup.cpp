@@ -60,7 +60,7 @@ std::string TagName(const std::string& inner)
 
 class TLineReader {
 public:
-    explicit TLineReader(const std::string& line) : FLine(line) {}
+    explicit TLineReader(const std::string& line) : FLine(line), FLower(LowerAscii(line)) {}
 
     TCueText Read()
     {
@@ -96,9 +96,8 @@ private:
     // the sentence. It ends at its closing tag, or where the ruby ends when that is left out.
     void SkipReading(const std::string& name, std::size_t from)
     {
-        const std::string lower = LowerAscii(FLine);
-        const std::size_t close = lower.find("</" + name + ">", from);
-        const std::size_t rubyEnd = lower.find("</ruby>", from);
+        const std::size_t close = FLower.find("</" + name + ">", from);
+        const std::size_t rubyEnd = FLower.find("</ruby>", from);
         if (close != std::string::npos && close < rubyEnd)
             FPos = close + name.size() + 3;
         else
@@ -128,6 +127,8 @@ private:
     }
 
     const std::string& FLine;
+    // For closing tags in any letter case.
+    const std::string FLower;
     std::size_t FPos = 0;
     TCueText FOut;
 };

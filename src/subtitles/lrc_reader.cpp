@@ -56,8 +56,11 @@ std::vector<TLyricPiece> Pieces(std::string_view text)
     for (std::size_t open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
         std::size_t close = 0;
         std::int64_t ms = 0;
-        if (!BracketTime(text, open, close, ms))
+        if (!BracketTime(text, open, close, ms)) {
+            if (close == std::string_view::npos)
+                break;
             continue;
+        }
         pieces.back().Text = text.substr(from, open - from);
         pieces.push_back({true, ms, std::string()});
         from = close + 1;
