@@ -316,6 +316,14 @@ void SubtitleSeeds(TSeeds& seeds)
         utf16.push_back(0);
     }
     seeds.Add(Guess | TenMinutes, utf16);
+    // Shapes found in the wild: cues without blank lines between them, a blank line between
+    // the languages of a cue, "->", times after text, no byte-order mark, Latin-1.
+    seeds.Add(Vtt | TenMinutes, Bytes("WEBVTT\n00:01.000 --> 00:02.000\nOne\n00:02.000 --> 00:03.000\nTwo\n-->\n"
+                                      "<ruby>駅<rt.s>えき</rt></ruby>\n"));
+    seeds.Add(Srt | TenMinutes, Bytes("1\n00:00:01,000 -> 00:00:02,000\n" + English + "\n\n駅はどこですか？\n\n2\n"));
+    seeds.Add(Lrc | TenMinutes, Bytes("[00:01.00]one [00:02.00] two[ 0:03.00]\nlead [00:04.00]<00:04.50> spark  light\n"));
+    seeds.Add(Srt | TenMinutes, std::vector<std::uint8_t>(utf16.begin() + 2, utf16.end()));
+    seeds.Add(Srt | TenMinutes, Bytes("1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9 cr\xE8me\r\n"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "storage/cp932_text.h"
 #include "subtitles/subtitle_text.h"
@@ -51,9 +52,15 @@ bool Reference(const std::string& name, std::string& text)
     return true;
 }
 
+// The name of a tag without its classes and annotation: "rt" for "<rt.small>" or "<RT x>".
+std::string TagName(const std::string& inner)
+{
+    return LowerAscii(inner.substr(0, inner.find_first_of(". \t")));
+}
+
 class TLineReader {
 public:
-    explicit TLineReader(const std::string& line) : FLine(line) {}
+    explicit TLineReader(const std::string& line) : FLine(line), FLower(LowerAscii(line)) {}
 
     TCueText Read()
     {
@@ -77,14 +84,24 @@ private:
             FOut.Stamps.push_back({ms, FOut.Text.size()});
         } else if (inner.empty() || !(IsAsciiLetter(inner[0]) || inner[0] == '/')) {
             return false;
-        } else if (LowerAscii(inner) == "rt") {
-            // The reading of a ruby text is not part of the sentence.
-            const std::size_t end = LowerAscii(FLine).find("</rt>", close);
-            FPos = end == std::string::npos ? FLine.size() : end + 5;
+        } else if (const std::string name = TagName(inner); name == "rt" || name == "rp") {
+            SkipReading(name, close + 1);
             return true;
         }
         FPos = close + 1;
         return true;
+    }
+
+    // The reading of a ruby text (and the brackets shown where ruby is not) is not part of
+    // the sentence. It ends at its closing tag, or where the ruby ends when that is left out.
+    void SkipReading(const std::string& name, std::size_t from)
+    {
+        const std::size_t close = FLower.find("</" + name + ">", from);
+        const std::size_t rubyEnd = FLower.find("</ruby>", from);
+        if (close != std::string::npos && close < rubyEnd)
+            FPos = close + name.size() + 3;
+        else
+            FPos = rubyEnd == std::string::npos ? FLine.size() : rubyEnd;
     }
 
     bool Override()
@@ -110,6 +127,8 @@ private:
     }
 
     const std::string& FLine;
+    // For closing tags in any letter case.
+    const std::string FLower;
     std::size_t FPos = 0;
     TCueText FOut;
 };
@@ -128,6 +147,30 @@ void Trim(TCueText& line)
         stamp.Offset = stamp.Offset < first ? 0 : std::min(stamp.Offset - first, line.Text.size());
 }
 
+// Stamps stand between words with a blank on either side, which leaves two once they are
+// taken out: each run of blanks becomes one space, and a stamp that stood in a run points at
+// the word after it.
+void CollapseBlanks(TCueText& line)
+{
+    const std::string& text = line.Text;
+    std::string out;
+    std::vector<std::size_t> moved(text.size() + 1);
+    for (std::size_t i = 0; i < text.size();) {
+        if (!IsBlank(text[i])) {
+            moved[i] = out.size();
+            out += text[i++];
+            continue;
+        }
+        out += ' ';
+        for (; i < text.size() && IsBlank(text[i]); ++i)
+            moved[i] = out.size();
+    }
+    moved[text.size()] = out.size();
+    for (TTimedPart& stamp : line.Stamps)
+        stamp.Offset = moved[stamp.Offset];
+    line.Text = std::move(out);
+}
+
 }  // namespace
 
 TCueText CueTextOfLines(const std::vector<std::string>& lines)
@@ -135,6 +178,8 @@ TCueText CueTextOfLines(const std::vector<std::string>& lines)
     TCueText cue;
     for (const std::string& raw : lines) {
         TCueText line = TLineReader(raw).Read();
+        if (!line.Stamps.empty())
+            CollapseBlanks(line);
         Trim(line);
         if (!line.Text.empty() && !cue.Text.empty())
             cue.Text += '\n';

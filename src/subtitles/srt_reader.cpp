@@ -1,8 +1,9 @@
 #include "subtitles/srt_reader.h"
 
+#include <string>
 #include <vector>
 
-#include "subtitles/cue_markup.h"
+#include "subtitles/bilingual_text.h"
 #include "subtitles/subtitle_lines.h"
 
 namespace olve {
@@ -18,6 +19,23 @@ bool IsCueNumber(std::string_view line)
         if (c < '0' || c > '9')
             return false;
     return true;
+}
+
+// The timing line of a cue, also when "-->" is mistyped as "->" (shortArrow is then set),
+// which is taken only when both times can be read.
+TTimingLine ReadSubRipTiming(std::string_view line, std::int64_t& startMs, std::int64_t& endMs, bool& shortArrow)
+{
+    shortArrow = false;
+    const TTimingLine timing = ReadTimingLine(line, startMs, endMs);
+    const std::size_t arrow = line.find("->");
+    if (timing != TTimingLine::None || arrow == std::string_view::npos)
+        return timing;
+    std::string mended(line);
+    mended.insert(arrow, "-");
+    if (ReadTimingLine(mended, startMs, endMs) != TTimingLine::Good)
+        return TTimingLine::None;
+    shortArrow = true;
+    return TTimingLine::Good;
 }
 
 class TSubRipReader {
@@ -43,7 +61,8 @@ private:
     TTimingLine TimingAt(std::size_t i) const
     {
         std::int64_t start = 0, end = 0;
-        return i < FLines.size() ? ReadTimingLine(FLines[i], start, end) : TTimingLine::None;
+        bool shortArrow = false;
+        return i < FLines.size() ? ReadSubRipTiming(FLines[i], start, end, shortArrow) : TTimingLine::None;
     }
 
     // A line that belongs to the text of the cue being read.
@@ -58,19 +77,37 @@ private:
         TSubtitleCue cue;
         cue.Number = static_cast<int>(++FNumber);
         const std::size_t timing = FPos;
-        const bool good = ReadTimingLine(FLines[FPos++], cue.StartMs, cue.EndMs) == TTimingLine::Good;
-        std::vector<std::string> text;
-        while (IsTextLine(FPos))
-            text.push_back(FLines[FPos++]);
+        bool shortArrow = false;
+        const bool good = ReadSubRipTiming(FLines[FPos++], cue.StartMs, cue.EndMs, shortArrow) == TTimingLine::Good;
+        const std::vector<std::vector<std::string>> blocks = CueBlocks();
         if (!good) {
             FFile.Notes.push_back(LinePrefix(timing) + "cue " + std::to_string(cue.Number) +
                                   " has times that cannot be read; passed over");
             return;
         }
-        TCueText plain = CueTextOfLines(text);
-        cue.Text = std::move(plain.Text);
-        cue.Parts = std::move(plain.Stamps);
+        if (shortArrow)
+            FFile.Notes.push_back(LinePrefix(timing) + "\"->\" read as \"-->\"");
+        SetCueTexts(cue, blocks);
         FFile.Cues.push_back(std::move(cue));
+    }
+
+    // The cue's text lines, and each block after it that has neither a number nor a timing
+    // line: such a block belongs to the cue (bilingual files put a blank line between the
+    // languages).
+    std::vector<std::vector<std::string>> CueBlocks()
+    {
+        std::vector<std::vector<std::string>> blocks(1);
+        for (;;) {
+            while (IsTextLine(FPos))
+                blocks.back().push_back(FLines[FPos++]);
+            std::size_t next = FPos;
+            while (next < FLines.size() && IsBlankLine(FLines[next]))
+                ++next;
+            if (next == FPos || !IsTextLine(next) || IsCueNumber(FLines[next]))
+                return blocks;
+            FPos = next;
+            blocks.emplace_back();
+        }
     }
 
     void SkipStrayText()

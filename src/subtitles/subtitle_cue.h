@@ -25,6 +25,9 @@ struct TSubtitleCue {
     std::string Text;
     // Word-level stamps in the order of the text; empty when the file has none.
     std::vector<TTimedPart> Parts;
+    // The cue's Japanese rendering where the file carries one in the cue itself (UTF-8, "\n"
+    // between lines); usually empty.
+    std::string Translation;
 
     static constexpr std::int64_t OpenEnd = -1;
 };

@@ -36,6 +36,38 @@ bool LooksLikeLrc(const std::string& text)
     return false;
 }
 
+// Where the text is not what it looks like, a binary file or a wrong encoding guess, every
+// line may give a note: the first few show what went wrong, a count says the rest.
+constexpr std::size_t ShownNotes = 5;
+
+void LimitNotes(std::vector<std::string>& notes)
+{
+    if (notes.size() <= ShownNotes + 1)
+        return;
+    const std::size_t more = notes.size() - ShownNotes;
+    notes.resize(ShownNotes);
+    notes.push_back("and " + std::to_string(more) + " more notes like these");
+}
+
+const char* EncodingNote(TSubtitleEncoding encoding)
+{
+    switch (encoding) {
+    case TSubtitleEncoding::Cp932:
+        return "the file is not UTF-8; read as Shift-JIS (code page 932)";
+    case TSubtitleEncoding::Windows1252:
+        return "the file is neither UTF-8 nor Shift-JIS; read as Windows-1252 (Western European)";
+    case TSubtitleEncoding::Utf16NoMark:
+        return "the file has no byte-order mark; read as UTF-16";
+    default:
+        return nullptr;
+    }
+}
+
+bool IsBlankText(const std::string& text)
+{
+    return text.find_first_not_of(" \t\n") == std::string::npos;
+}
+
 }  // namespace
 
 TSubtitleFormat SubtitleFormatOf(const std::string& path, const std::string& text)
@@ -75,9 +107,18 @@ bool ReadSubtitleFile(const std::string& path, TSubtitleFile& file, std::string&
     TSubtitleEncoding encoding = TSubtitleEncoding::Utf8;
     const std::string text =
         DecodeSubtitleBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), encoding);
+    if (IsBlankText(text)) {
+        error = path + ": the file is empty";
+        return false;
+    }
     file = ReadSubtitleText(text, SubtitleFormatOf(path, text));
-    if (encoding == TSubtitleEncoding::Cp932)
-        file.Notes.insert(file.Notes.begin(), "the file is not UTF-8; read as Shift-JIS (code page 932)");
+    if (file.Cues.empty() && LooksBinary(text)) {
+        error = path + ": not a subtitle file (it holds binary data)";
+        return false;
+    }
+    LimitNotes(file.Notes);
+    if (const char* note = EncodingNote(encoding))
+        file.Notes.insert(file.Notes.begin(), note);
     return true;
 }
 

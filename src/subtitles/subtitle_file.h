@@ -14,9 +14,10 @@ TSubtitleFormat SubtitleFormatOf(const std::string& path, const std::string& tex
 
 TSubtitleFile ReadSubtitleText(const std::string& text, TSubtitleFormat format);
 
-// Reads a subtitle file in UTF-8 (with or without a byte-order mark), UTF-16 with a
-// byte-order mark, or code page 932. False with a reason (English) when the file cannot be
-// read; a file in code page 932 gets a note, since that is a guess.
+// Reads a subtitle file in UTF-8 (with or without a byte-order mark), UTF-16, code page 932
+// or Windows-1252 (see DecodeSubtitleBytes). False with a reason (English) when the file
+// cannot be read, is empty, or holds binary data and no cue; an encoding that was guessed
+// gets a note. Past a few notes the rest are counted in one.
 bool ReadSubtitleFile(const std::string& path, TSubtitleFile& file, std::string& error);
 
 }  // namespace olve

@@ -15,53 +15,70 @@ bool StartsWithWord(std::string_view line, std::string_view word)
            (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
+bool HasArrow(std::string_view line)
+{
+    return line.find("-->") != std::string_view::npos;
+}
+
+// Blocks are read as a browser reads them: a block ends at a blank line, and a line with
+// "-->" always belongs to a cue, so one that cannot be the timing line of the block being
+// read starts the next block.
 class TWebVttReader {
 public:
     explicit TWebVttReader(const std::string& text) : FLines(SplitLines(text)) {}
 
     TSubtitleFile Read()
     {
-        if (!FLines.empty() && StartsWithWord(FLines[0], "WEBVTT"))
-            SkipBlock();
-        else
+        if (!FLines.empty() && StartsWithWord(FLines[0], "WEBVTT")) {
+            // The header ends at a blank line, or where a cue follows it directly.
+            FPos = 1;
+            SkipLines();
+        } else {
             FFile.Notes.push_back("the file does not begin with WEBVTT; read as WebVTT all the same");
+        }
         while (FPos < FLines.size()) {
-            if (IsBlankLine(FLines[FPos])) {
+            if (IsBlankLine(FLines[FPos]))
                 ++FPos;
-                continue;
-            }
-            const std::size_t first = FPos;
-            SkipBlock();
-            ReadBlock(first, FPos);
+            else
+                ReadBlock();
         }
         return std::move(FFile);
     }
 
 private:
-    void SkipBlock()
+    // Up to the next blank line or line with "-->".
+    void SkipLines()
     {
-        while (FPos < FLines.size() && !IsBlankLine(FLines[FPos]))
+        while (FPos < FLines.size() && !IsBlankLine(FLines[FPos]) && !HasArrow(FLines[FPos]))
             ++FPos;
     }
 
-    bool IsTiming(std::size_t i) const
+    // The timing line is the block's first line, or its second after a cue identifier.
+    void ReadBlock()
     {
-        std::int64_t start = 0, end = 0;
-        return ReadTimingLine(FLines[i], start, end) != TTimingLine::None;
+        const std::size_t first = FPos;
+        const std::size_t timing = HasArrow(FLines[first]) ? first : first + 1;
+        const bool timed = timing < FLines.size() && HasArrow(FLines[timing]);
+        FPos = timed ? timing + 1 : first + 1;
+        SkipLines();
+        if (timed)
+            ReadCue(timing, FPos);
+        else
+            PassOver(first);
     }
 
-    void ReadBlock(std::size_t first, std::size_t end)
+    void PassOver(std::size_t first)
     {
         const std::string_view head = TrimBlanks(FLines[first]);
         if (StartsWithWord(head, "NOTE") || head == "STYLE" || head == "REGION")
             return;
-        std::size_t timing = first;
-        if (!IsTiming(timing) && (++timing == end || !IsTiming(timing))) {
-            // Before the first cue such blocks are header matter ("Region:" lines).
-            if (FNumber > 0)
-                FFile.Notes.push_back(LinePrefix(first) + "text outside any cue; passed over");
-            return;
-        }
+        // Before the first cue such blocks are header matter ("Region:" lines).
+        if (FNumber > 0)
+            FFile.Notes.push_back(LinePrefix(first) + "text outside any cue; passed over");
+    }
+
+    void ReadCue(std::size_t timing, std::size_t end)
+    {
         TSubtitleCue cue;
         cue.Number = ++FNumber;
         if (ReadTimingLine(FLines[timing], cue.StartMs, cue.EndMs) != TTimingLine::Good) {

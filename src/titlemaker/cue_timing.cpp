@@ -92,6 +92,8 @@ private:
             TSubtitleCue& last = result.back();
             Note(last, " and cue " + std::to_string(cue.Number) + " start together; made into one card");
             last.Text += "\n" + cue.Text;
+            if (!cue.Translation.empty())
+                last.Translation += (last.Translation.empty() ? "" : "\n") + cue.Translation;
             last.EndMs = std::max(last.EndMs, cue.EndMs);
             last.Parts.clear();
             return;

@@ -76,4 +76,12 @@ std::vector<std::string> MatchSubTexts(const std::vector<TSubtitleCue>& cues,
     return texts;
 }
 
+std::vector<std::string> OwnSubTexts(const std::vector<TSubtitleCue>& cues)
+{
+    std::vector<std::string> texts;
+    for (const TSubtitleCue& cue : cues)
+        texts.push_back(OneLine(cue.Translation));
+    return texts;
+}
+
 }  // namespace olve

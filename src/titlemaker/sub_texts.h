@@ -14,6 +14,9 @@ namespace olve {
 std::vector<std::string> MatchSubTexts(const std::vector<TSubtitleCue>& cues,
                                        const std::vector<TSubtitleCue>& translation);
 
+// The sub text of each cue from the translation it carries itself (bilingual subtitles).
+std::vector<std::string> OwnSubTexts(const std::vector<TSubtitleCue>& cues);
+
 // The lines of a text (UTF-8, "\n" between lines) as one line, since a sub text is shown
 // as it is: lines are joined with a space, but two Japanese characters are joined directly.
 std::string OneLine(const std::string& text);

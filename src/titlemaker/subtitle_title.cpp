@@ -105,8 +105,10 @@ private:
             error = FRequest.SubtitlePath + " holds no cue that can be played over the recording";
             return false;
         }
-        if (FRequest.TranslationPath.empty())
+        if (FRequest.TranslationPath.empty()) {
+            FSubTexts = OwnSubTexts(FCues);
             return true;
+        }
         TSubtitleFile translation;
         if (!ReadSubtitles(FRequest.TranslationPath, translation, error))
             return false;

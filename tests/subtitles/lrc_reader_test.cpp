@@ -54,3 +54,24 @@ TEST(Lrc, ColonHundredthsAndLinesWithoutTimes)
                                                     "line 3: a line without a time; passed over",
                                                     "the offset tag \"soon\" is not a number; ignored"}));
 }
+
+TEST(Lrc, TimesAfterTextEndItAndBlanksInsideTimesAreRead)
+{
+    const TSubtitleFile file = ReadLrc("[00:01.000]hello [00:06.000] world\n[00:08.000]ends here[00:09.500]\n"
+                                       "[ 0:10.00][0:11.00 ]spaced[ 0:12.00 ]\nlead [00:20.000] tail\n");
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{1000, 6000, "hello"},
+                                                              {6000, 8000, "world"},
+                                                              {8000, 9500, "ends here"},
+                                                              {10000, 12000, "spaced"},
+                                                              {11000, 12000, "spaced"},
+                                                              {20000, TSubtitleCue::OpenEnd, "tail"}}));
+    EXPECT_EQ(file.Notes, (std::vector<std::string>{"line 4: text before the line's first time; passed over"}));
+}
+
+TEST(Lrc, WordStampsKeepTheFirstWordsOwnTimeAndOneBlankBetweenWords)
+{
+    const TSubtitleFile file = ReadLrc("[00:12.00]<00:12.40>Hello <00:12.80> big  <00:13.00>world\n");
+    ASSERT_EQ(file.Cues.size(), 1u);
+    EXPECT_EQ(file.Cues[0].Text, "Hello big world");
+    EXPECT_EQ(file.Cues[0].Parts, (std::vector<TTimedPart>{{12400, 0}, {12800, 6}, {13000, 10}}));
+}

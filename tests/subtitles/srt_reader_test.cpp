@@ -59,3 +59,27 @@ TEST(SubRip, KaraokeStampsBecomeParts)
     ASSERT_EQ(file.Cues.size(), 1u);
     EXPECT_EQ(file.Cues[0].Parts, (std::vector<TTimedPart>{{1000, 0}, {2000, 3}}));
 }
+
+TEST(SubRip, ABlockWithoutNumberOrTimesBelongsToTheCueBefore)
+{
+    // English and Japanese in either order become text and translation; one language stays text.
+    const TSubtitleFile file = ReadSubRip("1\n00:00:01,000 --> 00:00:02,000\nHello <i>there</i>\n\nこんにちは\n\n"
+                                          "2\n00:00:03,000 --> 00:00:04,000\nおはよう\nございます\n\nGood morning\n\n"
+                                          "3\n00:00:05,000 --> 00:00:06,000\n\nFirst part\n\nsecond part\n\n4\n");
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{1000, 2000, "Hello there"},
+                                                              {3000, 4000, "Good morning"},
+                                                              {5000, 6000, "First part\nsecond part"}}));
+    std::vector<std::string> translations;
+    for (const TSubtitleCue& cue : file.Cues)
+        translations.push_back(cue.Translation);
+    EXPECT_EQ(translations, (std::vector<std::string>{"こんにちは", "おはよう\nございます", ""}));
+    EXPECT_EQ(file.Notes, (std::vector<std::string>{"line 21: text outside any cue; passed over"}));
+}
+
+TEST(SubRip, AShortArrowIsReadWithANote)
+{
+    const TSubtitleFile file = ReadSubRip("1\n00:00:01,000 -> 00:00:02,000\nOne\n\n2\n00:00:03,000 --> 00:00:04,000\n"
+                                          "go -> there\n");
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{1000, 2000, "One"}, {3000, 4000, "go -> there"}}));
+    EXPECT_EQ(file.Notes, (std::vector<std::string>{"line 2: \"->\" read as \"-->\""}));
+}

@@ -128,3 +128,46 @@ TEST(SubtitleFileReading, ShiftJisFilesAreNotedAndMissingFilesFail)
     EXPECT_FALSE(ReadSubtitleFile(dir / "missing.srt", file, error));
     EXPECT_NE(error.find("missing.srt"), std::string::npos);
 }
+
+TEST(CueMarkup, RubyReadingsGoWhateverTheirClasses)
+{
+    EXPECT_EQ(CueTextOfLines({"<ruby>漢字<rt.small>かんじ</rt></ruby>と<ruby>本<rp>(</rp><RT lang=ja>ほん</RT><rp>)</rp></ruby>",
+                              "<ruby>字<rt.x>じ</ruby>です"})
+                  .Text,
+              "漢字と本\n字です");
+}
+
+TEST(SubtitleEncoding, Utf16WithoutAMarkAndWesternTextThatIsNotShiftJis)
+{
+    // "1\n日本\n" in UTF-16 without a byte-order mark, in both byte orders.
+    EXPECT_EQ(Decode(std::string("1\0\n\0\xE5\x65\x2C\x67\n\0", 10), TSubtitleEncoding::Utf16NoMark), "1\n日本\n");
+    EXPECT_EQ(Decode(std::string("\0" "1\0\n\x65\xE5\x67\x2C\0\n", 10), TSubtitleEncoding::Utf16NoMark), "1\n日本\n");
+    EXPECT_EQ(Decode("Caf\xE9 \x93ol\xE9\x94 \x80" "5\r\nse\xF1or", TSubtitleEncoding::Windows1252),
+              "Café “olé” €5\nseñor");
+}
+
+TEST(SubtitleFileReading, EmptyAndBinaryFilesFailAndNotesDoNotFlood)
+{
+    TTempFolder dir;
+    std::ofstream(dir / "empty.srt", std::ios::binary) << "\xEF\xBB\xBF\r\n  \r\n";
+    std::string binary("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    for (int i = 0; i < 200; ++i)
+        binary += std::string("\0\x01\xFE\x7F\n[x]", 8);
+    std::ofstream(dir / "picture.srt", std::ios::binary) << binary;
+    std::string stray;
+    for (int i = 0; i < 20; ++i)
+        stray += "junk\n\n";
+    std::ofstream(dir / "stray.srt", std::ios::binary) << stray << "00:00:01,000 --> 00:00:02,000\nKept\n";
+    TSubtitleFile file;
+    std::string error;
+    EXPECT_FALSE(ReadSubtitleFile(dir / "empty.srt", file, error));
+    EXPECT_NE(error.find("the file is empty"), std::string::npos) << error;
+    EXPECT_FALSE(ReadSubtitleFile(dir / "picture.srt", file, error));
+    EXPECT_NE(error.find("not a subtitle file"), std::string::npos) << error;
+
+    ASSERT_TRUE(ReadSubtitleFile(dir / "stray.srt", file, error));
+    EXPECT_EQ(file.Cues.size(), 1u);
+    ASSERT_EQ(file.Notes.size(), 6u);
+    EXPECT_EQ(file.Notes[0], "line 1: text outside any cue; passed over");
+    EXPECT_EQ(file.Notes[5], "and 15 more notes like these");
+}

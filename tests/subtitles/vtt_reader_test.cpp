@@ -42,3 +42,27 @@ TEST(WebVtt, UnreadableTimesAreNoted)
     EXPECT_EQ(Numbers(file.Cues), (std::vector<int>{2}));
     EXPECT_EQ(file.Notes, (std::vector<std::string>{"line 4: cue 1 has times that cannot be read; passed over"}));
 }
+
+TEST(WebVtt, ALineWithAnArrowAlwaysStartsACue)
+{
+    // Cues right after the header and after another cue's text, without blank lines, and a
+    // broken timing line that takes only its own text with it.
+    const TSubtitleFile file = ReadWebVtt("WEBVTT\nKind: captions\n00:01.000 --> 00:02.000\nOne\n"
+                                          "00:02.000 --> 00:03.000 align:start\nTwo\nlines\n-->\nlost\n"
+                                          "00:05.000 --> 00:06.000\nFive\n\nNOTE\n00:07.000 --> 00:08.000\nSeven\n");
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{1000, 2000, "One"},
+                                                              {2000, 3000, "Two\nlines"},
+                                                              {5000, 6000, "Five"},
+                                                              {7000, 8000, "Seven"}}));
+    EXPECT_EQ(Numbers(file.Cues), (std::vector<int>{1, 2, 4, 5}));
+    EXPECT_EQ(file.Notes, (std::vector<std::string>{"line 8: cue 3 has times that cannot be read; passed over"}));
+}
+
+TEST(WebVtt, WordTimesKeepTheFirstWordsOwnTimeAndOneBlankBetweenWords)
+{
+    const TSubtitleFile file =
+        ReadWebVtt("WEBVTT\n\n00:00:01.000 --> 00:00:04.000\n<00:00:01.200>spark <00:00:01.600> light\t <00:00:02.000>up\n");
+    ASSERT_EQ(file.Cues.size(), 1u);
+    EXPECT_EQ(file.Cues[0].Text, "spark light up");
+    EXPECT_EQ(file.Cues[0].Parts, (std::vector<TTimedPart>{{1200, 0}, {1600, 6}, {2000, 12}}));
+}

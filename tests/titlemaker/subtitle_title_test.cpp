@@ -147,6 +147,23 @@ TEST_F(SubtitleTitles, TheCodeTitleAndWordTimesComeFromTheRequestAndTheFile)
     EXPECT_EQ(title.MainCards.EndUnits(1), 4000);
 }
 
+TEST_F(SubtitleTitles, BilingualSubtitlesGiveTheirOwnSubTexts)
+{
+    std::ofstream(Request.SubtitlePath) << "1\n00:00:00,500 --> 00:00:01,500\nHello\n\nこんにちは\n\n"
+                                           "2\n00:00:01,500 --> 00:00:03,000\nHow are you?\n";
+    TSubtitleTitleResult result;
+    std::string error;
+    ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
+    EXPECT_EQ(result.SubTexts, 1);
+    const TTitleSession installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", Prompts);
+    ASSERT_TRUE(installed.Opened()) << installed.Reason;
+    const TPlayPackage& title = *installed.Package;
+    ASSERT_EQ(title.MainCards.Count(), 2);
+    EXPECT_EQ(title.MainCards.Card(0).MainText, "Hello");
+    EXPECT_EQ(title.MainCards.Card(0).SubText, Utf8ToCp932("こんにちは"));
+    EXPECT_EQ(title.MainCards.Card(1).SubText, "");
+}
+
 TEST_F(SubtitleTitles, NothingIsWrittenWhenNoTitleCanBeMade)
 {
     TSubtitleTitleResult result;
