@@ -10,15 +10,14 @@ using namespace olve;
 
 namespace {
 
-// How the library whose test suite the fixtures come from reads all three inputs
-// (example-out.srt).
+// The plain reading of all three inputs (example-out.srt).
 const std::vector<TCueSummary> Expected = {
-    {99000, 101040, "(deep rumbling)"},
-    {124080, 127120, "MAN:\nHow did we end up here?"},
-    {132160, 135200, "This place is horrible."},
-    {140240, 142280, "Smells like balls."},
-    {148320, 151360, "We don't belong\nin this shithole."},
-    {151400, 153440, "(computer playing\nelectronic melody)"},
+    {99000, 101040, "(door opens)"},
+    {124080, 127120, "TEACHER:\nWhere did we stop last week?"},
+    {132160, 135200, "Page twelve, I think."},
+    {140240, 142280, "Open your books."},
+    {148320, 151360, "Read the first line\nout loud, please."},
+    {151400, 153440, "(students reading\ntogether)"},
 };
 
 class SubtitleFixtures : public testing::TestWithParam<const char*> {
