@@ -15,7 +15,9 @@
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
 #include "app/tool_bar_widgets.h"
+#include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "titlemaker/material_files.h"
 #include "title/pane_fit.h"
 
 namespace olve {
@@ -93,6 +95,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     FPlayer = std::make_unique<TOlveMediaPlayer>();
     FPlayer->OnNotify = [this] { PlayerNotify(); };
     CreateResumeNotice();
+    CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
     FPackage->Player = FPlayer.get();
     WatchPackageCards();
@@ -120,6 +123,8 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
     for (const QString& argument : arguments) {
         if (HasExtension(argument, "qzw"))
             FStartPackage = argument;
+        else if (IsRecordingFile(argument.toStdString()) || IsSubtitleFile(argument.toStdString()))
+            FStartFiles << argument;
         else if (argument.compare("NoTie", Qt::CaseInsensitive) == 0)
             noTie = true;
     }
@@ -179,6 +184,9 @@ void TForm1::CreateToolBar()
     button(sbPause, "sbPause", acPause, TGlyph::Pause);
     button(sbAutoPause, "sbAutoPause", acAutoPause, TGlyph::AutoPauseOff);
     button(sbOnlineHelp, "sbOnlineHelp", nullptr, TGlyph::Help);
+    button(sbOpen, "sbOpen", nullptr, TGlyph::Open);
+    sbOpen->setToolTip("開く  Open a title, or a recording with its subtitles (Ctrl+O)");
+    connect(sbOpen, &QToolButton::clicked, this, &TForm1::ShowOpenDialog);
     acPause->setCheckable(true);
     sbAutoPause->setToolTip("オートポーズ [A]utopause");
     sbOnlineHelp->setToolTip("利用案内");
@@ -258,7 +266,12 @@ void TForm1::LayOutToolBar()
     for (QToolButton* b : practice)
         controls += b->width();
     sbOnlineHelp->move(width() - sbOnlineHelp->width() - 8, 2);
-    const int room = sbOnlineHelp->x() - 4 - (x + 34) - controls;
+    // The Open button yields to the progress bar in a narrow window (Ctrl+O still opens).
+    const int roomWithOpen = sbOnlineHelp->x() - sbOpen->width() - 4 - (x + 34) - controls;
+    sbOpen->setVisible(roomWithOpen >= MinProgressWidth);
+    sbOpen->move(sbOnlineHelp->x() - sbOpen->width(), 2);
+    const int right = sbOpen->isVisible() ? sbOpen->x() : sbOnlineHelp->x();
+    const int room = right - 4 - (x + 34) - controls;
     const TToolBarFit fit = FitToolBar(room, PlaceWidth(lbCounter), PlaceWidth(lbTime), MinProgressWidth, MaxProgressWidth);
     imPlayer->setFixedWidth(fit.Progress);
     imPlayer->move(x + 34, 13 - (ProgressHeight - 7) / 2);
@@ -270,7 +283,7 @@ void TForm1::LayOutToolBar()
     }
     x = LayOutPlace(x, fit.Counter, fit.Time);
     lbPAT2->adjustSize();
-    lbPAT2->move(sbOnlineHelp->x() - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
+    lbPAT2->move(right - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
     lbPAT1->adjustSize();
     lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
     lbPAT2->setVisible(lbPAT2->x() > x + 8);
@@ -279,6 +292,7 @@ void TForm1::LayOutToolBar()
     lbPAT2->raise();
     edDummy->move(sbPlayTop->x() + sbPlayTop->width(), ToolBarHeight);
     spPic->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
+    PlaceStartPage();
 }
 
 void TForm1::CreatePanes()
@@ -410,6 +424,8 @@ void TForm1::FormShow()
     // Opened here alone, so that whatever keeps it from opening is told once.
     if (!FStartPackage.isEmpty())
         OpenTitlePackage(FStartPackage);
+    else if (!FStartFiles.isEmpty())
+        OpenMaterial(FStartFiles);
 }
 
 void TForm1::changeEvent(QEvent* event)
@@ -474,7 +490,7 @@ void TForm1::LinkBoxChange()
     const QString text = FLinkBox->text();
     if (text.isEmpty() || text == TLinkBox::Busy)
         return;
-    if (!HasExtension(text, "qzw"))
+    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString()))
         return;
     // The hand-over is answered before the package opens: opening may ask the user, and
     // the other start must not wait for that.
@@ -496,7 +512,10 @@ void TForm1::OpenHandedOver()
     if (PackageFound(text)) {
         if (OnHandOver)
             OnHandOver(text);
-        OpenTitlePackage(text);
+        if (HasExtension(text, "qzw"))
+            OpenTitlePackage(text);
+        else
+            OpenMaterial({text});
         if (FMainView->focusPolicy() != Qt::NoFocus)
             FMainView->setFocus();
     }

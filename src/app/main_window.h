@@ -33,6 +33,7 @@
 #include "title/card_timeline.h"
 #include "title/display_mode.h"
 #include "title/practice_run.h"
+#include "title/recent_titles.h"
 #include "title/title_progress.h"
 #include "title/play_package.h"
 
@@ -40,6 +41,8 @@ namespace olve {
 
 class TPaneDivider;
 class TPlayingAnimation;
+class TStartPage;
+struct TMaterialFiles;
 class TProgressBar;
 struct TTitleSession;
 
@@ -66,7 +69,13 @@ public:
     // Removes the files, with the folders that become empty, never the program's folder or
     // anything outside it.
     void RemoveInstalledFiles(const std::vector<std::string>& files);
+    // Packages open as they are; a recording with its subtitles (dropped together, or found
+    // beside it) becomes a title in the library folder first.
     void DropFiles(const QStringList& paths);
+    bool OpenMaterial(const QStringList& paths);
+    void ShowOpenDialog();
+    TStartPage* StartPage() const { return FStartPage; }
+    const TRecentTitles& Recent() const { return FRecent; }
 
     // Screen layout.
     void SetDisplayMode(TDisplayMode mode);
@@ -186,6 +195,12 @@ private:
     void PlayEnded();
     void RefreshCard();
     void CreateResumeNotice();
+    void CreateStartPage();
+    void PlaceStartPage();
+    void SaveRecent();
+    void RememberRecent(const QString& package);
+    bool ChooseMainSubtitles(TMaterialFiles& material);
+    bool MakeLibraryTitle(const TMaterialFiles& material, const std::string& package);
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();
@@ -261,6 +276,7 @@ private:
     QToolButton* sbPause = nullptr;
     QToolButton* sbAutoPause = nullptr;
     QToolButton* sbOnlineHelp = nullptr;
+    QToolButton* sbOpen = nullptr;
     QToolButton* sbSpeed = nullptr;
     QToolButton* sbRepeat = nullptr;
     QToolButton* sbShadow = nullptr;
@@ -318,6 +334,10 @@ private:
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
     int FResumeCard = -1;
+    TStartPage* FStartPage = nullptr;
+    TRecentTitles FRecent;
+    // Recordings and subtitles named on the command line, opened once the window shows.
+    QStringList FStartFiles;
     QElapsedTimer FPlayLog;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;

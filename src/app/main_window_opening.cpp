@@ -5,12 +5,14 @@
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <algorithm>
 
 #include "media/content_class.h"
 #include "media/device_error.h"
 #include "app/startup_check.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
+#include "titlemaker/material_files.h"
 
 namespace olve {
 
@@ -72,8 +74,11 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
                          "installing the package failed");
         return false;
     }
-    return ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(), FPrompts,
-                                        FPlayer.get()));
+    const bool shown = ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(),
+                                                    FPrompts, FPlayer.get()));
+    if (shown)
+        RememberRecent(packagePath);
+    return shown;
 }
 
 bool TForm1::PackageFound(const QString& packagePath)
@@ -124,6 +129,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     EnablePlayControls(true);
     PlayCard(-1);
     RestoreProgress();
+    PlaceStartPage();
     return true;
 }
 
@@ -222,12 +228,16 @@ void TForm1::DropFiles(const QStringList& paths)
     for (const QString& path : paths)
         if (IsPackage(path))
             packages << path;
+    const bool material = std::any_of(paths.begin(), paths.end(),
+                                      [](const QString& path) { return IsRecordingFile(path.toStdString()); });
     if (packages.size() == 1) {
         if (FPlayer->DeviceID() != 0)
             FPlayer->Close();
         FMainView->ResetUnderline();
         FMainView->SetDisplayText(std::string());
         OpenTitlePackage(packages.first());
+    } else if (packages.isEmpty() && material) {
+        OpenMaterial(paths);
     } else {
         QApplication::beep();
         const QString suffix = QFileInfo(paths.first()).suffix();

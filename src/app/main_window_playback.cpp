@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/fading_notice.h"
+#include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
@@ -471,7 +472,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         StepJapaneseReveal();
         return true;
     case Qt::Key_O:
-        ToggleLoop();
+        if (modifiers & Qt::ControlModifier)
+            ShowOpenDialog();
+        else
+            ToggleLoop();
         return true;
     case Qt::Key_G:
         ResumeLastCard();
@@ -524,7 +528,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         QWidget* target = qobject_cast<QWidget*>(watched);
-        if (target && target->window() == this && isActiveWindow() && !pmItemList->isVisible())
+        // The start page's list takes its own keys (Enter opens, Delete removes).
+        const bool onStartPage = FStartPage && FStartPage->isVisible() && FStartPage->isAncestorOf(target);
+        if (target && target->window() == this && isActiveWindow() && !pmItemList->isVisible() && !onStartPage)
             return FormKeyDown(key->key(), key->modifiers(), key->nativeScanCode());
         break;
     }

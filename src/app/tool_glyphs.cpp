@@ -118,6 +118,26 @@ void Draw(QPainter& p, TGlyph glyph)
         p.drawText(QRectF(3, 3, 18, 18), Qt::AlignCenter, "?");
         break;
     }
+    case TGlyph::Open: {
+        // A folder with its flap open.
+        QPainterPath back;
+        back.moveTo(3, 6);
+        back.lineTo(9, 6);
+        back.lineTo(11, 8);
+        back.lineTo(19, 8);
+        back.lineTo(19, 19);
+        back.lineTo(3, 19);
+        back.closeSubpath();
+        p.fillPath(back, Ink);
+        QPainterPath flap;
+        flap.moveTo(6, 11);
+        flap.lineTo(22, 11);
+        flap.lineTo(19, 19);
+        flap.lineTo(3, 19);
+        flap.closeSubpath();
+        p.fillPath(flap, Accent);
+        break;
+    }
     }
 }
 

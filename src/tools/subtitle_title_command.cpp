@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "media/device_error.h"
-#include "media/media_player.h"
+#include "media/recording_length.h"
 #include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
 #include "tools/spooled_recording.h"
@@ -63,18 +62,11 @@ bool MeasureMedia(TSubtitleTitleRequest& request)
     char name[] = "olvetool";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    TOlveMediaPlayer player;
-    player.FileName = QString::fromLocal8Bit(request.MediaPath.c_str());
-    player.AudioSink = "fakesink";
-    try {
-        player.Open();
-        request.MediaLengthMs = player.Length();
-        player.Close();
-    } catch (const EMCIDeviceError& error) {
-        std::cerr << "olvetool: the player cannot open " << request.MediaPath << ": " << error.what() << "\n";
-        return false;
-    }
-    return true;
+    std::string error;
+    if (RecordingLengthMs(request.MediaPath, request.MediaLengthMs, error))
+        return true;
+    std::cerr << "olvetool: " << error << "\n";
+    return false;
 }
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)

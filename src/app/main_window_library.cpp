@@ -1,0 +1,174 @@
+// The learner's own material: the Open dialog, the start page with the recent titles, and
+// recordings with their subtitles made into titles kept in the library folder.
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QProgressDialog>
+#include <QEventLoop>
+#include <QTimer>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "app/file_type_registration.h"
+#include "app/start_page.h"
+#include "media/recording_length.h"
+#include "titlemaker/material_files.h"
+#include "titlemaker/subtitle_title.h"
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const OpenFilter =
+    "タイトル・録音・字幕 Titles, recordings and subtitles (*.qzw *.mp3 *.wav *.ogg *.oga *.opus *.m4a *.aac *.flac "
+    "*.wma *.mp4 *.m4v *.mkv *.webm *.avi *.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv *.srt *.vtt *.lrc);;"
+    "すべて All files (*)";
+
+// A title made before from the same files, and not older than any of them, is used again.
+bool IsCurrent(const std::string& package, const TMaterialFiles& material)
+{
+    std::error_code error;
+    const auto made = fs::last_write_time(package, error);
+    if (error)
+        return false;
+    for (const std::string& source : {material.Recording, material.English, material.Japanese}) {
+        if (!source.empty() && fs::last_write_time(source, error) > made)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void TForm1::CreateStartPage()
+{
+    FStartPage = new TStartPage(this);
+    FStartPage->OnOpenDialog = [this] { ShowOpenDialog(); };
+    FStartPage->OnOpenRecent = [this](const QString& package) { DropFiles({package}); };
+    FStartPage->OnRemoveRecent = [this](const QString& package) {
+        FRecent.Remove(package.toStdString());
+        SaveRecent();
+    };
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    file.ReadOnly = true;
+    FRecent.Read(file);
+    file.Close();
+    FStartPage->ShowRecent(FRecent.Items());
+}
+
+void TForm1::PlaceStartPage()
+{
+    if (!FStartPage)
+        return;
+    FStartPage->setGeometry(spPic->geometry());
+    FStartPage->setVisible(FSerial.empty());
+    FStartPage->raise();
+}
+
+void TForm1::SaveRecent()
+{
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    FRecent.Write(file);
+    file.Close();
+    FStartPage->ShowRecent(FRecent.Items());
+}
+
+void TForm1::RememberRecent(const QString& package)
+{
+    FRecent.Add(QFileInfo(package).absoluteFilePath().toStdString(), TitleName().toStdString());
+    SaveRecent();
+    PlaceStartPage();
+}
+
+void TForm1::ShowOpenDialog()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("開く  Open"), QString(), OpenFilter);
+    if (!paths.isEmpty())
+        DropFiles(paths);
+}
+
+// The files are used where they are: nothing is changed or moved.
+bool TForm1::OpenMaterial(const QStringList& paths)
+{
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(QFileInfo(path).absoluteFilePath().toStdString());
+    TMaterialFiles material;
+    std::string reason;
+    if (!FindMaterial(files, material, reason) && !ChooseMainSubtitles(material)) {
+        FPrompts.Message(reason);
+        return false;
+    }
+    const std::string package = LibraryPackagePath(UserDataFolder(), material.Recording);
+    if (!IsCurrent(package, material) && !MakeLibraryTitle(material, package))
+        return false;
+    return OpenTitlePackage(QString::fromStdString(package));
+}
+
+// Subtitles only in languages other than English and Japanese: the learner picks the one to
+// learn from.
+bool TForm1::ChooseMainSubtitles(TMaterialFiles& material)
+{
+    if (material.Recording.empty() || material.Others.empty())
+        return false;
+    QStringList names;
+    for (const std::string& other : material.Others)
+        names << QString::fromStdString(other);
+    bool chosen = false;
+    const QString main = QInputDialog::getItem(this, QStringLiteral("字幕を選ぶ  Choose the subtitles"),
+                                               QStringLiteral("本文にする字幕  Subtitles for the main text:"), names, 0,
+                                               false, &chosen);
+    if (!chosen)
+        return false;
+    material.English = main.toStdString();
+    return true;
+}
+
+bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string& package)
+{
+    TSubtitleTitleRequest request;
+    request.MediaPath = material.Recording;
+    request.SubtitlePath = material.English;
+    request.TranslationPath = material.Japanese;
+    request.PackagePath = package;
+    std::string error;
+    std::error_code ignored;
+    fs::create_directories(fs::path(package).parent_path(), ignored);
+    TSubtitleTitleResult result;
+    bool made = RecordingLengthMs(material.Recording, request.MediaLengthMs, error);
+    if (made) {
+        // Packing a long film takes a while: the window stays drawn and says so meanwhile.
+        QProgressDialog progress(QStringLiteral("タイトルを作っています…  Making the title…"), QString(), 0, 0, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        progress.show();
+        std::atomic<bool> done = false;
+        std::thread maker([&] {
+            made = MakeSubtitleTitle(request, result, error);
+            done = true;
+        });
+        QEventLoop waiting;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &waiting, [&] {
+            if (done)
+                waiting.quit();
+        });
+        poll.start(50);
+        waiting.exec();
+        maker.join();
+    }
+    for (const std::string& note : result.Notes)
+        std::fprintf(stderr, "olveplayer: note: %s\n", note.c_str());
+    if (!made)
+        FPrompts.Message("タイトルを作れませんでした\r\n\r\nthe title could not be made: " + error);
+    return made;
+}
+
+}  // namespace olve
