@@ -1,5 +1,6 @@
 #include "media/embedded_subtitle_tracks.h"
 
+#include <algorithm>
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <memory>
@@ -42,8 +43,8 @@ std::string BufferText(GstBuffer* buffer)
     return text;
 }
 
-// A sample's cue; false when it holds no time or no text (MP4 timed text fills gaps with
-// empty samples).
+// A sample's cue; false when it holds no time or no text (an empty packet that closes a gap,
+// an SSA drawing).
 bool SampleCue(GstSample* sample, TSubtitlePacketFormat packet, TSubtitleCue& cue)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -105,6 +106,9 @@ public:
         GstElement* parser = gst_element_factory_make("parsebin", nullptr);
         if (!source || !parser) {
             FFailure = "GStreamer's filesrc or parsebin is missing";
+            for (GstElement* element : {source, parser})
+                if (element)
+                    gst_object_unref(gst_object_ref_sink(element));
             return;
         }
         g_object_set(source, "location", mediaPath.c_str(), nullptr);
@@ -152,6 +156,8 @@ public:
         for (auto& sink : FSinks) {
             std::lock_guard trackLock(sink->Mutex);
             TakeTags(sink->Pad, sink->Track);
+            std::stable_sort(sink->Track.Cues.begin(), sink->Track.Cues.end(),
+                             [](const TSubtitleCue& a, const TSubtitleCue& b) { return a.StartMs < b.StartMs; });
             for (std::size_t i = 0; i < sink->Track.Cues.size(); ++i)
                 sink->Track.Cues[i].Number = static_cast<int>(i + 1);
             tracks.push_back(std::move(sink->Track));

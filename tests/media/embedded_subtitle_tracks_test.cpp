@@ -43,37 +43,26 @@ GstBuffer* BufferOf(const std::string& data)
 // them, so they are pushed in as stored.
 bool MakeAssMatroska(const std::string& out, const std::vector<TTimedPacket>& events)
 {
-    gst_init(nullptr, nullptr);
-    GstElement* pipeline = gst_parse_launch(("appsrc name=ass format=time ! m.subtitle_0 " + std::string(Video) +
-                                             "matroskamux name=m ! filesink location=\"" + out + "\"")
-                                                .c_str(),
-                                            nullptr);
-    GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "ass");
-    GstBuffer* header = BufferOf("[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
-                                 "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n");
-    GstCaps* caps = gst_caps_new_simple("application/x-ass", "codec_data", GST_TYPE_BUFFER, header, nullptr);
-    g_object_set(source, "caps", caps, nullptr);
-    gst_caps_unref(caps);
-    gst_buffer_unref(header);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    for (const TTimedPacket& event : events) {
-        GstBuffer* buffer = BufferOf(event.Data);
-        GST_BUFFER_PTS(buffer) = event.Start;
-        GST_BUFFER_DURATION(buffer) = event.Duration;
-        gst_app_src_push_buffer(GST_APP_SRC(source), buffer);
-    }
-    gst_app_src_end_of_stream(GST_APP_SRC(source));
-    gst_object_unref(source);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message =
-        gst_bus_timed_pop_filtered(bus, 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool ok = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
-    if (message)
-        gst_message_unref(message);
-    gst_object_unref(bus);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-    return ok;
+    auto feed = [&](GstElement* pipeline) {
+        GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "ass");
+        GstBuffer* header = BufferOf("[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
+                                     "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n");
+        GstCaps* caps = gst_caps_new_simple("application/x-ass", "codec_data", GST_TYPE_BUFFER, header, nullptr);
+        g_object_set(source, "caps", caps, nullptr);
+        gst_caps_unref(caps);
+        gst_buffer_unref(header);
+        for (const TTimedPacket& event : events) {
+            GstBuffer* buffer = BufferOf(event.Data);
+            GST_BUFFER_PTS(buffer) = event.Start;
+            GST_BUFFER_DURATION(buffer) = event.Duration;
+            gst_app_src_push_buffer(GST_APP_SRC(source), buffer);
+        }
+        gst_app_src_end_of_stream(GST_APP_SRC(source));
+        gst_object_unref(source);
+    };
+    return MakeMedia("appsrc name=ass format=time ! m.subtitle_0 " + std::string(Video) +
+                         "matroskamux name=m ! filesink location={out}",
+                     out, feed);
 }
 
 std::vector<TEmbeddedSubtitleTrack> ReadTracks(const std::string& path)
@@ -113,7 +102,7 @@ TEST(EmbeddedSubtitleTracks, ReadsEveryTextTrackOfMatroskaAndMp4WithItsTagsAndEx
     EXPECT_EQ(tracks[1].Language, "en");
     EXPECT_EQ(Summaries(tracks[1].Cues), en);
 
-    // MP4 timed text fills the gaps between cues with empty samples: they are no cues.
+    // The same SubRip track as MP4 timed text.
     const std::string mp4 = folder / "one.mp4";
     ASSERT_TRUE(MakeMedia(std::string("mp4mux name=m ! filesink location={out} ") + Video +
                               TextTrack(folder / "en.srt", "language-code=en"),
