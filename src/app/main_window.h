@@ -43,6 +43,7 @@ class TPaneDivider;
 class TPlayingAnimation;
 class TStartPage;
 struct TMaterialFiles;
+struct TEmbeddedSubtitleTrack;
 class TProgressBar;
 struct TTitleSession;
 
@@ -201,6 +202,9 @@ private:
     void RememberRecent(const QString& package);
     bool ChooseMainSubtitles(TMaterialFiles& material);
     bool MakeLibraryTitle(const TMaterialFiles& material, const std::string& package);
+    bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
+    const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
+    void RunWithProgress(const QString& text, const std::function<void()>& work);
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();

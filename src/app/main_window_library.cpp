@@ -12,11 +12,14 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/file_type_registration.h"
 #include "app/start_page.h"
+#include "media/embedded_subtitle_tracks.h"
 #include "media/recording_length.h"
+#include "subtitles/subrip_writer.h"
 #include "titlemaker/material_files.h"
 #include "titlemaker/subtitle_title.h"
 
@@ -42,6 +45,24 @@ bool IsCurrent(const std::string& package, const TMaterialFiles& material)
         if (!source.empty() && fs::last_write_time(source, error) > made)
             return false;
     }
+    return true;
+}
+
+bool IsJapaneseTrack(const TEmbeddedSubtitleTrack& track)
+{
+    return track.Language == "ja" || track.Language == "jpn";
+}
+
+bool WriteTrack(const TEmbeddedSubtitleTrack& track, const std::string& path, std::string& written, std::string& reason)
+{
+    std::error_code ignored;
+    fs::create_directories(fs::path(path).parent_path(), ignored);
+    std::ofstream out(path, std::ios::binary);
+    if (!(out << SubRipText(track.Cues)) || !out.flush()) {
+        reason = "字幕を書き出せませんでした\r\n\r\nthe subtitles could not be written: " + path;
+        return false;
+    }
+    written = path;
     return true;
 }
 
@@ -102,12 +123,19 @@ bool TForm1::OpenMaterial(const QStringList& paths)
         files.push_back(QFileInfo(path).absoluteFilePath().toStdString());
     TMaterialFiles material;
     std::string reason;
-    if (!FindMaterial(files, material, reason) && !ChooseMainSubtitles(material)) {
+    const bool found = FindMaterial(files, material, reason);
+    if (material.Recording.empty()) {
         FPrompts.Message(reason);
         return false;
     }
     const std::string package = LibraryPackagePath(UserDataFolder(), material.Recording);
-    if (!IsCurrent(package, material) && !MakeLibraryTitle(material, package))
+    // A title made before from the recording's own tracks is not made again.
+    const bool again = !found && IsCurrent(package, material);
+    if (!found && !again && !TakeEmbeddedSubtitles(material, package, reason) && !ChooseMainSubtitles(material)) {
+        FPrompts.Message(reason);
+        return false;
+    }
+    if (!again && !IsCurrent(package, material) && !MakeLibraryTitle(material, package))
         return false;
     return OpenTitlePackage(QString::fromStdString(package));
 }
@@ -131,6 +159,84 @@ bool TForm1::ChooseMainSubtitles(TMaterialFiles& material)
     return true;
 }
 
+// Long work (reading a film through, packing it) runs beside the window, which stays drawn
+// and says what it is doing.
+void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work)
+{
+    QProgressDialog progress(text, QString(), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    QEventLoop waiting;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &waiting, [&] {
+        if (done)
+            waiting.quit();
+    });
+    poll.start(50);
+    waiting.exec();
+    worker.join();
+}
+
+// A video without subtitle files in English may carry them: its text tracks are offered,
+// and written beside the title in the library so that the title maker reads them as files.
+bool TForm1::TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason)
+{
+    std::vector<TEmbeddedSubtitleTrack> tracks;
+    std::string error;
+    bool read = false;
+    RunWithProgress(QStringLiteral("字幕を読んでいます…  Reading the subtitles in the recording…"),
+                    [&] { read = ReadEmbeddedSubtitleTracks(material.Recording, tracks, error); });
+    if (!read) {
+        reason = error;
+        return false;
+    }
+    std::erase_if(tracks, [](const TEmbeddedSubtitleTrack& track) { return !track.IsText || track.Cues.empty(); });
+    if (tracks.empty())
+        return false;
+    const TEmbeddedSubtitleTrack* main = ChooseTrack(tracks);
+    if (!main)
+        return false;
+    const std::string stem = (fs::path(package).parent_path() / fs::path(package).stem()).string();
+    if (!WriteTrack(*main, stem + ".track" + std::to_string(main->Index) + ".srt", material.English, reason))
+        return false;
+    for (const TEmbeddedSubtitleTrack& track : tracks) {
+        if (material.Japanese.empty() && &track != main && IsJapaneseTrack(track) &&
+            !WriteTrack(track, stem + ".track" + std::to_string(track.Index) + ".srt", material.Japanese, reason))
+            return false;
+    }
+    return true;
+}
+
+// The English track when there is one alone; otherwise the learner chooses.
+const TEmbeddedSubtitleTrack* TForm1::ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks)
+{
+    std::vector<const TEmbeddedSubtitleTrack*> english;
+    for (const TEmbeddedSubtitleTrack& track : tracks)
+        if (track.Language == "en" || track.Language == "eng")
+            english.push_back(&track);
+    if (english.size() == 1)
+        return english.front();
+    if (tracks.size() == 1)
+        return &tracks.front();
+    QStringList names;
+    for (const TEmbeddedSubtitleTrack& track : tracks)
+        names << QStringLiteral("%1: %2 %3 (%4)")
+                     .arg(track.Index + 1)
+                     .arg(QString::fromStdString(track.Language.empty() ? "?" : track.Language),
+                          QString::fromStdString(track.Title), QString::fromStdString(track.Format));
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(this, QStringLiteral("字幕を選ぶ  Choose the subtitles"),
+                                               QStringLiteral("本文にする字幕  Track for the main text:"), names, 0,
+                                               false, &chosen);
+    return chosen ? &tracks[static_cast<std::size_t>(names.indexOf(name))] : nullptr;
+}
+
 bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string& package)
 {
     TSubtitleTitleRequest request;
@@ -144,25 +250,8 @@ bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string&
     TSubtitleTitleResult result;
     bool made = RecordingLengthMs(material.Recording, request.MediaLengthMs, error);
     if (made) {
-        // Packing a long film takes a while: the window stays drawn and says so meanwhile.
-        QProgressDialog progress(QStringLiteral("タイトルを作っています…  Making the title…"), QString(), 0, 0, this);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(0);
-        progress.show();
-        std::atomic<bool> done = false;
-        std::thread maker([&] {
-            made = MakeSubtitleTitle(request, result, error);
-            done = true;
-        });
-        QEventLoop waiting;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, &waiting, [&] {
-            if (done)
-                waiting.quit();
-        });
-        poll.start(50);
-        waiting.exec();
-        maker.join();
+        RunWithProgress(QStringLiteral("タイトルを作っています…  Making the title…"),
+                        [&] { made = MakeSubtitleTitle(request, result, error); });
     }
     for (const std::string& note : result.Notes)
         std::fprintf(stderr, "olveplayer: note: %s\n", note.c_str());

@@ -12,7 +12,7 @@ std::string Tone(int seconds)
 
 }  // namespace
 
-bool MakeMedia(const std::string& description, const std::string& out)
+bool MakeMedia(const std::string& description, const std::string& out, const std::function<void(GstElement*)>& feed)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
@@ -27,6 +27,8 @@ bool MakeMedia(const std::string& description, const std::string& out)
         return false;
     }
     gst_element_set_state(element, GST_STATE_PLAYING);
+    if (feed)
+        feed(element);
     GstBus* bus = gst_element_get_bus(element);
     GstMessage* message =
         gst_bus_timed_pop_filtered(bus, 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));

@@ -1,9 +1,14 @@
 #pragma once
+#include <functional>
 #include <string>
 
+typedef struct _GstElement GstElement;
+
 // Makes a media file by running a GStreamer pipeline to its end; the description's
-// "{out}" stands for the file. False when the pipeline cannot run.
-bool MakeMedia(const std::string& description, const std::string& out);
+// "{out}" stands for the file. feed, when given, is called once the pipeline is started (to push
+// data into its appsrc elements). False when the pipeline cannot run.
+bool MakeMedia(const std::string& description, const std::string& out,
+               const std::function<void(GstElement*)>& feed = {});
 
 // Seconds of a mono 44.1 kHz tone, and the same encoded as Ogg Vorbis or MP3 (with a header
 // that gives its length), and a short MJPEG video in AVI.
