@@ -86,6 +86,13 @@ std::string MimePackage(const std::string& type, const std::string& name, const 
            "</mime-info>\n";
 }
 
+// The recordings and subtitles the player makes titles of, so that a file manager offers it
+// to open them.
+const char* const MaterialTypes =
+    "audio/mpeg;audio/x-wav;audio/ogg;audio/x-vorbis+ogg;audio/x-opus+ogg;audio/mp4;audio/aac;audio/flac;"
+    "audio/x-ms-wma;video/mp4;video/x-m4v;video/x-matroska;video/webm;video/x-msvideo;video/quicktime;"
+    "video/x-ms-wmv;video/mpeg;video/mp2t;video/3gpp;video/x-flv;application/x-subrip;text/vtt;application/x-lrc;";
+
 std::string DesktopEntry(const std::string& type, const std::string& name, const std::string& exePath)
 {
     return "[Desktop Entry]\n"
@@ -94,7 +101,7 @@ std::string DesktopEntry(const std::string& type, const std::string& name, const
            "Comment=Opens " + DesktopString(name) + " files\n"
            "Comment[ja]=" + DesktopString(name) + "ﾌｧｲﾙを開きます\n"
            "Exec=" + ExecProgram(exePath) + " %f\n"
-           "MimeType=" + type + ";\n"
+           "MimeType=" + type + ";" + MaterialTypes + "\n"
            "NoDisplay=true\n"
            "Terminal=false\n";
 }

@@ -72,7 +72,9 @@ TEST(RegisterFileType, WritesTheMimeTypeAndTheDesktopEntry)
     EXPECT_NE(desktop.find("\nExec=/opt/olve/olveplayer %f\n"), std::string::npos);
     // Menus and panels show the program by the name its window caption has.
     EXPECT_NE(desktop.find("\nName=Player Olve / Rindale\n"), std::string::npos);
-    EXPECT_NE(desktop.find("\nMimeType=application/x-olve-title-package;\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nMimeType=application/x-olve-title-package;"), std::string::npos);
+    for (const char* type : {";audio/mpeg;", ";video/x-matroska;", ";application/x-subrip;"})
+        EXPECT_NE(desktop.find(type), std::string::npos) << type << ": recordings and subtitles open with it too";
     if (Installed("update-mime-database")) {
         EXPECT_TRUE(fs::exists(home.Folder() + "/mime/mime.cache"));
     }
