@@ -185,6 +185,7 @@ void TForm1::CreateToolBar()
     button(sbAutoPause, "sbAutoPause", acAutoPause, TGlyph::AutoPauseOff);
     button(sbOnlineHelp, "sbOnlineHelp", nullptr, TGlyph::Help);
     button(sbOpen, "sbOpen", nullptr, TGlyph::Open);
+    CreateExportAction();
     sbOpen->setToolTip("開く  Open a title, or a recording with its subtitles (Ctrl+O)");
     connect(sbOpen, &QToolButton::clicked, this, &TForm1::ShowOpenDialog);
     acPause->setCheckable(true);
@@ -525,7 +526,7 @@ void TForm1::OpenHandedOver()
 
 void TForm1::EnablePlayControls(bool on)
 {
-    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause})
+    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause, acExportCard})
         action->setEnabled(on);
     imPlayer->setVisible(on);
 }

@@ -74,6 +74,8 @@ public:
     // beside it) becomes a title in the library folder first.
     void DropFiles(const QStringList& paths);
     bool OpenMaterial(const QStringList& paths);
+    // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
+    bool ExportCard(int index, const QString& folder);
     void ShowOpenDialog();
     TStartPage* StartPage() const { return FStartPage; }
     const TRecentTitles& Recent() const { return FRecent; }
@@ -263,6 +265,7 @@ private:
     void HideVolumeBar(const QPoint& globalPos);
     void CardMenuItemClick(int index);
     void FillCardMenuItem(QAction* item, int index);
+    void CreateExportAction();
 
     QString FProgramPath;
     TPrompts& FPrompts;
@@ -324,6 +327,7 @@ private:
     QAction* acPause = nullptr;
     QAction* acAutoPause = nullptr;
     QAction* acPlayList = nullptr;
+    QAction* acExportCard = nullptr;
 
     bool FAutoPause = false;
     int FSpeedTenths = NormalSpeedTenths;

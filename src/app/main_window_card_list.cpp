@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <cstdio>
@@ -135,6 +136,21 @@ void TForm1::PopulateItemList()
         }
         FillCardMenuItem(group->addAction(QString()), i);
     }
+}
+
+// The card menu button's own menu (right click) exports the current card to a flashcard
+// program; the card menu itself lists the cards alone.
+void TForm1::CreateExportAction()
+{
+    acExportCard = new QAction(QStringLiteral("このカードを書き出す…  Export this card…"), this);
+    acExportCard->setObjectName("acExportCard");
+    connect(acExportCard, &QAction::triggered, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("書き出し先  Export to"));
+        if (!folder.isEmpty())
+            ExportCard(FCurrentCard, folder);
+    });
+    sbItemList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    sbItemList->addAction(acExportCard);
 }
 
 void TForm1::FillCardMenuItem(QAction* item, int index)

@@ -15,11 +15,14 @@
 #include <fstream>
 #include <thread>
 
+#include "app/fading_notice.h"
 #include "app/file_type_registration.h"
 #include "app/start_page.h"
 #include "media/embedded_subtitle_tracks.h"
+#include "media/ogg_clip.h"
 #include "media/recording_length.h"
 #include "subtitles/subrip_writer.h"
+#include "titlemaker/card_export.h"
 #include "titlemaker/material_files.h"
 #include "titlemaker/subtitle_title.h"
 
@@ -235,6 +238,33 @@ const TEmbeddedSubtitleTrack* TForm1::ChooseTrack(const std::vector<TEmbeddedSub
                                                QStringLiteral("本文にする字幕  Track for the main text:"), names, 0,
                                                false, &chosen);
     return chosen ? &tracks[static_cast<std::size_t>(names.indexOf(name))] : nullptr;
+}
+
+// The card as one more line of <folder>/cards.tsv, with its clip and picture beside it.
+bool TForm1::ExportCard(int index, const QString& folder)
+{
+    if (index < 0 || index >= FPackage->MainCards.Count())
+        return false;
+    const TExportedCard card = ExportedCards(FPackage->MainCards, TitleName().toStdString())[static_cast<std::size_t>(index)];
+    const fs::path to = folder.toStdString();
+    std::string error;
+    if (!WriteOggClip(FPlayer->FileName.toStdString(), card.FromMs, card.ToMs, (to / card.Clip).string(), error)) {
+        FPrompts.Message("カードを書き出せませんでした\r\n\r\nexporting the card failed: " + error);
+        return false;
+    }
+    const QString picture = FindPicture(FPackage->MainCards.Card(index).Picture);
+    std::error_code copied;
+    if (!picture.isEmpty())
+        fs::copy_file(picture.toStdString(), to / fs::path(card.Picture).filename(), fs::copy_options::overwrite_existing,
+                      copied);
+    std::ofstream tsv(to / "cards.tsv", std::ios::binary | std::ios::app);
+    if (copied || !(tsv << CardsTsv({card})) || !tsv.flush()) {
+        FPrompts.Message("カードを書き出せませんでした\r\n\r\nexporting the card failed: " + (to / "cards.tsv").string() +
+                         (copied ? ": " + copied.message() : std::string()));
+        return false;
+    }
+    ShowFadingNotice(this, "ExportNotice", QStringLiteral("書き出しました  Exported: ") + QString::fromStdString(card.Clip));
+    return true;
 }
 
 bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string& package)

@@ -7,8 +7,11 @@
 #include <QMouseEvent>
 #include <QTextCursor>
 #include <QThread>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -297,4 +300,21 @@ TEST_F(Playback, OfOverlappingCardsTheFirstIsCurrentInTheListToo)
     Form->PlayerTick();
     EXPECT_EQ(Form->CurrentCard(), 0);
     EXPECT_EQ(Form->CardGrid()->currentRow(), 1);
+}
+
+TEST_F(Playback, TheCardMenuExportsTheCurrentCardForFlashcards)
+{
+    Open(Cards(FourCards));
+    Form->PlayCard(1);
+    QAction* exporting = Form->Action("acExportCard");
+    ASSERT_NE(exporting, nullptr);
+    EXPECT_TRUE(exporting->isEnabled());
+    ASSERT_TRUE(Form->ExportCard(1, QString::fromStdString(Packages.Path().string())));
+    ASSERT_TRUE(Form->ExportCard(2, QString::fromStdString(Packages.Path().string())));
+    EXPECT_TRUE(std::filesystem::file_size(Packages / "Test_Lesson-002.ogg") > 0);
+    std::ifstream tsv(Packages / "cards.tsv");
+    std::stringstream lines;
+    lines << tsv.rdbuf();
+    EXPECT_EQ(lines.str(), "two\t\t[sound:Test_Lesson-002.ogg]\t\tTest_Lesson_002\n"
+                           "three\t\t[sound:Test_Lesson-003.ogg]\t\tTest_Lesson_003\n");
 }
