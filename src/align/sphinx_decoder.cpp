@@ -4,6 +4,7 @@
 #include <sphinxbase/ckd_alloc.h>
 #include <sphinxbase/fsg_model.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -87,9 +88,10 @@ std::vector<std::string> TSphinxDecoder::DictionaryWords(const std::string& word
     return {word};
 }
 
-// States 0..n along the words; the grammar may stop after any word, and may pass over the
-// first few words at a cost.
-bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, std::string& error)
+// States 0..n along the words; the grammar may stop after any word, and may start at an entry
+// at a cost.
+bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, const std::vector<std::size_t>& entries,
+                                std::string& error)
 {
     logmath_t* logmath = ps_get_logmath(FDecoder);
     const int n = static_cast<int>(words.size());
@@ -102,8 +104,9 @@ bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, std::stri
         fsg_model_null_trans_add(grammar, k + 1, n + 1, certain);
     }
     const int skipped = logmath_log(logmath, 1e-20);
-    for (int k = 1; k <= static_cast<int>(MaxSkippedWords) && k < n; ++k)
-        fsg_model_null_trans_add(grammar, 0, k, skipped);
+    for (std::size_t entry : entries)
+        if (entry > 0 && entry < words.size())
+            fsg_model_null_trans_add(grammar, 0, static_cast<int>(entry), skipped);
     const bool set = ps_set_fsg(FDecoder, "transcript", grammar) == 0 && ps_set_search(FDecoder, "transcript") == 0;
     fsg_model_free(grammar);
     if (!set)
@@ -111,38 +114,45 @@ bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, std::stri
     return set;
 }
 
-// The grammar's words in order; the skipped ones at the start are found by their spelling.
-std::vector<TPlacedWord> TSphinxDecoder::PlacedWords(const std::vector<std::string>& words)
+// The recognized words are a run of the grammar's words from one of the entries.
+std::vector<TPlacedWord> TSphinxDecoder::PlacedWords(const std::vector<std::string>& words,
+                                                     const std::vector<std::size_t>& entries)
 {
+    std::vector<std::string> heard;
     std::vector<TPlacedWord> placed;
-    std::size_t next = 0;
     for (ps_seg_t* seg = ps_seg_iter(FDecoder); seg; seg = ps_seg_next(seg)) {
         const std::string word = BaseWord(ps_seg_word(seg));
-        std::size_t at = next;
-        while (at < words.size() && at <= next + MaxSkippedWords && words[at] != word)
-            ++at;
-        if (at >= words.size() || words[at] != word)
+        // Silences and noises are not transcript words.
+        if (std::find(words.begin(), words.end(), word) == words.end())
             continue;
         int first = 0, last = 0;
         ps_seg_frames(seg, &first, &last);
-        placed.push_back({at, first * 1000LL / FramesPerSecond, (last + 1) * 1000LL / FramesPerSecond});
-        next = at + 1;
+        heard.push_back(word);
+        placed.push_back({0, first * 1000LL / FramesPerSecond, (last + 1) * 1000LL / FramesPerSecond});
     }
-    return placed;
+    for (std::size_t entry : entries) {
+        if (entry + heard.size() > words.size() || !std::equal(heard.begin(), heard.end(), words.begin() + entry))
+            continue;
+        for (std::size_t k = 0; k < placed.size(); ++k)
+            placed[k].Index = entry + k;
+        return placed;
+    }
+    return {};
 }
 
 bool TSphinxDecoder::AlignStretch(const std::int16_t* samples, std::size_t count, const std::vector<std::string>& words,
-                                  std::vector<TPlacedWord>& placed, std::string& error)
+                                  const std::vector<std::size_t>& entries, std::vector<TPlacedWord>& placed,
+                                  std::string& error)
 {
     placed.clear();
-    if (words.empty() || !SetGrammar(words, error))
+    if (words.empty() || !SetGrammar(words, entries, error))
         return false;
     if (ps_start_utt(FDecoder) < 0 || ps_process_raw(FDecoder, samples, count, FALSE, TRUE) < 0 ||
         ps_end_utt(FDecoder) < 0) {
         error = "the speech recognizer failed on the recording";
         return false;
     }
-    placed = PlacedWords(words);
+    placed = PlacedWords(words, entries);
     if (placed.empty()) {
         error = "no word of the transcript was heard";
         return false;

@@ -32,18 +32,17 @@ public:
     // when it cannot be read at all.
     std::vector<std::string> DictionaryWords(const std::string& word);
 
-    // Aligns 16 kHz samples with the words that begin at words[0]: the stretch holds a run of
-    // them from the start (up to MaxSkippedWords may be passed over there, when the stretch
-    // before took them wrongly) and may end anywhere. False with a reason when nothing in the
-    // stretch matched.
+    // Aligns 16 kHz samples with a run of the words that starts at words[0] or, at a cost, at
+    // one of the entries (places the reader may have got to: the next sentences, or a word
+    // or two on when the stretch before took them wrongly) and may end anywhere. False with a
+    // reason when nothing in the stretch matched.
     bool AlignStretch(const std::int16_t* samples, std::size_t count, const std::vector<std::string>& words,
-                      std::vector<TPlacedWord>& placed, std::string& error);
-
-    static constexpr std::size_t MaxSkippedWords = 2;
+                      const std::vector<std::size_t>& entries, std::vector<TPlacedWord>& placed, std::string& error);
 
 private:
-    bool SetGrammar(const std::vector<std::string>& words, std::string& error);
-    std::vector<TPlacedWord> PlacedWords(const std::vector<std::string>& words);
+    bool SetGrammar(const std::vector<std::string>& words, const std::vector<std::size_t>& entries,
+                    std::string& error);
+    std::vector<TPlacedWord> PlacedWords(const std::vector<std::string>& words, const std::vector<std::size_t>& entries);
 
     ps_decoder_s* FDecoder = nullptr;
 };

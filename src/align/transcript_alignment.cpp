@@ -62,6 +62,17 @@ private:
         }
     }
 
+    // The stretch starts where the last one stopped, or a word or two on when that one took
+    // them wrongly, or at a later sentence when the reader left some out.
+    std::vector<std::size_t> Entries(std::size_t end) const
+    {
+        std::vector<std::size_t> entries{0, 1, 2};
+        for (std::size_t k = FNext + 3; k < end; ++k)
+            if (FWords[k].Sentence != FWords[k - 1].Sentence)
+                entries.push_back(k - FNext);
+        return entries;
+    }
+
     void AlignStretch(const TSpeechStretch& stretch)
     {
         if (FNext >= FWords.size())
@@ -73,7 +84,7 @@ private:
         std::vector<TPlacedWord> placed;
         std::string failure;
         if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   placed, failure))
+                                   Entries(end), placed, failure))
             return;
         const std::int64_t offsetMs = static_cast<std::int64_t>(stretch.Begin) * 1000 / TPcmRecording::SampleRate;
         for (const TPlacedWord& word : placed) {
