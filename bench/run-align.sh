@@ -7,9 +7,11 @@
 # and ends is itself unsure by a breath or a fading "f", so each is a band: from the clip
 # trimmed at -44 dB (just above the recordings' noise floor) to the same trimmed at -40 dB;
 # an aligned time inside the band is off by nothing, one outside by its distance to the band.
-# Usage: run-align.sh BIN_DIR
+# Usage: run-align.sh BIN_DIR [ROUNDS]  (ROUNDS of the five clips, 4 unless given: about 27 s
+# each, so 70 rounds make a half-hour recording)
 set -euo pipefail
 bin=${1:-build/bin}
+rounds=${2:-4}
 data=/usr/share/pocketsphinx/test/data/librivox
 [ -d "$data" ] || { echo "pocketsphinx-testdata is not installed" >&2; exit 1; }
 work=$(mktemp -d)
@@ -33,10 +35,10 @@ for id in "${ids[@]}"; do
   tail[$id]=$(awk -v l="$length" -v x="$(soxi -D "$work/$id-tail.wav")" 'BEGIN { print l - x }')
 done
 
-# Four rounds of the clips, each round in another order, with pauses of 0.4 to 1.6 s.
+# Rounds of the clips, each in another order, with pauses of 0.4 to 1.6 s.
 parts=(); at=0; n=0
 : >"$work/text.txt"; : >"$work/reference.txt"
-for round in 0 1 2 3; do
+for round in $(seq 0 $((rounds - 1))); do
   for k in 0 1 2 3 4; do
     id=${ids[$(( (k * (round + 1) + round) % 5 ))]}
     gap=$(printf '0.%d' $(( 4 + (n * 3) % 6 )))
