@@ -85,12 +85,17 @@ bool DecodePcmRecording(const std::string& path, TPcmRecording& recording, std::
         return false;
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline.get()), "pcm");
     gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    while (GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink))) {
-        AppendSample(sample, recording.Samples);
-        gst_sample_unref(sample);
+    // A failing pipeline never reaches the end of the stream, so the bus is watched as well.
+    std::string failure;
+    while (failure.empty() && !gst_app_sink_is_eos(GST_APP_SINK(sink))) {
+        if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 100 * GST_MSECOND)) {
+            AppendSample(sample, recording.Samples);
+            gst_sample_unref(sample);
+        } else {
+            failure = PipelineError(pipeline.get());
+        }
     }
     gst_object_unref(sink);
-    const std::string failure = PipelineError(pipeline.get());
     if (!failure.empty()) {
         error = "cannot decode " + path + ": " + failure;
         return false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "align/pcm_recording.h"
 #include "align/transcript_alignment.h"
 #include "spoken_reading.h"
@@ -80,8 +82,14 @@ TEST_F(TranscriptAlignment, ASentenceNotReadIsTimedBetweenItsNeighboursWithANote
     ExpectNearTruth(alignment.Cues[4], Truth[3]);
 }
 
-TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsHeard)
+TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsDecodedOrHeard)
 {
+    std::ofstream(Dir / "notes.mp3") << "not a recording\n";
+    TPcmRecording broken;
+    std::string decodeError;
+    EXPECT_FALSE(DecodePcmRecording(Dir / "notes.mp3", broken, decodeError));
+    EXPECT_EQ(decodeError.rfind("cannot decode " + Dir / "notes.mp3" + ": ", 0), 0u) << decodeError;
+
     TPcmRecording quiet;
     quiet.Samples.assign(TPcmRecording::SampleRate * 3, 0);
     TTranscriptAlignment alignment;
