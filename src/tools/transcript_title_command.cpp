@@ -1,5 +1,6 @@
 #include "tools/transcript_title_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -90,20 +91,19 @@ bool TranslationCues(const std::string& path, const std::vector<TSubtitleCue>& c
     std::string text;
     if (!ReadText(path, text))
         return false;
-    std::size_t k = 0;
-    for (const std::string& line : SplitLines(text)) {
-        if (IsBlankLine(line) || k == cues.size()) {
-            k += IsBlankLine(line) ? 0 : 1;
-            continue;
-        }
-        TSubtitleCue cue = cues[k++];
-        cue.Text = std::string(TrimBlanks(line));
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(text))
+        if (!IsBlankLine(line))
+            lines.emplace_back(TrimBlanks(line));
+    for (std::size_t k = 0; k < std::min(lines.size(), cues.size()); ++k) {
+        TSubtitleCue cue = cues[k];
+        cue.Text = lines[k];
         cue.Parts.clear();
         translation.Cues.push_back(cue);
     }
-    if (k != cues.size())
-        translation.Notes.push_back("has " + std::to_string(k) + " lines for " + std::to_string(cues.size()) +
-                                    " sentences; lines and sentences are paired in order");
+    if (lines.size() != cues.size())
+        translation.Notes.push_back("has " + std::to_string(lines.size()) + " lines for " +
+                                    std::to_string(cues.size()) + " sentences; lines and sentences are paired in order");
     return true;
 }
 
