@@ -27,8 +27,9 @@ std::string BaseWord(const char* word)
 bool Known(ps_decoder_t* decoder, const std::string& word)
 {
     char* phones = ps_lookup_word(decoder, word.c_str());
+    const bool known = phones != nullptr;
     ckd_free(phones);
-    return phones != nullptr;
+    return known;
 }
 
 bool AllDigits(const std::string& word)
