@@ -43,7 +43,7 @@ for round in $(seq 0 $((rounds - 1))); do
     id=${ids[$(( (k * (round + 1) + round) % 5 ))]}
     gap=$(printf '0.%d' $(( 4 + (n * 3) % 6 )))
     [ $(( n % 4 )) -eq 3 ] && gap=1.6
-    sox -n -r 16000 -c 1 -b 16 "$work/gap$n.wav" synth "$gap" whitenoise vol 0.004
+    sox -R -n -r 16000 -c 1 -b 16 "$work/gap$n.wav" synth "$gap" whitenoise vol 0.004
     length=$(soxi -D "$work/$id.wav")
     start=$(awk -v a="$at" -v g="$gap" 'BEGIN { printf "%.3f", a + g }')
     at=$(awk -v s="$start" -v l="$length" 'BEGIN { printf "%.3f", s + l }')
@@ -54,6 +54,6 @@ for round in $(seq 0 $((rounds - 1))); do
     n=$((n + 1))
   done
 done
-sox -n -r 16000 -c 1 -b 16 "$work/tail.wav" synth 1 whitenoise vol 0.004
+sox -R -n -r 16000 -c 1 -b 16 "$work/tail.wav" synth 1 whitenoise vol 0.004
 sox "${parts[@]}" "$work/tail.wav" "$work/reading.wav"
 taskset -c 0 "$bin/bench_align" "$work/reading.wav" "$work/text.txt" "$work/reference.txt"
