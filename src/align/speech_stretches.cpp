@@ -64,21 +64,38 @@ std::vector<TPause> Pauses(const std::vector<bool>& speech)
     return pauses;
 }
 
-// Cuts [begin, end) (frames) at the longest pause inside until every piece is short enough.
+// The pause to cut [begin, end) at: the longest, and of pauses about as long the one nearest
+// the middle, so that pauses of one length do not cut off one short piece after another.
+const TPause* CutPause(std::size_t begin, std::size_t end, const std::vector<TPause>& pauses)
+{
+    const auto inside = [&](const TPause& pause) { return pause.Middle() > begin + 100 && pause.Middle() + 100 < end; };
+    std::size_t longest = 0;
+    for (const TPause& pause : pauses)
+        if (inside(pause))
+            longest = std::max(longest, pause.Length());
+    const std::size_t middle = (begin + end) / 2;
+    const auto offCentre = [&](const TPause& pause) {
+        return pause.Middle() > middle ? pause.Middle() - middle : middle - pause.Middle();
+    };
+    const TPause* chosen = nullptr;
+    for (const TPause& pause : pauses)
+        if (inside(pause) && pause.Length() + 5 >= longest && (!chosen || offCentre(pause) < offCentre(*chosen)))
+            chosen = &pause;
+    return chosen;
+}
+
+// Cuts [begin, end) (frames) until every piece is short enough.
 void CutLongStretch(std::size_t begin, std::size_t end, const std::vector<TPause>& pauses,
                     std::vector<std::size_t>& cuts)
 {
     if (end - begin <= MaxStretchFrames)
         return;
-    const TPause* longest = nullptr;
-    for (const TPause& pause : pauses)
-        if (pause.Middle() > begin + 100 && pause.Middle() + 100 < end && (!longest || pause.Length() > longest->Length()))
-            longest = &pause;
-    if (!longest)
+    const TPause* cut = CutPause(begin, end, pauses);
+    if (!cut)
         return;
-    CutLongStretch(begin, longest->Middle(), pauses, cuts);
-    cuts.push_back(longest->Middle());
-    CutLongStretch(longest->Middle(), end, pauses, cuts);
+    CutLongStretch(begin, cut->Middle(), pauses, cuts);
+    cuts.push_back(cut->Middle());
+    CutLongStretch(cut->Middle(), end, pauses, cuts);
 }
 
 bool HoldsSpeech(const std::vector<bool>& speech, std::size_t begin, std::size_t end)

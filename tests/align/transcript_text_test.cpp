@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "align/spoken_forms.h"
 #include "align/transcript_text.h"
 
 using namespace olve;
@@ -25,4 +26,15 @@ TEST(SentenceWords, KeepsInnerApostrophesAndOffsetsIntoTheSentence)
     EXPECT_EQ(words[3].Text, "o'brien");
     EXPECT_EQ(words[4].Text, "twice");
     EXPECT_EQ(words[4].Offset, 27u);
+}
+
+TEST(SpokenNumber, ReadsAmountsWithTheirZeros)
+{
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(SpokenNumber("0"), Words{"zero"});
+    EXPECT_EQ(SpokenNumber("42"), (Words{"forty", "two"}));
+    EXPECT_EQ(SpokenNumber("1905"), (Words{"one", "thousand", "nine", "hundred", "five"}));
+    EXPECT_EQ(SpokenNumber("2000000"), (Words{"two", "million"}));
+    EXPECT_EQ(SpokenNumber("1000017"), (Words{"one", "million", "seventeen"}));
+    EXPECT_TRUE(SpokenNumber("1234567890").empty());
 }
