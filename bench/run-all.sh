@@ -17,6 +17,7 @@ run segments build/bin/bench_segments
 run playback build/bin/bench_playback
 run textview build/bin/bench_textview
 run picture build/bin/bench_picture
+run align bash bench/run-align.sh build/bin
 run map xvfb-run -a -s "-screen 0 1280x800x24" bash bench/time_to_map.sh build/bin .
 run whole xvfb-run -a -s "-screen 0 1280x800x24" bash bench/whole_program.sh build/bin .
 
@@ -59,6 +60,10 @@ row "text view tick, same range, 180B/50KB/10MB" "$(sizes Tick/RangeUnchanged)" 
 row "text view tick, moved range, 180B/50KB/10MB" "$(sizes Tick/RangeChanged)" "< 1000 us"
 row "text view, set text, 180B/50KB/10MB" "$(sizes SetText)" "10 MB < 60 s"
 row "picture load and fit, 3000x2000 JPEG" "$(number picture LoadAndFit '[0-9.]+ ms')" "< 60 ms"
+row "transcript alignment, sentence start error (median / p95)" "$(number align 'sentence start' 'median [0-9.]+ ms, p95 [0-9.]+ ms' | sed 's/median //; s/, p95 / \/ /')" "≤ 50 / ≤ 200 ms"
+row "  sentence end error (median / p95)" "$(number align 'sentence end' 'median [0-9.]+ ms, p95 [0-9.]+ ms' | sed 's/median //; s/, p95 / \/ /')" "≤ 50 / ≤ 200 ms"
+row "  boundary to band middle (median / p95)" "$(number align 'band middle' 'median [0-9.]+ ms, p95 [0-9.]+ ms' | sed 's/median //; s/, p95 / \/ /')" "-"
+row "  speed, one core" "$(number align '^speed' '[0-9.]+ x')" "≥ 5 x"
 tabbed() { grep -m1 -- "$2" "$out/$1" | cut -f2 || true; }
 for cache in cold warm; do
   row "window mapped, $cache plug-in cache (median)" "$(tabbed map "window mapped, $cache")" "< 300 ms"

@@ -9,6 +9,7 @@ OLVE_PACKAGES=(
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   espeak-ng sox libsox-fmt-base
+  libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us pocketsphinx-testdata
   xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin

@@ -81,9 +81,12 @@ public:
     }
 
 private:
-    bool ReadSubtitles(const std::string& path, TSubtitleFile& file, std::string& error)
+    bool ReadSubtitles(const std::string& path, const std::optional<TSubtitleFile>& given, TSubtitleFile& file,
+                       std::string& error)
     {
-        if (!ReadSubtitleFile(path, file, error))
+        if (given)
+            file = *given;
+        else if (!ReadSubtitleFile(path, file, error))
             return false;
         const std::string name = fs::path(path).filename().string() + ": ";
         for (const std::string& note : file.Notes)
@@ -98,19 +101,19 @@ private:
             return false;
         }
         FLengthMs = TitleLengthMs(FRequest.MediaLengthMs, FResult.Notes);
-        if (!ReadSubtitles(FRequest.SubtitlePath, FSubtitles, error))
+        if (!ReadSubtitles(FRequest.SubtitlePath, FRequest.Subtitles, FSubtitles, error))
             return false;
         FCues = PrepareCues(FSubtitles.Cues, FLengthMs, "", FResult.Notes);
         if (FCues.empty()) {
             error = FRequest.SubtitlePath + " holds no cue that can be played over the recording";
             return false;
         }
-        if (FRequest.TranslationPath.empty()) {
+        if (FRequest.TranslationPath.empty() && !FRequest.Translation) {
             FSubTexts = OwnSubTexts(FCues);
             return true;
         }
         TSubtitleFile translation;
-        if (!ReadSubtitles(FRequest.TranslationPath, translation, error))
+        if (!ReadSubtitles(FRequest.TranslationPath, FRequest.Translation, translation, error))
             return false;
         FSubTexts = MatchSubTexts(FCues, PrepareCues(translation.Cues, FLengthMs, "translation: ", FResult.Notes));
         return true;

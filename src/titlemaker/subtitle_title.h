@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "subtitles/subtitle_cue.h"
 #include "titlemaker/title_settings.h"
 
 namespace olve {
@@ -13,6 +15,10 @@ struct TSubtitleTitleRequest {
     // The recording's length as the player measures it.
     std::int64_t MediaLengthMs = 0;
     std::string SubtitlePath;
+    // Cues made elsewhere (from a transcript): used instead of reading SubtitlePath, which then
+    // only names them in messages; likewise for the translation.
+    std::optional<TSubtitleFile> Subtitles;
+    std::optional<TSubtitleFile> Translation;
     // Optional: subtitles whose cues give the sub texts.
     std::string TranslationPath;
     // Optional: a folder of pictures named after cue numbers.

@@ -1,12 +1,11 @@
 #include "tools/subtitle_title_command.h"
 
-#include <QCoreApplication>
 #include <filesystem>
 #include <iostream>
 
-#include "media/recording_length.h"
 #include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
+#include "tools/media_length.h"
 #include "tools/spooled_recording.h"
 
 namespace olve {
@@ -55,20 +54,6 @@ bool ReadArguments(const std::vector<std::string>& args, TSubtitleTitleRequest& 
     return true;
 }
 
-// The length as the player will see it, which is what the cards must fit.
-bool MeasureMedia(TSubtitleTitleRequest& request)
-{
-    int argc = 1;
-    char name[] = "olvetool";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    std::string error;
-    if (RecordingLengthMs(request.MediaPath, request.MediaLengthMs, error))
-        return true;
-    std::cerr << "olvetool: " << error << "\n";
-    return false;
-}
-
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
 {
     for (const std::string& note : result.Notes)
@@ -95,7 +80,7 @@ int RunSubtitleTitleCommand(const std::vector<std::string>& args)
         std::cerr << "olvetool: " << error << "\n";
         return 1;
     }
-    if (!MeasureMedia(request))
+    if (!MeasureMediaLength(request.MediaPath, request.MediaLengthMs))
         return 1;
     TSubtitleTitleResult result;
     if (!MakeSubtitleTitle(request, result, error)) {

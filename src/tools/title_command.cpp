@@ -13,6 +13,7 @@
 #include "tools/card_export_command.h"
 #include "tools/stderr_prompts.h"
 #include "tools/subtitle_title_command.h"
+#include "tools/transcript_title_command.h"
 
 namespace olve {
 
@@ -23,7 +24,9 @@ int Usage()
     std::cerr << "usage: olvetool title dump FILE\n"
                  "       olvetool title resave IN OUT --user NAME\n"
                  "       olvetool title from-subtitles MEDIA SUBS [--translation SUBS2] [--pictures DIR]\n"
-                 "                                   [--title NAME] [--code CODE] -o PKG.qzw\n";
+                 "                                   [--title NAME] [--code CODE] -o PKG.qzw\n"
+                 "       olvetool title from-transcript MEDIA TEXT [--translation TEXT2] [--title NAME]\n"
+                 "                                    [--code CODE] -o PKG.qzw\n";
     return 2;
 }
 
@@ -120,6 +123,8 @@ int RunTitleCommand(const std::vector<std::string>& args)
         return RunCardExportCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     if (!args.empty() && args[0] == "from-subtitles")
         return RunSubtitleTitleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "from-transcript")
+        return RunTranscriptTitleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     if (args.size() == 2 && args[0] == "dump")
         return Dump(args[1]);
     if (args.size() == 5 && args[0] == "resave" && args[3] == "--user")

@@ -1,0 +1,137 @@
+#include "align/speech_stretches.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace olve {
+
+namespace {
+
+constexpr std::size_t FrameSamples = 160;  // 10 ms
+constexpr std::size_t LongPauseFrames = 60;
+constexpr std::size_t ShortPauseFrames = 15;
+constexpr std::size_t MaxStretchFrames = 2500;
+
+struct TPause {
+    std::size_t Begin = 0;  // frames
+    std::size_t End = 0;
+    std::size_t Middle() const { return (Begin + End) / 2; }
+    std::size_t Length() const { return End - Begin; }
+};
+
+std::vector<double> FrameLevels(const std::vector<std::int16_t>& samples)
+{
+    std::vector<double> levels(samples.size() / FrameSamples);
+    for (std::size_t f = 0; f < levels.size(); ++f) {
+        double sum = 0;
+        for (std::size_t i = f * FrameSamples; i < (f + 1) * FrameSamples; ++i)
+            sum += double(samples[i]) * samples[i];
+        levels[f] = 10 * std::log10(sum / FrameSamples + 1);
+    }
+    return levels;
+}
+
+double Percentile(std::vector<double> values, double share)
+{
+    const std::size_t at = std::min(values.size() - 1, std::size_t(share * values.size()));
+    std::nth_element(values.begin(), values.begin() + at, values.end());
+    return values[at];
+}
+
+// Speech is what stands well above the recording's own floor of quiet.
+std::vector<bool> SpeechFrames(const std::vector<double>& levels)
+{
+    const double floor = Percentile(levels, 0.1);
+    const double loud = Percentile(levels, 0.95);
+    const double threshold = floor + std::max(6.0, 0.3 * (loud - floor));
+    std::vector<bool> speech(levels.size());
+    for (std::size_t f = 0; f < levels.size(); ++f)
+        speech[f] = levels[f] > threshold;
+    return speech;
+}
+
+std::vector<TPause> Pauses(const std::vector<bool>& speech)
+{
+    std::vector<TPause> pauses;
+    for (std::size_t f = 0; f < speech.size();) {
+        std::size_t end = f;
+        while (end < speech.size() && !speech[end])
+            ++end;
+        if (end - f >= ShortPauseFrames || f == 0 || end == speech.size())
+            pauses.push_back({f, end});
+        f = end == f ? f + 1 : end;
+    }
+    return pauses;
+}
+
+// The pause to cut [begin, end) at: the longest, and of pauses about as long the one nearest
+// the middle, so that pauses of one length do not cut off one short piece after another.
+const TPause* CutPause(std::size_t begin, std::size_t end, const std::vector<TPause>& pauses)
+{
+    const auto inside = [&](const TPause& pause) { return pause.Middle() > begin + 100 && pause.Middle() + 100 < end; };
+    std::size_t longest = 0;
+    for (const TPause& pause : pauses)
+        if (inside(pause))
+            longest = std::max(longest, pause.Length());
+    const std::size_t middle = (begin + end) / 2;
+    const auto offCentre = [&](const TPause& pause) {
+        return pause.Middle() > middle ? pause.Middle() - middle : middle - pause.Middle();
+    };
+    const TPause* chosen = nullptr;
+    for (const TPause& pause : pauses)
+        if (inside(pause) && pause.Length() + 5 >= longest && (!chosen || offCentre(pause) < offCentre(*chosen)))
+            chosen = &pause;
+    return chosen;
+}
+
+// Cuts [begin, end) (frames) until every piece is short enough.
+void CutLongStretch(std::size_t begin, std::size_t end, const std::vector<TPause>& pauses,
+                    std::vector<std::size_t>& cuts)
+{
+    if (end - begin <= MaxStretchFrames)
+        return;
+    const TPause* cut = CutPause(begin, end, pauses);
+    if (!cut)
+        return;
+    CutLongStretch(begin, cut->Middle(), pauses, cuts);
+    cuts.push_back(cut->Middle());
+    CutLongStretch(cut->Middle(), end, pauses, cuts);
+}
+
+bool HoldsSpeech(const std::vector<bool>& speech, std::size_t begin, std::size_t end)
+{
+    std::size_t count = 0;
+    for (std::size_t f = begin; f < end; ++f)
+        count += speech[f] ? 1 : 0;
+    return count >= 10;
+}
+
+}  // namespace
+
+std::vector<TSpeechStretch> FindSpeechStretches(const std::vector<std::int16_t>& samples)
+{
+    const std::vector<double> levels = FrameLevels(samples);
+    if (levels.empty())
+        return {};
+    const std::vector<bool> speech = SpeechFrames(levels);
+    const std::vector<TPause> pauses = Pauses(speech);
+    std::vector<std::size_t> cuts{0};
+    for (const TPause& pause : pauses) {
+        if (pause.Length() < LongPauseFrames && pause.Begin != 0 && pause.End != speech.size())
+            continue;
+        CutLongStretch(cuts.back(), pause.Middle(), pauses, cuts);
+        if (pause.Middle() > cuts.back())
+            cuts.push_back(pause.Middle());
+    }
+    CutLongStretch(cuts.back(), speech.size(), pauses, cuts);
+    cuts.push_back(speech.size());
+    std::vector<TSpeechStretch> stretches;
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k)
+        if (cuts[k + 1] > cuts[k] && HoldsSpeech(speech, cuts[k], cuts[k + 1]))
+            stretches.push_back({cuts[k] * FrameSamples, std::min(samples.size(), cuts[k + 1] * FrameSamples)});
+    if (!stretches.empty())
+        stretches.back().End = samples.size();
+    return stretches;
+}
+
+}  // namespace olve

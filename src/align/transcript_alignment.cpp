@@ -1,0 +1,183 @@
+#include "align/transcript_alignment.h"
+
+#include <algorithm>
+
+#include "align/speech_stretches.h"
+#include "align/sphinx_decoder.h"
+#include "align/transcript_text.h"
+#include "align/unplaced_times.h"
+#include "subtitles/subtitle_time.h"
+
+namespace olve {
+
+namespace {
+
+// A dictionary word of the transcript and the written word it reads.
+struct TSpokenWord {
+    std::string Word;
+    std::size_t Sentence = 0;
+    std::size_t TextWord = 0;
+    std::int64_t StartMs = -1;
+    std::int64_t EndMs = -1;
+};
+
+// Enough words for a fast reader over the stretch, and some to spare.
+std::size_t WindowWords(const TSpeechStretch& stretch)
+{
+    const double seconds = double(stretch.End - stretch.Begin) / TPcmRecording::SampleRate;
+    return static_cast<std::size_t>(seconds * 5) + 12;
+}
+
+class TTranscriptAligner {
+public:
+    TTranscriptAligner(const TPcmRecording& recording, const std::vector<std::string>& sentences,
+                       TTranscriptAlignment& alignment)
+        : FRecording(recording), FSentences(sentences), FAlignment(alignment)
+    {
+    }
+
+    bool Align(std::string& error)
+    {
+        if (!FDecoder.Open(error))
+            return false;
+        ListWords();
+        if (FWords.empty()) {
+            error = "the transcript has no words";
+            return false;
+        }
+        for (const TSpeechStretch& stretch : FindSpeechStretches(FRecording.Samples))
+            AlignStretch(stretch);
+        return MakeCues(error);
+    }
+
+private:
+    void ListWords()
+    {
+        FTextWords.resize(FSentences.size());
+        for (std::size_t s = 0; s < FSentences.size(); ++s) {
+            FTextWords[s] = SentenceWords(FSentences[s]);
+            for (std::size_t w = 0; w < FTextWords[s].size(); ++w)
+                for (const std::string& word : FDecoder.DictionaryWords(FTextWords[s][w].Text))
+                    FWords.push_back({word, s, w});
+        }
+    }
+
+    // The stretch starts where the last one stopped, or a word or two on when that one took
+    // them wrongly, or at a later sentence when the reader left some out.
+    std::vector<std::size_t> Entries(std::size_t end) const
+    {
+        std::vector<std::size_t> entries{0, 1, 2};
+        for (std::size_t k = FNext + 3; k < end; ++k)
+            if (FWords[k].Sentence != FWords[k - 1].Sentence)
+                entries.push_back(k - FNext);
+        return entries;
+    }
+
+    void AlignStretch(const TSpeechStretch& stretch)
+    {
+        if (FNext >= FWords.size())
+            return;
+        const std::size_t end = std::min(FWords.size(), FNext + WindowWords(stretch));
+        std::vector<std::string> window;
+        for (std::size_t k = FNext; k < end; ++k)
+            window.push_back(FWords[k].Word);
+        std::vector<TPlacedWord> placed;
+        std::string failure;
+        if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
+                                   Entries(end), placed, failure))
+            return;
+        const std::int64_t offsetMs = static_cast<std::int64_t>(stretch.Begin) * 1000 / TPcmRecording::SampleRate;
+        for (const TPlacedWord& word : placed) {
+            FWords[FNext + word.Index].StartMs = offsetMs + word.StartMs;
+            FWords[FNext + word.Index].EndMs = offsetMs + word.EndMs;
+        }
+        FNext += placed.back().Index + 1;
+    }
+
+    // Each sentence spans its placed words; the rest share the time between placed ones.
+    std::vector<TTimedItem> SentenceTimes() const
+    {
+        std::vector<TTimedItem> times(FSentences.size());
+        for (std::size_t s = 0; s < FSentences.size(); ++s)
+            times[s].Weight = double(FSentences[s].size());
+        for (const TSpokenWord& word : FWords) {
+            if (word.StartMs < 0)
+                continue;
+            TTimedItem& sentence = times[word.Sentence];
+            if (!sentence.Placed())
+                sentence.StartMs = word.StartMs;
+            sentence.EndMs = word.EndMs;
+        }
+        return times;
+    }
+
+    std::vector<TTimedItem> WordTimes(std::size_t sentence) const
+    {
+        std::vector<TTimedItem> times(FTextWords[sentence].size());
+        for (std::size_t w = 0; w < times.size(); ++w)
+            times[w].Weight = double(FTextWords[sentence][w].Text.size());
+        for (const TSpokenWord& word : FWords)
+            if (word.Sentence == sentence && word.StartMs >= 0 && !times[word.TextWord].Placed())
+                times[word.TextWord] = {times[word.TextWord].Weight, word.StartMs, word.EndMs};
+        return times;
+    }
+
+    void NoteUnplaced(std::size_t sentence, const TTimedItem& time)
+    {
+        FAlignment.Notes.push_back("sentence " + std::to_string(sentence + 1) + " (\"" + FSentences[sentence] +
+                                   "\") was not heard in the recording; timed between its neighbours, " +
+                                   SubtitleTimeText(time.StartMs) + " to " + SubtitleTimeText(time.EndMs));
+    }
+
+    bool MakeCues(std::string& error)
+    {
+        std::vector<TTimedItem> sentences = SentenceTimes();
+        std::vector<bool> placed(sentences.size());
+        for (std::size_t s = 0; s < sentences.size(); ++s)
+            placed[s] = sentences[s].Placed();
+        if (std::find(placed.begin(), placed.end(), true) == placed.end()) {
+            error = "no sentence of the transcript was heard in the recording";
+            return false;
+        }
+        FillUnplacedTimes(sentences, 0, FRecording.LengthMs());
+        for (std::size_t s = 0; s < sentences.size(); ++s) {
+            if (!placed[s])
+                NoteUnplaced(s, sentences[s]);
+            FAlignment.Cues.push_back(MakeCue(s, sentences[s]));
+        }
+        return true;
+    }
+
+    TSubtitleCue MakeCue(std::size_t sentence, const TTimedItem& time) const
+    {
+        TSubtitleCue cue;
+        cue.Number = static_cast<int>(sentence + 1);
+        cue.StartMs = time.StartMs;
+        cue.EndMs = std::max(time.EndMs, time.StartMs + 1);
+        cue.Text = FSentences[sentence];
+        std::vector<TTimedItem> words = WordTimes(sentence);
+        FillUnplacedTimes(words, time.StartMs, time.EndMs);
+        for (std::size_t w = 0; w < words.size(); ++w)
+            cue.Parts.push_back({words[w].StartMs, FTextWords[sentence][w].Offset});
+        return cue;
+    }
+
+    const TPcmRecording& FRecording;
+    const std::vector<std::string>& FSentences;
+    TTranscriptAlignment& FAlignment;
+    TSphinxDecoder FDecoder;
+    std::vector<std::vector<TTextWord>> FTextWords;
+    std::vector<TSpokenWord> FWords;
+    std::size_t FNext = 0;
+};
+
+}  // namespace
+
+bool AlignTranscript(const TPcmRecording& recording, const std::vector<std::string>& sentences,
+                     TTranscriptAlignment& alignment, std::string& error)
+{
+    alignment = TTranscriptAlignment();
+    return TTranscriptAligner(recording, sentences, alignment).Align(error);
+}
+
+}  // namespace olve

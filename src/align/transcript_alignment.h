@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "align/pcm_recording.h"
+#include "subtitles/subtitle_cue.h"
+
+namespace olve {
+
+// One cue per sentence of a transcript, numbered from 1, with a part for each written word.
+struct TTranscriptAlignment {
+    std::vector<TSubtitleCue> Cues;
+    // Sentences that the recognizer could not place, with the times they were given (English).
+    std::vector<std::string> Notes;
+};
+
+// Times each sentence and each of its words in the recording: the recording is cut at pauses
+// and each stretch is aligned with the words that follow the last ones placed, so a long
+// recording never needs one search over the whole text. Sentences that stay unplaced share
+// the time between their placed neighbours, with a note each. False with a reason (English)
+// when the recognizer cannot be used or places no sentence at all.
+bool AlignTranscript(const TPcmRecording& recording, const std::vector<std::string>& sentences,
+                     TTranscriptAlignment& alignment, std::string& error);
+
+}  // namespace olve

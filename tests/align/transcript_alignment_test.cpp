@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "align/pcm_recording.h"
+#include "align/transcript_alignment.h"
+#include "spoken_reading.h"
+#include "support/temp_folder.h"
+
+using namespace olve;
+
+namespace {
+
+const std::vector<std::string> Spoken = {
+    "The quick brown fox jumps over the lazy dog.",
+    "My friend Zorvak lives at 42 Baker Street.",
+    "Reading aloud every day makes learning easier.",
+    "She opened the window and looked at the garden.",
+};
+
+class TranscriptAlignment : public testing::Test {
+protected:
+    TTempFolder Dir;
+    TPcmRecording Recording;
+    std::vector<TSpokenSentence> Truth;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeSpokenReading(Spoken, 800, Dir / "reading.wav", Truth));
+        std::string error;
+        ASSERT_TRUE(DecodePcmRecording(Dir / "reading.wav", Recording, error)) << error;
+    }
+
+    void ExpectNearTruth(const TSubtitleCue& cue, const TSpokenSentence& truth)
+    {
+        EXPECT_NEAR(cue.StartMs, truth.StartMs, 150) << cue.Text;
+        EXPECT_NEAR(cue.EndMs, truth.EndMs, 150) << cue.Text;
+        ASSERT_FALSE(cue.Parts.empty());
+        EXPECT_EQ(cue.Parts.front().Offset, 0u);
+        EXPECT_EQ(cue.Parts.front().StartMs, cue.StartMs);
+        for (std::size_t k = 1; k < cue.Parts.size(); ++k) {
+            EXPECT_GT(cue.Parts[k].Offset, cue.Parts[k - 1].Offset) << cue.Text;
+            EXPECT_GT(cue.Parts[k].StartMs, cue.Parts[k - 1].StartMs) << cue.Text;
+            EXPECT_LT(cue.Parts[k].StartMs, cue.EndMs) << cue.Text;
+        }
+    }
+};
+
+}  // namespace
+
+// Names and numbers the dictionary lacks are read too, and every pause starts a new stretch.
+TEST_F(TranscriptAlignment, TimesEverySentenceAndWordOfGeneratedSpeech)
+{
+    TTranscriptAlignment alignment;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(Recording, Spoken, alignment, error)) << error;
+    EXPECT_TRUE(alignment.Notes.empty());
+    ASSERT_EQ(alignment.Cues.size(), Spoken.size());
+    for (std::size_t k = 0; k < Spoken.size(); ++k) {
+        EXPECT_EQ(alignment.Cues[k].Number, int(k + 1));
+        EXPECT_EQ(alignment.Cues[k].Text, Spoken[k]);
+        ExpectNearTruth(alignment.Cues[k], Truth[k]);
+    }
+    EXPECT_EQ(alignment.Cues[1].Parts.size(), 8u);
+}
+
+// A sentence the reader left out is neither dropped nor allowed to take the next one's time.
+TEST_F(TranscriptAlignment, ASentenceNotReadIsTimedBetweenItsNeighboursWithANote)
+{
+    std::vector<std::string> transcript = Spoken;
+    transcript.insert(transcript.begin() + 2, "Nobody in this recording ever says these particular words.");
+    TTranscriptAlignment alignment;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(Recording, transcript, alignment, error)) << error;
+    ASSERT_EQ(alignment.Cues.size(), transcript.size());
+    ASSERT_EQ(alignment.Notes.size(), 1u);
+    EXPECT_NE(alignment.Notes[0].find("sentence 3 (\"Nobody in this recording"), std::string::npos) << alignment.Notes[0];
+    EXPECT_GE(alignment.Cues[2].StartMs, alignment.Cues[1].EndMs);
+    EXPECT_LE(alignment.Cues[2].EndMs, alignment.Cues[3].StartMs);
+    ExpectNearTruth(alignment.Cues[1], Truth[1]);
+    ExpectNearTruth(alignment.Cues[3], Truth[2]);
+    ExpectNearTruth(alignment.Cues[4], Truth[3]);
+}
+
+TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsDecodedOrHeard)
+{
+    std::ofstream(Dir / "notes.mp3") << "not a recording\n";
+    TPcmRecording broken;
+    std::string decodeError;
+    EXPECT_FALSE(DecodePcmRecording(Dir / "notes.mp3", broken, decodeError));
+    EXPECT_EQ(decodeError.rfind("cannot decode " + Dir / "notes.mp3" + ": ", 0), 0u) << decodeError;
+
+    TPcmRecording quiet;
+    quiet.Samples.assign(TPcmRecording::SampleRate * 3, 0);
+    TTranscriptAlignment alignment;
+    std::string error;
+    EXPECT_FALSE(AlignTranscript(quiet, Spoken, alignment, error));
+    EXPECT_EQ(error, "no sentence of the transcript was heard in the recording");
+}

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "spoken_reading.h"
+#include "support/temp_folder.h"
+#include "tool_run.h"
+
+TEST(TranscriptTitleTool, MakesATitleWithTimedWordsAndTranslations)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning everyone.", "Let us begin the lesson."}, 600, dir / "talk.wav", truth));
+    ASSERT_EQ(RunCommand("sox " + Quoted(dir / "talk.wav") + " " + Quoted(dir / "talk.ogg")).Status, 0);
+    // Running text over two lines, and a translation line for each sentence.
+    std::ofstream(dir / "talk.txt") << "Good morning\neveryone. Let us begin the lesson.\n";
+    std::ofstream(dir / "talk.ja.txt") << "皆さん、おはようございます。\n授業を始めましょう。\n";
+
+    const TToolRun made = Tool("title from-transcript " + Quoted(dir / "talk.ogg") + " " + Quoted(dir / "talk.txt") +
+                               " --translation " + Quoted(dir / "talk.ja.txt") + " --title Talk --code T200 -o " +
+                               Quoted(dir / "talk.qzw"));
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    EXPECT_EQ(made.Out, "title: Talk\ncode: T200\ncards: 2 from 2 sentences (2 with sub texts)\npackage: " +
+                            dir / "talk.qzw" + "\n");
+    ASSERT_EQ(Tool("extract " + Quoted(dir / "talk.qzw") + " " + Quoted(dir / "program")).Status, 0);
+    const TToolRun dumped = Tool("title dump " + Quoted(dir / "program/talk.qzc"));
+    ASSERT_EQ(dumped.Status, 0);
+    for (const char* expected : {"\"main\": \"Good morning everyone.\", \"sub\": \"皆さん、おはようございます。\", \"data\": \"WTM=0:0;5:",
+                                 "\"main\": \"Let us begin the lesson.\", \"sub\": \"授業を始めましょう。\", \"data\": \"WTM=0:0;4:"})
+        EXPECT_NE(dumped.Out.find(expected), std::string::npos) << expected << "\n" << dumped.Out;
+}
+
+TEST(TranscriptTitleTool, SaysWhyWhenTheTranscriptCannotBeUsed)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning."}, 300, dir / "talk.wav", truth));
+    std::ofstream(dir / "blank.txt") << "\n  \n";
+    const TToolRun blank = Tool("title from-transcript " + Quoted(dir / "talk.wav") + " " + Quoted(dir / "blank.txt") +
+                                " -o " + Quoted(dir / "talk.qzw"));
+    EXPECT_EQ(blank.Status, 1);
+    EXPECT_NE(blank.Err.find("blank.txt holds no sentence"), std::string::npos) << blank.Err;
+    const TToolRun missing = Tool("title from-transcript " + Quoted(dir / "talk.wav") + " " + Quoted(dir / "none.txt") +
+                                  " -o " + Quoted(dir / "talk.qzw"));
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("cannot read"), std::string::npos) << missing.Err;
+    EXPECT_FALSE(std::ifstream(dir / "talk.qzw").good());
+}
