@@ -25,6 +25,7 @@
 #include "titlemaker/card_export.h"
 #include "titlemaker/material_files.h"
 #include "titlemaker/subtitle_title.h"
+#include "titlemaker/transcript_request.h"
 
 namespace olve {
 
@@ -34,7 +35,7 @@ namespace {
 
 const char* const OpenFilter =
     "タイトル・録音・字幕 Titles, recordings and subtitles (*.qzw *.mp3 *.wav *.ogg *.oga *.opus *.m4a *.aac *.flac "
-    "*.wma *.mp4 *.m4v *.mkv *.webm *.avi *.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv *.srt *.vtt *.lrc);;"
+    "*.wma *.mp4 *.m4v *.mkv *.webm *.avi *.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv *.srt *.vtt *.lrc *.txt);;"
     "すべて All files (*)";
 
 // A title made before from the same files, and not older than any of them, is used again.
@@ -280,8 +281,12 @@ bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string&
     TSubtitleTitleResult result;
     bool made = RecordingLengthMs(material.Recording, request.MediaLengthMs, error);
     if (made) {
-        RunWithProgress(QStringLiteral("タイトルを作っています…  Making the title…"),
-                        [&] { made = MakeSubtitleTitle(request, result, error); });
+        std::vector<std::string> notes;
+        RunWithProgress(QStringLiteral("タイトルを作っています…  Making the title…"), [&] {
+            made = (!material.Transcript || AlignTranscriptRequest(request, notes, error)) &&
+                   MakeSubtitleTitle(request, result, error);
+        });
+        result.Notes.insert(result.Notes.begin(), notes.begin(), notes.end());
     }
     for (const std::string& note : result.Notes)
         std::fprintf(stderr, "olveplayer: note: %s\n", note.c_str());

@@ -15,6 +15,7 @@ constexpr auto RecordingExtensions = std::to_array<std::string_view>(
     {".mp3", ".wav", ".ogg", ".oga", ".opus", ".m4a", ".aac", ".flac", ".wma", ".mp4", ".m4v", ".mkv", ".webm",
      ".avi", ".mov", ".wmv", ".mpg", ".mpeg", ".ts", ".mts", ".m2ts", ".3gp", ".flv"});
 constexpr auto SubtitleExtensions = std::to_array<std::string_view>({".srt", ".vtt", ".lrc"});
+constexpr auto TranscriptExtensions = std::to_array<std::string_view>({".txt"});
 
 std::string Lower(std::string text)
 {
@@ -41,8 +42,8 @@ bool IsJapanese(const std::string& language)
     return language == "ja" || language == "jpn" || language == "jp";
 }
 
-// The subtitle files beside the recording named after it, in name order.
-std::vector<std::string> SubtitlesBeside(const std::string& recording)
+// The files of a kind beside the recording named after it, in name order.
+std::vector<std::string> FilesBeside(const std::string& recording, bool (*kind)(const std::string&))
 {
     std::vector<std::string> found;
     const fs::path path(recording);
@@ -50,7 +51,7 @@ std::vector<std::string> SubtitlesBeside(const std::string& recording)
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(path.parent_path().empty() ? "." : path.parent_path(), error)) {
         const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file(error) && IsSubtitleFile(name) && name.compare(0, stem.size(), stem) == 0)
+        if (entry.is_regular_file(error) && kind(name) && name.compare(0, stem.size(), stem) == 0)
             found.push_back(entry.path().string());
     }
     std::sort(found.begin(), found.end());
@@ -82,6 +83,11 @@ bool IsSubtitleFile(const std::string& path)
     return HasExtension(path, SubtitleExtensions);
 }
 
+bool IsTranscriptFile(const std::string& path)
+{
+    return HasExtension(path, TranscriptExtensions);
+}
+
 std::string SubtitleLanguage(const std::string& path)
 {
     const std::string inner = fs::path(fs::path(path).stem()).extension().string();
@@ -95,17 +101,25 @@ bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& materia
 {
     material = {};
     std::vector<std::string> subtitles;
+    std::vector<std::string> transcripts;
     for (const std::string& path : paths) {
         if (IsRecordingFile(path) && material.Recording.empty())
             material.Recording = path;
         else if (IsSubtitleFile(path))
             subtitles.push_back(path);
+        else if (IsTranscriptFile(path))
+            transcripts.push_back(path);
     }
     if (material.Recording.empty()) {
         reason = "録音・録画のファイルがありません\r\n\r\nno recording (audio or video) among the files";
         return false;
     }
-    Sort(subtitles.empty() ? SubtitlesBeside(material.Recording) : subtitles, material);
+    if (subtitles.empty() && transcripts.empty())
+        subtitles = FilesBeside(material.Recording, IsSubtitleFile);
+    if (subtitles.empty() && transcripts.empty())
+        transcripts = FilesBeside(material.Recording, IsTranscriptFile);
+    material.Transcript = subtitles.empty() && !transcripts.empty();
+    Sort(material.Transcript ? transcripts : subtitles, material);
     if (material.English.empty()) {
         reason = "英語の字幕が見つかりません (" + fs::path(material.Recording).stem().string() +
                  ".srt / .vtt / .lrc)\r\n\r\nno English subtitles found beside " + material.Recording;

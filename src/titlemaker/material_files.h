@@ -13,12 +13,16 @@ struct TMaterialFiles {
     std::string Japanese;
     // Subtitles in other languages, for the learner to choose from.
     std::vector<std::string> Others;
+    // English and Japanese are plain texts (".txt"): the English is a transcript to align
+    // with the recording, the Japanese its translation line by line.
+    bool Transcript = false;
 };
 
 // True for the extensions of recordings (audio or video) and of subtitle files the title
 // maker reads, in any letter case.
 bool IsRecordingFile(const std::string& path);
 bool IsSubtitleFile(const std::string& path);
+bool IsTranscriptFile(const std::string& path);
 
 // The language a subtitle file's name gives before its extension ("talk.ja.srt": "ja"), in
 // small letters; empty without one.
@@ -26,7 +30,8 @@ std::string SubtitleLanguage(const std::string& path);
 
 // The material in the files given (dropped together or named together): the one recording
 // among them and the subtitles among them; when no subtitles are among them, those beside the
-// recording whose names begin with its base name ("talk.srt", "talk.en.vtt", "talk.ja.srt").
+// recording whose names begin with its base name ("talk.srt", "talk.en.vtt", "talk.ja.srt");
+// without any subtitles, plain texts the same way ("talk.txt", "talk.ja.txt") as a transcript.
 // English: "en"/"eng" or no language; Japanese: "ja"/"jpn"/"jp". False, with the reason for the
 // user (Japanese and English), when there is no recording or no subtitles in English.
 bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& material, std::string& reason);

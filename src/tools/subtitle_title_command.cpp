@@ -7,6 +7,7 @@
 #include "titlemaker/subtitle_title.h"
 #include "tools/media_length.h"
 #include "tools/spooled_recording.h"
+#include "tools/title_arguments.h"
 
 namespace olve {
 
@@ -21,37 +22,6 @@ int Usage()
                  "  LAYOUT: beside (pictures beside the text, the default), above (pictures above the\n"
                  "          text), list (the card list), text (the text alone, no pictures)\n";
     return 2;
-}
-
-bool ReadArguments(const std::vector<std::string>& args, TSubtitleTitleRequest& request)
-{
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string* value = arg == "--translation" ? &request.TranslationPath
-                             : arg == "--pictures"  ? &request.PicturesFolder
-                             : arg == "--title"     ? &request.TitleName
-                             : arg == "--code"      ? &request.Code
-                             : arg == "-o" || arg == "--output" ? &request.PackagePath
-                                                                : nullptr;
-        if (arg == "--layout") {
-            if (++i == args.size() || !TitleLayoutOf(args[i], request.Layout))
-                return false;
-        } else if (value) {
-            if (++i == args.size())
-                return false;
-            *value = args[i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return false;
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (positional.size() != 2 || request.PackagePath.empty())
-        return false;
-    request.MediaPath = positional[0];
-    request.SubtitlePath = positional[1];
-    return true;
 }
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
@@ -70,7 +40,7 @@ void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& re
 int RunSubtitleTitleCommand(const std::vector<std::string>& args)
 {
     TSubtitleTitleRequest request;
-    if (!ReadArguments(args, request))
+    if (!ReadTitleArguments(args, true, request))
         return Usage();
     if (!SameAsciiIgnoringCase(std::filesystem::path(request.PackagePath).extension().string(), ".qzw"))
         std::cerr << "olvetool: note: the player opens packages named *.qzw\n";

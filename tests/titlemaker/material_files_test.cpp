@@ -29,6 +29,14 @@ TEST(MaterialFiles, TheRecordingFindsItsSubtitlesByNameAndLanguage)
     EXPECT_NE(reason.find("no English subtitles"), std::string::npos);
     EXPECT_FALSE(FindMaterial({dir / "talk.srt"}, found, reason));
     EXPECT_NE(reason.find("no recording"), std::string::npos);
+    for (const char* name : {"read.ogg", "read.txt", "read.ja.txt"})
+        std::ofstream(dir / name) << "x";
+    ASSERT_TRUE(FindMaterial({dir / "read.ogg"}, found, reason)) << reason;
+    EXPECT_TRUE(found.Transcript) << "plain texts without subtitles are a transcript";
+    EXPECT_EQ(found.English, dir / "read.txt");
+    EXPECT_EQ(found.Japanese, dir / "read.ja.txt");
+    ASSERT_TRUE(FindMaterial({dir / "talk.MP4"}, found, reason));
+    EXPECT_FALSE(found.Transcript);
     EXPECT_EQ(LibraryPackagePath("/home/u/.local/share", "/media/films/Talk One.mkv"),
               "/home/u/.local/share/olveplayer/library/Talk One.qzw");
 }

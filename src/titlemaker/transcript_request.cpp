@@ -1,0 +1,81 @@
+#include "titlemaker/transcript_request.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "align/pcm_recording.h"
+#include "align/transcript_alignment.h"
+#include "align/transcript_text.h"
+#include "subtitles/subtitle_lines.h"
+#include "subtitles/subtitle_text.h"
+
+namespace olve {
+
+namespace {
+
+bool ReadText(const std::string& path, std::string& text, std::string& error)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    TSubtitleEncoding encoding = TSubtitleEncoding::Utf8;
+    text = DecodeSubtitleBytes(bytes, encoding);
+    return true;
+}
+
+bool AlignCues(const TSubtitleTitleRequest& request, TTranscriptAlignment& alignment, std::vector<std::string>& notes,
+               std::string& error)
+{
+    std::string text;
+    if (!ReadText(request.SubtitlePath, text, error))
+        return false;
+    const std::vector<std::string> sentences = TranscriptSentences(text);
+    TPcmRecording recording;
+    const bool aligned = !sentences.empty() && DecodePcmRecording(request.MediaPath, recording, error) &&
+                         AlignTranscript(recording, sentences, alignment, error);
+    notes.insert(notes.end(), alignment.Notes.begin(), alignment.Notes.end());
+    if (sentences.empty())
+        error = request.SubtitlePath + " holds no sentence";
+    return aligned;
+}
+
+// Line k of the translation goes with sentence k, so it takes that sentence's time.
+bool TranslationCues(const std::string& path, const std::vector<TSubtitleCue>& cues, TSubtitleFile& translation,
+                     std::string& error)
+{
+    std::string text;
+    if (!ReadText(path, text, error))
+        return false;
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(text))
+        if (!IsBlankLine(line))
+            lines.emplace_back(TrimBlanks(line));
+    for (std::size_t k = 0; k < std::min(lines.size(), cues.size()); ++k) {
+        TSubtitleCue cue = cues[k];
+        cue.Text = lines[k];
+        cue.Parts.clear();
+        translation.Cues.push_back(cue);
+    }
+    if (lines.size() != cues.size())
+        translation.Notes.push_back("has " + std::to_string(lines.size()) + " lines for " +
+                                    std::to_string(cues.size()) + " sentences; lines and sentences are paired in order");
+    return true;
+}
+
+}  // namespace
+
+bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error)
+{
+    TTranscriptAlignment alignment;
+    if (!AlignCues(request, alignment, notes, error))
+        return false;
+    request.Subtitles = TSubtitleFile{alignment.Cues, std::string(), {}};
+    return request.TranslationPath.empty() ||
+           TranslationCues(request.TranslationPath, alignment.Cues, request.Translation.emplace(), error);
+}
+
+}  // namespace olve

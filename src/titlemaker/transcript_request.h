@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "titlemaker/subtitle_title.h"
+
+namespace olve {
+
+// Turns a request whose SubtitlePath is a plain transcript into one the title maker takes:
+// the transcript is aligned with the recording (MediaPath), its sentences become the cues
+// (Subtitles) with their words timed, and line k of the translation (TranslationPath, when
+// given) goes with sentence k (Translation). Notes (English) say what was guessed; false with
+// the reason when nothing can be aligned.
+bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error);
+
+}  // namespace olve
