@@ -27,13 +27,44 @@ bool ReadText(const std::string& path, std::string& text, std::string& error)
     return true;
 }
 
+// The text's lines that hold something, without the blanks around them.
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(text))
+        if (!IsBlankLine(line))
+            lines.emplace_back(TrimBlanks(line));
+    return lines;
+}
+
+// The line ends a sentence: ".", "!" or "?", a closing quote or bracket allowed after it.
+bool EndsASentence(const std::string& line)
+{
+    const std::size_t last = line.find_last_not_of("\"')]");
+    return last != std::string::npos && (line[last] == '.' || line[last] == '!' || line[last] == '?');
+}
+
+// A transcript whose every line ends a sentence and that has as many lines as its translation
+// is paired with it line by line, whatever sentences a line holds ("Good morning! The sun is
+// up."); otherwise it is cut into sentences.
+std::vector<std::string> CardTexts(const std::string& text, const std::string& translationPath)
+{
+    std::string translation;
+    std::string ignored;
+    const std::vector<std::string> lines = TextLines(text);
+    if (!translationPath.empty() && std::all_of(lines.begin(), lines.end(), EndsASentence) &&
+        ReadText(translationPath, translation, ignored) && TextLines(translation).size() == lines.size())
+        return lines;
+    return TranscriptSentences(text);
+}
+
 bool AlignCues(const TSubtitleTitleRequest& request, TTranscriptAlignment& alignment, std::vector<std::string>& notes,
                std::string& error)
 {
     std::string text;
     if (!ReadText(request.SubtitlePath, text, error))
         return false;
-    const std::vector<std::string> sentences = TranscriptSentences(text);
+    const std::vector<std::string> sentences = CardTexts(text, request.TranslationPath);
     TPcmRecording recording;
     const bool aligned = !sentences.empty() && DecodePcmRecording(request.MediaPath, recording, error) &&
                          AlignTranscript(recording, sentences, alignment, error);
@@ -50,10 +81,7 @@ bool TranslationCues(const std::string& path, const std::vector<TSubtitleCue>& c
     std::string text;
     if (!ReadText(path, text, error))
         return false;
-    std::vector<std::string> lines;
-    for (const std::string& line : SplitLines(text))
-        if (!IsBlankLine(line))
-            lines.emplace_back(TrimBlanks(line));
+    const std::vector<std::string> lines = TextLines(text);
     for (std::size_t k = 0; k < std::min(lines.size(), cues.size()); ++k) {
         TSubtitleCue cue = cues[k];
         cue.Text = lines[k];

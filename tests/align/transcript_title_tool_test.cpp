@@ -46,3 +46,17 @@ TEST(TranscriptTitleTool, SaysWhyWhenTheTranscriptCannotBeUsed)
     EXPECT_NE(missing.Err.find("cannot read"), std::string::npos) << missing.Err;
     EXPECT_FALSE(std::ifstream(dir / "talk.qzw").good());
 }
+
+// One line a card when the lines end sentences and the translation has as many lines.
+TEST(TranscriptTitleTool, LinesPairWithTheTranslationWhateverSentencesTheyHold)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning! The sun is up.", "I drink coffee."}, 600, dir / "day.wav", truth));
+    std::ofstream(dir / "day.txt") << "Good morning! The sun is up.\nI drink coffee.\n";
+    std::ofstream(dir / "day.ja.txt") << "おはよう！日が昇りました。\nコーヒーを飲みます。\n";
+    const TToolRun made = Tool("title from-transcript " + Quoted(dir / "day.wav") + " " + Quoted(dir / "day.txt") +
+                               " --translation " + Quoted(dir / "day.ja.txt") + " -o " + Quoted(dir / "day.qzw"));
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    EXPECT_NE(made.Out.find("cards: 2 from 2 sentences (2 with sub texts)"), std::string::npos) << made.Out;
+}
