@@ -5,3 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p docs/images
 xvfb-run -a -s "-screen 0 1280x800x24" bash tests/titlemaker/demo_player_e2e.sh build/bin . docs/images
+xvfb-run -a -s "-screen 0 1280x800x24" bash tests/e2e/own_material_e2e.sh build/bin docs/images

@@ -43,6 +43,7 @@ constexpr THelpLine HelpLines[] = {
     {"O", "ループ (一覧で選んだ範囲)  lOop"},
     {"G", "前回の続きから (お知らせが出ているとき)  Go on from last time"},
     {"?", "この利用案内  this help"},
+    {"Ctrl+O", "開く (タイトル、録音・録画と字幕)  Open a title or a recording"},
     {"ダブルクリック", "本文の文を再生 (単語の時刻があればその単語から)  double-click: play the sentence (from the word)"},
     {"進行バー", "クリック・ドラッグでその位置へ  click or drag the progress bar: go there"},
     {"本文と訳の境目", "ドラッグで動かせます  drag the divider between English and Japanese"},

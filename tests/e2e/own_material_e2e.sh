@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A learner's own video, in the whole program under a virtual X display:
-#   own_material_e2e.sh BIN_DIR
+#   own_material_e2e.sh BIN_DIR [SHOTS_DIR]
 # A video whose English subtitles are a track inside it, with Japanese subtitles beside it,
 # handed to the empty window by a second start (as a file manager's "Open with" does)
 # becomes a title in the library folder that plays with both texts; after a restart the
-# start page lists it among the recent titles.
+# start page lists it among the recent titles. With SHOTS_DIR, screenshots of the window are
+# left there.
 set -euo pipefail
 bin_dir=$1
+shots=${2:-}
 for program in xdotool import convert tesseract gst-launch-1.0; do
   command -v "$program" >/dev/null || { echo "SKIP: $program is missing (scripts/deps.sh installs it)"; exit 77; }
 done
@@ -40,6 +42,12 @@ read_screen() {
   tesseract "$work/text.png" - 2>/dev/null | tr '\n' ' '
 }
 passed=0
+# shot NAME: the window as the last reading saw it, into SHOTS_DIR.
+shot() {
+  [ -n "$shots" ] || return 0
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$1.png"
+}
 
 start
 "$work/prog/olveplayer" "$work/films/lesson.mkv" 2>>"$log" || fail "the second start failed"
@@ -50,6 +58,7 @@ package=$HOME/.local/share/olveplayer/library/lesson.qzw
 screen=""
 english() { screen=$(read_screen); grep -q 'Welcome to the lesson' <<<"$screen"; }
 wait_for 15 english || fail "the English of the embedded track is not shown; read: $screen"
+shot own-video
 "$bin_dir/olvetool" extract "$package" "$work/check" >/dev/null
 dump=$("$bin_dir/olvetool" title dump "$work/check/lesson.qzc")
 grep -q '"sub": "レッスンへようこそ。"' <<<"$dump" || fail "the Japanese beside the video is not the translation: $dump"
@@ -62,6 +71,7 @@ wait "${pids[0]}" || true
 start
 listed() { screen=$(read_screen); grep -qi 'lesson.*olveplayer/library' <<<"$screen"; }
 wait_for 15 listed || fail "the start page does not list the title after a restart; read: $screen"
+shot start-page
 passed=$((passed + 1))
 kill -TERM "${pids[1]}"
 wait "${pids[1]}" || true
