@@ -33,13 +33,13 @@ row "title load, 5000 cards" "$(number title '  load' '[0-9.]+ ms')" "< 20 ms"
 row "title save, 5000 cards" "$(number title '  save' '[0-9.]+ ms')" "-"
 row "package extract peak memory (200 MB media)" "$(number train '^extract' 'peak +[0-9.]+ MB' | sed 's/peak *//')" "< 64 MB"
 row "installed files taken in, 2 x 100000" "$(number train '^installed-files' '[0-9.]+ ms')" "< 1 s"
-for format in WAV OGG MP3; do
+for format in WAV OGG MP3 MP4 M4A; do
   line=$(grep -m1 -E "^$format +player" "$out/segments" || true)
   row "segment start/end error, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$line")" "≤ 1 ms"
   timer=$(grep -A1 -m1 -E "^$format +player" "$out/segments" | tail -1 | grep -oE '[0-9]+x' || true)
   row "  timer-driven baseline overshoot / player" "$timer" "-"
 done
-for format in WAV OGG MP3; do
+for format in WAV OGG MP3 MP4 M4A; do
   slower=$(grep -m1 -E "^$format +0.7x" "$out/segments" || true)
   faster=$(grep -m1 -A2 -E "^$format +0.7x" "$out/segments" | tail -1 || true)
   row "segment start/end error at 0.7x, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$slower")" "≤ 1 ms"

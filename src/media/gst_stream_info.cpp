@@ -6,6 +6,7 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include "media/aac_priming.h"
 #include "media/mp3_delay.h"
 
 namespace olve {
@@ -71,6 +72,20 @@ QSize NaturalSizeOf(GstElement* videoSink)
     return size;
 }
 
+template <typename TPadding>
+qint64 PaddingNs(const TPadding& padding)
+{
+    if (padding.Samples <= 0 || padding.SampleRate <= 0)
+        return 0;
+    return gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+}
+
+qint64 StartPaddingNs(const std::string& path)
+{
+    const qint64 mp3 = PaddingNs(UncompensatedMp3Delay(path));
+    return mp3 > 0 ? mp3 : PaddingNs(UncompensatedAacPriming(path));
+}
+
 }  // namespace
 
 TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const QString& fileName)
@@ -80,9 +95,8 @@ TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const
     const QByteArray path = QFile::encodeName(file.absoluteFilePath());
     // A second reader of a pipe would take the player's data from it.
     const bool rereadable = file.isFile();
-    const TMp3Delay padding = rereadable ? UncompensatedMp3Delay(path.toStdString()) : TMp3Delay{};
-    if (padding.Samples > 0 && padding.SampleRate > 0)
-        info.StartPaddingNs = gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+    if (rereadable)
+        info.StartPaddingNs = StartPaddingNs(path.toStdString());
     gint64 duration = -1;
     if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
         info.DurationMs = std::max<qint64>(duration - info.StartPaddingNs, 0) / GST_MSECOND;
