@@ -22,6 +22,32 @@ constexpr unsigned PlayFlagSoftVolume = 1 << 4;
 // playback keeps it from stopping at all.
 constexpr int StopTimeoutMs = 3000;
 
+// Frames are kept no larger than this until the display tells its size: a frame of a huge
+// video at its own size takes hundreds of megabytes.
+const QSize FirstFrameBound(1920, 1080);
+
+// Scaled down to fit the bound with the picture's shape kept, never scaled up.
+GstCaps* FrameCaps(QSize bound)
+{
+    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", GST_TYPE_INT_RANGE, 1,
+                               std::max(bound.width(), 1), "height", GST_TYPE_INT_RANGE, 1,
+                               std::max(bound.height(), 1), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+}
+
+// Scaled while still in the decoder's format, so that no frame is ever converted at full size.
+GstElement* MakeFrameSink(GstElement* filter, GstElement* sink)
+{
+    GstElement* scale = gst_element_factory_make("videoscale", nullptr);
+    GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
+    GstElement* bin = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(bin), scale, convert, filter, sink, nullptr);
+    gst_element_link_many(scale, convert, filter, sink, nullptr);
+    GstPad* pad = gst_element_get_static_pad(scale, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return bin;
+}
+
 void EnsureGstreamer()
 {
     if (!gst_is_initialized())
@@ -69,16 +95,16 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
         g_object_set(FPipeline, "audio-filter", tempo, nullptr);
 
     GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
-    FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, videoSink, this);
-    GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
-    g_object_set(videoSink, "caps", caps, "sync", TRUE, "max-buffers", 1, "drop", TRUE, nullptr);
-    gst_caps_unref(caps);
+    FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, this);
+    g_object_set(videoSink, "sync", TRUE, "max-buffers", 1, "drop", TRUE, nullptr);
+    FFrameFilter = gst_element_factory_make("capsfilter", nullptr);
+    SetFrameBound(FirstFrameBound);
     // The keeper outlives the pipeline, and with it these callbacks.
     GstAppSinkCallbacks callbacks{};
     callbacks.new_preroll = &NewPreroll;
     callbacks.new_sample = &NewSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, FKeeper.get(), nullptr);
-    g_object_set(FPipeline, "video-sink", videoSink, nullptr);
+    g_object_set(FPipeline, "video-sink", MakeFrameSink(FFrameFilter, videoSink), nullptr);
 
     GstBus* bus = gst_element_get_bus(FPipeline);
     gst_bus_set_sync_handler(bus, &BusSync, FKeeper.get(), nullptr);
@@ -149,6 +175,13 @@ void TGstSession::SetVolume(double volume)
 {
     if (FPipeline)
         g_object_set(FPipeline, "volume", volume, nullptr);
+}
+
+void TGstSession::SetFrameBound(QSize bound)
+{
+    GstCaps* caps = FrameCaps(bound);
+    g_object_set(FFrameFilter, "caps", caps, nullptr);
+    gst_caps_unref(caps);
 }
 
 void TGstSession::SetWantFrames(bool want)

@@ -53,6 +53,8 @@ public:
     // The latest video frame, when frames are wanted.
     std::function<void(const QImage&)> OnFrame;
     void SetWantFrames(bool want);
+    // Frames come scaled down to fit this size (in device pixels), at once and after a change.
+    void SetFrameBound(QSize bound);
     // The frame shown last (the first one after opening), or a null image.
     QImage LatestFrame() const;
 
@@ -67,6 +69,8 @@ private:
     QString FFileName;
     // Owned by the keeper, which outlives this session when the file stops answering.
     GstElement* FPipeline = nullptr;
+    // Owned by the pipeline: the size the frames are scaled to.
+    GstElement* FFrameFilter = nullptr;
     std::shared_ptr<TGstPipelineKeeper> FKeeper;
     TGstStreamInfo FInfo;
     std::atomic<unsigned> FSeekSeqnum{0};

@@ -55,10 +55,12 @@ qint64 ScanDurationMs(const QByteArray& path)
     return result;
 }
 
-QSize NaturalSizeOf(GstElement* videoSink)
+// The decoded picture's size: the sink sees it already scaled to the display.
+QSize NaturalSizeOf(GstElement* pipeline)
 {
     QSize size;
-    GstPad* pad = gst_element_get_static_pad(videoSink, "sink");
+    GstPad* pad = nullptr;
+    g_signal_emit_by_name(pipeline, "get-video-pad", 0, &pad);
     GstCaps* caps = pad ? gst_pad_get_current_caps(pad) : nullptr;
     GstVideoInfo info;
     if (caps && gst_video_info_from_caps(&info, caps)) {
@@ -88,7 +90,7 @@ qint64 StartPaddingNs(const std::string& path)
 
 }  // namespace
 
-TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const QString& fileName)
+TGstStreamInfo ReadStreamInfo(GstElement* pipeline, const QString& fileName)
 {
     TGstStreamInfo info;
     const QFileInfo file(fileName);
@@ -107,7 +109,7 @@ TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const
     g_object_get(pipeline, "n-video", &videoStreams, nullptr);
     info.HasVideo = videoStreams > 0;
     if (info.HasVideo)
-        info.NaturalSize = NaturalSizeOf(videoSink);
+        info.NaturalSize = NaturalSizeOf(pipeline);
     return info;
 }
 
