@@ -19,6 +19,8 @@ run textview build/bin/bench_textview
 run picture build/bin/bench_picture
 run map xvfb-run -a -s "-screen 0 1280x800x24" bash bench/time_to_map.sh build/bin .
 run whole xvfb-run -a -s "-screen 0 1280x800x24" bash bench/whole_program.sh build/bin .
+run peer xvfb-run -a -s "-screen 0 1280x800x24" bash bench/cpu_vs_peer.sh build/bin
+run toolmem bash bench/tool_memory.sh build/bin
 
 field() { grep -m1 -- "$2" "$out/$1" | sed 's/^ *//' || true; }
 row() { printf '%-46s %-30s %s\n' "$1" "$2" "$3"; }
@@ -68,3 +70,7 @@ done
 row "start to window with the demo title" "$(grep -m1 'start to demo' "$out/whole" | cut -f2)" "-"
 row "peak memory, 5000-card title playing" "$(grep -m1 'peak memory' "$out/whole" | cut -f2)" "< 150 MB"
 row "CPU while playing audio" "$(grep -m1 'CPU while' "$out/whole" | cut -f2)" "-"
+row "  the same beside gst-play-1.0 (ours / peer)" "$(tabbed peer 'CPU ratio')" "≤ 1"
+for format in wav ogg; do
+  row "olvetool media play 1 s $format, memory / gst-play-1.0" "$(tabbed toolmem "ratio olvetool / gst-play-1.0, $format")" "≤ 1"
+done

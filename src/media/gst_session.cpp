@@ -74,13 +74,13 @@ GstFlowReturn NewSample(GstAppSink* sink, gpointer keeper)
 
 }  // namespace
 
-TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FFileName(fileName)
+TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool pictures) : FFileName(fileName)
 {
     EnsureGstreamer();
     FPipeline = gst_element_factory_make("playbin", nullptr);
     if (!FPipeline)
         return;
-    g_object_set(FPipeline, "flags", PlayFlagVideo | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
+    g_object_set(FPipeline, "flags", (pictures ? PlayFlagVideo : 0) | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
     // Held here so that the position is asked of the sound's sink alone: asking the whole
     // playbin walks all of its elements, many times a second while a window follows the play.
@@ -95,8 +95,18 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
     if (GstElement* tempo = MakeTempoFilter())
         g_object_set(FPipeline, "audio-filter", tempo, nullptr);
 
-    GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
     FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, this);
+    if (pictures)
+        AddFrameSink();
+
+    GstBus* bus = gst_element_get_bus(FPipeline);
+    gst_bus_set_sync_handler(bus, &BusSync, FKeeper.get(), nullptr);
+    gst_object_unref(bus);
+}
+
+void TGstSession::AddFrameSink()
+{
+    GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
     g_object_set(videoSink, "sync", TRUE, "max-buffers", 1, "drop", TRUE, nullptr);
     FFrameFilter = gst_element_factory_make("capsfilter", nullptr);
     SetFrameBound(FirstFrameBound);
@@ -106,10 +116,6 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
     callbacks.new_sample = &NewSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, FKeeper.get(), nullptr);
     g_object_set(FPipeline, "video-sink", MakeFrameSink(FFrameFilter, videoSink), nullptr);
-
-    GstBus* bus = gst_element_get_bus(FPipeline);
-    gst_bus_set_sync_handler(bus, &BusSync, FKeeper.get(), nullptr);
-    gst_object_unref(bus);
 }
 
 TGstSession::~TGstSession()
@@ -181,6 +187,8 @@ void TGstSession::SetVolume(double volume)
 
 void TGstSession::SetFrameBound(QSize bound)
 {
+    if (!FFrameFilter)
+        return;
     GstCaps* caps = FrameCaps(bound);
     g_object_set(FFrameFilter, "caps", caps, nullptr);
     gst_caps_unref(caps);
@@ -205,7 +213,7 @@ void TGstSession::TakeSample(GstSample* sample)
     QMetaObject::invokeMethod(this, [this] { DeliverFrame(); }, Qt::QueuedConnection);
 }
 
-QImage TGstSession::LatestFrame() const
+TVideoFrame TGstSession::LatestFrame() const
 {
     GstSample* sample = nullptr;
     {
@@ -215,7 +223,7 @@ QImage TGstSession::LatestFrame() const
     }
     if (!sample)
         return {};
-    QImage image;
+    TVideoFrame frame;
     GstVideoInfo info;
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     GstMapInfo map;
@@ -223,11 +231,12 @@ QImage TGstSession::LatestFrame() const
         gst_buffer_map(buffer, &map, GST_MAP_READ)) {
         const int stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
         if (map.size >= gsize(stride) * info.height)
-            image = QImage(map.data, info.width, info.height, stride, QImage::Format_RGB32).copy();
+            frame = {info.width, info.height, stride,
+                     QByteArray(reinterpret_cast<const char*>(map.data), qsizetype(stride) * info.height)};
         gst_buffer_unmap(buffer, &map);
     }
     gst_sample_unref(sample);
-    return image;
+    return frame;
 }
 
 void TGstSession::DeliverFrame()

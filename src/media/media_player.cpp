@@ -391,7 +391,7 @@ void TOlveMediaPlayer::AttachVideo()
     if (!FSurface)
         FSurface = new TVideoSurface(FDisplay);
     const QPointer<TVideoSurface> surface = FSurface;
-    FSession->OnFrame = [surface](const QImage& frame) {
+    FSession->OnFrame = [surface](const TVideoFrame& frame) {
         if (surface)
             surface->SetFrame(frame);
     };

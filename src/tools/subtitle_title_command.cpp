@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "media/device_error.h"
-#include "media/media_player.h"
+#include "media/gst_session.h"
 #include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
 
@@ -61,17 +60,14 @@ bool MeasureMedia(TSubtitleTitleRequest& request)
     char name[] = "olvetool";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    TOlveMediaPlayer player;
-    player.FileName = QString::fromLocal8Bit(request.MediaPath.c_str());
-    player.AudioSink = "fakesink";
-    try {
-        player.Open();
-        request.MediaLengthMs = player.Length();
-        player.Close();
-    } catch (const EMCIDeviceError& error) {
-        std::cerr << "olvetool: the player cannot open " << request.MediaPath << ": " << error.what() << "\n";
+    // The player's own session, which opens as the player does (and as long).
+    TGstSession session(QString::fromLocal8Bit(request.MediaPath.c_str()), "fakesink", false);
+    const std::string error = session.Open(10000);
+    if (!error.empty()) {
+        std::cerr << "olvetool: the player cannot open " << request.MediaPath << ": " << error << "\n";
         return false;
     }
+    request.MediaLengthMs = session.DurationMs();
     return true;
 }
 
