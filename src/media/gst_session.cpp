@@ -82,14 +82,13 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool
         return;
     g_object_set(FPipeline, "flags", (pictures ? PlayFlagVideo : 0) | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
-    // Held here so that the position is asked of the sound's sink alone: asking the whole
-    // playbin walks all of its elements, many times a second while a window follows the play.
-    GError* error = nullptr;
-    FAudioSink = audioSink.isEmpty() ? gst_element_factory_make("autoaudiosink", nullptr)
-                                     : gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, &error);
-    g_clear_error(&error);
-    if (FAudioSink)
-        g_object_set(FPipeline, "audio-sink", FAudioSink, nullptr);
+    if (!audioSink.isEmpty()) {
+        GError* error = nullptr;
+        GstElement* sink = gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, &error);
+        g_clear_error(&error);
+        if (sink)
+            g_object_set(FPipeline, "audio-sink", sink, nullptr);
+    }
 
     // Without it a rate other than 1 would raise or lower the voice along with the speed.
     if (GstElement* tempo = MakeTempoFilter())
@@ -173,8 +172,7 @@ void TGstSession::WaitUntilSettled(int timeoutMs)
 std::optional<qint64> TGstSession::PositionMs() const
 {
     gint64 position = -1;
-    if (!(FAudioSink && gst_element_query_position(FAudioSink, GST_FORMAT_TIME, &position) && position >= 0) &&
-        (!gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) || position < 0))
+    if (!gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) || position < 0)
         return std::nullopt;
     return std::max<qint64>(position - FInfo.StartPaddingNs, 0) / GST_MSECOND;
 }

@@ -71,8 +71,6 @@ private:
     QString FFileName;
     // Owned by the keeper, which outlives this session when the file stops answering.
     GstElement* FPipeline = nullptr;
-    // Owned by the pipeline: where the sound goes (none when it could not be made).
-    GstElement* FAudioSink = nullptr;
     // Owned by the pipeline: the size the frames are scaled to.
     GstElement* FFrameFilter = nullptr;
     std::shared_ptr<TGstPipelineKeeper> FKeeper;
