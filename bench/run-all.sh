@@ -20,6 +20,8 @@ run picture build/bin/bench_picture
 run align bash bench/run-align.sh build/bin
 run map xvfb-run -a -s "-screen 0 1280x800x24" bash bench/time_to_map.sh build/bin .
 run whole xvfb-run -a -s "-screen 0 1280x800x24" bash bench/whole_program.sh build/bin .
+run peer xvfb-run -a -s "-screen 0 1280x800x24" bash bench/cpu_vs_peer.sh build/bin
+run toolmem bash bench/tool_memory.sh build/bin
 
 field() { grep -m1 -- "$2" "$out/$1" | sed 's/^ *//' || true; }
 row() { printf '%-46s %-30s %s\n' "$1" "$2" "$3"; }
@@ -34,13 +36,13 @@ row "title load, 5000 cards" "$(number title '  load' '[0-9.]+ ms')" "< 20 ms"
 row "title save, 5000 cards" "$(number title '  save' '[0-9.]+ ms')" "-"
 row "package extract peak memory (200 MB media)" "$(number train '^extract' 'peak +[0-9.]+ MB' | sed 's/peak *//')" "< 64 MB"
 row "installed files taken in, 2 x 100000" "$(number train '^installed-files' '[0-9.]+ ms')" "< 1 s"
-for format in WAV OGG MP3; do
+for format in WAV OGG MP3 MP4 M4A; do
   line=$(grep -m1 -E "^$format +player" "$out/segments" || true)
   row "segment start/end error, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$line")" "≤ 1 ms"
   timer=$(grep -A1 -m1 -E "^$format +player" "$out/segments" | tail -1 | grep -oE '[0-9]+x' || true)
   row "  timer-driven baseline overshoot / player" "$timer" "-"
 done
-for format in WAV OGG MP3; do
+for format in WAV OGG MP3 MP4 M4A; do
   slower=$(grep -m1 -E "^$format +0.7x" "$out/segments" || true)
   faster=$(grep -m1 -A2 -E "^$format +0.7x" "$out/segments" | tail -1 || true)
   row "segment start/end error at 0.7x, $format (max ms)" "$(awk '{print $5 " / " $9}' <<<"$slower")" "≤ 1 ms"
@@ -73,3 +75,7 @@ done
 row "start to window with the demo title" "$(grep -m1 'start to demo' "$out/whole" | cut -f2)" "-"
 row "peak memory, 5000-card title playing" "$(grep -m1 'peak memory' "$out/whole" | cut -f2)" "< 150 MB"
 row "CPU while playing audio" "$(grep -m1 'CPU while' "$out/whole" | cut -f2)" "-"
+row "  the same beside gst-play-1.0 (ours / peer)" "$(tabbed peer 'CPU ratio')" "≤ 1"
+for format in wav ogg; do
+  row "olvetool media play 1 s $format, memory / gst-play-1.0" "$(tabbed toolmem "ratio olvetool / gst-play-1.0, $format")" "≤ 1"
+done

@@ -331,6 +331,54 @@ bool WriteWithLameTag(const QString& in, const QString& out, int encoderDelay, s
     return target.error() == QFileDevice::NoError;
 }
 
+QByteArray Box(const char* type, const QByteArray& payload)
+{
+    QByteArray box(4, '\0');
+    WriteBe32(box, 0, std::uint32_t(8 + payload.size()));
+    return box + type + payload;
+}
+
+int FindBox(const QByteArray& data, int from, int end, const char* type)
+{
+    for (int at = from; at + 8 <= end;) {
+        const int size = int(ReadBe32(data, at));
+        if (size < 8)
+            return -1;
+        if (data.mid(at + 4, 4) == type)
+            return at;
+        at += size;
+    }
+    return -1;
+}
+
+// mp4mux tells nothing of the encoder's priming; iTunes-style files tell it in an iTunSMPB
+// tag. This adds one to the empty item list that mp4mux writes, in a file whose movie
+// header comes last, so that no chunk offset moves.
+bool WriteWithPrimingTag(const QString& in, const QString& out, int priming)
+{
+    QFile source(in);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray data = source.readAll();
+    const int moov = FindBox(data, 0, int(data.size()), "moov");
+    if (moov < 0 || moov + int(ReadBe32(data, moov)) != data.size())
+        return false;
+    const int udta = FindBox(data, moov + 8, int(data.size()), "udta");
+    const int meta = udta < 0 ? -1 : FindBox(data, udta + 8, udta + int(ReadBe32(data, udta)), "meta");
+    const int ilst = meta < 0 ? -1 : FindBox(data, meta + 12, meta + int(ReadBe32(data, meta)), "ilst");
+    if (ilst < 0)
+        return false;
+    const QByteArray text = QString::asprintf(" 00000000 %08X 00000000 0000000000000000", priming).toLatin1();
+    const QByteArray item = Box("----", Box("mean", QByteArray(4, '\0') + "com.apple.iTunes") +
+                                            Box("name", QByteArray(4, '\0') + "iTunSMPB") +
+                                            Box("data", QByteArray::fromHex("0000000100000000") + text));
+    data.insert(ilst + int(ReadBe32(data, ilst)), item);
+    for (const int at : {moov, udta, meta, ilst})
+        WriteBe32(data, at, ReadBe32(data, at) + std::uint32_t(item.size()));
+    QFile target(out);
+    return target.open(QIODevice::WriteOnly) && target.write(data) == data.size();
+}
+
 // ---------------------------------------------------------------------------------------
 // Finding clicks
 
@@ -961,11 +1009,19 @@ int main(int argc, char** argv)
         {"OGG", folder.filePath("clicks.ogg")},
         {"MP3", folder.filePath("clicks.mp3")},
         {"MP3 plain", folder.filePath("clicks-plain.mp3"), false},
+        {"MP4", folder.filePath("clicks.mp4")},
+        {"M4A plain", folder.filePath("clicks-plain.m4a"), false},
     };
+    // The MP4 carries a small picture as films do, so that its end waits for a video sink too.
+    const std::string mp4Video = "videotestsrc num-buffers=" + std::to_string(MediaSeconds * 10) +
+                                 " ! video/x-raw,width=160,height=120,framerate=10/1 ! x264enc ! mux. ";
     if (!WriteWav(wav, source) ||
         !RunPipeline(wavSource + "vorbisenc ! oggmux ! filesink location=" + Quoted(formats[1].File)) ||
         !RunPipeline(wavSource + "lamemp3enc ! xingmux ! filesink location=" + Quoted(formats[2].File)) ||
-        !RunPipeline(wavSource + "lamemp3enc ! filesink location=" + Quoted(formats[3].File))) {
+        !RunPipeline(wavSource + "lamemp3enc ! filesink location=" + Quoted(formats[3].File)) ||
+        !RunPipeline(wavSource + "avenc_aac ! mp4mux name=mux ! filesink location=" + Quoted(formats[4].File) + " " +
+                     mp4Video) ||
+        !RunPipeline(wavSource + "voaacenc ! mp4mux ! filesink location=" + Quoted(formats[5].File))) {
         std::fprintf(stderr, "cannot make the test media\n");
         return 1;
     }
@@ -973,7 +1029,10 @@ int main(int argc, char** argv)
     std::printf("Olve Player segment benchmark: %d s click tracks (a pulse every 100 ms, mono %d Hz)\n", MediaSeconds,
                 Rate);
     std::printf("MP3: lamemp3enc ! xingmux (Xing frame, no LAME tag); MP3 plain: no Xing frame either;\n");
-    std::printf("MP3 tagged: the MP3 with a LAME tag giving the encoder delay measured below.\n\n");
+    std::printf("MP3 tagged: the MP3 with a LAME tag giving the encoder delay measured below.\n");
+    std::printf("MP4: avenc_aac ! mp4mux with a 160x120 H.264 picture, no word of the priming (one frame assumed);\n");
+    std::printf("M4A plain: voaacenc ! mp4mux, sound only; M4A: the same with an iTunSMPB tag giving the priming "
+                "measured below.\n\n");
 
     // -- Where plain decoding puts the clicks: the codecs' own constant offsets.
     std::printf("Decoder offsets (whole file through decodebin, clicks against the source)\n");
@@ -988,10 +1047,13 @@ int main(int argc, char** argv)
         return f;
     };
     double mp3Offset = 0;
+    double m4aOffset = 0;
     for (const TFormat& format : formats) {
         const TOffsetFigures f = printOffset(format);
         if (&format == &formats[2] && f.Ok)
             mp3Offset = f.OffsetSamples;
+        if (&format == &formats[5] && f.Ok)
+            m4aOffset = f.OffsetSamples;
     }
     // Decoders add 529 samples of their own, which the parser also takes off once tagged.
     constexpr int DecoderDelay = 529;
@@ -1002,6 +1064,13 @@ int main(int argc, char** argv)
         printOffset(formats.back());
     } else {
         std::printf("MP3 tagged: not made (no positive encoder delay, or an unexpected first frame)\n");
+    }
+    const QString m4a = folder.filePath("clicks.m4a");
+    if (m4aOffset > 0 && WriteWithPrimingTag(formats[5].File, m4a, int(m4aOffset))) {
+        formats.push_back({"M4A", m4a});
+        printOffset(formats.back());
+    } else {
+        std::printf("M4A: not made (no positive priming, or an unexpected file layout)\n");
     }
     std::printf("(offset > 0: the audio comes later than its timestamps say; length diff: decoded less source "
                 "samples;\n jitter: largest deviation of one click from the offset, samples)\n\n");

@@ -389,6 +389,16 @@ private:
     // on the same card neither expands nor compares a text that may be megabytes long.
     int FShownMainCard = -1;
     std::uint64_t FShownMainRevision = 0;
+    // What the latest tick showed of the current card: a tick that would show the same again
+    // (every tick between two words) does nothing more.
+    struct TShownTick {
+        std::uint64_t Revision = 0;
+        bool English = false, Japanese = false, Cursor = false, Underline = false;
+        std::int64_t Reached = -1;
+        TTextPart Word;
+        bool operator==(const TShownTick&) const = default;
+    };
+    std::optional<TShownTick> FShownTick;
     QElapsedTimer FLastPress;
     bool FHasPress = false;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;

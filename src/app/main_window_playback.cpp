@@ -288,6 +288,7 @@ void TForm1::ShowCard(int i, std::int64_t position)
     ShowCounter();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
+        FShownTick.reset();
         if (!changed)
             return;
         SelectCardRow(i + 1);
@@ -299,6 +300,11 @@ void TForm1::ShowCard(int i, std::int64_t position)
     const std::int64_t r0 = spoken.Start;
     const std::int64_t r1 = spoken.Length;
     const bool english = FPracticeRun.Shows(FPractice.English, i);
+    const bool japanese = FPracticeRun.Shows(FPractice.Japanese, i);
+    const TTextPart underline = Timeline().Underline(i, position);
+    TShownTick tick{FMainView->TextRevision(), english, japanese, FShowCursor, FShowUnderline, spoken.Reached, underline};
+    if (!changed && i == FShownMainCard && FShownTick == tick)
+        return;
     const QColor hidden = FMainView->palette().color(QPalette::Base);
     if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision || english != FShownEnglish) {
         const std::string shown = ExpandLineBreaks(card.MainText);
@@ -316,7 +322,7 @@ void TForm1::ShowCard(int i, std::int64_t position)
         FShownMainRevision = FMainView->TextRevision();
         FShownEnglish = english;
     }
-    FSubView->SetDisplayText(FPracticeRun.Shows(FPractice.Japanese, i) ? card.SubText : std::string());
+    FSubView->SetDisplayText(japanese ? card.SubText : std::string());
     ShowPicture(card.Picture);
     const std::int64_t k = spoken.Reached;
     if (FShowCursor) {
@@ -338,11 +344,12 @@ void TForm1::ShowCard(int i, std::int64_t position)
     }
     if (FMainView->focusPolicy() != Qt::NoFocus && isActiveWindow())
         FMainView->setFocus();
-    const TTextPart underline = Timeline().Underline(i, position);
     FMainView->SetUnderlineStart(static_cast<int>(underline.Start));
     FMainView->SetUnderlineLength(static_cast<int>(underline.Length));
     FMainView->SetShowUnderline(FShowUnderline && english);
     FMainView->UpdateUnderline();
+    tick.Revision = FMainView->TextRevision();
+    FShownTick = tick;
 }
 
 // The byte offset in the main text of a position of the view.

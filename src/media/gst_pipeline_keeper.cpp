@@ -39,8 +39,8 @@ std::string MissingPluginText(GstMessage* message)
 
 }  // namespace
 
-TGstPipelineKeeper::TGstPipelineKeeper(GstElement* pipeline, GstElement* videoSink, TGstSession* session)
-    : FPipeline(pipeline), FVideoSink(videoSink), FSession(session)
+TGstPipelineKeeper::TGstPipelineKeeper(GstElement* pipeline, TGstSession* session)
+    : FPipeline(pipeline), FSession(session)
 {
 }
 
@@ -96,7 +96,7 @@ void TGstPipelineKeeper::Run(const QString& fileName)
         FStep = TStep::Reading;
         FChanged.notify_all();
         lock.unlock();
-        const TGstStreamInfo info = ReadStreamInfo(FPipeline, FVideoSink, fileName);
+        const TGstStreamInfo info = ReadStreamInfo(FPipeline, fileName);
         lock.lock();
         FInfo = info;
         FStep = TStep::Ready;

@@ -23,7 +23,7 @@ class TGstSession;
 class TGstPipelineKeeper : public std::enable_shared_from_this<TGstPipelineKeeper> {
 public:
     // Takes over the pipeline's reference. Messages and frames reach session until Release.
-    TGstPipelineKeeper(GstElement* pipeline, GstElement* videoSink, TGstSession* session);
+    TGstPipelineKeeper(GstElement* pipeline, TGstSession* session);
     TGstPipelineKeeper(const TGstPipelineKeeper&) = delete;
     TGstPipelineKeeper& operator=(const TGstPipelineKeeper&) = delete;
 
@@ -47,7 +47,6 @@ private:
     void Fail(const std::string& text);
 
     GstElement* const FPipeline;
-    GstElement* const FVideoSink;
 
     // Held shared while a message or frame is handed to the session.
     std::shared_mutex FGate;

@@ -22,6 +22,32 @@ constexpr unsigned PlayFlagSoftVolume = 1 << 4;
 // playback keeps it from stopping at all.
 constexpr int StopTimeoutMs = 3000;
 
+// Frames are kept no larger than this until the display tells its size: a frame of a huge
+// video at its own size takes hundreds of megabytes.
+const QSize FirstFrameBound(1920, 1080);
+
+// Scaled down to fit the bound with the picture's shape kept, never scaled up.
+GstCaps* FrameCaps(QSize bound)
+{
+    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", GST_TYPE_INT_RANGE, 1,
+                               std::max(bound.width(), 1), "height", GST_TYPE_INT_RANGE, 1,
+                               std::max(bound.height(), 1), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+}
+
+// Scaled while still in the decoder's format, so that no frame is ever converted at full size.
+GstElement* MakeFrameSink(GstElement* filter, GstElement* sink)
+{
+    GstElement* scale = gst_element_factory_make("videoscale", nullptr);
+    GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
+    GstElement* bin = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(bin), scale, convert, filter, sink, nullptr);
+    gst_element_link_many(scale, convert, filter, sink, nullptr);
+    GstPad* pad = gst_element_get_static_pad(scale, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return bin;
+}
+
 void EnsureGstreamer()
 {
     if (!gst_is_initialized())
@@ -48,13 +74,13 @@ GstFlowReturn NewSample(GstAppSink* sink, gpointer keeper)
 
 }  // namespace
 
-TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FFileName(fileName)
+TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool pictures) : FFileName(fileName)
 {
     EnsureGstreamer();
     FPipeline = gst_element_factory_make("playbin", nullptr);
     if (!FPipeline)
         return;
-    g_object_set(FPipeline, "flags", PlayFlagVideo | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
+    g_object_set(FPipeline, "flags", (pictures ? PlayFlagVideo : 0) | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
     if (!audioSink.isEmpty()) {
         GError* error = nullptr;
@@ -68,21 +94,31 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink) : FF
     if (GstElement* tempo = MakeTempoFilter())
         g_object_set(FPipeline, "audio-filter", tempo, nullptr);
 
+    FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, this);
+    if (pictures)
+        AddFrameSink();
+    else
+        // Without a sink of its own playbin would look for the desktop's, and probing some of
+        // them (a frame-buffer library) crashes where there is no such device.
+        g_object_set(FPipeline, "video-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
+
+    GstBus* bus = gst_element_get_bus(FPipeline);
+    gst_bus_set_sync_handler(bus, &BusSync, FKeeper.get(), nullptr);
+    gst_object_unref(bus);
+}
+
+void TGstSession::AddFrameSink()
+{
     GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
-    FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, videoSink, this);
-    GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
-    g_object_set(videoSink, "caps", caps, "sync", TRUE, "max-buffers", 1, "drop", TRUE, nullptr);
-    gst_caps_unref(caps);
+    g_object_set(videoSink, "sync", TRUE, "max-buffers", 1, "drop", TRUE, nullptr);
+    FFrameFilter = gst_element_factory_make("capsfilter", nullptr);
+    SetFrameBound(FirstFrameBound);
     // The keeper outlives the pipeline, and with it these callbacks.
     GstAppSinkCallbacks callbacks{};
     callbacks.new_preroll = &NewPreroll;
     callbacks.new_sample = &NewSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, FKeeper.get(), nullptr);
-    g_object_set(FPipeline, "video-sink", videoSink, nullptr);
-
-    GstBus* bus = gst_element_get_bus(FPipeline);
-    gst_bus_set_sync_handler(bus, &BusSync, FKeeper.get(), nullptr);
-    gst_object_unref(bus);
+    g_object_set(FPipeline, "video-sink", MakeFrameSink(FFrameFilter, videoSink), nullptr);
 }
 
 TGstSession::~TGstSession()
@@ -151,6 +187,15 @@ void TGstSession::SetVolume(double volume)
         g_object_set(FPipeline, "volume", volume, nullptr);
 }
 
+void TGstSession::SetFrameBound(QSize bound)
+{
+    if (!FFrameFilter)
+        return;
+    GstCaps* caps = FrameCaps(bound);
+    g_object_set(FFrameFilter, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+}
+
 void TGstSession::SetWantFrames(bool want)
 {
     FWantFrames = want;
@@ -170,7 +215,7 @@ void TGstSession::TakeSample(GstSample* sample)
     QMetaObject::invokeMethod(this, [this] { DeliverFrame(); }, Qt::QueuedConnection);
 }
 
-QImage TGstSession::LatestFrame() const
+TVideoFrame TGstSession::LatestFrame() const
 {
     GstSample* sample = nullptr;
     {
@@ -180,7 +225,7 @@ QImage TGstSession::LatestFrame() const
     }
     if (!sample)
         return {};
-    QImage image;
+    TVideoFrame frame;
     GstVideoInfo info;
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     GstMapInfo map;
@@ -188,11 +233,12 @@ QImage TGstSession::LatestFrame() const
         gst_buffer_map(buffer, &map, GST_MAP_READ)) {
         const int stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
         if (map.size >= gsize(stride) * info.height)
-            image = QImage(map.data, info.width, info.height, stride, QImage::Format_RGB32).copy();
+            frame = {info.width, info.height, stride,
+                     QByteArray(reinterpret_cast<const char*>(map.data), qsizetype(stride) * info.height)};
         gst_buffer_unmap(buffer, &map);
     }
     gst_sample_unref(sample);
-    return image;
+    return frame;
 }
 
 void TGstSession::DeliverFrame()

@@ -1,5 +1,4 @@
 #pragma once
-#include <QImage>
 #include <QObject>
 #include <QSize>
 #include <atomic>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "media/gst_stream_info.h"
+#include "media/video_frame.h"
 
 typedef struct _GstElement GstElement;
 typedef struct _GstSample GstSample;
@@ -26,7 +26,8 @@ class TGstSession : public QObject {
     Q_OBJECT
 public:
     // audioSink: a pipeline description for the sound, or empty for the default output.
-    TGstSession(const QString& fileName, const QString& audioSink);
+    // Without pictures a video is played as its sound alone, and no video element is loaded.
+    TGstSession(const QString& fileName, const QString& audioSink, bool pictures = true);
     ~TGstSession() override;
     TGstSession(const TGstSession&) = delete;
     TGstSession& operator=(const TGstSession&) = delete;
@@ -51,13 +52,16 @@ public:
     std::function<void()> OnEndOfSegment;
     std::function<void(const std::string&)> OnError;
     // The latest video frame, when frames are wanted.
-    std::function<void(const QImage&)> OnFrame;
+    std::function<void(const TVideoFrame&)> OnFrame;
     void SetWantFrames(bool want);
-    // The frame shown last (the first one after opening), or a null image.
-    QImage LatestFrame() const;
+    // Frames come scaled down to fit this size (in device pixels), at once and after a change.
+    void SetFrameBound(QSize bound);
+    // The frame shown last (the first one after opening), or a null frame.
+    TVideoFrame LatestFrame() const;
 
 private:
     friend class TGstPipelineKeeper;
+    void AddFrameSink();
     // From GStreamer's threads, through the keeper.
     void PostError(const std::string& text);
     void PostEndOfStream(unsigned seqnum);
@@ -67,6 +71,8 @@ private:
     QString FFileName;
     // Owned by the keeper, which outlives this session when the file stops answering.
     GstElement* FPipeline = nullptr;
+    // Owned by the pipeline: the size the frames are scaled to.
+    GstElement* FFrameFilter = nullptr;
     std::shared_ptr<TGstPipelineKeeper> FKeeper;
     TGstStreamInfo FInfo;
     std::atomic<unsigned> FSeekSeqnum{0};

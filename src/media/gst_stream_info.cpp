@@ -6,6 +6,7 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include "media/aac_priming.h"
 #include "media/mp3_delay.h"
 
 namespace olve {
@@ -54,10 +55,12 @@ qint64 ScanDurationMs(const QByteArray& path)
     return result;
 }
 
-QSize NaturalSizeOf(GstElement* videoSink)
+// The decoded picture's size: the sink sees it already scaled to the display.
+QSize NaturalSizeOf(GstElement* pipeline)
 {
     QSize size;
-    GstPad* pad = gst_element_get_static_pad(videoSink, "sink");
+    GstPad* pad = nullptr;
+    g_signal_emit_by_name(pipeline, "get-video-pad", 0, &pad);
     GstCaps* caps = pad ? gst_pad_get_current_caps(pad) : nullptr;
     GstVideoInfo info;
     if (caps && gst_video_info_from_caps(&info, caps)) {
@@ -71,18 +74,31 @@ QSize NaturalSizeOf(GstElement* videoSink)
     return size;
 }
 
+template <typename TPadding>
+qint64 PaddingNs(const TPadding& padding)
+{
+    if (padding.Samples <= 0 || padding.SampleRate <= 0)
+        return 0;
+    return gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+}
+
+qint64 StartPaddingNs(const std::string& path)
+{
+    const qint64 mp3 = PaddingNs(UncompensatedMp3Delay(path));
+    return mp3 > 0 ? mp3 : PaddingNs(UncompensatedAacPriming(path));
+}
+
 }  // namespace
 
-TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const QString& fileName)
+TGstStreamInfo ReadStreamInfo(GstElement* pipeline, const QString& fileName)
 {
     TGstStreamInfo info;
     const QFileInfo file(fileName);
     const QByteArray path = QFile::encodeName(file.absoluteFilePath());
     // A second reader of a pipe would take the player's data from it.
     const bool rereadable = file.isFile();
-    const TMp3Delay padding = rereadable ? UncompensatedMp3Delay(path.toStdString()) : TMp3Delay{};
-    if (padding.Samples > 0 && padding.SampleRate > 0)
-        info.StartPaddingNs = gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+    if (rereadable)
+        info.StartPaddingNs = StartPaddingNs(path.toStdString());
     gint64 duration = -1;
     if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
         info.DurationMs = std::max<qint64>(duration - info.StartPaddingNs, 0) / GST_MSECOND;
@@ -93,7 +109,7 @@ TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const
     g_object_get(pipeline, "n-video", &videoStreams, nullptr);
     info.HasVideo = videoStreams > 0;
     if (info.HasVideo)
-        info.NaturalSize = NaturalSizeOf(videoSink);
+        info.NaturalSize = NaturalSizeOf(pipeline);
     return info;
 }
 

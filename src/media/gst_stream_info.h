@@ -18,6 +18,6 @@ struct TGstStreamInfo {
 
 // Reads the file again where GStreamer cannot tell (MP3 padding, MP3 without a length), so
 // it can block as long as the file does.
-TGstStreamInfo ReadStreamInfo(GstElement* pipeline, GstElement* videoSink, const QString& fileName);
+TGstStreamInfo ReadStreamInfo(GstElement* pipeline, const QString& fileName);
 
 }  // namespace olve

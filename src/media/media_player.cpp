@@ -391,7 +391,7 @@ void TOlveMediaPlayer::AttachVideo()
     if (!FSurface)
         FSurface = new TVideoSurface(FDisplay);
     const QPointer<TVideoSurface> surface = FSurface;
-    FSession->OnFrame = [surface](const QImage& frame) {
+    FSession->OnFrame = [surface](const TVideoFrame& frame) {
         if (surface)
             surface->SetFrame(frame);
     };
@@ -416,6 +416,9 @@ void TOlveMediaPlayer::SetDisplayRect(const QRect& rect)
         FSurface->setGeometry(QRect(rect.topLeft(), FSession->NaturalSize()));
     else
         FSurface->setGeometry(rect);
+    // What lies outside the display is never seen, so frames need not be larger than it.
+    const QSize seen = FDisplay ? FSurface->size().boundedTo(FDisplay->size()) : FSurface->size();
+    FSession->SetFrameBound(seen * FSurface->devicePixelRatioF());
 }
 
 bool TOlveMediaPlayer::HasVideo() const

@@ -17,6 +17,18 @@ void TVideoSurface::SetFrame(const QImage& frame)
     update();
 }
 
+void TVideoSurface::SetFrame(const TVideoFrame& frame)
+{
+    if (frame.IsNull()) {
+        SetFrame(QImage());
+        return;
+    }
+    // The image shares the frame's bytes and holds them until it goes.
+    auto* pixels = new QByteArray(frame.Pixels);
+    SetFrame(QImage(reinterpret_cast<const uchar*>(pixels->constData()), frame.Width, frame.Height, frame.Stride,
+                    QImage::Format_RGB32, [](void* bytes) { delete static_cast<QByteArray*>(bytes); }, pixels));
+}
+
 void TVideoSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -2,6 +2,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "media/video_frame.h"
+
 namespace olve {
 
 // Shows the video's latest frame, scaled to fill the widget.
@@ -11,6 +13,8 @@ public:
     explicit TVideoSurface(QWidget* parent);
 
     void SetFrame(const QImage& frame);
+    // Shows the frame's pixels as they are, without copying them.
+    void SetFrame(const TVideoFrame& frame);
     const QImage& Frame() const { return FFrame; }
 
 protected:

@@ -1,16 +1,18 @@
 #include "tools/media_command.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <iostream>
+#include <optional>
 
 #include "media/content_class.h"
-#include "media/device_error.h"
-#include "media/media_player.h"
+#include "media/gst_session.h"
 
 namespace olve {
 
 namespace {
+
+// As long as the player waits for a recording to open.
+constexpr int OpenTimeoutMs = 10000;
 
 int Usage()
 {
@@ -30,33 +32,53 @@ bool ToInt(const std::string& text, int& value)
     }
 }
 
-int Probe(TOlveMediaPlayer& player)
+bool Opened(TGstSession& session)
 {
-    player.Open();
-    const QSize size = player.NaturalSize();
-    std::cout << "length_ms=" << player.Length() << "\n"
-              << "content_class=" << ContentClassOfFile(player.FileName).toStdString() << "\n"
-              << "video_width=" << (player.HasVideo() ? size.width() : 0) << "\n"
-              << "video_height=" << (player.HasVideo() ? size.height() : 0) << "\n";
+    const std::string error = session.Open(OpenTimeoutMs);
+    if (!error.empty())
+        std::cerr << error << "\n";
+    return error.empty();
+}
+
+int Probe(const QString& file)
+{
+    TGstSession session(file, "fakesink");
+    if (!Opened(session))
+        return 1;
+    const QSize size = session.NaturalSize();
+    std::cout << "length_ms=" << session.DurationMs() << "\n"
+              << "content_class=" << ContentClassOfFile(file).toStdString() << "\n"
+              << "video_width=" << (session.HasVideo() ? size.width() : 0) << "\n"
+              << "video_height=" << (session.HasVideo() ? size.height() : 0) << "\n";
     return 0;
 }
 
-int Play(TOlveMediaPlayer& player, int from, int to)
+// A segment as a card plays it, without what a window needs: no pictures, no widgets.
+int Play(const QString& file, const QString& sink, int from, int to)
 {
-    player.Open();
-    player.OnNotify = [] { QCoreApplication::exit(0); };
-    player.SetStartPos(from);
-    player.SetEndPos(to);
-    player.Play();
-    if (player.Error() != 0) {
-        std::cerr << player.ErrorMessage().toStdString() << "\n";
+    TGstSession session(file, sink, false);
+    if (!Opened(session))
+        return 1;
+    const qint64 length = session.DurationMs();
+    if (from < 0 || from > length || to < from) {
+        std::cerr << "The specified parameter is out of range for the specified command.\n";
         return 1;
     }
+    std::optional<std::string> failure;
+    session.OnEndOfSegment = [] { QCoreApplication::exit(0); };
+    session.OnError = [&failure](const std::string& text) {
+        failure = text;
+        QCoreApplication::exit(1);
+    };
+    session.Seek(from, to);
+    session.SetPlaying(true);
     QCoreApplication::exec();
-    static const char* const names[] = {"successful", "superseded", "aborted", "failure"};
-    std::cout << "notify=" << names[player.NotifyValue()] << "\n"
-              << "position=" << player.Position() << "\n";
-    return player.NotifyValue() == nvSuccessful ? 0 : 1;
+    session.SetPlaying(false);
+    if (failure)
+        std::cerr << *failure << "\n";
+    std::cout << "notify=" << (failure ? "failure" : "successful") << "\n"
+              << "position=" << (failure ? session.PositionMs().value_or(from) : std::min<qint64>(to, length)) << "\n";
+    return failure ? 1 : 0;
 }
 
 }  // namespace
@@ -67,25 +89,12 @@ int RunMediaCommand(const std::vector<std::string>& args)
     char name[] = "olvetool";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    TOlveMediaPlayer player;
-    try {
-        if (args.size() == 2 && args[0] == "probe") {
-            player.FileName = QString::fromLocal8Bit(args[1].c_str());
-            player.AudioSink = "fakesink";
-            return Probe(player);
-        }
-        int from = 0, to = 0;
-        if ((args.size() == 4 || (args.size() == 5 && args[4] == "--null")) && args[0] == "play" &&
-            ToInt(args[2], from) && ToInt(args[3], to)) {
-            player.FileName = QString::fromLocal8Bit(args[1].c_str());
-            if (args.size() == 5)
-                player.AudioSink = "fakesink sync=true";
-            return Play(player, from, to);
-        }
-    } catch (const EMCIDeviceError& error) {
-        std::cerr << error.what() << "\n";
-        return 1;
-    }
+    if (args.size() == 2 && args[0] == "probe")
+        return Probe(QString::fromLocal8Bit(args[1].c_str()));
+    int from = 0, to = 0;
+    if ((args.size() == 4 || (args.size() == 5 && args[4] == "--null")) && args[0] == "play" && ToInt(args[2], from) &&
+        ToInt(args[3], to))
+        return Play(QString::fromLocal8Bit(args[1].c_str()), args.size() == 5 ? "fakesink sync=true" : "", from, to);
     return Usage();
 }
 

@@ -358,6 +358,31 @@ TEST_F(MediaPlayer, VideoFramesArriveInTheDisplayRectangle)
     EXPECT_EQ(Notified.front(), nvSuccessful);
 }
 
+// A picture far larger than the screen is decoded at its size but kept at the display's: at
+// 8192 x 8192 every kept frame would take 256 MB.
+TEST_F(MediaPlayer, HugeVideoFramesAreKeptAtTheDisplaySize)
+{
+    ASSERT_TRUE(MakeMedia("videotestsrc pattern=gradient num-buffers=3 ! video/x-raw,width=8192,height=8192,"
+                          "framerate=25/1 ! jpegenc ! matroskamux ! filesink location={out}",
+                          *Folder / "huge.mkv"));
+    QWidget panel;
+    panel.resize(640, 480);
+    Player.SetDisplay(&panel);
+    Open("huge.mkv");
+    EXPECT_EQ(Player.NaturalSize(), QSize(8192, 8192));
+    TVideoSurface* surface = Player.VideoSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_LE(surface->Frame().width(), 1920);
+
+    Player.SetDisplayRect(QRect(0, 0, 400, 300));
+    Player.SetStartPos(0);
+    Player.SetEndPos(Player.Length());
+    Player.Play();
+    ASSERT_TRUE(WaitForNotifications(1));
+    EXPECT_TRUE(WaitUntil([&] { return surface->Frame().size() == QSize(300, 300); }, 3000))
+        << surface->Frame().width() << " x " << surface->Frame().height();
+}
+
 TEST_F(MediaPlayer, TheVolumeReadsBackAsSetAndOutlivesReopening)
 {
     SetWaveVolume(Player, 0);

@@ -28,3 +28,22 @@ TEST(MediaCommand, ProbeOfARecordingThatStopsAnsweringEndsWithTheReason)
     EXPECT_EQ(run.Out, "");
     EXPECT_LT(seconds, 15);
 }
+
+// A segment played from the command line needs neither pictures nor windows: Qt's widget and
+// picture libraries (and with them a good part of the tool's memory) are never loaded.
+TEST(MediaCommand, PlaysASegmentWithoutLoadingTheWidgetOrPictureLibraries)
+{
+    TTempFolder dir;
+    ASSERT_TRUE(MakeWav(dir / "tone.wav", 2));
+    const TToolRun run = RunCommand("LD_DEBUG=files " + Quoted(std::string(OLVE_BIN_DIR) + "/olvetool") +
+                                    " media play " + Quoted(dir / "tone.wav") + " 200 700 --null");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "notify=successful\nposition=700\n");
+    EXPECT_NE(run.Err.find("libQt6Core"), std::string::npos);
+    EXPECT_EQ(run.Err.find("libQt6Widgets"), std::string::npos);
+    EXPECT_EQ(run.Err.find("libQt6Gui"), std::string::npos);
+
+    const TToolRun outside = Tool("media play " + Quoted(dir / "tone.wav") + " 3000 4000 --null");
+    EXPECT_EQ(outside.Status, 1);
+    EXPECT_NE(outside.Err.find("out of range"), std::string::npos) << outside.Err;
+}

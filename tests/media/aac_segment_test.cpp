@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "media/aac_priming.h"
+#include "media/media_player.h"
+#include "support/temp_folder.h"
+#include "support/test_media.h"
+#include "support/wait_until.h"
+
+using namespace olve;
+
+namespace {
+
+constexpr int Rate = 44100;
+
+// A click every 100 ms, each a single period of 2205 Hz (20 samples) from silence.
+std::string Clicks(int seconds)
+{
+    return "audiotestsrc wave=ticks tick-interval=100000000 freq=2205 sine-periods-per-tick=1 samplesperbuffer=4410 "
+           "num-buffers=" +
+           std::to_string(seconds * 10) + " ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! ";
+}
+
+std::vector<std::int16_t> ReadSamples(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+// Where each click starts in the samples.
+std::vector<double> ClickMs(const std::vector<std::int16_t>& samples)
+{
+    std::vector<double> clicks;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) < 8000)
+            continue;
+        clicks.push_back((double(i) - 2) * 1000.0 / Rate);  // a sine reaches that height 2 samples in
+        i += Rate / 20;
+    }
+    return clicks;
+}
+
+// What a segment of the file sends to the sound output, sample for sample.
+std::vector<std::int16_t> PlaySegment(const TTempFolder& dir, const std::string& file, int from, int to)
+{
+    const std::string out = dir / (file + ".raw");
+    TOlveMediaPlayer player;
+    player.AudioSink = QString::fromStdString("audioconvert ! audio/x-raw,format=S16LE,channels=1 ! filesink location=\"" +
+                                              out + "\"");
+    player.FileName = QString::fromStdString(dir / file);
+    player.Open();
+    bool ended = false;
+    player.OnNotify = [&] { ended = true; };
+    player.SetStartPos(from);
+    player.SetEndPos(to);
+    player.Play();
+    EXPECT_TRUE(WaitUntil([&] { return ended; }, 5000));
+    player.Close();
+    return ReadSamples(out);
+}
+
+using Bytes = std::string;
+
+Bytes Be32(std::uint32_t v)
+{
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+Bytes Box(const char* type, const Bytes& payload)
+{
+    return Be32(std::uint32_t(8 + payload.size())) + type + payload;
+}
+
+// The movie header of a sound track at 44.1 kHz, with an edit list starting the media at
+// mediaTime and an iTunSMPB tag when priming is not empty.
+Bytes Movie(std::int32_t mediaTime, const std::string& priming)
+{
+    const Bytes zero4(4, '\0');
+    const Bytes edits = Box("edts", Box("elst", zero4 + Be32(1) + Be32(44100) + Be32(std::uint32_t(mediaTime)) + Be32(0x10000)));
+    const Bytes media = Box("mdia", Box("mdhd", zero4 + zero4 + zero4 + Be32(44100) + Be32(44100) + zero4) +
+                                        Box("hdlr", zero4 + zero4 + "soun" + Bytes(13, '\0')) +
+                                        Box("minf", Box("stbl", Box("stsd", zero4 + Be32(1) + Box("mp4a", Bytes(28, '\0'))))));
+    const Bytes tag = priming.empty() ? Bytes()
+                                      : Box("----", Box("mean", zero4 + "com.apple.iTunes") + Box("name", zero4 + "iTunSMPB") +
+                                                        Box("data", Be32(1) + zero4 + " 00000000 " + priming + " 00000000"));
+    return Box("ftyp", "M4A " + zero4) + Box("mdat", Bytes(64, '\0')) +
+           Box("moov", Box("trak", edits + media) + Box("udta", Box("meta", zero4 + Box("ilst", tag))));
+}
+
+std::string Write(const TTempFolder& dir, const std::string& name, const Bytes& bytes)
+{
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return dir / name;
+}
+
+}  // namespace
+
+TEST(AacPriming, OnlyPrimingThatNoEditSkipsIsReported)
+{
+    TTempFolder dir;
+    const TAacPriming untold = UncompensatedAacPriming(Write(dir, "untold.m4a", Movie(0, "")));
+    EXPECT_EQ(untold.Samples, 1024);
+    EXPECT_EQ(untold.SampleRate, 44100);
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "tagged.m4a", Movie(0, "00000840"))).Samples, 0x840);
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "edited.m4a", Movie(2112, "00000840"))).Samples, 0);
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "empty-edit.m4a", Movie(-1, ""))).Samples, 1024);
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "cut.m4a", Movie(0, "").substr(0, 60))).Samples, 0);
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "riff.wav", "RIFF\0\0\0\0WAVE")).Samples, 0);
+    EXPECT_EQ(UncompensatedAacPriming(dir / "missing.m4a").Samples, 0);
+}
+
+// Encoders put a frame or more of their own silence first; the player skips it, so a segment
+// holds exactly the sound between its positions, as for WAV.
+TEST(AacSegments, HoldExactlyTheSoundBetweenTheirPositions)
+{
+    TTempFolder dir;
+    ASSERT_TRUE(MakeMedia(Clicks(3) + "avenc_aac ! mp4mux ! filesink location={out}", dir / "clicks.m4a"));
+    ASSERT_TRUE(MakeMedia(Clicks(3) + "wavenc ! filesink location={out}", dir / "clicks.wav"));
+    for (const std::string file : {"clicks.wav", "clicks.m4a"}) {
+        SCOPED_TRACE(file);
+        const std::vector<std::int16_t> played = PlaySegment(dir, file, 1050, 1350);
+        EXPECT_NEAR(played.size() * 1000.0 / Rate, 300, 1);
+        const std::vector<double> clicks = ClickMs(played);
+        ASSERT_EQ(clicks.size(), 3u);
+        EXPECT_NEAR(clicks[0], 50, 1);
+        EXPECT_NEAR(clicks[2], 250, 1);
+    }
+}
