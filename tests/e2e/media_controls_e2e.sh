@@ -54,6 +54,8 @@ ctl() { playerctl -p olveplayer "$@" 2>/dev/null; }
 status_is() { [ "$(ctl status)" = "$1" ]; }
 title_is() { [ "$(ctl metadata xesam:title)" = "$1" ]; }
 plays() { grep -c "ms: play card $1 from" "$work/player.err" || true; }
+# more_plays CARD COUNT: card CARD has been played more than COUNT times (looked at anew on each call).
+more_plays() { [ "$(plays "$1")" -gt "$2" ]; }
 wait_for 30 status_is Playing || fail "the player is not on the bus as playing: $(grep -v '^ALSA\|^AL lib' "$work/player.err" | head -5)"
 playerctl -l | grep -qx olveplayer || fail "playerctl does not list the player"
 playerctl -p olveplayer --follow status >"$work/follow.log" 2>/dev/null &
@@ -84,13 +86,13 @@ current=$(ctl metadata mpris:trackid | sed "s|.*/||; s|'||g")
 [ "$current" = 1 ] || fail "after stop the current card is '$current'"
 before=$(plays 2)
 ctl next
-wait_for 3 test "$(plays 2)" -gt "$before" || fail "next did not play card 2: $(tail -3 "$work/player.err")"
+wait_for 3 more_plays 2 "$before" || fail "next did not play card 2: $(tail -3 "$work/player.err")"
 wait_for 3 title_is "Bravo “bananas” are yellow." || fail "title after next: $(ctl metadata xesam:title)"
 ctl stop
 wait_for 3 status_is Stopped || fail "second stop: status $(ctl status)"
 before=$(plays 1)
 ctl previous
-wait_for 3 test "$(plays 1)" -gt "$before" || fail "previous did not play card 1: $(tail -3 "$work/player.err")"
+wait_for 3 more_plays 1 "$before" || fail "previous did not play card 1: $(tail -3 "$work/player.err")"
 wait_for 3 title_is "Alpha apples are red." || fail "title after previous: $(ctl metadata xesam:title)"
 pass "next and previous step through the cards"
 
@@ -111,7 +113,7 @@ wait_for 10 helped || fail "? did not open the help"
 before=$(plays 2)
 xdotool windowfocus --sync "$window"
 xdotool key n
-wait_for 5 test "$(plays 2)" -gt "$before" || fail "N did not reach the player while the help is open"
+wait_for 5 more_plays 2 "$before" || fail "N did not reach the player while the help is open"
 pass "the help opens with ? and the player still takes keys"
 
 # 4. Past the last card: the words on standard error and inside the window, no box.

@@ -9,6 +9,7 @@ shots=${2:-}
 . "$(dirname "$0")/e2e_common.sh"
 mkdir -p "$HOME/Desktop"
 main_windows() { xdotool search --onlyvisible --name '^Player Olve / Rindale$' 2>/dev/null | wc -l; }
+two_windows() { [ "$(main_windows)" -eq 2 ]; }
 one_main_window() { [ "$(main_windows)" -eq 1 ]; }
 shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
 
@@ -51,7 +52,7 @@ mkdir -p "$work/prog2"
 cp "$bin_dir/olveplayer" "$work/prog2/olveplayer"
 timeout 20 "$work/prog2/olveplayer" "$work/lesson.qzw" || fail "second start did not end cleanly"
 wait_for 20 grep -q "< $work/lesson.qzw >" "$work/main.err" || fail "the missing package was not reported"
-wait_for 10 test "$(main_windows)" -eq 2 || fail "no box for the missing package"
+wait_for 10 two_windows || fail "no box for the missing package"
 xdotool key Return
 wait_for 10 one_main_window || fail "second start left another window"
 [ ! -e "$work/prog2/olveplayer.dat" ] || fail "second start ran its own start-up"
