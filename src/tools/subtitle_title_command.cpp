@@ -1,13 +1,10 @@
 #include "tools/subtitle_title_command.h"
 
-#include <filesystem>
 #include <iostream>
 
-#include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
-#include "tools/media_length.h"
-#include "tools/spooled_recording.h"
 #include "tools/title_arguments.h"
+#include "tools/title_making.h"
 
 namespace olve {
 
@@ -26,8 +23,6 @@ int Usage()
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
 {
-    for (const std::string& note : result.Notes)
-        std::cerr << "olvetool: note: " << note << "\n";
     std::cout << "title: " << result.TitleName << "\n"
               << "code: " << result.Code << "\n"
               << "cards: " << result.Cards << " from " << result.Cues << " cues (" << result.SubTexts
@@ -42,23 +37,12 @@ int RunSubtitleTitleCommand(const std::vector<std::string>& args)
     TSubtitleTitleRequest request;
     if (!ReadTitleArguments(args, true, request))
         return Usage();
-    if (!SameAsciiIgnoringCase(std::filesystem::path(request.PackagePath).extension().string(), ".qzw"))
-        std::cerr << "olvetool: note: the player opens packages named *.qzw\n";
     TSpooledRecording spooled;
-    std::string error;
-    if (!spooled.Spool(request.MediaPath, request.MediaPath, error)) {
-        std::cerr << "olvetool: " << error << "\n";
-        return 1;
-    }
-    if (!MeasureMediaLength(request.MediaPath, request.MediaLengthMs))
+    if (!PrepareRecording(request, spooled))
         return 1;
     TSubtitleTitleResult result;
-    if (!MakeSubtitleTitle(request, result, error)) {
-        for (const std::string& note : result.Notes)
-            std::cerr << "olvetool: note: " << note << "\n";
-        std::cerr << "olvetool: " << error << "\n";
+    if (!MakeTitleSaying(request, result))
         return 1;
-    }
     Report(request, result);
     return 0;
 }

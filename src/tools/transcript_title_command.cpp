@@ -1,17 +1,11 @@
 #include "tools/transcript_title_command.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
-#include "storage/cp932_text.h"
 #include "titlemaker/subtitle_title.h"
 #include "titlemaker/transcript_request.h"
-#include "tools/media_length.h"
-#include "tools/spooled_recording.h"
 #include "tools/title_arguments.h"
+#include "tools/title_making.h"
 
 namespace olve {
 
@@ -29,8 +23,6 @@ int Usage()
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
 {
-    for (const std::string& note : result.Notes)
-        std::cerr << "olvetool: note: " << note << "\n";
     std::cout << "title: " << result.TitleName << "\n"
               << "code: " << result.Code << "\n"
               << "cards: " << result.Cards << " from " << result.Cues << " sentences (" << result.SubTexts
@@ -45,17 +37,11 @@ int RunTranscriptTitleCommand(const std::vector<std::string>& args)
     TSubtitleTitleRequest request;
     if (!ReadTitleArguments(args, false, request))
         return Usage();
-    if (!SameAsciiIgnoringCase(std::filesystem::path(request.PackagePath).extension().string(), ".qzw"))
-        std::cerr << "olvetool: note: the player opens packages named *.qzw\n";
     TSpooledRecording spooled;
-    std::string error;
-    if (!spooled.Spool(request.MediaPath, request.MediaPath, error)) {
-        std::cerr << "olvetool: " << error << "\n";
-        return 1;
-    }
-    if (!MeasureMediaLength(request.MediaPath, request.MediaLengthMs))
+    if (!PrepareRecording(request, spooled))
         return 1;
     std::vector<std::string> notes;
+    std::string error;
     const bool aligned = AlignTranscriptRequest(request, notes, error);
     for (const std::string& note : notes)
         std::cerr << "olvetool: note: " << note << "\n";
@@ -64,12 +50,8 @@ int RunTranscriptTitleCommand(const std::vector<std::string>& args)
         return 1;
     }
     TSubtitleTitleResult result;
-    if (!MakeSubtitleTitle(request, result, error)) {
-        for (const std::string& note : result.Notes)
-            std::cerr << "olvetool: note: " << note << "\n";
-        std::cerr << "olvetool: " << error << "\n";
+    if (!MakeTitleSaying(request, result))
         return 1;
-    }
     Report(request, result);
     return 0;
 }

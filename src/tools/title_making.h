@@ -1,0 +1,16 @@
+#pragma once
+#include "titlemaker/subtitle_title.h"
+#include "tools/spooled_recording.h"
+
+namespace olve {
+
+// The steps the commands that make titles share, each saying on standard error why it failed.
+
+// Notes a package name the player would not open, copies a recording that can be read only
+// once (kept by spooled) and measures it as the player does.
+bool PrepareRecording(TSubtitleTitleRequest& request, TSpooledRecording& spooled);
+
+// Makes the title; the notes are printed whether or not it was made.
+bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result);
+
+}  // namespace olve
