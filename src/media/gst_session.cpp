@@ -2,10 +2,12 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <utility>
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include "media/audio_gatherer.h"
 #include "media/gst_pipeline_keeper.h"
 #include "media/tempo_filter.h"
 
@@ -60,6 +62,25 @@ GstBusSyncReply BusSync(GstBus*, GstMessage* message, gpointer keeper)
     return GST_BUS_DROP;
 }
 
+// The tempo filter keeps the pitch at a rate other than 1; the gatherer spares the sink most
+// of its wake-ups.
+GstElement* MakeAudioFilter()
+{
+    GstElement* tempo = MakeTempoFilter();
+    if (!tempo)
+        return nullptr;
+    GstElement* gatherer = MakeAudioGatherer();
+    GstElement* bin = gst_bin_new(nullptr);
+    gst_bin_add_many(GST_BIN(bin), tempo, gatherer, nullptr);
+    gst_element_link(tempo, gatherer);
+    for (auto [element, name] : {std::pair{tempo, "sink"}, std::pair{gatherer, "src"}}) {
+        GstPad* pad = gst_element_get_static_pad(element, name);
+        gst_element_add_pad(bin, gst_ghost_pad_new(name, pad));
+        gst_object_unref(pad);
+    }
+    return bin;
+}
+
 GstFlowReturn NewPreroll(GstAppSink* sink, gpointer keeper)
 {
     static_cast<TGstPipelineKeeper*>(keeper)->Deliver(gst_app_sink_pull_preroll(sink));
@@ -90,9 +111,8 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool
             g_object_set(FPipeline, "audio-sink", sink, nullptr);
     }
 
-    // Without it a rate other than 1 would raise or lower the voice along with the speed.
-    if (GstElement* tempo = MakeTempoFilter())
-        g_object_set(FPipeline, "audio-filter", tempo, nullptr);
+    if (GstElement* filter = MakeAudioFilter())
+        g_object_set(FPipeline, "audio-filter", filter, nullptr);
 
     FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, this);
     if (pictures)
