@@ -19,6 +19,7 @@
 #include "app/tool_glyphs.h"
 #include "titlemaker/material_files.h"
 #include "title/pane_fit.h"
+#include "timing/tick_wait.h"
 
 namespace olve {
 
@@ -108,7 +109,7 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     tmPlayer = new QTimer(this);
     tmPlayer->setObjectName("tmPlayer");
-    tmPlayer->setInterval(30);
+    tmPlayer->setInterval(FirstTickMs);
     tmPlayer->setTimerType(Qt::PreciseTimer);
     connect(tmPlayer, &QTimer::timeout, this, &TForm1::PlayerTick);
 

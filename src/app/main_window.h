@@ -105,6 +105,7 @@ public:
     void ShowProgress(int position);
     void ColorMainText(int start, std::int64_t length, const QColor& colour);
     void PlayerTick();
+    void ScheduleTick(std::int64_t position);
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -231,11 +232,12 @@ private:
     // The card counter and the time in the tool bar.
     void CreatePlaceLabels();
     void ShowPlace(std::int64_t position);
-    void ShowCounter();
+    bool ShowCounter();
     // Puts the counter and the time that have room from x on; returns where they end.
     int LayOutPlace(int x, bool counter, bool time);
     int PlaceWidth(const QLabel* label) const;
     bool FitPlaceLabel(QLabel* label);
+    void FitPlaceLabels();
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
     void CreateDivider();
     void DragDivider(int y);

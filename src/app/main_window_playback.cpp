@@ -10,6 +10,7 @@
 #include "app/fading_notice.h"
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
+#include "timing/tick_wait.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
 #include "media/wave_volume.h"
@@ -108,7 +109,7 @@ void TForm1::SetAutoPause(bool on)
 
 void TForm1::StartTimer()
 {
-    tmPlayer->start();
+    tmPlayer->start(FirstTickMs);
     anPlaying->SetActive(true);
 }
 
@@ -269,6 +270,22 @@ void TForm1::PlayerTick()
     // Of overlapping cards the first that holds the position is current, in every layout.
     if (const int i = timeline.CardAt(position, end); i >= 0)
         ShowCard(i, position);
+    ScheduleTick(position);
+}
+
+// Between changes the timer sleeps: a tick costs the learner's battery even when it shows
+// nothing new.
+void TForm1::ScheduleTick(std::int64_t position)
+{
+    if (!tmPlayer->isActive())
+        return;
+    const TCardTimeline& timeline = Timeline();
+    const int card = timeline.CardAt(position, FPlayer->EndPos());
+    const bool caretMoves = FShowCursor && !IsCardList(FDisplayMode);
+    tmPlayer->start(TickWaitMs(position,
+                               {timeline.NextChange(position, card, caretMoves),
+                                NextBarStep(position, FPlayer->Length(), imPlayer->width()), NextWholeSecond(position)},
+                               FPlayer->Speed()));
 }
 
 const TCardTimeline& TForm1::Timeline()
@@ -285,7 +302,8 @@ void TForm1::ShowCard(int i, std::int64_t position)
 {
     const bool changed = i != FCurrentCard;
     FCurrentCard = i;
-    ShowCounter();
+    if (ShowCounter())
+        FitPlaceLabels();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
         FShownTick.reset();

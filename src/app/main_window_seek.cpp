@@ -23,11 +23,14 @@ QString WidestDigits(QString text)
     return text;
 }
 
-void ShowText(QLabel* label, const std::string& text)
+// True when the text changed.
+bool ShowText(QLabel* label, const std::string& text)
 {
     const QString shown = QString::fromStdString(text);
-    if (label->text() != shown)
-        label->setText(shown);
+    if (label->text() == shown)
+        return false;
+    label->setText(shown);
+    return true;
 }
 
 }  // namespace
@@ -83,8 +86,13 @@ void TForm1::ShowPlace(std::int64_t position)
 {
     FShownPosition = position;
     const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
-    ShowText(lbTime, length > 0 ? PlaceTimeText(position, length) : std::string());
-    ShowCounter();
+    const bool time = ShowText(lbTime, length > 0 ? PlaceTimeText(position, length) : std::string());
+    if (ShowCounter() || time)
+        FitPlaceLabels();
+}
+
+void TForm1::FitPlaceLabels()
+{
     // Both are sized before either is laid out.
     const bool counter = FitPlaceLabel(lbCounter);
     if (FitPlaceLabel(lbTime) || counter)
@@ -102,10 +110,10 @@ bool TForm1::FitPlaceLabel(QLabel* label)
     return true;
 }
 
-void TForm1::ShowCounter()
+bool TForm1::ShowCounter()
 {
     const int count = FPackage ? FPackage->MainCards.Count() : 0;
-    ShowText(lbCounter, FPlayer && FPlayer->DeviceID() != 0 ? CardCounterText(FCurrentCard, count) : std::string());
+    return ShowText(lbCounter, FPlayer && FPlayer->DeviceID() != 0 ? CardCounterText(FCurrentCard, count) : std::string());
 }
 
 int TForm1::PlaceWidth(const QLabel* label) const

@@ -77,9 +77,11 @@ void TProgressBar::paintEvent(QPaintEvent*)
 TPlayingAnimation::TPlayingAnimation(QWidget* parent) : QWidget(parent)
 {
     setObjectName("anPlaying");
-    FTimer.setInterval(60);
+    // Ten frames a second keep the light moving smoothly enough on a line one pixel high;
+    // every frame wakes the program and redraws the tool bar while the learner listens.
+    FTimer.setInterval(100);
     connect(&FTimer, &QTimer::timeout, this, [this] {
-        FStep = (FStep + 1) % 40;
+        FStep = (FStep + 1) % Steps;
         update();
     });
 }
@@ -100,7 +102,7 @@ void TPlayingAnimation::paintEvent(QPaintEvent*)
     if (!FTimer.isActive())
         return;
     QPainter p(this);
-    const int x = width() * FStep / 40;
+    const int x = width() * FStep / Steps;
     QLinearGradient light(x - 20, 0, x + 20, 0);
     light.setColorAt(0, QColor(214, 92, 38, 0));
     light.setColorAt(0.5, QColor(214, 92, 38));

@@ -50,6 +50,8 @@ protected:
 
 private:
     QTimer FTimer;
+    // One sweep over the bar lasts Steps frames.
+    static constexpr int Steps = 24;
     int FStep = 0;
 };
 

@@ -170,3 +170,29 @@ TEST(CardTimeline, WordTimesThatCannotBeTrustedArePassedBy)
     }
     EXPECT_EQ(WordTimesValue({{0, 0}, {4, 100}}), "0:0;4:100");
 }
+
+// The window sleeps until the next of these: too late and a word lights up late, too early
+// and it wakes for nothing.
+TEST(CardTimeline, TheNextChangeIsTheNextCardWordOrReachedByte)
+{
+    TPlayCardList main;
+    main.AddRec(Card(Ms(1000), Ms(3000), otfTrackMilliseconds, "Good morning! The sun is up.",
+                     "WTM=0:200;5:600;14:1100;18:1400"));
+    main.AddRec(Card(Ms(4000), Ms(5000), otfTrackMilliseconds, "Hello", "SST=0,SLG=4"));
+    TCardTimeline t;
+    t.Assign(main, TPlayCardList());
+    EXPECT_EQ(t.NextChange(0, -1, false), 1000) << "before the first card: its start";
+    EXPECT_EQ(t.NextChange(1000, 0, false), 1200) << "the first word";
+    EXPECT_EQ(t.NextChange(1200, 0, true), 1600);
+    EXPECT_EQ(t.NextChange(2500, 0, false), 3000) << "after the last word: the card's end";
+    EXPECT_EQ(t.NextChange(3500, -1, false), 4000) << "in a gap: the next card";
+    EXPECT_EQ(t.NextChange(4000, 1, false), 5000) << "a card without word times changes at its end";
+    EXPECT_EQ(t.NextChange(4000, 1, true), 4250) << "or, followed byte by byte, at the next byte";
+    EXPECT_EQ(t.NextChange(4250, 1, true), 4500);
+    for (std::int64_t p = 4000; p < 4999; p = t.NextChange(p, 1, true)) {
+        const std::int64_t next = t.NextChange(p, 1, true);
+        EXPECT_EQ(t.Spoken(1, next - 1).Reached, t.Spoken(1, p).Reached) << "nothing changes before it, from " << p;
+        EXPECT_EQ(t.Spoken(1, next).Reached, t.Spoken(1, p).Reached + 1) << "the next byte at it, from " << p;
+    }
+    EXPECT_EQ(t.NextChange(5000, -1, true), -1) << "after the last card nothing";
+}
