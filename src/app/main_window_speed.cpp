@@ -9,6 +9,9 @@ void TForm1::SetSpeedTenths(int tenths)
     FSpeedTenths = ClampSpeedTenths(tenths);
     FPlayer->SetSpeed(SpeedFactor(FSpeedTenths));
     ShowSpeed();
+    // The timer slept for the old speed.
+    if (tmPlayer->isActive())
+        PlayerTick();
 }
 
 void TForm1::ShowSpeed()
