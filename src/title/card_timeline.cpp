@@ -60,6 +60,10 @@ void TCardTimeline::Assign(const TPlayCardList& mainCards, const TPlayCardList& 
         FCards[static_cast<std::size_t>(i)] = {start, end, spokenStart, spokenLength,
                                                WordSpans(card, spokenStart, spokenLength, end - start)};
     }
+    FBoundaries.clear();
+    for (const TCardSpan& card : FCards)
+        FBoundaries.insert(FBoundaries.end(), {card.Start, card.End});
+    std::sort(FBoundaries.begin(), FBoundaries.end());
     FVcd.reset();
     if (vcdCards.Count() > 0)
         FVcd = TSegment{vcdCards.StartUnits(0), vcdCards.EndUnits(0)};
@@ -141,10 +145,9 @@ std::int64_t TCardTimeline::NextChange(std::int64_t position, int i, bool evenPa
         if (at > position && (next < 0 || at < next))
             next = at;
     };
-    for (const TCardSpan& card : FCards) {
-        take(card.Start);
-        take(card.End);
-    }
+    if (const auto after = std::upper_bound(FBoundaries.begin(), FBoundaries.end(), position);
+        after != FBoundaries.end())
+        take(*after);
     if (i < 0 || i >= Count())
         return next;
     const TCardSpan& card = FCards[static_cast<std::size_t>(i)];

@@ -100,6 +100,8 @@ private:
         std::vector<TWordSpan> Words;
     };
     std::vector<TCardSpan> FCards;
+    // Every card's start and end, in order: where the card at a position can change.
+    std::vector<std::int64_t> FBoundaries;
     std::optional<TSegment> FVcd;
 
     TSegment Span(int first, int last) const { return {StartOf(first), EndOf(last)}; }

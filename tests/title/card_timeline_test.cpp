@@ -195,4 +195,11 @@ TEST(CardTimeline, TheNextChangeIsTheNextCardWordOrReachedByte)
         EXPECT_EQ(t.Spoken(1, next).Reached, t.Spoken(1, p).Reached + 1) << "the next byte at it, from " << p;
     }
     EXPECT_EQ(t.NextChange(5000, -1, true), -1) << "after the last card nothing";
+
+    TPlayCardList unordered;
+    for (const auto& [s, e] : {std::pair{3000, 4000}, {1000, 2500}, {2000, 3500}})
+        unordered.AddRec(Card(Ms(s), Ms(e)));
+    t.Assign(unordered, TPlayCardList());
+    EXPECT_EQ(t.NextChange(1500, 1, false), 2000) << "cards in any order, overlapping";
+    EXPECT_EQ(t.NextChange(2600, 2, false), 3000);
 }
