@@ -105,7 +105,7 @@ public:
     void ShowProgress(int position);
     void ColorMainText(int start, std::int64_t length, const QColor& colour);
     void PlayerTick();
-    void ScheduleTick(std::int64_t position);
+    void ScheduleTick(std::int64_t position, int card);
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).

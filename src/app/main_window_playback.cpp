@@ -268,24 +268,28 @@ void TForm1::PlayerTick()
     const TCardTimeline& timeline = Timeline();
     const std::int64_t end = FPlayer->EndPos();
     // Of overlapping cards the first that holds the position is current, in every layout.
-    if (const int i = timeline.CardAt(position, end); i >= 0)
+    const int i = timeline.CardAt(position, end);
+    if (i >= 0)
         ShowCard(i, position);
-    ScheduleTick(position);
+    ScheduleTick(position, i);
 }
 
 // Between changes the timer sleeps: a tick costs the learner's battery even when it shows
 // nothing new.
-void TForm1::ScheduleTick(std::int64_t position)
+void TForm1::ScheduleTick(std::int64_t position, int card)
 {
     if (!tmPlayer->isActive())
         return;
     const TCardTimeline& timeline = Timeline();
-    const int card = timeline.CardAt(position, FPlayer->EndPos());
-    const bool caretMoves = FShowCursor && !IsCardList(FDisplayMode);
+    const double speed = FPlayer->Speed();
+    const bool caretMoves = FShowCursor && !IsCardList(FDisplayMode) && card >= 0;
+    const auto paced = [&](std::int64_t change) { return PacedChange(position, change, speed); };
     tmPlayer->start(TickWaitMs(position,
-                               {timeline.NextChange(position, card, caretMoves),
-                                NextBarStep(position, FPlayer->Length(), imPlayer->width()), NextWholeSecond(position)},
-                               FPlayer->Speed()));
+                               {timeline.NextChange(position, card),
+                                paced(caretMoves ? timeline.NextReachedByte(card, position) : -1),
+                                paced(NextBarStep(position, FPlayer->Length(), imPlayer->width())),
+                                paced(NextWholeSecond(position))},
+                               speed));
 }
 
 const TCardTimeline& TForm1::Timeline()

@@ -20,6 +20,13 @@ std::int64_t NextWholeSecond(std::int64_t position)
     return position < 0 ? 0 : (position / 1000 + 1) * 1000;
 }
 
+std::int64_t PacedChange(std::int64_t position, std::int64_t change, double speed)
+{
+    if (change < 0)
+        return change;
+    return std::max(change, position + std::int64_t(std::ceil(FirstTickMs * std::max(speed, 0.0))));
+}
+
 int TickWaitMs(std::int64_t position, std::initializer_list<std::int64_t> changes, double speed)
 {
     std::int64_t nearest = -1;

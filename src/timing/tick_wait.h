@@ -22,6 +22,11 @@ std::int64_t NextBarStep(std::int64_t position, std::int64_t length, int width);
 // The first position after `position` on a whole second.
 std::int64_t NextWholeSecond(std::int64_t position);
 
+// A change the eye follows without needing it on time (a pixel of the bar, a second of the
+// label, the caret's even steps): no sooner than FirstTickMs of the clock ahead, so that a
+// short recording or a fast caret never makes the timer run faster than its first pace.
+std::int64_t PacedChange(std::int64_t position, std::int64_t change, double speed);
+
 // How long to sleep, in milliseconds of the clock, to reach the nearest of `changes` ahead
 // of `position` when the recording plays at `speed`: a millisecond late rather than early,
 // and never longer than LongestTickWaitMs.

@@ -138,27 +138,30 @@ TTextPart TCardTimeline::Underline(int i, std::int64_t position) const
     return word < 0 ? TTextPart{card.Words.front().Text.Start, 0} : card.Words[static_cast<std::size_t>(word)].Text;
 }
 
-std::int64_t TCardTimeline::NextChange(std::int64_t position, int i, bool evenPace) const
+std::int64_t TCardTimeline::NextChange(std::int64_t position, int i) const
 {
-    std::int64_t next = -1;
-    const auto take = [&](std::int64_t at) {
-        if (at > position && (next < 0 || at < next))
-            next = at;
-    };
-    if (const auto after = std::upper_bound(FBoundaries.begin(), FBoundaries.end(), position);
-        after != FBoundaries.end())
-        take(*after);
+    const auto after = std::upper_bound(FBoundaries.begin(), FBoundaries.end(), position);
+    std::int64_t next = after == FBoundaries.end() ? -1 : *after;
     if (i < 0 || i >= Count())
         return next;
     const TCardSpan& card = FCards[static_cast<std::size_t>(i)];
-    if (const std::size_t word = static_cast<std::size_t>(WordAt(i, position) + 1); word < card.Words.size())
-        take(card.Start + card.Words[word].At);
-    const std::int64_t span = card.End - card.Start;
-    if (evenPace && card.Words.empty() && card.SpokenLength > 0 && span > 0 && position >= card.Start) {
-        const std::int64_t reached = (position - card.Start) * card.SpokenLength / span;
-        take(card.Start + ((reached + 1) * span + card.SpokenLength - 1) / card.SpokenLength);
+    if (const std::size_t word = static_cast<std::size_t>(WordAt(i, position) + 1); word < card.Words.size()) {
+        const std::int64_t at = card.Start + card.Words[word].At;
+        if (next < 0 || at < next)
+            next = at;
     }
     return next;
+}
+
+std::int64_t TCardTimeline::NextReachedByte(int i, std::int64_t position) const
+{
+    const TCardSpan& card = FCards[static_cast<std::size_t>(i)];
+    const std::int64_t span = card.End - card.Start;
+    if (!card.Words.empty() || card.SpokenLength <= 0 || span <= 0 || position < card.Start)
+        return -1;
+    const std::int64_t reached = (position - card.Start) * card.SpokenLength / span;
+    const std::int64_t next = card.Start + ((reached + 1) * span + card.SpokenLength - 1) / card.SpokenLength;
+    return next < card.End ? next : -1;
 }
 
 std::int64_t TCardTimeline::StartOfWordAt(int i, std::int64_t offset) const

@@ -82,11 +82,12 @@ public:
     // What to underline at a position inside card i: the word being spoken (nothing before
     // the first word) when the card times its words, else its spoken range.
     TTextPart Underline(int i, std::int64_t position) const;
-    // The first position after `position` at which what is shown can change: a card starts
-    // or ends, or in card i (the card holding the position, -1 for none) the next word
-    // begins or, with `evenPace`, the speaker reaches the next byte of a card without word
-    // times. -1 when nothing changes after it.
-    std::int64_t NextChange(std::int64_t position, int i, bool evenPace) const;
+    // The first position after `position` at which a card starts or ends, or in card i (the
+    // card holding the position, -1 for none) the next timed word begins; -1 when none does.
+    std::int64_t NextChange(std::int64_t position, int i) const;
+    // The first position after `position` at which the speaker reaches the next byte of card
+    // i at its even pace; -1 for a card that times its words or has nothing left to reach.
+    std::int64_t NextReachedByte(int i, std::int64_t position) const;
     // Where to play card i from so that the word holding a byte of the main text comes first:
     // the card's start for a byte before its first timed word or a card without word times.
     std::int64_t StartOfWordAt(int i, std::int64_t offset) const;

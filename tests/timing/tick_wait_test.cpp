@@ -28,4 +28,8 @@ TEST(TickWait, TheTimerSleepsUntilTheNearestChangeAtThePlaysSpeed)
     EXPECT_EQ(TickWaitMs(1000, {90000}, 1.0), LongestTickWaitMs) << "never longer than the longest";
     EXPECT_EQ(TickWaitMs(1000, {1001}, 1.0), 2);
     EXPECT_EQ(TickWaitMs(1000, {1100}, 0.0), LongestTickWaitMs);
+    EXPECT_EQ(PacedChange(1000, 1005, 1.0), 1030) << "a pixel 5 ms ahead waits for the first pace";
+    EXPECT_EQ(PacedChange(1000, 1005, 0.5), 1015) << "30 ms of the clock at half speed";
+    EXPECT_EQ(PacedChange(1000, 1200, 1.0), 1200);
+    EXPECT_EQ(PacedChange(1000, -1, 1.0), -1);
 }

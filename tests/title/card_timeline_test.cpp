@@ -181,25 +181,26 @@ TEST(CardTimeline, TheNextChangeIsTheNextCardWordOrReachedByte)
     main.AddRec(Card(Ms(4000), Ms(5000), otfTrackMilliseconds, "Hello", "SST=0,SLG=4"));
     TCardTimeline t;
     t.Assign(main, TPlayCardList());
-    EXPECT_EQ(t.NextChange(0, -1, false), 1000) << "before the first card: its start";
-    EXPECT_EQ(t.NextChange(1000, 0, false), 1200) << "the first word";
-    EXPECT_EQ(t.NextChange(1200, 0, true), 1600);
-    EXPECT_EQ(t.NextChange(2500, 0, false), 3000) << "after the last word: the card's end";
-    EXPECT_EQ(t.NextChange(3500, -1, false), 4000) << "in a gap: the next card";
-    EXPECT_EQ(t.NextChange(4000, 1, false), 5000) << "a card without word times changes at its end";
-    EXPECT_EQ(t.NextChange(4000, 1, true), 4250) << "or, followed byte by byte, at the next byte";
-    EXPECT_EQ(t.NextChange(4250, 1, true), 4500);
-    for (std::int64_t p = 4000; p < 4999; p = t.NextChange(p, 1, true)) {
-        const std::int64_t next = t.NextChange(p, 1, true);
+    EXPECT_EQ(t.NextChange(0, -1), 1000) << "before the first card: its start";
+    EXPECT_EQ(t.NextChange(1000, 0), 1200) << "the first word";
+    EXPECT_EQ(t.NextChange(1200, 0), 1600);
+    EXPECT_EQ(t.NextChange(2500, 0), 3000) << "after the last word: the card's end";
+    EXPECT_EQ(t.NextReachedByte(0, 1200), -1) << "a word-timed card reaches its words";
+    EXPECT_EQ(t.NextChange(3500, -1), 4000) << "in a gap: the next card";
+    EXPECT_EQ(t.NextChange(4000, 1), 5000) << "a card without word times changes at its end";
+    EXPECT_EQ(t.NextReachedByte(1, 4000), 4250) << "and, followed byte by byte, at the next byte";
+    EXPECT_EQ(t.NextReachedByte(1, 4750), -1) << "the last byte is reached";
+    for (std::int64_t p = 4000; p < 4750; p = t.NextReachedByte(1, p)) {
+        const std::int64_t next = t.NextReachedByte(1, p);
         EXPECT_EQ(t.Spoken(1, next - 1).Reached, t.Spoken(1, p).Reached) << "nothing changes before it, from " << p;
         EXPECT_EQ(t.Spoken(1, next).Reached, t.Spoken(1, p).Reached + 1) << "the next byte at it, from " << p;
     }
-    EXPECT_EQ(t.NextChange(5000, -1, true), -1) << "after the last card nothing";
+    EXPECT_EQ(t.NextChange(5000, -1), -1) << "after the last card nothing";
 
     TPlayCardList unordered;
     for (const auto& [s, e] : {std::pair{3000, 4000}, {1000, 2500}, {2000, 3500}})
         unordered.AddRec(Card(Ms(s), Ms(e)));
     t.Assign(unordered, TPlayCardList());
-    EXPECT_EQ(t.NextChange(1500, 1, false), 2000) << "cards in any order, overlapping";
-    EXPECT_EQ(t.NextChange(2600, 2, false), 3000);
+    EXPECT_EQ(t.NextChange(1500, 1), 2000) << "cards in any order, overlapping";
+    EXPECT_EQ(t.NextChange(2600, 2), 3000);
 }
