@@ -1,9 +1,5 @@
 #include "align/sphinx_decoder.h"
 
-#include <pocketsphinx.h>
-#include <sphinxbase/ckd_alloc.h>
-#include <sphinxbase/fsg_model.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -24,11 +20,11 @@ std::string BaseWord(const char* word)
     return paren == std::string::npos || paren == 0 ? base : base.substr(0, paren);
 }
 
-bool Known(ps_decoder_t* decoder, const std::string& word)
+bool Known(const TSphinxLibrary& sphinx, ps_decoder_t* decoder, const std::string& word)
 {
-    char* phones = ps_lookup_word(decoder, word.c_str());
+    char* phones = sphinx.ps_lookup_word(decoder, word.c_str());
     const bool known = phones != nullptr;
-    ckd_free(phones);
+    sphinx.ckd_free(phones);
     return known;
 }
 
@@ -47,11 +43,13 @@ TSphinxDecoder::TSphinxDecoder() = default;
 TSphinxDecoder::~TSphinxDecoder()
 {
     if (FDecoder)
-        ps_free(FDecoder);
+        FSphinx.ps_free(FDecoder);
 }
 
 bool TSphinxDecoder::Open(std::string& error)
 {
+    if (!FSphinx.Load(error))
+        return false;
     const std::string model = OLVE_SPHINX_MODEL_DIR "/en-us/en-us";
     const std::string dictionary = OLVE_SPHINX_MODEL_DIR "/en-us/cmudict-en-us.dict";
     if (!std::filesystem::exists(model) || !std::filesystem::exists(dictionary)) {
@@ -59,14 +57,14 @@ bool TSphinxDecoder::Open(std::string& error)
         return false;
     }
     // The recognizer's own silence removal would drop frames and so shift every time.
-    cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", model.c_str(), "-dict", dictionary.c_str(),
+    cmd_ln_t* config = FSphinx.cmd_ln_init(nullptr, FSphinx.ps_args(), TRUE, "-hmm", model.c_str(), "-dict", dictionary.c_str(),
                                    "-logfn", "/dev/null", "-remove_silence", "no", "-cmn", "batch", nullptr);
     if (!config) {
         error = "the speech recognizer does not take its settings";
         return false;
     }
-    FDecoder = ps_init(config);
-    cmd_ln_free_r(config);
+    FDecoder = FSphinx.ps_init(config);
+    FSphinx.cmd_ln_free_r(config);
     if (!FDecoder) {
         error = "the speech model in " + model + " cannot be loaded";
         return false;
@@ -81,10 +79,10 @@ std::vector<std::string> TSphinxDecoder::DictionaryWords(const std::string& word
         if (!spoken.empty())
             return spoken;
     }
-    if (Known(FDecoder, word))
+    if (Known(FSphinx, FDecoder, word))
         return {word};
     const std::string phones = SpelledPhones(word);
-    if (phones.empty() || ps_add_word(FDecoder, word.c_str(), phones.c_str(), FALSE) < 0)
+    if (phones.empty() || FSphinx.ps_add_word(FDecoder, word.c_str(), phones.c_str(), FALSE) < 0)
         return {};
     return {word};
 }
@@ -94,22 +92,22 @@ std::vector<std::string> TSphinxDecoder::DictionaryWords(const std::string& word
 bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, const std::vector<std::size_t>& entries,
                                 std::string& error)
 {
-    logmath_t* logmath = ps_get_logmath(FDecoder);
+    logmath_t* logmath = FSphinx.ps_get_logmath(FDecoder);
     const int n = static_cast<int>(words.size());
-    fsg_model_t* grammar = fsg_model_init("transcript", logmath, 1.0f, n + 2);
+    fsg_model_t* grammar = FSphinx.fsg_model_init("transcript", logmath, 1.0f, n + 2);
     grammar->start_state = 0;
     grammar->final_state = n + 1;
-    const int certain = logmath_log(logmath, 1.0);
+    const int certain = FSphinx.logmath_log(logmath, 1.0);
     for (int k = 0; k < n; ++k) {
-        fsg_model_trans_add(grammar, k, k + 1, certain, fsg_model_word_add(grammar, words[k].c_str()));
-        fsg_model_null_trans_add(grammar, k + 1, n + 1, certain);
+        FSphinx.fsg_model_trans_add(grammar, k, k + 1, certain, FSphinx.fsg_model_word_add(grammar, words[k].c_str()));
+        FSphinx.fsg_model_null_trans_add(grammar, k + 1, n + 1, certain);
     }
-    const int skipped = logmath_log(logmath, 1e-20);
+    const int skipped = FSphinx.logmath_log(logmath, 1e-20);
     for (std::size_t entry : entries)
         if (entry > 0 && entry < words.size())
-            fsg_model_null_trans_add(grammar, 0, static_cast<int>(entry), skipped);
-    const bool set = ps_set_fsg(FDecoder, "transcript", grammar) == 0 && ps_set_search(FDecoder, "transcript") == 0;
-    fsg_model_free(grammar);
+            FSphinx.fsg_model_null_trans_add(grammar, 0, static_cast<int>(entry), skipped);
+    const bool set = FSphinx.ps_set_fsg(FDecoder, "transcript", grammar) == 0 && FSphinx.ps_set_search(FDecoder, "transcript") == 0;
+    FSphinx.fsg_model_free(grammar);
     if (!set)
         error = "the speech recognizer does not take the transcript's words";
     return set;
@@ -121,13 +119,13 @@ std::vector<TPlacedWord> TSphinxDecoder::PlacedWords(const std::vector<std::stri
 {
     std::vector<std::string> heard;
     std::vector<TPlacedWord> placed;
-    for (ps_seg_t* seg = ps_seg_iter(FDecoder); seg; seg = ps_seg_next(seg)) {
-        const std::string word = BaseWord(ps_seg_word(seg));
+    for (ps_seg_t* seg = FSphinx.ps_seg_iter(FDecoder); seg; seg = FSphinx.ps_seg_next(seg)) {
+        const std::string word = BaseWord(FSphinx.ps_seg_word(seg));
         // Silences and noises are not transcript words.
         if (std::find(words.begin(), words.end(), word) == words.end())
             continue;
         int first = 0, last = 0;
-        ps_seg_frames(seg, &first, &last);
+        FSphinx.ps_seg_frames(seg, &first, &last);
         heard.push_back(word);
         placed.push_back({0, first * 1000LL / FramesPerSecond, (last + 1) * 1000LL / FramesPerSecond});
     }
@@ -148,8 +146,8 @@ bool TSphinxDecoder::AlignStretch(const std::int16_t* samples, std::size_t count
     placed.clear();
     if (words.empty() || !SetGrammar(words, entries, error))
         return false;
-    if (ps_start_utt(FDecoder) < 0 || ps_process_raw(FDecoder, samples, count, FALSE, TRUE) < 0 ||
-        ps_end_utt(FDecoder) < 0) {
+    if (FSphinx.ps_start_utt(FDecoder) < 0 || FSphinx.ps_process_raw(FDecoder, samples, count, FALSE, TRUE) < 0 ||
+        FSphinx.ps_end_utt(FDecoder) < 0) {
         error = "the speech recognizer failed on the recording";
         return false;
     }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-struct ps_decoder_s;
+#include "align/sphinx_library.h"
 
 namespace olve {
 
@@ -44,7 +44,8 @@ private:
                     std::string& error);
     std::vector<TPlacedWord> PlacedWords(const std::vector<std::string>& words, const std::vector<std::size_t>& entries);
 
-    ps_decoder_s* FDecoder = nullptr;
+    TSphinxLibrary FSphinx;
+    ps_decoder_t* FDecoder = nullptr;
 };
 
 }  // namespace olve

@@ -31,7 +31,7 @@ TEST(MediaCommand, ProbeOfARecordingThatStopsAnsweringEndsWithTheReason)
 
 // A segment played from the command line needs neither pictures nor windows: Qt's widget and
 // picture libraries (and with them a good part of the tool's memory) are never loaded.
-TEST(MediaCommand, PlaysASegmentWithoutLoadingTheWidgetOrPictureLibraries)
+TEST(MediaCommand, PlaysASegmentWithoutLoadingTheWidgetPictureOrSpeechLibraries)
 {
     TTempFolder dir;
     ASSERT_TRUE(MakeWav(dir / "tone.wav", 2));
@@ -42,6 +42,7 @@ TEST(MediaCommand, PlaysASegmentWithoutLoadingTheWidgetOrPictureLibraries)
     EXPECT_NE(run.Err.find("libQt6Core"), std::string::npos);
     EXPECT_EQ(run.Err.find("libQt6Widgets"), std::string::npos);
     EXPECT_EQ(run.Err.find("libQt6Gui"), std::string::npos);
+    EXPECT_EQ(run.Err.find("libpocketsphinx"), std::string::npos) << "the recognizer is for transcripts";
 
     const TToolRun outside = Tool("media play " + Quoted(dir / "tone.wav") + " 3000 4000 --null");
     EXPECT_EQ(outside.Status, 1);
