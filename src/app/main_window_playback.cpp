@@ -10,11 +10,11 @@
 #include "app/fading_notice.h"
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
-#include "timing/tick_wait.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
 #include "media/wave_volume.h"
 #include "storage/card_text.h"
+#include "timing/tick_wait.h"
 
 namespace olve {
 
