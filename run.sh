@@ -19,7 +19,8 @@ olve_install_deps
 olve_build_programs build
 if [ $# -eq 0 ]; then
   # Without a package named, the demo title, made again when its sources or the tool changed.
-  demo=build/demo/demo.qzw
+  # Absolute, since the player starts from its program folder below.
+  demo=$PWD/build/demo/demo.qzw
   if [ ! -e "$demo" ] || [ -n "$(find demo build/bin/olvetool -newer "$demo" -print -quit)" ]; then
     demo/build-demo.sh build/demo build/bin/olvetool || echo "The demo title could not be made." >&2
   fi

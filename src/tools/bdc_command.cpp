@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <iterator>
 
 #include "storage/atomic_file.h"
 #include "storage/delta_code.h"
@@ -13,12 +14,31 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: olvetool bdc encode IN OUT\n"
-                 "       olvetool bdc decode IN OUT\n";
+                 "       olvetool bdc decode IN OUT\n"
+                 "IN or OUT \"-\" is standard input or output\n";
     return 2;
+}
+
+// "-" is the standard stream, as in every other command-line tool: a decode to "-" is read
+// on the terminal, never left behind as a file of that name.
+bool ReadInput(const std::string& path, std::vector<std::uint8_t>& data)
+{
+    if (path != "-")
+        return ReadWholeFile(path, data);
+    data.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return !std::cin.bad();
 }
 
 int WriteOutput(const std::string& path, const std::vector<std::uint8_t>& data)
 {
+    if (path == "-") {
+        std::cout.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+        std::cout.flush();
+        if (std::cout)
+            return 0;
+        std::cerr << "olvetool: cannot write to standard output\n";
+        return 1;
+    }
     const int error = WriteFileAtomically(path, data.data(), data.size());
     if (error != 0) {
         std::cerr << "olvetool: cannot write " << path << ": " << std::strerror(error) << "\n";
@@ -36,7 +56,7 @@ int RunBdcCommand(const std::vector<std::string>& args)
     TDeltaCode codec;
     const bool encode = args[0] == "encode";
     std::vector<std::uint8_t>& input = encode ? codec.Plain : codec.Coded;
-    if (!ReadWholeFile(args[1], input)) {
+    if (!ReadInput(args[1], input)) {
         std::cerr << "olvetool: cannot read " << args[1] << "\n";
         return 1;
     }

@@ -49,3 +49,15 @@ TEST(BdcTool, AFailedDecodeExitsNonZeroWithTheReason)
     EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
     EXPECT_NE(RunTool("bdc frobnicate", dir / "err"), 0);
 }
+
+// "-" is the standard stream: a decode meant for the terminal leaves no file named "-".
+TEST(BdcTool, DashIsTheStandardStream)
+{
+    TTempFolder dir;
+    std::ofstream(dir / "in.txt", std::ios::binary) << "[Title A]\r\nLastCard=3\r\n";
+    const std::string cd = "cd " + dir.Path().string() + " && ";
+    ASSERT_EQ(std::system((cd + Tool() + " bdc encode - in.bdc < in.txt").c_str()), 0);
+    ASSERT_EQ(std::system((cd + Tool() + " bdc decode in.bdc - > out.txt").c_str()), 0);
+    EXPECT_EQ(Slurp(dir / "out.txt"), "[Title A]\r\nLastCard=3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "-"));
+}
