@@ -41,4 +41,8 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 olve_build build
-run_tests --test-dir build --output-on-failure -j2 --timeout 600
+status=0
+run_tests --test-dir build --output-on-failure -j2 --timeout 600 || status=$?
+# Every fuzz target is built and run for a few seconds, so that the harness cannot break unseen.
+fuzz/run.sh 5 || status=1
+exit "$status"

@@ -20,7 +20,8 @@ OLVE_PACKAGES+=(clang libclang-rt-14-dev)
 olve_install_deps
 
 build=$PWD/build-fuzz
-CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+olve_compiler_cache
+CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${OLVE_CACHE_FLAGS[@]}" >/dev/null
 cmake --build "$build"
 if [ "$#" -gt 0 ]; then
   targets=("$@")

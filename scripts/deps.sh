@@ -1,7 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the build, the tests and the
 # player need, but only when one of them is missing.
 OLVE_PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-qpa-plugins
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
@@ -35,15 +35,27 @@ olve_install_deps() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# Rebuilds of unchanged sources (a second build folder, a fresh checkout) come from the cache.
+# Paths below the checkout are hashed relative to it, so another clone of the tree hits too.
+# Sets OLVE_CACHE_FLAGS for cmake.
+olve_compiler_cache() {
+  OLVE_CACHE_FLAGS=()
+  command -v ccache >/dev/null || return 0
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+  OLVE_CACHE_FLAGS=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+}
+
 olve_build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  olve_compiler_cache
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${OLVE_CACHE_FLAGS[@]}" "$@" >/dev/null
   cmake --build "$dir"
 }
 
 # olve_build_programs DIR: only the player and the tool, so that the window comes up before the
 # tests and benchmarks are built (./test.sh builds those).
 olve_build_programs() {
-  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  olve_compiler_cache
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${OLVE_CACHE_FLAGS[@]}" >/dev/null
   cmake --build "$1" --target olveplayer olvetool
 }
