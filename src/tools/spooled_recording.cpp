@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace olve {
@@ -34,6 +35,7 @@ public:
     TDescriptor(const TDescriptor&) = delete;
     TDescriptor& operator=(const TDescriptor&) = delete;
     int Get() const { return FFd; }
+    int Release() { return std::exchange(FFd, -1); }
     // 0, or the errno of closing.
     int Close()
     {
@@ -70,6 +72,15 @@ bool WriteAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
+// Where the file system allows, the copy has no name of its own and goes with the process
+// however it ends (a kill included), so no recording is ever left in the temporary folder.
+int OpenCopy(const fs::path& folder, const fs::path& copy, bool& unnamed)
+{
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    unnamed = fd >= 0;
+    return unnamed ? fd : ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+
 std::string WriteFailure(const std::string& path, const fs::path& copy, int error)
 {
     return "cannot copy the recording " + path + " to " + copy.string() + ": " + std::strerror(error) +
@@ -81,6 +92,8 @@ std::string WriteFailure(const std::string& path, const fs::path& copy, int erro
 
 TSpooledRecording::~TSpooledRecording()
 {
+    if (FCopy >= 0)
+        ::close(FCopy);
     std::error_code ignored;
     if (!FFolder.empty())
         fs::remove_all(FFolder, ignored);
@@ -121,8 +134,9 @@ bool TSpooledRecording::Spool(const std::string& path, std::string& usable, std:
 
 bool TSpooledRecording::Copy(const std::string& path, const fs::path& copy, std::string& error)
 {
+    bool unnamed = false;
     TDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    TDescriptor out(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    TDescriptor out(OpenCopy(FFolder, copy, unnamed));
     if (in.Get() < 0 || out.Get() < 0) {
         error = "cannot copy the recording " + path + " to " + copy.string() + ": " + std::strerror(errno);
         return false;
@@ -153,6 +167,17 @@ bool TSpooledRecording::Copy(const std::string& path, const fs::path& copy, std:
             error = WriteFailure(path, copy, errno);
             return false;
         }
+    }
+    if (unnamed) {
+        // Named by a link to the open copy, which stays open as long as this object.
+        std::error_code linked;
+        fs::create_symlink("/proc/self/fd/" + std::to_string(out.Get()), copy, linked);
+        if (linked) {
+            error = "cannot name the copy of the recording " + copy.string() + ": " + linked.message();
+            return false;
+        }
+        FCopy = out.Release();
+        return true;
     }
     if (const int closed = out.Close(); closed != 0) {
         error = WriteFailure(path, copy, closed);

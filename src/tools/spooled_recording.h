@@ -12,7 +12,7 @@ inline constexpr std::uint64_t SpoolRoomKept = 64ULL << 20;
 
 // A recording that can be read only once (a named pipe, or /dev/fd/N of a pipe) is copied
 // into a folder of its own under the same name, so that it can be measured and then packed;
-// the copy goes with this object. The copy stops, and says so, at the limit or where it would
+// the copy goes with this object, and its data with the process even when it is killed. The copy stops, and says so, at the limit or where it would
 // leave less than SpoolRoomKept free in the temporary folder, so a pipe without end never
 // fills it.
 class TSpooledRecording {
@@ -32,6 +32,8 @@ private:
 
     std::uint64_t FLimit;
     std::filesystem::path FFolder;
+    // The copy without a name of its own, when the file system makes one.
+    int FCopy = -1;
 };
 
 }  // namespace olve

@@ -80,3 +80,20 @@ TEST(SpooledRecording, AFailedCopySaysTheRealCauseAndWhere)
         EXPECT_EQ(entry.path().filename().string().rfind("olvetool-", 0), std::string::npos) << entry.path();
     EXPECT_FALSE(fs::exists(dir / "talk.qzw"));
 }
+
+// Killed while copying, the tool leaves no recording in the temporary folder.
+TEST(SpooledRecording, AKilledCopyLeavesNoRecordingBehind)
+{
+    TTempFolder dir;
+    std::ofstream(dir / "talk.srt") << "1\n00:00:00,500 --> 00:00:01,500\nGood morning.\n";
+    const TToolRun run = RunCommand("{ head -c 5000000 /dev/zero; sleep 2; } | TMPDIR=" + Quoted(dir.Path()) + " " +
+                                    Quoted(std::string(OLVE_BIN_DIR) + "/olvetool") + " title from-subtitles /dev/stdin " +
+                                    Quoted(dir / "talk.srt") + " -o " + Quoted(dir / "talk.qzw") +
+                                    " & tool=$!; sleep 1; kill -9 $tool; wait $tool");
+    EXPECT_EQ(run.Status, 128 + SIGKILL);
+    std::uintmax_t left = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
+        if (entry.is_regular_file() && !entry.is_symlink())
+            left += entry.file_size();
+    EXPECT_LT(left, 1000u);
+}
