@@ -21,6 +21,9 @@ struct TSpokenWord {
     std::int64_t EndMs = -1;
 };
 
+// Sentences not heard that get a note of their own.
+constexpr std::size_t UnplacedNotes = 20;
+
 // Enough words for a fast reader over the stretch, and some to spare.
 std::size_t WindowWords(const TSpeechStretch& stretch)
 {
@@ -31,8 +34,8 @@ std::size_t WindowWords(const TSpeechStretch& stretch)
 class TTranscriptAligner {
 public:
     TTranscriptAligner(const TPcmRecording& recording, const std::vector<std::string>& sentences,
-                       TTranscriptAlignment& alignment)
-        : FRecording(recording), FSentences(sentences), FAlignment(alignment)
+                       TTranscriptAlignment& alignment, const TAlignProgress& progress)
+        : FRecording(recording), FSentences(sentences), FAlignment(alignment), FProgress(progress)
     {
     }
 
@@ -45,8 +48,12 @@ public:
             error = "the transcript has no words";
             return false;
         }
-        for (const TSpeechStretch& stretch : FindSpeechStretches(FRecording.Samples))
-            AlignStretch(stretch);
+        const std::vector<TSpeechStretch> stretches = FindSpeechStretches(FRecording.Samples);
+        for (std::size_t k = 0; k < stretches.size(); ++k) {
+            AlignStretch(stretches[k]);
+            if (FProgress)
+                FProgress(k + 1, stretches.size());
+        }
         return MakeCues(error);
     }
 
@@ -54,12 +61,15 @@ private:
     void ListWords()
     {
         FTextWords.resize(FSentences.size());
+        FFirstWords.resize(FSentences.size() + 1);
         for (std::size_t s = 0; s < FSentences.size(); ++s) {
+            FFirstWords[s] = FWords.size();
             FTextWords[s] = SentenceWords(FSentences[s]);
             for (std::size_t w = 0; w < FTextWords[s].size(); ++w)
                 for (const std::string& word : FDecoder.DictionaryWords(FTextWords[s][w].Text))
                     FWords.push_back({word, s, w});
         }
+        FFirstWords[FSentences.size()] = FWords.size();
     }
 
     // The stretch starts where the last one stopped, or a word or two on when that one took
@@ -116,14 +126,19 @@ private:
         std::vector<TTimedItem> times(FTextWords[sentence].size());
         for (std::size_t w = 0; w < times.size(); ++w)
             times[w].Weight = double(FTextWords[sentence][w].Text.size());
-        for (const TSpokenWord& word : FWords)
-            if (word.Sentence == sentence && word.StartMs >= 0 && !times[word.TextWord].Placed())
+        for (std::size_t k = FFirstWords[sentence]; k < FFirstWords[sentence + 1]; ++k) {
+            const TSpokenWord& word = FWords[k];
+            if (word.StartMs >= 0 && !times[word.TextWord].Placed())
                 times[word.TextWord] = {times[word.TextWord].Weight, word.StartMs, word.EndMs};
+        }
         return times;
     }
 
+    // The first ones each; then how many more, so that a long text read in part stays readable.
     void NoteUnplaced(std::size_t sentence, const TTimedItem& time)
     {
+        if (++FUnplaced > UnplacedNotes)
+            return;
         FAlignment.Notes.push_back("sentence " + std::to_string(sentence + 1) + " (\"" + FSentences[sentence] +
                                    "\") was not heard in the recording; timed between its neighbours, " +
                                    SubtitleTimeText(time.StartMs) + " to " + SubtitleTimeText(time.EndMs));
@@ -145,6 +160,10 @@ private:
                 NoteUnplaced(s, sentences[s]);
             FAlignment.Cues.push_back(MakeCue(s, sentences[s]));
         }
+        if (FUnplaced > UnplacedNotes)
+            FAlignment.Notes.push_back(std::to_string(FUnplaced - UnplacedNotes) +
+                                       " more sentences were not heard in the recording; each timed between its "
+                                       "neighbours");
         return true;
     }
 
@@ -165,19 +184,23 @@ private:
     const TPcmRecording& FRecording;
     const std::vector<std::string>& FSentences;
     TTranscriptAlignment& FAlignment;
+    const TAlignProgress& FProgress;
     TSphinxDecoder FDecoder;
     std::vector<std::vector<TTextWord>> FTextWords;
     std::vector<TSpokenWord> FWords;
+    // Sentence s's dictionary words are FWords[FFirstWords[s]] up to FFirstWords[s + 1].
+    std::vector<std::size_t> FFirstWords;
     std::size_t FNext = 0;
+    std::size_t FUnplaced = 0;
 };
 
 }  // namespace
 
 bool AlignTranscript(const TPcmRecording& recording, const std::vector<std::string>& sentences,
-                     TTranscriptAlignment& alignment, std::string& error)
+                     TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress)
 {
     alignment = TTranscriptAlignment();
-    return TTranscriptAligner(recording, sentences, alignment).Align(error);
+    return TTranscriptAligner(recording, sentences, alignment, progress).Align(error);
 }
 
 }  // namespace olve

@@ -11,6 +11,7 @@
 
 #include "storage/delta_code.h"
 #include "storage/dos_date_time.h"
+#include "storage/file_train.h"
 #include "storage/file_train_reader.h"
 #include "storage/staged_file.h"
 #include "storage/train_entry_name.h"
@@ -39,7 +40,17 @@ bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A package made before in the folder it packs: replaced by the new one, never packed.
+bool IsEarlierPackage(const std::string& path)
+{
+    TTrainFiles files;
+    std::string header;
+    bool truncated = false;
+    return ReadFileTrain(path, files, header, &truncated) && !truncated;
+}
+
 // Relative paths of the regular files below the folder, sorted; the package itself left out.
+// False when the package would replace another file of the folder (itself, or through a link).
 bool ListFiles(const std::string& folder, const std::string& package, std::vector<std::string>& files,
                std::string& error)
 {
@@ -52,8 +63,14 @@ bool ListFiles(const std::string& folder, const std::string& package, std::vecto
         if (!it->is_regular_file(statError))
             continue;
         struct stat st{};
-        if (packageExists && stat(it->path().c_str(), &st) == 0 && SameFile(st, packageStat))
-            continue;
+        if (packageExists && stat(it->path().c_str(), &st) == 0 && SameFile(st, packageStat)) {
+            if (IsEarlierPackage(package))
+                continue;
+            error = "the package " + package + " is " + it->path().string() +
+                    ", a file of the folder being packed; writing it would destroy it. Nothing was written; "
+                    "name another package";
+            return false;
+        }
         files.push_back(it->path().lexically_relative(folder).generic_string());
     }
     if (ec) {

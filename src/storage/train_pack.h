@@ -10,7 +10,8 @@ namespace olve {
 // streams and neither side holds a large file in memory. Header is the folder name that
 // installing may place the entries under (UTF-8, "/"; may be empty). The package is written
 // under a temporary name and renamed when complete (through a symbolic link to where it leads;
-// a device or pipe directly), and is itself never packed.
+// a device or pipe directly), and is itself never packed. A package that is already a file
+// of SourceFolder (itself or through a link) is refused, unless it is a package made before.
 //
 // Packed gets the relative paths in the order written. False with a reason (English, for the
 // command line) when a name cannot be stored in code page 932, a file is too large for the

@@ -1,5 +1,6 @@
 #include "titlemaker/subtitle_title.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <map>
@@ -42,11 +43,15 @@ private:
 };
 
 // A file's name as it can be stored in a package and named in title files, or fallback when
-// code page 932 cannot hold it.
+// code page 932 cannot hold it or it holds control characters, which would break the lines
+// of the files that name it.
 std::string StoredName(const std::string& name, const std::string& fallback)
 {
     std::string stored;
-    if (!name.empty() && StoredEntryName(name, stored))
+    const bool controls = std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    if (!name.empty() && !controls && StoredEntryName(name, stored))
         return stored;
     StoredEntryName(fallback, stored);
     return stored;
@@ -148,9 +153,17 @@ private:
 
     bool NameTitle(std::string& error)
     {
-        FResult.TitleName = !FRequest.TitleName.empty() ? FRequest.TitleName
-                            : !FSubtitles.Title.empty() ? FSubtitles.Title
-                                                        : fs::path(FRequest.MediaPath).stem().string();
+        bool changed = false;
+        FResult.TitleName = OneLineValue(!FRequest.TitleName.empty() ? FRequest.TitleName
+                                         : !FSubtitles.Title.empty() ? FSubtitles.Title
+                                                                     : fs::path(FRequest.MediaPath).stem().string(),
+                                         changed);
+        if (changed)
+            FResult.Notes.push_back("the title name held line breaks or other control characters; each run became a space");
+        if (FResult.TitleName.empty()) {
+            error = "the title name is empty once its control characters are taken out";
+            return false;
+        }
         if (!Utf8ToCp932(FResult.TitleName, FStoredName))
             FResult.Notes.push_back("the title name has characters that Shift-JIS (code page 932) lacks; shown as ?");
         FResult.Code = FRequest.Code;

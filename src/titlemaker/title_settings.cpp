@@ -19,6 +19,25 @@ bool TitleLayoutOf(const std::string& name, TTitleLayout& layout)
     return false;
 }
 
+std::string OneLineValue(const std::string& text, bool& changed)
+{
+    std::string line;
+    bool gap = false;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            gap = true;
+            continue;
+        }
+        if (gap && !line.empty())
+            line += ' ';
+        gap = false;
+        line += c;
+    }
+    changed = line != text;
+    return line;
+}
+
 void SetTitleSettings(TPlayPackage& package, const TTitleLook& look)
 {
     TStringList& settings = package.Settings;

@@ -17,6 +17,12 @@ enum class TTitleLayout {
 // "beside", "above", "list", "text"; false for another name.
 bool TitleLayoutOf(const std::string& name, TTitleLayout& layout);
 
+// A text given by the user or the material (a title name, a user name) as it can stand in one
+// "name=value" line of a title file: every run of control characters (line breaks, tabs,
+// escapes) becomes one space, none at either end, so that no text adds lines or settings of
+// its own. Changed tells whether anything was replaced.
+std::string OneLineValue(const std::string& text, bool& changed);
+
 // What a subtitle title shows. Texts are code page 932.
 struct TTitleLook {
     std::string Name;

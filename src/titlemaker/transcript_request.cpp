@@ -1,14 +1,13 @@
 #include "titlemaker/transcript_request.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "align/pcm_recording.h"
 #include "align/transcript_alignment.h"
 #include "align/transcript_text.h"
 #include "subtitles/subtitle_lines.h"
 #include "subtitles/subtitle_text.h"
+#include "titlemaker/transcript_file.h"
 
 namespace olve {
 
@@ -16,15 +15,7 @@ namespace {
 
 bool ReadText(const std::string& path, std::string& text, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
-        return false;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    TSubtitleEncoding encoding = TSubtitleEncoding::Utf8;
-    text = DecodeSubtitleBytes(bytes, encoding);
-    return true;
+    return ReadTranscriptFile(path, text, error);
 }
 
 // The text's lines that hold something, without the blanks around them.
@@ -59,7 +50,7 @@ std::vector<std::string> CardTexts(const std::string& text, const std::string& t
 }
 
 bool AlignCues(const TSubtitleTitleRequest& request, TTranscriptAlignment& alignment, std::vector<std::string>& notes,
-               std::string& error)
+               std::string& error, const TAlignProgress& progress)
 {
     std::string text;
     if (!ReadText(request.SubtitlePath, text, error))
@@ -67,7 +58,7 @@ bool AlignCues(const TSubtitleTitleRequest& request, TTranscriptAlignment& align
     const std::vector<std::string> sentences = CardTexts(text, request.TranslationPath);
     TPcmRecording recording;
     const bool aligned = !sentences.empty() && DecodePcmRecording(request.MediaPath, recording, error) &&
-                         AlignTranscript(recording, sentences, alignment, error);
+                         AlignTranscript(recording, sentences, alignment, error, progress);
     notes.insert(notes.end(), alignment.Notes.begin(), alignment.Notes.end());
     if (sentences.empty())
         error = request.SubtitlePath + " holds no sentence";
@@ -96,10 +87,11 @@ bool TranslationCues(const std::string& path, const std::vector<TSubtitleCue>& c
 
 }  // namespace
 
-bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error)
+bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error,
+                            const TAlignProgress& progress)
 {
     TTranscriptAlignment alignment;
-    if (!AlignCues(request, alignment, notes, error))
+    if (!AlignCues(request, alignment, notes, error, progress))
         return false;
     request.Subtitles = TSubtitleFile{alignment.Cues, std::string(), {}};
     return request.TranslationPath.empty() ||

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "align/transcript_alignment.h"
 #include "titlemaker/subtitle_title.h"
 
 namespace olve {
@@ -10,7 +11,10 @@ namespace olve {
 // the transcript is aligned with the recording (MediaPath), its sentences become the cues
 // (Subtitles) with their words timed, and line k of the translation (TranslationPath, when
 // given) goes with sentence k (Translation). Notes (English) say what was guessed; false with
-// the reason when nothing can be aligned.
-bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error);
+// the reason when nothing can be aligned, or when the transcript or the translation is not
+// text or too large to be one (see ReadTranscriptFile). Progress, when given, is told how much
+// of the recording is aligned.
+bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error,
+                            const TAlignProgress& progress = {});
 
 }  // namespace olve

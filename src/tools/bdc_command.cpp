@@ -6,6 +6,7 @@
 
 #include "storage/atomic_file.h"
 #include "storage/delta_code.h"
+#include "tools/output_guard.h"
 
 namespace olve {
 
@@ -53,6 +54,8 @@ int RunBdcCommand(const std::vector<std::string>& args)
 {
     if (args.size() != 3 || (args[0] != "encode" && args[0] != "decode"))
         return Usage();
+    if (!OutputSparesInputs(args[2], {args[1]}))
+        return 1;
     TDeltaCode codec;
     const bool encode = args[0] == "encode";
     std::vector<std::uint8_t>& input = encode ? codec.Plain : codec.Coded;

@@ -10,7 +10,9 @@
 #include "storage/cp932_text.h"
 #include "storage/settings_vocabulary.h"
 #include "title/play_package.h"
+#include "titlemaker/title_settings.h"
 #include "tools/card_export_command.h"
+#include "tools/output_guard.h"
 #include "tools/stderr_prompts.h"
 #include "tools/subtitle_title_command.h"
 #include "tools/transcript_title_command.h"
@@ -102,13 +104,19 @@ int Dump(const std::string& file)
 
 int Resave(const std::string& in, const std::string& out, const std::string& user)
 {
+    if (!OutputSparesInputs(out, {in}))
+        return 1;
     TStderrPrompts prompts;
     TPlayPackage package(prompts);
     if (!package.LoadFromFile(in, false, mtNone)) {
         std::cerr << "olvetool: cannot read the title " << in << "\n";
         return 1;
     }
-    if (!package.SaveToFile(out, Utf8ToCp932(user), "", package.GetSetting(MakerKey))) {
+    bool changed = false;
+    const std::string oneLineUser = OneLineValue(user, changed);
+    if (changed)
+        std::cerr << "olvetool: note: the user name held line breaks or other control characters; each run became a space\n";
+    if (!package.SaveToFile(out, Utf8ToCp932(oneLineUser), "", package.GetSetting(MakerKey))) {
         std::cerr << "olvetool: cannot write the title " << out << "\n";
         return 1;
     }

@@ -1,15 +1,20 @@
 #include "tools/title_making.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
 #include "storage/cp932_text.h"
 #include "tools/media_length.h"
+#include "tools/output_guard.h"
 
 namespace olve {
 
 bool PrepareRecording(TSubtitleTitleRequest& request, TSpooledRecording& spooled)
 {
+    if (!OutputSparesInputs(request.PackagePath, {request.MediaPath, request.SubtitlePath, request.TranslationPath},
+                            {request.PicturesFolder}))
+        return false;
     if (!SameAsciiIgnoringCase(std::filesystem::path(request.PackagePath).extension().string(), ".qzw"))
         std::cerr << "olvetool: note: the player opens packages named *.qzw\n";
     std::string error;
@@ -20,12 +25,19 @@ bool PrepareRecording(TSubtitleTitleRequest& request, TSpooledRecording& spooled
     return MeasureMediaLength(request.MediaPath, request.MediaLengthMs);
 }
 
+void PrintNotes(const std::vector<std::string>& notes)
+{
+    for (std::size_t k = 0; k < std::min(notes.size(), ShownNotes); ++k)
+        std::cerr << "olvetool: note: " << notes[k] << "\n";
+    if (notes.size() > ShownNotes)
+        std::cerr << "olvetool: note: and " << notes.size() - ShownNotes << " more notes\n";
+}
+
 bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result)
 {
     std::string error;
     const bool made = MakeSubtitleTitle(request, result, error);
-    for (const std::string& note : result.Notes)
-        std::cerr << "olvetool: note: " << note << "\n";
+    PrintNotes(result.Notes);
     if (!made)
         std::cerr << "olvetool: " << error << "\n";
     return made;

@@ -1,5 +1,7 @@
 #include "tools/transcript_title_command.h"
 
+#include <chrono>
+#include <functional>
 #include <iostream>
 
 #include "titlemaker/subtitle_title.h"
@@ -20,6 +22,33 @@ int Usage()
                  "  LAYOUT: beside, above, list or text, as for from-subtitles\n";
     return 2;
 }
+
+// Aligning a long recording or text takes minutes: after the first seconds, how far it got,
+// now and then, on standard error.
+class TAlignProgressLine {
+public:
+    void operator()(std::size_t done, std::size_t total)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - FStart < QuietTime || (now - FLast < Interval && done < total))
+            return;
+        FLast = now;
+        std::cerr << "olvetool: aligning: " << done << " of " << total << " stretches of speech ("
+                  << done * 100 / total << "%)\n";
+    }
+
+    void Step(const std::string& text) const
+    {
+        if (std::chrono::steady_clock::now() - FStart >= QuietTime)
+            std::cerr << "olvetool: " << text << "\n";
+    }
+
+private:
+    static constexpr std::chrono::seconds QuietTime{2};
+    static constexpr std::chrono::seconds Interval{1};
+    std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point FLast{};
+};
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
 {
@@ -42,13 +71,14 @@ int RunTranscriptTitleCommand(const std::vector<std::string>& args)
         return 1;
     std::vector<std::string> notes;
     std::string error;
-    const bool aligned = AlignTranscriptRequest(request, notes, error);
-    for (const std::string& note : notes)
-        std::cerr << "olvetool: note: " << note << "\n";
+    TAlignProgressLine progress;
+    const bool aligned = AlignTranscriptRequest(request, notes, error, std::ref(progress));
+    PrintNotes(notes);
     if (!aligned) {
         std::cerr << "olvetool: " << error << "\n";
         return 1;
     }
+    progress.Step("making the title of " + std::to_string(request.Subtitles->Cues.size()) + " sentences");
     TSubtitleTitleResult result;
     if (!MakeTitleSaying(request, result))
         return 1;

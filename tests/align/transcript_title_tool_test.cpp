@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 
 #include "spoken_reading.h"
@@ -59,4 +61,45 @@ TEST(TranscriptTitleTool, LinesPairWithTheTranslationWhateverSentencesTheyHold)
                                " --translation " + Quoted(dir / "day.ja.txt") + " -o " + Quoted(dir / "day.qzw"));
     ASSERT_EQ(made.Status, 0) << made.Err;
     EXPECT_NE(made.Out.find("cards: 2 from 2 sentences (2 with sub texts)"), std::string::npos) << made.Out;
+}
+
+// A picture, a recording or a program given as the transcript is refused with the reason,
+// never cut into cards of its bytes.
+TEST(TranscriptTitleTool, AFileThatIsNotTextIsRefused)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning."}, 300, dir / "talk.wav", truth));
+    const TToolRun made = Tool("title from-transcript " + Quoted(dir / "talk.wav") + " " + Quoted(dir / "talk.wav") +
+                               " -o " + Quoted(dir / "talk.qzw"));
+    EXPECT_EQ(made.Status, 1);
+    EXPECT_NE(made.Err.find("talk.wav holds NUL bytes, which text never does: it is not a text file"),
+              std::string::npos)
+        << made.Err;
+    EXPECT_FALSE(std::ifstream(dir / "talk.qzw").good());
+}
+
+// A transcript far longer than its recording costs time in step with its length and keeps its
+// notes to a screenful.
+TEST(TranscriptTitleTool, ALongTranscriptIsMadeInLinearTimeWithFewNotes)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning everyone.", "Let us begin."}, 300, dir / "talk.wav", truth));
+    {
+        std::ofstream text(dir / "long.txt");
+        const char* const words[] = {"morning", "lesson", "river", "window", "garden", "little", "yellow", "market"};
+        for (int s = 0; text.tellp() < (4 << 20); ++s)
+            text << "The " << words[s % 8] << " and the " << words[s / 8 % 8] << " were " << words[s / 64 % 8]
+                 << " today.\n";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const TToolRun made = Tool("title from-transcript " + Quoted(dir / "talk.wav") + " " + Quoted(dir / "long.txt") +
+                               " -o " + Quoted(dir / "long.qzw"));
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(made.Status, 0) << made.Err.substr(0, 2000);
+    // Every sentence against every word of the text took over two minutes.
+    EXPECT_LT(seconds, 60);
+    EXPECT_NE(made.Err.find(" more sentences were not heard in the recording"), std::string::npos);
+    EXPECT_LT(std::count(made.Err.begin(), made.Err.end(), '\n'), 150) << made.Err.substr(0, 2000);
 }
