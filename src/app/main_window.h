@@ -267,6 +267,7 @@ private:
     void HideVolumeBar(const QPoint& globalPos);
     void CardMenuItemClick(int index);
     void FillCardMenuItem(QAction* item, int index);
+    void HighlightCurrentCard(QMenu* menu);
     void CreateExportAction();
 
     QString FProgramPath;
