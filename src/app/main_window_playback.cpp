@@ -536,8 +536,11 @@ void TForm1::ShowVolumeBar()
     tbVolume->blockSignals(true);
     tbVolume->setValue(GetWaveVolume(*FPlayer));
     tbVolume->blockSignals(false);
-    const QPoint icon = Image3->mapTo(this, QPoint(0, 0));
-    tbVolume->move(std::max(0, icon.x() - tbVolume->width() / 2), pnToolBar->height());
+    // From the overflow menu when the speaker has made way for a narrow window.
+    const QWidget* anchor = Image3->isHidden() ? static_cast<QWidget*>(sbOverflow) : Image3;
+    const QPoint icon = anchor->mapTo(this, QPoint(0, 0));
+    const int x = std::min(icon.x() - tbVolume->width() / 2, width() - tbVolume->width());
+    tbVolume->move(std::max(0, x), pnToolBar->height());
     tbVolume->show();
     tbVolume->raise();
 }

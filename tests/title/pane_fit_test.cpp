@@ -2,6 +2,7 @@
 
 #include "title/pane_fit.h"
 #include "title/screen_fit.h"
+#include "title/tool_bar_plan.h"
 
 using namespace olve;
 
@@ -40,4 +41,47 @@ TEST(ScreenFit, ARestoredWindowLiesWhollyOnTheScreenWithItsTitleBar)
     EXPECT_EQ(FitOnScreen({1300, 10, 400, 300}, {1280, 0, 1024, 768}, 0), (TBox{1300, 10, 400, 300})) << "a second screen";
     EXPECT_EQ(CentredOnScreen(1024, 900, {0, 0, 800, 600}), (TBox{0, 0, 800, 600}));
     EXPECT_EQ(CentredOnScreen(512, 512, {0, 24, 1280, 776}), (TBox{384, 156, 512, 512}));
+}
+
+TEST(ToolBarPlan, ControlsGoIntoTheOverflowLeastUsedFirstBeforeTheCounterOrTheTimeGiveWay)
+{
+    TToolBarWidths widths;
+    widths.Fixed = 204;
+    widths.Controls = {30, 24, 30, 24, 24, 28, 36, 30, 30, 30, 34};
+    widths.Overflow = 24;
+    widths.Counter = 50;
+    widths.Time = 90;
+    widths.MinProgress = 24;
+    widths.EasyProgress = 100;
+    widths.MaxProgress = 140;
+    auto overflowed = [](const TToolBarPlan& plan) {
+        int count = 0;
+        for (bool moved : plan.Overflowed)
+            count += moved;
+        return count;
+    };
+    ASSERT_EQ(FullToolBarWidth(widths), 764);
+    TToolBarPlan plan = PlanToolBar(1280, widths);
+    EXPECT_FALSE(plan.Overflows());
+    EXPECT_EQ(plan.Middle, (TToolBarFit{140, true, true}));
+    EXPECT_EQ(PlanToolBar(764, widths).Middle, (TToolBarFit{100, true, true})) << "the full width shows everything";
+
+    plan = PlanToolBar(763, widths);
+    EXPECT_EQ(overflowed(plan), 1);
+    EXPECT_TRUE(plan.InOverflow(TToolControl::Help));
+    EXPECT_EQ(plan.Middle, (TToolBarFit{105, true, true})) << "the overflow button takes the place of help";
+
+    plan = PlanToolBar(512, widths);
+    EXPECT_EQ(overflowed(plan), 10);
+    EXPECT_FALSE(plan.InOverflow(TToolControl::Volume));
+    EXPECT_EQ(plan.Middle, (TToolBarFit{110, true, true})) << "the counter and the time stay";
+
+    plan = PlanToolBar(250, widths);
+    EXPECT_EQ(overflowed(plan), ToolControlCount);
+    EXPECT_EQ(plan.Middle, (TToolBarFit{24, false, false}));
+
+    widths.Controls[static_cast<int>(TToolControl::Help)] = 0;
+    EXPECT_FALSE(PlanToolBar(250, widths).InOverflow(TToolControl::Help)) << "a control the bar lacks";
+    widths.Counter = widths.Time = 0;
+    EXPECT_EQ(FullToolBarWidth(widths), 594);
 }
