@@ -40,6 +40,14 @@ bool HasSoundCards(const std::string& cardList)
     return false;
 }
 
+// The socket of a server named as "unix:PATH" or as a bare path; empty for other forms
+// (network servers, lists).
+std::string NamedSocket(const std::string& server)
+{
+    const std::string path = server.rfind("unix:", 0) == 0 ? server.substr(5) : server;
+    return path.size() > 1 && path[0] == '/' && path.find_first_of(" ,") == std::string::npos ? path : std::string();
+}
+
 }  // namespace
 
 TSoundPlaces SoundPlacesOfThisProcess()
@@ -56,9 +64,10 @@ TSoundPlaces SoundPlacesOfThisProcess()
 
 std::string ChooseAudioSink(const TSoundPlaces& places)
 {
-    if (!places.NamedServer.empty())
+    const std::string named = NamedSocket(places.NamedServer);
+    if (!places.NamedServer.empty() && named.empty())
         return {};
-    if (Answers(places.UserSocket) || Answers(places.SystemSocket))
+    if (!named.empty() ? Answers(named) : Answers(places.UserSocket) || Answers(places.SystemSocket))
         return "pulsesink";
     if (HasSoundCards(places.CardList))
         return {};

@@ -18,8 +18,9 @@ struct TSoundPlaces {
 TSoundPlaces SoundPlacesOfThisProcess();
 
 // The audio sink playbin is given when the caller names none: "pulsesink" when a sound
-// server answers; empty (the desktop's own choice, autoaudiosink) when a server is named or
-// the machine has sound cards; otherwise a silent sink that keeps time. Searching every sink
+// server answers (the named one when its socket is named); empty (the desktop's own choice,
+// autoaudiosink) when a network server is named or the machine has sound cards; otherwise a
+// silent sink that keeps time. Searching every sink
 // on a machine without sound prints the sound library's errors at every start and ends in
 // the same silent sink.
 std::string ChooseAudioSink(const TSoundPlaces& places);

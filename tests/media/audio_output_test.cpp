@@ -21,8 +21,9 @@ int BoundSocket(const std::string& path, bool listening)
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
     EXPECT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    if (listening)
+    if (listening) {
         EXPECT_EQ(::listen(socket, 1), 0);
+    }
     return socket;
 }
 
@@ -47,6 +48,11 @@ TEST(AudioOutput, TheSinkFollowsTheSoundThisMachineHas)
     ::unlink(places.UserSocket.c_str());
     const int server = BoundSocket(places.UserSocket, true);
     EXPECT_EQ(ChooseAudioSink(places), "pulsesink");
+    places.NamedServer = "unix:" + folder / "gone-native";
+    EXPECT_EQ(ChooseAudioSink(places), "fakesink sync=true") << "the named server does not answer";
+    places.NamedServer = places.UserSocket;
+    EXPECT_EQ(ChooseAudioSink(places), "pulsesink");
+    places.NamedServer.clear();
     ::close(server);
 
     std::ofstream(places.CardList) << " 0 [PCH            ]: HDA-Intel - HDA Intel PCH\n";
