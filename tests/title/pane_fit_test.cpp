@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "title/pane_fit.h"
 #include "title/screen_fit.h"
 #include "title/tool_bar_plan.h"
@@ -45,43 +47,23 @@ TEST(ScreenFit, ARestoredWindowLiesWhollyOnTheScreenWithItsTitleBar)
 
 TEST(ToolBarPlan, ControlsGoIntoTheOverflowLeastUsedFirstBeforeTheCounterOrTheTimeGiveWay)
 {
-    TToolBarWidths widths;
-    widths.Fixed = 204;
-    widths.Controls = {30, 24, 30, 24, 24, 28, 36, 30, 30, 30, 34};
-    widths.Overflow = 24;
-    widths.Counter = 50;
-    widths.Time = 90;
-    widths.MinProgress = 24;
-    widths.EasyProgress = 100;
-    widths.MaxProgress = 140;
-    auto overflowed = [](const TToolBarPlan& plan) {
-        int count = 0;
-        for (bool moved : plan.Overflowed)
-            count += moved;
-        return count;
-    };
+    const TToolBarWidths widths{204, {30, 24, 30, 24, 24, 28, 36, 30, 30, 30, 34}, 24, 50, 90, 24, 100, 140};
+    auto moved = [&](int width) { return std::ranges::count(PlanToolBar(width, widths).Overflowed, true); };
     ASSERT_EQ(FullToolBarWidth(widths), 764);
-    TToolBarPlan plan = PlanToolBar(1280, widths);
-    EXPECT_FALSE(plan.Overflows());
-    EXPECT_EQ(plan.Middle, (TToolBarFit{140, true, true}));
+    EXPECT_EQ(PlanToolBar(1280, widths).Middle, (TToolBarFit{140, true, true}));
     EXPECT_EQ(PlanToolBar(764, widths).Middle, (TToolBarFit{100, true, true})) << "the full width shows everything";
+    EXPECT_EQ(moved(764), 0);
+    const TToolBarPlan help = PlanToolBar(763, widths);
+    EXPECT_EQ(moved(763), 1);
+    EXPECT_TRUE(help.InOverflow(TToolControl::Help));
+    EXPECT_EQ(help.Middle, (TToolBarFit{105, true, true})) << "the overflow button takes the place of help";
+    EXPECT_EQ(moved(512), 10);
+    EXPECT_FALSE(PlanToolBar(512, widths).InOverflow(TToolControl::Volume));
+    EXPECT_EQ(PlanToolBar(512, widths).Middle, (TToolBarFit{110, true, true})) << "the counter and the time stay";
+    EXPECT_EQ(moved(250), ToolControlCount);
+    EXPECT_EQ(PlanToolBar(250, widths).Middle, (TToolBarFit{24, false, false}));
 
-    plan = PlanToolBar(763, widths);
-    EXPECT_EQ(overflowed(plan), 1);
-    EXPECT_TRUE(plan.InOverflow(TToolControl::Help));
-    EXPECT_EQ(plan.Middle, (TToolBarFit{105, true, true})) << "the overflow button takes the place of help";
-
-    plan = PlanToolBar(512, widths);
-    EXPECT_EQ(overflowed(plan), 10);
-    EXPECT_FALSE(plan.InOverflow(TToolControl::Volume));
-    EXPECT_EQ(plan.Middle, (TToolBarFit{110, true, true})) << "the counter and the time stay";
-
-    plan = PlanToolBar(250, widths);
-    EXPECT_EQ(overflowed(plan), ToolControlCount);
-    EXPECT_EQ(plan.Middle, (TToolBarFit{24, false, false}));
-
-    widths.Controls[static_cast<int>(TToolControl::Help)] = 0;
-    EXPECT_FALSE(PlanToolBar(250, widths).InOverflow(TToolControl::Help)) << "a control the bar lacks";
-    widths.Counter = widths.Time = 0;
-    EXPECT_EQ(FullToolBarWidth(widths), 594);
+    TToolBarWidths without = widths;
+    without.Controls[static_cast<int>(TToolControl::Help)] = 0;
+    EXPECT_FALSE(PlanToolBar(250, without).InOverflow(TToolControl::Help)) << "a control the bar lacks";
 }
