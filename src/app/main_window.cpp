@@ -287,10 +287,10 @@ void TForm1::LayOutToolBar()
     pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
     imTop->setGeometry(pnToolBar->rect());
     imTop->lower();
-    FToolBarPlan = PlanToolBar(width(), ToolBarWidths(PlaceWidth(lbCounter), PlaceWidth(lbTime)));
+    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(PlaceWidth(lbCounter), PlaceWidth(lbTime)));
     const auto controls = ToolControls();
     for (std::size_t i = 0; i < controls.size(); ++i)
-        controls[i]->setVisible(!FToolBarPlan.Overflowed[i]);
+        controls[i]->setVisible(!plan.Overflowed[i]);
     int x = LeftMargin;
     for (QToolButton* b : {sbPlayTop, SpeedButton6, SpeedButton1, sbItemList, SpeedButton2, SpeedButton4, sbPause, sbAutoPause}) {
         if (b->isHidden())
@@ -302,7 +302,7 @@ void TForm1::LayOutToolBar()
         Image3->move(x + 6, 6);
         x += SpeakerWidth;
     }
-    imPlayer->setFixedWidth(FToolBarPlan.Middle.Progress);
+    imPlayer->setFixedWidth(plan.Middle.Progress);
     imPlayer->move(x, 13 - (ProgressHeight - 7) / 2);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
     x = imPlayer->x() + imPlayer->width() + ProgressGap;
@@ -312,8 +312,8 @@ void TForm1::LayOutToolBar()
         b->move(x, 2);
         x += b->width();
     }
-    x = LayOutPlace(x, FToolBarPlan.Middle.Counter, FToolBarPlan.Middle.Time);
-    sbOverflow->setVisible(FToolBarPlan.Overflows());
+    x = LayOutPlace(x, plan.Middle.Counter, plan.Middle.Time);
+    sbOverflow->setVisible(plan.Overflows());
     int right = width() - RightMargin;
     for (QToolButton* b : {sbOverflow, sbOnlineHelp, sbOpen}) {
         if (b->isHidden())

@@ -316,7 +316,6 @@ private:
     QLabel* lbResume = nullptr;
     QToolButton* sbOverflow = nullptr;
     QMenu* pmOverflow = nullptr;
-    TToolBarPlan FToolBarPlan;
     QSlider* tbVolume = nullptr;
 
     // Panes.
