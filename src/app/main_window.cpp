@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
@@ -30,7 +31,16 @@ constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
 constexpr int SpeedButtonWidth = 36;
 constexpr int MinProgressWidth = 24;
+// The progress bar keeps this much before a control makes way for it.
+constexpr int EasyProgressWidth = 100;
 constexpr int MaxProgressWidth = 140;
+constexpr int LeftMargin = 4;
+constexpr int RightMargin = 8;
+constexpr int ProgressGap = 8;
+constexpr int RightGap = 4;
+// The speaker with its gaps.
+constexpr int SpeakerWidth = 34;
+constexpr int OverflowWidth = 24;
 constexpr int ProgressHeight = 15;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
@@ -84,11 +94,10 @@ void TForm1::FormCreate(const QStringList& arguments)
     if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
         FPlayLog.start();
 
-    setGeometry(SectionBounds(TDisplayMode::System, {512, 512}));
-
     CreateActions();
     CreateToolBar();
     CreatePanes();
+    setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
     SetAutoPause(false);
     ReadCommandLine(arguments);
     CreateTextViews();
@@ -205,6 +214,7 @@ void TForm1::CreateToolBar()
     connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FSpeedTenths)); });
     ShowSpeed();
     CreatePracticeButtons();
+    CreateOverflowButton();
 
     Image3 = new QLabel(pnToolBar);
     Image3->setObjectName("Image3");
@@ -251,41 +261,68 @@ void TForm1::CreateToolBar()
     connect(tbVolume, &QSlider::valueChanged, this, [this](int value) { SetWaveVolumeOfPlayer(value); });
 }
 
+std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
+{
+    return {sbOnlineHelp, sbLoop, sbShadow, sbRevealJapanese, sbRevealEnglish, sbRepeat, sbSpeed, sbOpen, sbAutoPause, sbPause, Image3};
+}
+
+TToolBarWidths TForm1::ToolBarWidths(int counter, int time) const
+{
+    TToolBarWidths widths;
+    widths.Fixed = LeftMargin + 6 * ButtonSize + ProgressGap + RightGap + RightMargin;
+    const auto controls = ToolControls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        widths.Controls[i] = controls[i] == Image3 ? SpeakerWidth : controls[i]->width();
+    widths.Overflow = OverflowWidth;
+    widths.Counter = counter;
+    widths.Time = time;
+    widths.MinProgress = MinProgressWidth;
+    widths.EasyProgress = EasyProgressWidth;
+    widths.MaxProgress = MaxProgressWidth;
+    return widths;
+}
+
 void TForm1::LayOutToolBar()
 {
     pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
     imTop->setGeometry(pnToolBar->rect());
     imTop->lower();
-    int x = 4;
+    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(PlaceWidth(lbCounter), PlaceWidth(lbTime)));
+    const auto controls = ToolControls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        controls[i]->setVisible(!plan.Overflowed[i]);
+    int x = LeftMargin;
     for (QToolButton* b : {sbPlayTop, SpeedButton6, SpeedButton1, sbItemList, SpeedButton2, SpeedButton4, sbPause, sbAutoPause}) {
+        if (b->isHidden())
+            continue;
         b->move(x, 2);
         x += ButtonSize;
     }
-    Image3->move(x + 6, 6);
-    // The progress bar gives up its width first when the window is narrow.
-    const QList<QToolButton*> practice = {sbSpeed, sbRepeat, sbShadow, sbRevealEnglish, sbRevealJapanese, sbLoop};
-    int controls = 8;
-    for (QToolButton* b : practice)
-        controls += b->width();
-    sbOnlineHelp->move(width() - sbOnlineHelp->width() - 8, 2);
-    // The Open button yields to the progress bar in a narrow window (Ctrl+O still opens).
-    const int roomWithOpen = sbOnlineHelp->x() - sbOpen->width() - 4 - (x + 34) - controls;
-    sbOpen->setVisible(roomWithOpen >= MinProgressWidth);
-    sbOpen->move(sbOnlineHelp->x() - sbOpen->width(), 2);
-    const int right = sbOpen->isVisible() ? sbOpen->x() : sbOnlineHelp->x();
-    const int room = right - 4 - (x + 34) - controls;
-    const TToolBarFit fit = FitToolBar(room, PlaceWidth(lbCounter), PlaceWidth(lbTime), MinProgressWidth, MaxProgressWidth);
-    imPlayer->setFixedWidth(fit.Progress);
-    imPlayer->move(x + 34, 13 - (ProgressHeight - 7) / 2);
+    if (!Image3->isHidden()) {
+        Image3->move(x + 6, 6);
+        x += SpeakerWidth;
+    }
+    imPlayer->setFixedWidth(plan.Middle.Progress);
+    imPlayer->move(x, 13 - (ProgressHeight - 7) / 2);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
-    x = imPlayer->x() + imPlayer->width() + 8;
-    for (QToolButton* b : practice) {
+    x = imPlayer->x() + imPlayer->width() + ProgressGap;
+    for (QToolButton* b : {sbSpeed, sbRepeat, sbShadow, sbRevealEnglish, sbRevealJapanese, sbLoop}) {
+        if (b->isHidden())
+            continue;
         b->move(x, 2);
         x += b->width();
     }
-    x = LayOutPlace(x, fit.Counter, fit.Time);
+    x = LayOutPlace(x, plan.Middle.Counter, plan.Middle.Time);
+    sbOverflow->setVisible(plan.Overflows());
+    int right = width() - RightMargin;
+    for (QToolButton* b : {sbOverflow, sbOnlineHelp, sbOpen}) {
+        if (b->isHidden())
+            continue;
+        right -= b->width();
+        b->move(right, 2);
+    }
     lbPAT2->adjustSize();
-    lbPAT2->move(right - 4 - lbPAT2->width(), sbOnlineHelp->y() + sbOnlineHelp->height() - lbPAT2->height());
+    lbPAT2->move(right - RightGap - lbPAT2->width(), ButtonSize + 2 - lbPAT2->height());
     lbPAT1->adjustSize();
     lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
     lbPAT2->setVisible(lbPAT2->x() > x + 8);
@@ -295,6 +332,51 @@ void TForm1::LayOutToolBar()
     edDummy->move(sbPlayTop->x() + sbPlayTop->width(), ToolBarHeight);
     spPic->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
     PlaceStartPage();
+}
+
+// Controls a narrow window has no room for wait in the overflow menu, in the bar's order.
+void TForm1::CreateOverflowButton()
+{
+    sbOverflow = new QToolButton(pnToolBar);
+    sbOverflow->setObjectName("sbOverflow");
+    sbOverflow->setAutoRaise(true);
+    sbOverflow->setFocusPolicy(Qt::NoFocus);
+    sbOverflow->setText(QStringLiteral("»"));
+    sbOverflow->setToolTip(QStringLiteral("ほかのボタン  More controls"));
+    sbOverflow->setFixedSize(OverflowWidth, ButtonSize);
+    sbOverflow->setPopupMode(QToolButton::InstantPopup);
+    sbOverflow->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    pmOverflow = new QMenu(sbOverflow);
+    pmOverflow->setObjectName("pmOverflow");
+    sbOverflow->setMenu(pmOverflow);
+    sbOverflow->hide();
+    connect(pmOverflow, &QMenu::aboutToShow, this, &TForm1::FillOverflowMenu);
+}
+
+void TForm1::FillOverflowMenu()
+{
+    pmOverflow->clear();
+    const QList<QWidget*> order = {sbPause, sbAutoPause, Image3, sbSpeed, sbRepeat, sbShadow,
+                                   sbRevealEnglish, sbRevealJapanese, sbLoop, sbOpen, sbOnlineHelp};
+    for (QWidget* control : order) {
+        if (!control->isHidden())
+            continue;
+        if (control == Image3) {
+            QAction* volume = pmOverflow->addAction(QIcon(GlyphPixmap(TGlyph::Speaker, 20)), QStringLiteral("音量  Volume"));
+            connect(volume, &QAction::triggered, this, &TForm1::ShowVolumeBar);
+            continue;
+        }
+        auto* button = static_cast<QToolButton*>(control);
+        QString hint = button->toolTip();
+        hint.replace('\n', QStringLiteral("  ")).replace('&', QStringLiteral("&&"));
+        const QString glyph = button->text();
+        QAction* item = pmOverflow->addAction(button->icon(), glyph.isEmpty() ? hint : glyph + "   " + hint);
+        item->setCheckable(button->isCheckable());
+        item->setChecked(button->isChecked());
+        item->setEnabled(button->isEnabled());
+        item->setData(control->objectName());
+        connect(item, &QAction::triggered, button, &QToolButton::click);
+    }
 }
 
 void TForm1::CreatePanes()

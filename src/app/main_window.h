@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,6 +36,7 @@
 #include "title/practice_run.h"
 #include "title/recent_titles.h"
 #include "title/title_progress.h"
+#include "title/tool_bar_plan.h"
 #include "title/play_package.h"
 
 namespace olve {
@@ -184,6 +186,14 @@ private:
     void LayOutTitle(bool video, const TTitleDisplay& display);
     void WatchPackageCards();
     void LayOutToolBar();
+    // The controls that may go into the overflow menu, in the order of TToolControl.
+    std::array<QWidget*, ToolControlCount> ToolControls() const;
+    TToolBarWidths ToolBarWidths(int counter, int time) const;
+    void CreateOverflowButton();
+    void FillOverflowMenu();
+    // A mode's window size when the settings keep none: wide enough for the whole tool bar
+    // with the open title's longest counter and time.
+    QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
     void SetWaveVolumeOfPlayer(int value);
     void SetSpeedTenths(int tenths);
@@ -236,6 +246,8 @@ private:
     // Puts the counter and the time that have room from x on; returns where they end.
     int LayOutPlace(int x, bool counter, bool time);
     int PlaceWidth(const QLabel* label) const;
+    // What PlaceWidth would be with the text shown.
+    int PlaceWidthOf(const QLabel* label, const std::string& text) const;
     bool FitPlaceLabel(QLabel* label);
     void FitPlaceLabels();
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
@@ -267,6 +279,7 @@ private:
     void HideVolumeBar(const QPoint& globalPos);
     void CardMenuItemClick(int index);
     void FillCardMenuItem(QAction* item, int index);
+    void HighlightCurrentCard(QMenu* menu);
     void CreateExportAction();
 
     QString FProgramPath;
@@ -301,6 +314,8 @@ private:
     QLabel* lbPAT2 = nullptr;
     QLineEdit* edDummy = nullptr;
     QLabel* lbResume = nullptr;
+    QToolButton* sbOverflow = nullptr;
+    QMenu* pmOverflow = nullptr;
     QSlider* tbVolume = nullptr;
 
     // Panes.

@@ -3,9 +3,11 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/card_grid_delegate.h"
+#include "storage/card_text.h"
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "storage/rounding.h"
@@ -29,9 +31,20 @@ QString StartTimeText(std::uint32_t startPos)
     return text;
 }
 
-// A menu label: at most 50 bytes of the text, cut before a two-byte character, with "･･".
-std::string MenuLabel(const std::string& text)
+// A menu item holds one line: each stored line break ("||") shows as a blank.
+std::string OneLine(const std::string& text)
 {
+    std::string line = ExpandLineBreaks(text);
+    for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 1))
+        line.replace(at, 2, " ");
+    return line;
+}
+
+// A menu label: at most 50 bytes of the text on one line, cut before a two-byte character,
+// with "･･".
+std::string MenuLabel(const std::string& stored)
+{
+    const std::string text = OneLine(stored);
     if (text.size() <= LabelBytes)
         return text;
     std::size_t cut = 0;
@@ -119,6 +132,7 @@ void TForm1::PopulateItemList()
     if (count < FlatMenuLimit) {
         for (int i = 0; i < count; ++i)
             FillCardMenuItem(pmItemList->addAction(QString()), i);
+        HighlightCurrentCard(pmItemList);
         return;
     }
     const int listed = std::min(count, MenuCardLimit);
@@ -136,6 +150,25 @@ void TForm1::PopulateItemList()
         }
         FillCardMenuItem(group->addAction(QString()), i);
     }
+    for (QAction* groupAction : pmItemList->actions()) {
+        if (!groupAction->isChecked())
+            continue;
+        pmItemList->setActiveAction(groupAction);
+        // A group opened by a key makes its first card active once it shows; the current card
+        // takes over after that.
+        QMenu* current = groupAction->menu();
+        connect(current, &QMenu::aboutToShow, this, [this, current] {
+            QTimer::singleShot(0, current, [this, current] { HighlightCurrentCard(current); });
+        });
+    }
+}
+
+// The keys move on from the current card, and Enter plays it again.
+void TForm1::HighlightCurrentCard(QMenu* menu)
+{
+    for (QAction* item : menu->actions())
+        if (item->data().toInt() == FCurrentCard && item->isChecked())
+            menu->setActiveAction(item);
 }
 
 // The card menu button's own menu (right click) exports the current card to a flashcard

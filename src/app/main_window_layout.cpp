@@ -13,6 +13,7 @@
 #include "storage/data_file.h"
 #include "storage/letter_case_path.h"
 #include "storage/settings_vocabulary.h"
+#include "timing/place_text.h"
 #include "title/screen_fit.h"
 
 namespace olve {
@@ -125,9 +126,20 @@ void TForm1::SetDisplayMode(TDisplayMode mode)
         FillCardGrid();
 }
 
+QSize TForm1::DefaultWindowSize(TDisplayMode mode) const
+{
+    const int cards = FPackage ? FPackage->MainCards.Count() : 0;
+    const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
+    const int counter = PlaceWidthOf(lbCounter, CardCounterText(cards - 1, cards));
+    const int time = PlaceWidthOf(lbTime, length > 0 ? PlaceTimeText(length, length) : std::string());
+    QSize size = DefaultSize(mode);
+    size.setWidth(std::max(size.width(), FullToolBarWidth(ToolBarWidths(counter, time))));
+    return size.boundedTo(WorkArea().size());
+}
+
 void TForm1::ApplyLayout(TDisplayMode mode)
 {
-    const QSize size = DefaultSize(mode).boundedTo(WorkArea().size());
+    const QSize size = DefaultWindowSize(mode);
     const bool picture = mode != TDisplayMode::System && mode != TDisplayMode::List;
     const bool views = !IsCardList(mode);
     const bool across = mode == TDisplayMode::Subtitles || mode == TDisplayMode::PictureCard;

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -114,9 +115,17 @@ void TForm1::RememberRecent(const QString& package)
 
 void TForm1::ShowOpenDialog()
 {
-    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("開く  Open"), QString(), OpenFilter);
-    if (!paths.isEmpty())
-        DropFiles(paths);
+    TDataFile settings(SettingsFile().toStdString(), FPrompts);
+    settings.ReadOnly = true;
+    const QString start = QString::fromStdString(ReadOpenFolder(settings, QDir::homePath().toStdString()));
+    settings.Close();
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("開く  Open"), start, OpenFilter);
+    if (paths.isEmpty())
+        return;
+    TDataFile file(SettingsFile().toStdString(), FPrompts);
+    WriteOpenFolder(file, QFileInfo(paths.first()).absoluteFilePath().toStdString());
+    file.Close();
+    DropFiles(paths);
 }
 
 // The files are used where they are: nothing is changed or moved.

@@ -218,7 +218,7 @@ void TForm1::NoteCardsPassed(std::int64_t position)
     const int card = FCurrentCard;
     if (FLastTickPosition >= 0 && card >= 0 && card < Timeline().Count() && FLastTickPosition < Timeline().EndOf(card) &&
         Timeline().EndOf(card) <= position)
-        FPracticeRun.MarkHeard(card);
+        FPracticeRun.MarkHeard(card, FPractice);
     FLastTickPosition = position;
 }
 
@@ -321,8 +321,8 @@ void TForm1::ShowCard(int i, std::int64_t position)
     const TSpokenRange spoken = Timeline().Spoken(i, position);
     const std::int64_t r0 = spoken.Start;
     const std::int64_t r1 = spoken.Length;
-    const bool english = FPracticeRun.Shows(FPractice.English, i);
-    const bool japanese = FPracticeRun.Shows(FPractice.Japanese, i);
+    const bool english = FPracticeRun.Shows(FPractice.English, TTextLanguage::English, i);
+    const bool japanese = FPracticeRun.Shows(FPractice.Japanese, TTextLanguage::Japanese, i);
     const TTextPart underline = Timeline().Underline(i, position);
     TShownTick tick{FMainView->TextRevision(), english, japanese, FShowCursor, FShowUnderline, spoken.Reached, underline};
     if (!changed && i == FShownMainCard && FShownTick == tick)
@@ -536,8 +536,11 @@ void TForm1::ShowVolumeBar()
     tbVolume->blockSignals(true);
     tbVolume->setValue(GetWaveVolume(*FPlayer));
     tbVolume->blockSignals(false);
-    const QPoint icon = Image3->mapTo(this, QPoint(0, 0));
-    tbVolume->move(std::max(0, icon.x() - tbVolume->width() / 2), pnToolBar->height());
+    // From the overflow menu when the speaker has made way for a narrow window.
+    const QWidget* anchor = Image3->isHidden() ? static_cast<QWidget*>(sbOverflow) : Image3;
+    const QPoint icon = anchor->mapTo(this, QPoint(0, 0));
+    const int x = std::min(icon.x() - tbVolume->width() / 2, width() - tbVolume->width());
+    tbVolume->move(std::max(0, x), pnToolBar->height());
     tbVolume->show();
     tbVolume->raise();
 }

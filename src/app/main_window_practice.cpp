@@ -179,7 +179,7 @@ void TForm1::PlayEnded()
 {
     const int card = FCurrentCard;
     if (!FPractice.CardByCard()) {
-        FPracticeRun.MarkHeard(card);
+        FPracticeRun.MarkHeard(card, FPractice);
         RefreshCard();
         return;
     }

@@ -66,8 +66,9 @@ void TForm1::RestoreProgress()
     const TTitleProgress progress = ReadTitleProgress(file, FSerial);
     file.Close();
     SetSpeedTenths(progress.SpeedTenths);
+    // The loop belongs to the cards of the title it was chosen in: another title starts without.
     TPracticeSettings practice = progress.Practice;
-    practice.Loop = FPractice.Loop;
+    practice.Loop = false;
     SetPractice(practice);
     SetAutoPause(progress.AutoPause);
     if (progress.MainFontSize > 0) {

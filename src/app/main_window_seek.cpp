@@ -102,8 +102,7 @@ void TForm1::FitPlaceLabels()
 // True when the label's width had to change: as wide as its text with the widest digits.
 bool TForm1::FitPlaceLabel(QLabel* label)
 {
-    const QString widest = WidestDigits(label->text());
-    const int width = widest.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest) + 2;
+    const int width = std::max(PlaceWidthOf(label, label->text().toStdString()) - PlaceGap, 0);
     if (label->maximumWidth() == width)
         return false;
     label->setFixedWidth(width);
@@ -119,6 +118,12 @@ bool TForm1::ShowCounter()
 int TForm1::PlaceWidth(const QLabel* label) const
 {
     return label->text().isEmpty() || label->maximumWidth() == 0 ? 0 : label->maximumWidth() + PlaceGap;
+}
+
+int TForm1::PlaceWidthOf(const QLabel* label, const std::string& text) const
+{
+    const QString widest = WidestDigits(QString::fromStdString(text));
+    return widest.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest) + 2 + PlaceGap;
 }
 
 int TForm1::LayOutPlace(int x, bool counter, bool time)

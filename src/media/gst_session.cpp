@@ -8,6 +8,7 @@
 #include <gst/video/video.h>
 
 #include "media/audio_gatherer.h"
+#include "media/audio_output.h"
 #include "media/gst_pipeline_keeper.h"
 #include "media/tempo_filter.h"
 
@@ -103,9 +104,10 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool
         return;
     g_object_set(FPipeline, "flags", (pictures ? PlayFlagVideo : 0) | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
-    if (!audioSink.isEmpty()) {
+    const QString chosenSink = audioSink.isEmpty() ? QString::fromStdString(ChooseAudioSink(SoundPlacesOfThisProcess())) : audioSink;
+    if (!chosenSink.isEmpty()) {
         GError* error = nullptr;
-        GstElement* sink = gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, &error);
+        GstElement* sink = gst_parse_bin_from_description(chosenSink.toUtf8().constData(), TRUE, &error);
         g_clear_error(&error);
         if (sink)
             g_object_set(FPipeline, "audio-sink", sink, nullptr);

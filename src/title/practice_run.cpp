@@ -1,12 +1,14 @@
 #include "title/practice_run.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace olve {
 
 void TPracticeRun::Reset(int count)
 {
-    FHeard.assign(static_cast<std::size_t>(std::max(count, 0)), false);
+    for (std::vector<bool>& heard : FHeard)
+        heard.assign(static_cast<std::size_t>(std::max(count, 0)), false);
     FCard = -1;
     FHearings = 0;
     FLoopFirst = 0;
@@ -23,7 +25,7 @@ void TPracticeRun::Begin(int card)
 
 void TPracticeRun::SetLoopRange(int first, int last)
 {
-    const int top = static_cast<int>(FHeard.size()) - 1;
+    const int top = static_cast<int>(FHeard[0].size()) - 1;
     FLoopFirst = std::clamp(std::min(first, last), 0, std::max(top, 0));
     FLoopLast = std::clamp(std::max(first, last), FLoopFirst, std::max(top, 0));
 }
@@ -34,7 +36,7 @@ TNextPlay TPracticeRun::CardEnded(const TPracticeSettings& settings, const TCard
     const int card = FCard;
     if (card < 0 || card >= timeline.Count())
         return {};
-    MarkHeard(card);
+    MarkHeard(card, settings);
     ++FHearings;
     const std::int64_t wait = ShadowWaitMs(timeline.EndOf(card) - timeline.StartOf(card), speed, settings.ShadowTenths);
     if (settings.Repeats == 0 || FHearings < settings.Repeats)
@@ -51,20 +53,25 @@ TNextPlay TPracticeRun::CardEnded(const TPracticeSettings& settings, const TCard
     return {false, next, wait};
 }
 
-void TPracticeRun::MarkHeard(int card)
+void TPracticeRun::MarkHeard(int card, const TPracticeSettings& settings)
 {
-    if (card >= 0 && card < static_cast<int>(FHeard.size()))
-        FHeard[static_cast<std::size_t>(card)] = true;
+    if (card < 0 || card >= static_cast<int>(FHeard[0].size()))
+        return;
+    for (const auto [language, reveal] : {std::pair{TTextLanguage::English, settings.English},
+                                          std::pair{TTextLanguage::Japanese, settings.Japanese}})
+        if (reveal == TReveal::AfterHearing)
+            HeardOf(language)[static_cast<std::size_t>(card)] = true;
 }
 
-bool TPracticeRun::Heard(int card) const
+bool TPracticeRun::Heard(TTextLanguage language, int card) const
 {
-    return card >= 0 && card < static_cast<int>(FHeard.size()) && FHeard[static_cast<std::size_t>(card)];
+    const std::vector<bool>& heard = HeardOf(language);
+    return card >= 0 && card < static_cast<int>(heard.size()) && heard[static_cast<std::size_t>(card)];
 }
 
-bool TPracticeRun::Shows(TReveal reveal, int card) const
+bool TPracticeRun::Shows(TReveal reveal, TTextLanguage language, int card) const
 {
-    return reveal == TReveal::Shown || (reveal == TReveal::AfterHearing && Heard(card));
+    return reveal == TReveal::Shown || (reveal == TReveal::AfterHearing && Heard(language, card));
 }
 
 }  // namespace olve

@@ -16,9 +16,12 @@ struct TNextPlay {
     bool operator==(const TNextPlay&) const = default;
 };
 
+// The two texts of a card, each with a reveal of its own.
+enum class TTextLanguage { English, Japanese };
+
 // The learner's way through the cards of one title: how often the card at hand has been
-// heard, which cards have been heard at all (for texts shown after hearing), and the range
-// that loops.
+// heard, which cards have been heard while a text waited for it (for texts shown after
+// hearing), and the range that loops.
 class TPracticeRun {
 public:
     // A title with count cards was opened: nothing heard yet.
@@ -39,14 +42,19 @@ public:
     TNextPlay CardEnded(const TPracticeSettings& settings, const TCardTimeline& timeline, bool autoPause,
                         double speed);
 
-    // A card heard to its end by a play running through the cards.
-    void MarkHeard(int card);
-    bool Heard(int card) const;
-    // Whether a text under this reveal shows on the card.
-    bool Shows(TReveal reveal, int card) const;
+    // A card heard to its end by a play running through the cards. It counts only for the
+    // texts that were waiting to be heard: a card heard while its text showed anyway has not
+    // been listened to without it.
+    void MarkHeard(int card, const TPracticeSettings& settings);
+    bool Heard(TTextLanguage language, int card) const;
+    // Whether the language's text under this reveal shows on the card.
+    bool Shows(TReveal reveal, TTextLanguage language, int card) const;
 
 private:
-    std::vector<bool> FHeard;
+    std::vector<bool>& HeardOf(TTextLanguage language) { return FHeard[static_cast<int>(language)]; }
+    const std::vector<bool>& HeardOf(TTextLanguage language) const { return FHeard[static_cast<int>(language)]; }
+
+    std::vector<bool> FHeard[2];
     int FCard = -1;
     int FHearings = 0;
     int FLoopFirst = 0;

@@ -1,6 +1,7 @@
 #include "title/recent_titles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "storage/comma_text.h"
 
@@ -9,6 +10,7 @@ namespace olve {
 namespace {
 
 constexpr const char* RecentSection = "Recent";
+constexpr const char* OpenFolderKey = "OpenFolder";
 
 std::string Key(int i)
 {
@@ -51,6 +53,23 @@ void TRecentTitles::Add(const std::string& package, const std::string& name)
 void TRecentTitles::Remove(const std::string& package)
 {
     std::erase_if(FItems, [&](const TRecentTitle& t) { return t.Package == package; });
+}
+
+std::string ReadOpenFolder(const TDataFile& file, const std::string& home)
+{
+    const std::string folder = file.ReadString(RecentSection, OpenFolderKey, "");
+    std::error_code error;
+    const std::filesystem::path path(folder);
+    return path.is_absolute() && std::filesystem::is_directory(path, error) ? folder : home;
+}
+
+void WriteOpenFolder(TDataFile& file, const std::string& chosenFile)
+{
+    const std::filesystem::path path(chosenFile);
+    const std::string folder = path.parent_path().string();
+    if (!path.is_absolute() || folder.find_first_of("\r\n") != std::string::npos)
+        return;
+    file.WriteString(RecentSection, OpenFolderKey, folder);
 }
 
 }  // namespace olve

@@ -31,4 +31,11 @@ private:
     std::vector<TRecentTitle> FItems;
 };
 
+// The folder the Open dialog starts in: the folder of the file chosen there last, kept in the
+// "Recent" section, while it is still a folder; else home.
+std::string ReadOpenFolder(const TDataFile& file, const std::string& home);
+// Keeps the folder of a file chosen in the Open dialog (an absolute path). A name that would
+// break the settings file's lines is not kept.
+void WriteOpenFolder(TDataFile& file, const std::string& chosenFile);
+
 }  // namespace olve

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
@@ -127,12 +131,13 @@ TEST_F(MainWindow, BoundsAreStoredPerModeButNotWhenMaximised)
         settings.Close();
     }
     Create();
-    EXPECT_EQ(Form->width(), 512);
+    const int defaultWidth = Form->width();
+    EXPECT_GT(defaultWidth, 512) << "the default fits the whole tool bar";
     EXPECT_EQ(Form->height(), 300);
     Form->show();
     Form->SetDisplayMode(TDisplayMode::System);
     Form->SetDisplayMode(TDisplayMode::Subtitles);
-    EXPECT_EQ(Setting("System", "Width"), "512");
+    EXPECT_EQ(Setting("System", "Width"), std::to_string(defaultWidth));
     EXPECT_EQ(Setting("Subtitles", "Width"), "<none>");
     Form->close();
     EXPECT_NE(Setting("Subtitles", "Width"), "<none>");
@@ -372,6 +377,77 @@ TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)
     EXPECT_EQ(many.size(), 128);
     EXPECT_EQ(many.back()->text(), "4065 ～ 4096");
     EXPECT_TRUE(many[32]->property("barBreak").toBool());
+}
+
+TEST_F(MainWindow, ThePinpointMenuShowsACardOnOneLineAndOpensAtTheCurrentCard)
+{
+    Create();
+    Form->show();
+    auto open = [&](int cards, int current) {
+        TTestTitle title;
+        title.Serial = "L" + std::to_string(cards);
+        title.MediaSeconds = 2;
+        for (int i = 0; i < cards; ++i)
+            title.Cards.push_back({"Card " + std::to_string(i + 1) + "||next line", "", "", "", i * 10, i * 10 + 10});
+        ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
+        Form->PlayCard(current);
+        ASSERT_EQ(Form->CurrentCard(), current);
+        Form->ItemList()->popup(QPoint(0, 0));
+    };
+    open(3, 1);
+    QAction* active = Form->ItemList()->activeAction();
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->text(), "  2  Card 2 next line");
+    Form->ItemList()->hide();
+
+    open(40, 34);
+    active = Form->ItemList()->activeAction();
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->text(), " 33 ～  40");
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(Form->ItemList(), &right);
+    QApplication::processEvents();
+    ASSERT_TRUE(active->menu()->isVisible());
+    ASSERT_NE(active->menu()->activeAction(), nullptr);
+    EXPECT_EQ(active->menu()->activeAction()->data().toInt(), 34);
+    Form->ItemList()->hide();
+}
+
+// The Open dialog starts at home, then where the learner chose a file last, in this window
+// and the next.
+TEST_F(MainWindow, TheOpenDialogStartsWhereTheLastFileWasChosen)
+{
+    TTempFolder home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.Path().string()));
+    QString shownAt;
+    auto answer = [&](const QString& choose) {
+        QTimer::singleShot(0, [&shownAt, choose] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            shownAt = dialog->directory().absolutePath();
+            if (choose.isEmpty())
+                return dialog->reject();
+            dialog->selectFile(choose);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    TTestTitle title;
+    title.Cards.push_back({"one", "", "", "", 0, 500});
+    const QString package = Package(title);
+    Create();
+    Form->show();
+    answer(package);
+    Form->ShowOpenDialog();
+    EXPECT_EQ(shownAt, QString::fromStdString(home.Path().string()));
+    EXPECT_EQ(Form->TitleName(), "Test Lesson");
+    Form.reset();
+
+    Create();
+    answer({});
+    Form->ShowOpenDialog();
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(shownAt, QFileInfo(package).absolutePath());
 }
 
 // Notes whether the window was exposed when the first message came.

@@ -246,6 +246,26 @@ TEST_F(Playback, APracticeCardRevealsOnceHeardAndPlaysFromADoubleClickedWord)
     EXPECT_LT(Form->Player().Position(), 1500) << "from the word, not the card's start";
 }
 
+// Texts shown once heard count only the hearings made while they waited, and the loop stays
+// with the title it was chosen in.
+TEST_F(Playback, APracticePassStartsFromWhatWasHeardWithTheTextHidden)
+{
+    TTestTitle first = Cards(FourCards);
+    Open(first);
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000)) << "the opening play passed card 1";
+    TPracticeSettings practice;
+    practice.English = TReveal::AfterHearing;
+    practice.Loop = true;
+    Form->SetPractice(practice);
+    Form->PlayCard(0);
+    EXPECT_EQ(ColourAt(0), Form->MainView()->palette().color(QPalette::Base)) << "heard with its text showing";
+
+    TTestTitle second = first;
+    second.Serial = "Another";
+    ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), second))));
+    EXPECT_FALSE(Form->Practice().Loop);
+}
+
 // Closing saves where the learner was and how they practise; the next start offers it back.
 TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
 {

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <memory>
@@ -135,6 +137,55 @@ TEST_F(SeekAndPanes, TheEnglishTextGrowsWithTheWindowAndStillSteps)
     EXPECT_LT(Form->MainView()->font().pointSize(), large);
     Form->resize(512, 512);
     EXPECT_EQ(Form->MainView()->font().pointSize(), 12) << "the learner's step stays";
+}
+
+// A title without pictures opens wide enough for the whole tool bar; a narrower window moves
+// controls into the overflow menu, where they still work, and nothing overlaps or is cut.
+TEST_F(SeekAndPanes, TheToolBarShowsEveryControlOrMovesItToTheOverflowMenu)
+{
+    Open({{"one", "", "", "", 100, 3000}});
+    QWidget* bar = Form->findChild<QWidget*>("pnToolBar");
+    QToolButton* overflow = Form->findChild<QToolButton*>("sbOverflow");
+    QMenu* more = Form->findChild<QMenu*>("pmOverflow");
+    ASSERT_TRUE(bar && overflow && more);
+    const QStringList movable = {"sbPause", "sbAutoPause", "Image3", "sbSpeed", "sbRepeat", "sbShadow",
+                                 "sbRevealEnglish", "sbRevealJapanese", "sbLoop", "sbOpen", "sbOnlineHelp"};
+    auto expectUncut = [&](int width) {
+        QList<QWidget*> shown;
+        for (QWidget* child : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible() && !qobject_cast<TToolBarBackground*>(child) && !child->objectName().startsWith("lbPAT") &&
+                child->height() > 1)
+                shown << child;
+        for (QWidget* a : shown) {
+            EXPECT_TRUE(bar->rect().contains(a->geometry())) << width << " " << a->objectName().toStdString();
+            for (QWidget* b : shown)
+                EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                    << width << " " << a->objectName().toStdString() << " " << b->objectName().toStdString();
+        }
+    };
+    ASSERT_TRUE(WaitUntil([&] { return Form->findChild<QLabel*>("lbTime")->isVisible(); }, 2000));
+    EXPECT_LE(Form->width(), QApplication::primaryScreen()->availableGeometry().width());
+    for (const QString& name : movable + QStringList{"lbCounter", "lbTime"})
+        EXPECT_TRUE(Form->findChild<QWidget*>(name)->isVisible()) << name.toStdString();
+    EXPECT_GE(Form->findChild<TProgressBar*>()->width(), 100);
+    EXPECT_FALSE(overflow->isVisible());
+    expectUncut(Form->width());
+
+    for (int width : {512, 420, 250}) {
+        Form->resize(width, 400);
+        EXPECT_TRUE(overflow->isVisible());
+        expectUncut(width);
+        more->aboutToShow();
+        int moved = 0;
+        for (const QString& name : movable)
+            moved += Form->findChild<QWidget*>(name)->isHidden();
+        EXPECT_EQ(more->actions().size(), moved) << width;
+    }
+    EXPECT_EQ(more->actions().size(), movable.size()) << "all of them at the narrowest";
+    for (QAction* item : more->actions())
+        if (item->data().toString() == "sbLoop")
+            item->trigger();
+    EXPECT_TRUE(Form->Practice().Loop);
 }
 
 TEST(CardTextWrap, NoLineStartsWithClosingPunctuation)

@@ -20,7 +20,7 @@ titled() { [ "$(captioned 'Test Lesson - Player Olve / Rindale')" -eq 1 ]; }
 message_box() {
   local w
   for w in $(xdotool search --onlyvisible --name '^Player Olve / Rindale$' 2>/dev/null); do
-    xdotool getwindowgeometry "$w" | grep -q 'Geometry: 512x512' || { echo "$w"; return; }
+    xdotool getwindowgeometry "$w" | grep -Eq 'Geometry: [0-9]+x512$' || { echo "$w"; return; }
   done
 }
 shown() { [ "$(captioned 'Player Olve / Rindale')" -eq 1 ]; }

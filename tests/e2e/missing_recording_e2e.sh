@@ -17,7 +17,7 @@ wait_for 20 shown || fail "main window not shown"
 box() {
   local w
   for w in $(xdotool search --onlyvisible --name 'Player Olve / Rindale$' 2>/dev/null); do
-    xdotool getwindowgeometry "$w" | grep -q 'Geometry: 512x512' || { echo "$w"; return; }
+    xdotool getwindowgeometry "$w" | grep -Eq 'Geometry: [0-9]+x512$' || { echo "$w"; return; }
   done
 }
 box_open() { [ -n "$(box)" ]; }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "title/pane_fit.h"
 #include "title/screen_fit.h"
+#include "title/tool_bar_plan.h"
 
 using namespace olve;
 
@@ -40,4 +43,27 @@ TEST(ScreenFit, ARestoredWindowLiesWhollyOnTheScreenWithItsTitleBar)
     EXPECT_EQ(FitOnScreen({1300, 10, 400, 300}, {1280, 0, 1024, 768}, 0), (TBox{1300, 10, 400, 300})) << "a second screen";
     EXPECT_EQ(CentredOnScreen(1024, 900, {0, 0, 800, 600}), (TBox{0, 0, 800, 600}));
     EXPECT_EQ(CentredOnScreen(512, 512, {0, 24, 1280, 776}), (TBox{384, 156, 512, 512}));
+}
+
+TEST(ToolBarPlan, ControlsGoIntoTheOverflowLeastUsedFirstBeforeTheCounterOrTheTimeGiveWay)
+{
+    const TToolBarWidths widths{204, {30, 24, 30, 24, 24, 28, 36, 30, 30, 30, 34}, 24, 50, 90, 24, 100, 140};
+    auto moved = [&](int width) { return std::ranges::count(PlanToolBar(width, widths).Overflowed, true); };
+    ASSERT_EQ(FullToolBarWidth(widths), 764);
+    EXPECT_EQ(PlanToolBar(1280, widths).Middle, (TToolBarFit{140, true, true}));
+    EXPECT_EQ(PlanToolBar(764, widths).Middle, (TToolBarFit{100, true, true})) << "the full width shows everything";
+    EXPECT_EQ(moved(764), 0);
+    const TToolBarPlan help = PlanToolBar(763, widths);
+    EXPECT_EQ(moved(763), 1);
+    EXPECT_TRUE(help.InOverflow(TToolControl::Help));
+    EXPECT_EQ(help.Middle, (TToolBarFit{105, true, true})) << "the overflow button takes the place of help";
+    EXPECT_EQ(moved(512), 10);
+    EXPECT_FALSE(PlanToolBar(512, widths).InOverflow(TToolControl::Volume));
+    EXPECT_EQ(PlanToolBar(512, widths).Middle, (TToolBarFit{110, true, true})) << "the counter and the time stay";
+    EXPECT_EQ(moved(250), ToolControlCount);
+    EXPECT_EQ(PlanToolBar(250, widths).Middle, (TToolBarFit{24, false, false}));
+
+    TToolBarWidths without = widths;
+    without.Controls[static_cast<int>(TToolControl::Help)] = 0;
+    EXPECT_FALSE(PlanToolBar(250, without).InOverflow(TToolControl::Help)) << "a control the bar lacks";
 }

@@ -68,23 +68,34 @@ TEST(Practice, TheShadowingWaitIsTheCardAsHeardTimesTheFactor)
     EXPECT_EQ(NextRepeats(0), 1);
 }
 
-TEST(Practice, AHiddenTextShowsOnceItsCardHasBeenHeard)
+TEST(Practice, AHiddenTextShowsOnceItsCardHasBeenHeardWhileItWaited)
 {
     const TCardTimeline t = FourCards();
     TPracticeRun run;
     run.Reset(t.Count());
     TPracticeSettings s;
+    s.English = TReveal::AfterHearing;
+    const auto english = TTextLanguage::English;
+    const auto japanese = TTextLanguage::Japanese;
     run.Begin(0);
-    EXPECT_TRUE(run.Shows(TReveal::Shown, 0));
-    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, 0));
+    EXPECT_TRUE(run.Shows(TReveal::Shown, english, 0));
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, english, 0));
     run.CardEnded(s, t, true, 1.0);
-    EXPECT_TRUE(run.Shows(TReveal::AfterHearing, 0));
-    EXPECT_FALSE(run.Shows(TReveal::Hidden, 0));
-    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, 1));
-    run.MarkHeard(1);
-    EXPECT_TRUE(run.Shows(TReveal::AfterHearing, 1)) << "heard in a play running through the cards";
+    EXPECT_TRUE(run.Shows(TReveal::AfterHearing, english, 0));
+    EXPECT_FALSE(run.Shows(TReveal::Hidden, english, 0));
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, japanese, 0)) << "the Japanese text was showing anyway";
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, english, 1));
+    run.MarkHeard(1, s);
+    EXPECT_TRUE(run.Shows(TReveal::AfterHearing, english, 1)) << "heard in a play running through the cards";
+
+    run.MarkHeard(2, TPracticeSettings{});
+    s.Japanese = TReveal::AfterHearing;
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, english, 2)) << "heard with both texts showing";
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, japanese, 1)) << "heard before the Japanese text waited";
+    run.MarkHeard(2, s);
+    EXPECT_TRUE(run.Shows(TReveal::AfterHearing, japanese, 2));
     run.Reset(t.Count());
-    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, 0)) << "another title";
+    EXPECT_FALSE(run.Shows(TReveal::AfterHearing, english, 0)) << "another title";
     EXPECT_EQ(NextReveal(TReveal::Hidden), TReveal::Shown);
 }
 

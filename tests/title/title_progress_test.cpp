@@ -72,3 +72,18 @@ TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
     recent.Read(file);
     EXPECT_EQ(recent.Items().size(), 19u);
 }
+
+TEST(RecentTitles, TheOpenDialogStartsWhereAFileWasChosenLastWhileThatIsAFolder)
+{
+    TTempFolder folder;
+    TRecordingPrompts prompts;
+    TDataFile file("", prompts);
+    EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), "/home/learner");
+    WriteOpenFolder(file, folder / "talk.ogg");
+    EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), folder.Path().string());
+    WriteOpenFolder(file, "relative/talk.ogg");
+    WriteOpenFolder(file, "/tmp/a\nOpenFolder=/etc/x.ogg");
+    EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), folder.Path().string()) << "neither is kept";
+    WriteOpenFolder(file, folder / "gone/talk.ogg");
+    EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), "/home/learner") << "no longer a folder";
+}
