@@ -1,0 +1,110 @@
+#include "titlemaker/export_folder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// More names than an export ever needs for one card; a bound so that a folder full of
+// names cannot keep the export looking for ever.
+constexpr int MaxNameTries = 1000;
+
+// Moves a file to a name that must not exist yet.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails on an existing name as well.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return false;
+    return unlink(from.c_str()) == 0;
+}
+
+bool WriteAll(int fd, const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+TExportFolder::TExportFolder(std::string folder) : FFolder(std::move(folder))
+{
+    while (FFolder.size() > 1 && FFolder.back() == '/')
+        FFolder.pop_back();
+    std::error_code ignored;
+    fs::create_directories(FFolder, ignored);
+}
+
+std::string TExportFolder::NewTemporary(std::string& error) const
+{
+    std::string pattern = FFolder + "/.olve-export-XXXXXX";
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = FFolder + ": " + std::strerror(errno);
+        return {};
+    }
+    close(fd);
+    return pattern;
+}
+
+std::string TExportFolder::Publish(const std::string& temporary, const std::string& stem, const std::string& ext,
+                                   std::string& error) const
+{
+    for (int n = 1; n <= MaxNameTries; ++n) {
+        const std::string name = stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + ext;
+        if (RenameWithoutReplacing(temporary, FFolder + "/" + name))
+            return name;
+        if (errno != EEXIST) {
+            error = FFolder + "/" + name + ": " + std::strerror(errno);
+            break;
+        }
+    }
+    if (error.empty())
+        error = FFolder + ": no free name for " + stem + ext;
+    std::remove(temporary.c_str());
+    return {};
+}
+
+bool TExportFolder::AppendToCardsTsv(const std::string& text, std::string& error) const
+{
+    const std::string path = CardsTsvPath();
+    // Not blocking: a pipe in its place must not hold the export up.
+    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = path + (errno == ELOOP ? std::string(": a link, which is not followed") : ": " + std::string(std::strerror(errno)));
+        return false;
+    }
+    struct stat st{};
+    bool written = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1;
+    if (!written)
+        error = path + ": not a file of its own";
+    else if (!(written = WriteAll(fd, text)))
+        error = path + ": " + std::strerror(errno);
+    if (close(fd) != 0 && written) {
+        error = path + ": " + std::strerror(errno);
+        written = false;
+    }
+    return written;
+}
+
+}  // namespace olve
