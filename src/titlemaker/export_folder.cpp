@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,14 +58,22 @@ TExportFolder::TExportFolder(std::string folder) : FFolder(std::move(folder))
 
 std::string TExportFolder::NewTemporary(std::string& error) const
 {
-    std::string pattern = FFolder + "/.olve-export-XXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = FFolder + ": " + std::strerror(errno);
-        return {};
+    // Made with the learner's file mode mask applied, as every other file they make.
+    std::random_device random;
+    for (int n = 0; n < MaxNameTries; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/.olve-export-%08x", static_cast<unsigned>(random()));
+        const std::string path = FFolder + name;
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            break;
     }
-    close(fd);
-    return pattern;
+    error = FFolder + ": " + std::strerror(errno);
+    return {};
 }
 
 std::string TExportFolder::Publish(const std::string& temporary, const std::string& stem, const std::string& ext,

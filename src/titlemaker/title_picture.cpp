@@ -34,9 +34,7 @@ std::string TitlePicture(const std::string& titleFolder, const std::string& stor
 {
     std::string name = stored;
     std::replace(name.begin(), name.end(), '\\', '/');
-    std::error_code error;
-    const fs::path root = titleFolder.empty() || titleFolder == "/" ? fs::path() : fs::canonical(titleFolder, error);
-    if (root.empty() || error) {
+    if (titleFolder.empty() || titleFolder == "/") {
         reason = "the picture " + name + " is not read: the title has no folder of its own";
         return {};
     }
@@ -45,7 +43,9 @@ std::string TitlePicture(const std::string& titleFolder, const std::string& stor
         return {};
     }
     reason = "the picture " + name + " is not in the title's folder";
-    if (name.empty() || name.front() == '/')
+    std::error_code error;
+    const fs::path root = fs::canonical(titleFolder, error);
+    if (error || name.empty() || name.front() == '/')
         return {};
     for (const std::string& place : {titleFolder + "pic/" + name, titleFolder + name}) {
         const std::string found = ExistingPathIgnoringCase(place);
