@@ -16,6 +16,9 @@ namespace olve {
 namespace {
 
 constexpr GstClockTime WaitNs = 30 * GST_SECOND;
+// The samples a clip may hold in memory: ten minutes of 48 kHz stereo. A card's bounds and
+// a recording's channels come from the title, and no sentence is that long.
+constexpr std::int64_t MaxClipSamples = 10LL * 60 * 48000 * 2;
 
 struct TUnref {
     void operator()(GstElement* e) const
@@ -98,6 +101,10 @@ public:
             return false;
         FFirst = std::llround(static_cast<double>(fromMs) * FRate / 1000.0);
         FLast = std::llround(static_cast<double>(toMs) * FRate / 1000.0);
+        if ((FLast - FFirst) * FChannels > MaxClipSamples) {
+            error = "the card is too long for a clip: " + std::to_string((toMs - fromMs) / 1000) + " s";
+            return false;
+        }
         FNext = FFirst;
         // The stop lies a little after the clip: decoders drop a partial last frame and
         // place frames by container stamps that may be rounded; the clip is cut here.

@@ -142,4 +142,8 @@ TEST(OggClip, ASoundShorterThanThePictureEndsTheClipWithTheSound)
     EXPECT_FALSE(WriteOggClip(film, 3700, 4000, dir / "none.ogg", writtenToMs, error));
     EXPECT_NE(error.find("ends before 3700 ms"), std::string::npos) << error;
     EXPECT_FALSE(std::ifstream(dir / "none.ogg").good());
+
+    // A hostile title's card of hours is not gathered in memory.
+    EXPECT_FALSE(WriteOggClip(film, 0, 30 * 60 * 1000, dir / "long.ogg", writtenToMs, error));
+    EXPECT_NE(error.find("the card is too long for a clip: 1800 s"), std::string::npos) << error;
 }
