@@ -219,3 +219,20 @@ TEST_F(CardExport, ClipsOfAFilmAreWrittenAndCardsTsvNamesOnlyThose)
         EXPECT_EQ(RunCommand("soxi -s " + Quoted(Export() + "/Test_Lesson-001.ogg")).Out, "72000\n");
     }
 }
+
+// The title's name makes the files' names: a name with folders in it or longer than a file
+// name may be still makes a short plain one, cut at a whole character.
+TEST_F(CardExport, AnyTitleNameMakesAShortPlainFileName)
+{
+    TTestTitle title;
+    title.Name = "../..";
+    for (int i = 0; i < 200; ++i)
+        title.Name += "あ";
+    title.Cards = {Card("one", "", 100, 1000)};
+    const TToolRun run = Run(Package(title));
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    std::string stem = "_____";
+    for (int i = 0; i < 25; ++i)
+        stem += "あ";
+    EXPECT_EQ(Names(), (std::vector<std::string>{stem + "-001.ogg", "cards.tsv"}));
+}
