@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 
 #include "media/ogg_clip.h"
 #include "storage/card_text.h"
@@ -10,8 +9,6 @@
 #include "titlemaker/title_picture.h"
 
 namespace olve {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -133,10 +130,11 @@ bool TCardExport::WriteClip(TExportedCard& card)
     std::string error;
     std::int64_t writtenToMs = card.ToMs;
     const std::string temporary = FFolder.NewTemporary(error);
-    if (temporary.empty() || !WriteOggClip(FSource.MediaPath, card.FromMs, card.ToMs, temporary, writtenToMs, error) ||
-        (card.Clip = FFolder.Publish(temporary, card.Name, ".ogg", error)).empty()) {
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
+    if (!temporary.empty() && WriteOggClip(FSource.MediaPath, card.FromMs, card.ToMs, temporary, writtenToMs, error))
+        card.Clip = FFolder.Publish(temporary, card.Name, ".ogg", error);
+    else if (!temporary.empty())
+        std::remove(temporary.c_str());
+    if (card.Clip.empty()) {
         FProblems.push_back(card.Name + ".ogg: " + error);
         return false;
     }
@@ -151,20 +149,11 @@ bool TCardExport::CopyPicture(TExportedCard& card)
 {
     std::string error;
     const std::string found = TitlePicture(FSource.TitleFolder, card.Picture, error);
-    const std::string temporary = found.empty() ? std::string() : FFolder.NewTemporary(error);
-    std::error_code copied;
-    if (!temporary.empty())
-        fs::copy_file(found, temporary, fs::copy_options::overwrite_existing, copied);
-    if (copied)
-        error = card.Picture + ": " + copied.message();
-    if (temporary.empty() || copied ||
-        (card.PictureFile = FFolder.Publish(temporary, card.Name + "-picture", PictureExtension(card.Picture), error)).empty()) {
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
+    if (!found.empty())
+        card.PictureFile = FFolder.CopyIn(found, card.Name + "-picture", PictureExtension(card.Picture), error);
+    if (card.PictureFile.empty())
         FProblems.push_back(card.Name + ": " + error);
-        return false;
-    }
-    return true;
+    return !card.PictureFile.empty();
 }
 
 }  // namespace olve

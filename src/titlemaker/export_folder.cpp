@@ -94,6 +94,22 @@ std::string TExportFolder::Publish(const std::string& temporary, const std::stri
     return {};
 }
 
+std::string TExportFolder::CopyIn(const std::string& path, const std::string& stem, const std::string& ext,
+                                  std::string& error) const
+{
+    const std::string temporary = NewTemporary(error);
+    if (temporary.empty())
+        return {};
+    std::error_code copied;
+    fs::copy_file(path, temporary, fs::copy_options::overwrite_existing, copied);
+    if (copied) {
+        error = path + ": " + copied.message();
+        std::remove(temporary.c_str());
+        return {};
+    }
+    return Publish(temporary, stem, ext, error);
+}
+
 bool TExportFolder::AppendToCardsTsv(const std::string& text, std::string& error) const
 {
     const std::string path = CardsTsvPath();

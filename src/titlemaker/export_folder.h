@@ -24,6 +24,11 @@ public:
     std::string Publish(const std::string& temporary, const std::string& stem, const std::string& ext,
                         std::string& error) const;
 
+    // A copy of the file at path, published as Publish does; empty, with the reason, when
+    // it could not be made.
+    std::string CopyIn(const std::string& path, const std::string& stem, const std::string& ext,
+                       std::string& error) const;
+
     // Appends text to the folder's cards.tsv, made when missing. A cards.tsv that is not a
     // regular file of its own (a link, a pipe, a device) is refused.
     bool AppendToCardsTsv(const std::string& text, std::string& error) const;
