@@ -1,6 +1,7 @@
 #include "titlemaker/export_folder.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +19,35 @@ namespace {
 // More names than an export ever needs for one card; a bound so that a folder full of
 // names cannot keep the export looking for ever.
 constexpr int MaxNameTries = 1000;
+
+// ".olve-export-PID-RANDOM": the writer's process in the name tells when it is left behind.
+constexpr const char* TemporaryPrefix = ".olve-export-";
+
+// The writer's process id when name is a temporary of ours; 0 otherwise.
+pid_t WriterOf(const std::string& name)
+{
+    const std::string prefix = TemporaryPrefix;
+    const std::size_t dash = name.rfind('-');
+    if (!name.starts_with(prefix) || dash <= prefix.size() || name.size() - dash - 1 != 8 ||
+        name.find_first_not_of("0123456789abcdef", dash + 1) != std::string::npos)
+        return 0;
+    const std::string pid = name.substr(prefix.size(), dash - prefix.size());
+    if (pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+// Temporaries that an export killed on its way left in the folder.
+void RemoveLeftTemporaries(const std::string& folder)
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        const pid_t writer = WriterOf(entry.path().filename().string());
+        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH && entry.is_regular_file(error) &&
+            !entry.is_symlink(error))
+            fs::remove(entry.path(), error);
+    }
+}
 
 // Moves a file to a name that must not exist yet.
 bool RenameWithoutReplacing(const std::string& from, const std::string& to)
@@ -54,6 +84,7 @@ TExportFolder::TExportFolder(std::string folder) : FFolder(std::move(folder))
         FFolder.pop_back();
     std::error_code ignored;
     fs::create_directories(FFolder, ignored);
+    RemoveLeftTemporaries(FFolder);
 }
 
 std::string TExportFolder::NewTemporary(std::string& error) const
@@ -61,8 +92,9 @@ std::string TExportFolder::NewTemporary(std::string& error) const
     // Made with the learner's file mode mask applied, as every other file they make.
     std::random_device random;
     for (int n = 0; n < MaxNameTries; ++n) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/.olve-export-%08x", static_cast<unsigned>(random()));
+        char name[48];
+        std::snprintf(name, sizeof name, "/%s%d-%08x", TemporaryPrefix, static_cast<int>(getpid()),
+                      static_cast<unsigned>(random()));
         const std::string path = FFolder + name;
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {

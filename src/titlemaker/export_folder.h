@@ -9,7 +9,8 @@ namespace olve {
 // writes gets a name no file there has yet, and cards.tsv only grows.
 class TExportFolder {
 public:
-    // Made when it does not exist yet.
+    // Made when it does not exist yet. The temporaries of an export that was killed on its
+    // way (its process no longer runs) are removed.
     explicit TExportFolder(std::string folder);
 
     const std::string& Path() const { return FFolder; }

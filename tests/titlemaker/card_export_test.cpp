@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/test_package.h"
@@ -235,4 +238,24 @@ TEST_F(CardExport, AnyTitleNameMakesAShortPlainFileName)
     for (int i = 0; i < 25; ++i)
         stem += "あ";
     EXPECT_EQ(Names(), (std::vector<std::string>{stem + "-001.ogg", "cards.tsv"}));
+}
+
+// An export killed on its way leaves a half-written temporary; the next one removes it, and
+// only it.
+TEST_F(CardExport, TemporariesOfAKilledExportAreRemovedAndNothingElse)
+{
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string left = ".olve-export-" + std::to_string(gone) + "-0badc0de";
+    const std::string running = ".olve-export-" + std::to_string(getpid()) + "-0badc0de";
+    Keep(left, "half a clip");
+    Keep(running, "being written");
+    Keep(".olve-export-notes", "the learner's own");
+    TTestTitle title;
+    title.Cards = {Card("one", "", 100, 1000)};
+    ASSERT_EQ(Run(Package(title)).Status, 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{running, ".olve-export-notes", "Test_Lesson-001.ogg", "cards.tsv"}));
 }
