@@ -148,7 +148,8 @@ bool TExportFolder::AppendToCardsTsv(const std::string& text, std::string& error
     // Not blocking: a pipe in its place must not hold the export up.
     const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
-        error = path + (errno == ELOOP ? std::string(": a link, which is not followed") : ": " + std::string(std::strerror(errno)));
+        error = path + (errno == ELOOP ? std::string(": a link, which is not followed")
+                                       : ": " + std::string(std::strerror(errno)));
         return false;
     }
     struct stat st{};

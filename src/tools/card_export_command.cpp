@@ -75,7 +75,8 @@ int RunCardExportCommand(const std::vector<std::string>& args)
         std::cerr << "olvetool: cannot write " << error << "\n";
         return 1;
     }
-    const auto written = std::count_if(cards.begin(), cards.end(), [](const TExportedCard& c) { return !c.Clip.empty(); });
+    const auto written =
+        std::count_if(cards.begin(), cards.end(), [](const TExportedCard& c) { return !c.Clip.empty(); });
     std::cout << "cards: " << written << " (" << exporting.Pictures() << " pictures)\n"
               << "file: " << exporting.Folder().CardsTsvPath() << "\n";
     return exporting.Problems().empty() ? 0 : 1;
