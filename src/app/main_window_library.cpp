@@ -20,7 +20,6 @@
 #include "app/file_type_registration.h"
 #include "app/start_page.h"
 #include "media/embedded_subtitle_tracks.h"
-#include "media/ogg_clip.h"
 #include "media/recording_length.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/card_export.h"
@@ -255,25 +254,23 @@ bool TForm1::ExportCard(int index, const QString& folder)
 {
     if (index < 0 || index >= FPackage->MainCards.Count())
         return false;
-    const TExportedCard card = ExportedCards(FPackage->MainCards, TitleName().toStdString())[static_cast<std::size_t>(index)];
-    const fs::path to = folder.toStdString();
+    TExportedCard card = ExportedCards(FPackage->MainCards, TitleName().toStdString())[static_cast<std::size_t>(index)];
+    TCardExport exporting({FPlayer->FileName.toStdString(), FTitleFolder.toStdString()}, folder.toStdString());
     std::string error;
-    if (!WriteOggClip(FPlayer->FileName.toStdString(), card.FromMs, card.ToMs, (to / card.Clip).string(), error)) {
-        FPrompts.Message("カードを書き出せませんでした\r\n\r\nexporting the card failed: " + error);
+    const bool written = exporting.Write(card) && exporting.AppendTsv({card}, error);
+    std::string problems;
+    for (const std::string& line : exporting.Problems())
+        problems += "\r\n" + line;
+    if (!written) {
+        FPrompts.Message("カードを書き出せませんでした\r\n\r\nexporting the card failed: " + error + problems);
         return false;
     }
-    const QString picture = FindPicture(FPackage->MainCards.Card(index).Picture);
-    std::error_code copied;
-    if (!picture.isEmpty())
-        fs::copy_file(picture.toStdString(), to / fs::path(card.Picture).filename(), fs::copy_options::overwrite_existing,
-                      copied);
-    std::ofstream tsv(to / "cards.tsv", std::ios::binary | std::ios::app);
-    if (copied || !(tsv << CardsTsv({card})) || !tsv.flush()) {
-        FPrompts.Message("カードを書き出せませんでした\r\n\r\nexporting the card failed: " + (to / "cards.tsv").string() +
-                         (copied ? ": " + copied.message() : std::string()));
-        return false;
-    }
-    ShowFadingNotice(this, "ExportNotice", QStringLiteral("書き出しました  Exported: ") + QString::fromStdString(card.Clip));
+    if (!problems.empty())
+        FPrompts.Message("カードの絵は書き出せませんでした\r\n\r\nthe card's picture was not exported:" + problems);
+    QString notice = QStringLiteral("書き出しました  Exported: ") + QString::fromStdString(card.Clip);
+    for (const std::string& note : exporting.Notes())
+        notice += "\n" + QString::fromStdString(note);
+    ShowFadingNotice(this, "ExportNotice", notice);
     return true;
 }
 

@@ -4,8 +4,10 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -14,6 +16,9 @@ namespace olve {
 namespace {
 
 constexpr GstClockTime WaitNs = 30 * GST_SECOND;
+// The samples a clip may hold in memory: ten minutes of 48 kHz stereo. A card's bounds and
+// a recording's channels come from the title, and no sentence is that long.
+constexpr std::int64_t MaxClipSamples = 10LL * 60 * 48000 * 2;
 
 struct TUnref {
     void operator()(GstElement* e) const
@@ -96,18 +101,19 @@ public:
             return false;
         FFirst = std::llround(static_cast<double>(fromMs) * FRate / 1000.0);
         FLast = std::llround(static_cast<double>(toMs) * FRate / 1000.0);
+        if ((FLast - FFirst) * FChannels > MaxClipSamples) {
+            error = "the card is too long for a clip: " + std::to_string((toMs - fromMs) / 1000) + " s";
+            return false;
+        }
+        FNext = FFirst;
+        // The stop lies a little after the clip: decoders drop a partial last frame and
+        // place frames by container stamps that may be rounded; the clip is cut here.
         gst_element_seek(FPipeline.get(), 1.0, GST_FORMAT_TIME,
                          static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
                          gst_util_uint64_scale(FFirst, GST_SECOND, FRate), GST_SEEK_TYPE_SET,
-                         gst_util_uint64_scale(FLast + 1, GST_SECOND, FRate));
+                         gst_util_uint64_scale(FLast + FRate / 10, GST_SECOND, FRate));
         gst_element_set_state(FPipeline.get(), GST_STATE_PLAYING);
-        while (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), WaitNs)) {
-            Take(sample);
-            gst_sample_unref(sample);
-        }
-        if (PipelineFailed(FPipeline.get(), error))
-            return false;
-        return true;
+        return Pull(sink, error) && !PipelineFailed(FPipeline.get(), error);
     }
 
     int Rate() const { return FRate; }
@@ -115,6 +121,8 @@ public:
     const std::vector<float>& Samples() const { return FSamples; }
     std::int64_t Frames() const { return static_cast<std::int64_t>(FSamples.size()) / std::max(FChannels, 1); }
     std::int64_t Wanted() const { return FLast - FFirst; }
+    // Where the part ends: before FLast when the recording's sound ends first.
+    std::int64_t EndMs() const { return (FFirst + Frames()) * 1000 / FRate; }
 
 private:
     bool Caps(GstElement* sink, std::string& error)
@@ -137,7 +145,38 @@ private:
         return true;
     }
 
-    // Keeps the frames of the buffer that lie in [FFirst, FLast), placed by its time stamp.
+    bool Pull(GstElement* sink, std::string& error)
+    {
+        while (FNext < FLast) {
+            GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), WaitNs);
+            if (!sample)
+                break;
+            Take(sample);
+            gst_sample_unref(sample);
+        }
+        if (FNext < FLast && !gst_app_sink_is_eos(GST_APP_SINK(sink))) {
+            error = "the recording could not be read in time";
+            return false;
+        }
+        return true;
+    }
+
+    // The frame of the recording where the buffer starts, from its stamp in stream time:
+    // containers with an edit list (MP4) stamp buffers in a segment that starts later.
+    std::int64_t StreamFrame(GstSample* sample, GstBuffer* buffer) const
+    {
+        const GstSegment* segment = gst_sample_get_segment(sample);
+        if (!segment || !GST_BUFFER_PTS_IS_VALID(buffer))
+            return FNext;
+        const guint64 time = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+        if (time == GST_CLOCK_TIME_NONE)
+            return FNext;
+        return static_cast<std::int64_t>(gst_util_uint64_scale_round(time, FRate, GST_SECOND));
+    }
+
+    // Decoded sound runs on without gaps; its stamps may not (Matroska rounds them to the
+    // millisecond). So the first buffer is placed by its stamp and the rest follow on,
+    // unless a stamp says the sound really jumps.
     void Take(GstSample* sample)
     {
         GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -146,10 +185,16 @@ private:
             return;
         const auto* data = reinterpret_cast<const float*>(map.data);
         const std::int64_t frames = static_cast<std::int64_t>(map.size / sizeof(float)) / FChannels;
-        const std::int64_t at = GST_BUFFER_PTS_IS_VALID(buffer)
-                                    ? static_cast<std::int64_t>(gst_util_uint64_scale_round(GST_BUFFER_PTS(buffer), FRate, GST_SECOND))
-                                    : FFirst + Frames();
-        for (std::int64_t f = std::max<std::int64_t>(0, FFirst + Frames() - at); f < frames && at + f < FLast; ++f)
+        std::int64_t at = StreamFrame(sample, buffer);
+        if (FPlaced && std::llabs(at - FNext) <= FRate / 200)
+            at = FNext;
+        FPlaced = true;
+        if (at > FNext) {
+            const std::int64_t silence = std::min(at, FLast) - FNext;
+            FSamples.insert(FSamples.end(), static_cast<std::size_t>(silence * FChannels), 0.0f);
+            FNext += silence;
+        }
+        for (std::int64_t f = FNext - at; f < frames && FNext < FLast; ++f, ++FNext)
             FSamples.insert(FSamples.end(), data + f * FChannels, data + (f + 1) * FChannels);
         gst_buffer_unmap(buffer, &map);
     }
@@ -159,6 +204,9 @@ private:
     int FChannels = 0;
     std::int64_t FFirst = 0;
     std::int64_t FLast = 0;
+    // The frame of the recording that the next sample kept is.
+    std::int64_t FNext = 0;
+    bool FPlaced = false;
     std::vector<float> FSamples;
 };
 
@@ -204,17 +252,18 @@ bool Encode(const TDecodedPart& part, const std::string& clipPath, std::string& 
 }  // namespace
 
 bool WriteOggClip(const std::string& mediaPath, std::int64_t fromMs, std::int64_t toMs, const std::string& clipPath,
-                  std::string& error)
+                  std::int64_t& writtenToMs, std::string& error)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
     TDecodedPart part;
     if (!part.Read(mediaPath, fromMs, toMs, error))
         return false;
-    if (part.Frames() < part.Wanted()) {
-        error = "the recording ends before " + std::to_string(toMs) + " ms";
+    if (part.Frames() == 0 && part.Wanted() > 0) {
+        error = "the recording's sound ends before " + std::to_string(fromMs) + " ms";
         return false;
     }
+    writtenToMs = part.Frames() < part.Wanted() ? part.EndMs() : toMs;
     if (Encode(part, clipPath, error))
         return true;
     std::remove(clipPath.c_str());

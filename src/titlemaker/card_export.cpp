@@ -3,12 +3,18 @@
 #include <cctype>
 #include <cstdio>
 
+#include "media/ogg_clip.h"
 #include "storage/card_text.h"
 #include "storage/cp932_text.h"
+#include "titlemaker/title_picture.h"
 
 namespace olve {
 
 namespace {
+
+// Bytes of the title kept in file names: with the card's number, its kind and a counter the
+// name stays well below the 255 bytes a file name may have.
+constexpr std::size_t MaxStemBytes = 80;
 
 // The card's text as a field: HTML escaped, line breaks as "<br>", no tab or line end left.
 std::string Field(const std::string& cp932)
@@ -37,15 +43,34 @@ std::string Field(const std::string& cp932)
     return field;
 }
 
-// Letters and digits of the name kept (any script), the rest as "_".
+// Letters and digits of the name kept (any script), the rest as "_"; cut at a whole
+// character.
 std::string TagName(const std::string& name)
 {
     std::string tag;
     for (const char c : name) {
         const auto b = static_cast<unsigned char>(c);
+        if (tag.size() >= MaxStemBytes && (b & 0xC0) != 0x80)
+            break;
         tag += (b >= 0x80 || std::isalnum(b)) ? c : '_';
     }
     return tag.empty() ? "title" : tag;
+}
+
+// A field as importers read it: one that begins with "=", "+", "-" or "@" would be taken
+// for a formula by a spreadsheet, so its first character is written as an HTML character
+// reference (the fields are HTML, so flashcard programs still show the character); one
+// with a quote is quoted, its quotes doubled.
+std::string SafeField(std::string field)
+{
+    if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@'))
+        field.replace(0, 1, "&#" + std::to_string(static_cast<int>(field[0])) + ";");
+    if (field.find('"') == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (const char c : field)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
 }
 
 }  // namespace
@@ -62,9 +87,15 @@ std::vector<TExportedCard> ExportedCards(const TPlayCardList& cards, const std::
         for (char& c : picture)
             if (c == '\\')
                 c = '/';
-        exported.push_back({Field(CardTextPart(card.MainText, card.DataText)), Field(card.SubText),
-                            stem + "-" + number + ".ogg", cards.StartUnits(i), cards.EndUnits(i), picture,
-                            stem + "_" + number});
+        TExportedCard item;
+        item.English = Field(CardTextPart(card.MainText, card.DataText));
+        item.Japanese = Field(card.SubText);
+        item.Name = stem + "-" + number;
+        item.FromMs = cards.StartUnits(i);
+        item.ToMs = cards.EndUnits(i);
+        item.Picture = picture;
+        item.Tag = stem + "_" + number;
+        exported.push_back(item);
     }
     return exported;
 }
@@ -72,12 +103,57 @@ std::vector<TExportedCard> ExportedCards(const TPlayCardList& cards, const std::
 std::string CardsTsv(const std::vector<TExportedCard>& cards)
 {
     std::string tsv;
-    for (const TExportedCard& card : cards) {
-        const std::size_t slash = card.Picture.rfind('/');
-        const std::string picture = slash == std::string::npos ? card.Picture : card.Picture.substr(slash + 1);
-        tsv += card.English + "\t" + card.Japanese + "\t[sound:" + card.Clip + "]\t" + picture + "\t" + card.Tag + "\n";
-    }
+    for (const TExportedCard& card : cards)
+        if (!card.Clip.empty())
+            tsv += SafeField(card.English) + "\t" + SafeField(card.Japanese) + "\t[sound:" + card.Clip + "]\t" +
+                   card.PictureFile + "\t" + card.Tag + "\n";
     return tsv;
+}
+
+bool TCardExport::Write(TExportedCard& card)
+{
+    if (!WriteClip(card))
+        return false;
+    if (!card.Picture.empty() && CopyPicture(card))
+        ++FPictures;
+    return true;
+}
+
+bool TCardExport::AppendTsv(const std::vector<TExportedCard>& cards, std::string& error)
+{
+    const std::string lines = CardsTsv(cards);
+    return lines.empty() || FFolder.AppendToCardsTsv(lines, error);
+}
+
+bool TCardExport::WriteClip(TExportedCard& card)
+{
+    std::string error;
+    std::int64_t writtenToMs = card.ToMs;
+    const std::string temporary = FFolder.NewTemporary(error);
+    if (!temporary.empty() && WriteOggClip(FSource.MediaPath, card.FromMs, card.ToMs, temporary, writtenToMs, error))
+        card.Clip = FFolder.Publish(temporary, card.Name, ".ogg", error);
+    else if (!temporary.empty())
+        std::remove(temporary.c_str());
+    if (card.Clip.empty()) {
+        FProblems.push_back(card.Name + ".ogg: " + error);
+        return false;
+    }
+    if (writtenToMs < card.ToMs)
+        FNotes.push_back(card.Clip + ": the recording's sound ends at " + std::to_string(writtenToMs) +
+                         " ms, before the card's end at " + std::to_string(card.ToMs) + " ms; the clip ends there");
+    card.ToMs = writtenToMs;
+    return true;
+}
+
+bool TCardExport::CopyPicture(TExportedCard& card)
+{
+    std::string error;
+    const std::string found = TitlePicture(FSource.TitleFolder, card.Picture, error);
+    if (!found.empty())
+        card.PictureFile = FFolder.CopyIn(found, card.Name + "-picture", PictureExtension(card.Picture), error);
+    if (card.PictureFile.empty())
+        FProblems.push_back(card.Name + ": " + error);
+    return !card.PictureFile.empty();
 }
 
 }  // namespace olve

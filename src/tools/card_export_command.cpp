@@ -1,12 +1,10 @@
 #include "tools/card_export_command.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
-#include "media/ogg_clip.h"
-#include "storage/letter_case_path.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
 #include "titlemaker/card_export.h"
@@ -40,62 +38,6 @@ private:
     std::string FPath;
 };
 
-// The picture where the player looks for it: below the title's "pic" folder, or the title's.
-std::string FoundPicture(const TTitleSession& session, const std::string& picture)
-{
-    for (const std::string& place : {session.TitleFolder + "pic/" + picture, session.TitleFolder + picture}) {
-        const std::string found = ExistingPathIgnoringCase(place);
-        if (!found.empty() && fs::is_regular_file(found))
-            return found;
-    }
-    return {};
-}
-
-class TCardExport {
-public:
-    TCardExport(const TTitleSession& session, const fs::path& folder) : FSession(session), FFolder(folder) {}
-
-    // Every card's clip and picture; the count of what failed, each said on standard error.
-    int Write(const std::vector<TExportedCard>& cards)
-    {
-        int failed = 0;
-        for (const TExportedCard& card : cards) {
-            std::string error;
-            if (!WriteOggClip(FSession.MediaPath, card.FromMs, card.ToMs, (FFolder / card.Clip).string(), error)) {
-                std::cerr << "olvetool: " << card.Clip << ": " << error << "\n";
-                ++failed;
-            }
-            if (!card.Picture.empty() && !CopyPicture(card.Picture))
-                ++failed;
-        }
-        return failed;
-    }
-
-    int Pictures() const { return FPictures; }
-
-private:
-    bool CopyPicture(const std::string& picture)
-    {
-        const std::string found = FoundPicture(FSession, picture);
-        std::error_code error;
-        if (found.empty()) {
-            std::cerr << "olvetool: the picture " << picture << " is not in the package\n";
-            return false;
-        }
-        fs::copy_file(found, FFolder / fs::path(picture).filename(), fs::copy_options::overwrite_existing, error);
-        if (error) {
-            std::cerr << "olvetool: cannot copy the picture " << picture << ": " << error.message() << "\n";
-            return false;
-        }
-        ++FPictures;
-        return true;
-    }
-
-    const TTitleSession& FSession;
-    fs::path FFolder;
-    int FPictures = 0;
-};
-
 }  // namespace
 
 int RunCardExportCommand(const std::vector<std::string>& args)
@@ -120,19 +62,24 @@ int RunCardExportCommand(const std::vector<std::string>& args)
         std::cerr << "olvetool: " << session.Reason << "\n";
         return 1;
     }
-    std::error_code error;
-    fs::create_directories(folder, error);
-    const std::vector<TExportedCard> cards = ExportedCards(session.Package->MainCards, session.TitleName);
-    TCardExport exporting(session, folder);
-    const int failed = exporting.Write(cards);
-    std::ofstream tsv(folder / "cards.tsv", std::ios::binary);
-    if (!(tsv << CardsTsv(cards)) || !tsv.flush()) {
-        std::cerr << "olvetool: cannot write " << (folder / "cards.tsv").string() << "\n";
+    std::vector<TExportedCard> cards = ExportedCards(session.Package->MainCards, session.TitleName);
+    TCardExport exporting({session.MediaPath, session.TitleFolder}, folder.string());
+    for (TExportedCard& card : cards)
+        exporting.Write(card);
+    for (const std::string& note : exporting.Notes())
+        std::cerr << "olvetool: note: " << note << "\n";
+    for (const std::string& problem : exporting.Problems())
+        std::cerr << "olvetool: " << problem << "\n";
+    std::string error;
+    if (!exporting.AppendTsv(cards, error)) {
+        std::cerr << "olvetool: cannot write " << error << "\n";
         return 1;
     }
-    std::cout << "cards: " << cards.size() << " (" << exporting.Pictures() << " pictures)\n"
-              << "file: " << (folder / "cards.tsv").string() << "\n";
-    return failed > 0 ? 1 : 0;
+    const auto written =
+        std::count_if(cards.begin(), cards.end(), [](const TExportedCard& c) { return !c.Clip.empty(); });
+    std::cout << "cards: " << written << " (" << exporting.Pictures() << " pictures)\n"
+              << "file: " << exporting.Folder().CardsTsvPath() << "\n";
+    return exporting.Problems().empty() ? 0 : 1;
 }
 
 }  // namespace olve

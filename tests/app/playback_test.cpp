@@ -338,3 +338,36 @@ TEST_F(Playback, TheCardMenuExportsTheCurrentCardForFlashcards)
     EXPECT_EQ(lines.str(), "two\t\t[sound:Test_Lesson-002.ogg]\t\tTest_Lesson_002\n"
                            "three\t\t[sound:Test_Lesson-003.ogg]\t\tTest_Lesson_003\n");
 }
+
+// A hostile title exported from the card menu: its picture names reach no file outside its
+// own folder and no file of the learner's in the export folder.
+TEST_F(Playback, TheCardMenuExportReadsOnlyTheTitlesPicturesAndReplacesNothing)
+{
+    std::ofstream(Packages / "secret.png") << "the learner's secret";
+    TTestTitle title = Cards({Card("one", 100, 1000), Card("two", 1000, 2000), Card("three", 2000, 3000)});
+    title.Cards[0].Picture = Packages / "secret.png";
+    title.Cards[1].Picture = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\.." + Packages / "secret.png";
+    title.Cards[2].Picture = ".bashrc";
+    title.ExtraFiles = {"titles/K/K100/pic/.bashrc"};
+    Open(title);
+    const std::size_t said = Prompts.Said.size();
+    const std::filesystem::path folder = Packages.Path() / "export";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / ".bashrc") << "the learner's own";
+    for (int card = 0; card < 3; ++card)
+        EXPECT_TRUE(Form->ExportCard(card, QString::fromStdString(folder.string())));
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file(entry.path());
+        std::stringstream text;
+        text << file.rdbuf();
+        EXPECT_EQ(text.str().find("secret"), std::string::npos) << entry.path();
+    }
+    std::ifstream own(folder / ".bashrc");
+    std::stringstream kept;
+    kept << own.rdbuf();
+    EXPECT_EQ(kept.str(), "the learner's own");
+    ASSERT_EQ(Prompts.Said.size(), said + 3);
+    EXPECT_NE(Prompts.Said[said].find("secret.png is not in the title's folder"), std::string::npos) << Prompts.Said[said];
+    EXPECT_NE(Prompts.Said[said + 2].find("it is not a picture the player shows"), std::string::npos)
+        << Prompts.Said[said + 2];
+}
