@@ -10,6 +10,7 @@
 #include "storage/cp932_text.h"
 #include "storage/rounding.h"
 #include "timing/positions.h"
+#include "title/shown_card_text.h"
 
 namespace olve {
 
@@ -29,19 +30,12 @@ QString StartTimeText(std::uint32_t startPos)
     return text;
 }
 
-// A menu label: at most 50 bytes of the text, cut before a two-byte character, with "･･".
+// A menu label (UTF-8): at most 50 bytes of the text as code page 932 stores it, cut before
+// a two-byte character, with "･･".
 std::string MenuLabel(const std::string& text)
 {
-    if (text.size() <= LabelBytes)
-        return text;
-    std::size_t cut = 0;
-    while (cut < LabelBytes) {
-        const std::size_t step = IsLeadByte(static_cast<std::uint8_t>(text[cut])) ? 2 : 1;
-        if (cut + step > LabelBytes)
-            break;
-        cut += step;
-    }
-    return text.substr(0, cut) + Utf8ToCp932("･･");
+    const std::size_t cut = StoredPrefixLength(text, LabelBytes);
+    return cut == text.size() ? text : text.substr(0, cut) + "･･";
 }
 
 }  // namespace
@@ -65,7 +59,7 @@ void TForm1::FillCardGrid()
         memos = memos || !card.SubText.empty();
         const QStringList texts = {QString::number(i + 1), StartTimeText(card.StartPos),
                                    QString::fromStdString(Cp932ToUtf8(speaker)),
-                                   QString::fromStdString(Cp932ToUtf8(cards.ShowText(i))),
+                                   QString::fromStdString(ShownCardText(card)),
                                    QString::fromStdString(Cp932ToUtf8(card.SubText))};
         for (int c = 0; c < 5; ++c)
             sgCards->setItem(i + 1, c, new QTableWidgetItem(texts[c]));
@@ -156,17 +150,17 @@ void TForm1::CreateExportAction()
 void TForm1::FillCardMenuItem(QAction* item, int index)
 {
     const TPlayCardItem& card = FPackage->MainCards.Card(index);
-    std::string label = FPackage->MainCards.ShowText(index);
+    std::string label = ShownCardText(card);
     if (label.empty() && !card.SubText.empty())
-        label = "/" + card.SubText + "/";
+        label = "/" + Cp932ToUtf8(card.SubText) + "/";
     if (label.empty()) {
         const std::string extra = GetTag(card.DataText, "EES");
         if (!extra.empty())
-            label = "[" + extra + "]";
+            label = "[" + Cp932ToUtf8(extra) + "]";
     }
     char number[16];
     std::snprintf(number, sizeof number, "%3d", index + 1);
-    item->setText(QString(number) + "  " + QString::fromStdString(Cp932ToUtf8(MenuLabel(label))));
+    item->setText(QString(number) + "  " + QString::fromStdString(MenuLabel(label)));
     item->setData(index);
     if (index == FCurrentCard) {
         item->setCheckable(true);

@@ -5,15 +5,16 @@
 
 #include "storage/card_text.h"
 #include "storage/cp932_text.h"
+#include "title/shown_card_text.h"
 
 namespace olve {
 
 namespace {
 
-// The card's text as a field: HTML escaped, line breaks as "<br>", no tab or line end left.
-std::string Field(const std::string& cp932)
+// A card's text (UTF-8, CR LF between lines) as a field: HTML escaped, line breaks as "<br>",
+// no tab or line end left.
+std::string Field(const std::string& text)
 {
-    const std::string text = Cp932ToUtf8(ExpandLineBreaks(cp932));
     std::string field;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -62,7 +63,7 @@ std::vector<TExportedCard> ExportedCards(const TPlayCardList& cards, const std::
         for (char& c : picture)
             if (c == '\\')
                 c = '/';
-        exported.push_back({Field(CardTextPart(card.MainText, card.DataText)), Field(card.SubText),
+        exported.push_back({Field(ShownCardText(card, TCardBreaks::CrLf)), Field(Cp932ToUtf8(ExpandLineBreaks(card.SubText))),
                             stem + "-" + number + ".ogg", cards.StartUnits(i), cards.EndUnits(i), picture,
                             stem + "_" + number});
     }
