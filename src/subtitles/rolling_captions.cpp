@@ -12,11 +12,14 @@ namespace {
 
 // A scrolling repeat is shown for a frame or two; a spoken line lasts far longer.
 constexpr std::int64_t BriefMs = 50;
+// Rolling captions show two or three lines at once; more are never compared, so a cue of
+// many lines costs no more than a short one.
+constexpr std::size_t MostRolledLines = 4;
 
 // How many of a cue's first lines repeat the last lines of the cue before it.
 std::size_t RepeatedLines(const std::vector<std::string>& lines, const std::vector<std::string>& before)
 {
-    for (std::size_t k = std::min(lines.size(), before.size()); k > 0; --k)
+    for (std::size_t k = std::min({lines.size(), before.size(), MostRolledLines}); k > 0; --k)
         if (std::equal(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(k),
                        before.end() - static_cast<std::ptrdiff_t>(k)))
             return k;

@@ -33,14 +33,15 @@ bool IsVttSpace(char c)
     return c == ' ' || c == '\t' || c == '\f';
 }
 
-// The digits at pos, as a number; npos digits read as none. More digits than any recording
-// needs make the time unreadable rather than overflow.
+// The digits at pos, as a number. More digits than any recording needs make the time
+// unreadable rather than overflow.
 bool Digits(std::string_view line, std::size_t& pos, std::size_t& count, std::int64_t& value)
 {
     const std::size_t start = pos;
     value = 0;
-    while (pos < line.size() && IsDigit(line[pos]))
-        value = value * 10 + (line[pos++] - '0');
+    for (; pos < line.size() && IsDigit(line[pos]); ++pos)
+        if (pos - start < 9)
+            value = value * 10 + (line[pos] - '0');
     count = pos - start;
     return count > 0 && count <= 9;
 }
