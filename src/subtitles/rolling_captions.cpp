@@ -50,7 +50,8 @@ bool IsBrief(const TSubtitleCue& cue)
 
 bool IsRollingCaptions(const std::vector<TSubtitleCue>& cues)
 {
-    const bool timed = std::any_of(cues.begin(), cues.end(), [](const TSubtitleCue& cue) { return !cue.Parts.empty(); });
+    const bool timed =
+        std::any_of(cues.begin(), cues.end(), [](const TSubtitleCue& cue) { return !cue.Parts.empty(); });
     for (std::size_t i = 1; timed && i < cues.size(); ++i) {
         const std::vector<std::string> lines = SplitLines(cues[i].Text);
         if (IsBrief(cues[i]) && !lines.empty() && RepeatedLines(lines, SplitLines(cues[i - 1].Text)) == lines.size())

@@ -63,7 +63,8 @@ std::vector<TExportedCard> ExportedCards(const TPlayCardList& cards, const std::
         for (char& c : picture)
             if (c == '\\')
                 c = '/';
-        exported.push_back({Field(ShownCardText(card, TCardBreaks::CrLf)), Field(Cp932ToUtf8(ExpandLineBreaks(card.SubText))),
+        exported.push_back({Field(ShownCardText(card, TCardBreaks::CrLf)),
+                            Field(Cp932ToUtf8(ExpandLineBreaks(card.SubText))),
                             stem + "-" + number + ".ogg", cards.StartUnits(i), cards.EndUnits(i), picture,
                             stem + "_" + number});
     }
