@@ -3,14 +3,36 @@
 #include <algorithm>
 #include <cctype>
 #include <sstream>
+#include <string_view>
 
 namespace olve {
 
 namespace {
 
-bool IsClosing(char c)
+// Quotes and brackets that close after a sentence's stop and belong to it.
+constexpr std::string_view ClosingMarks[] = {"\"", "'", ")", "]", "\u201D", "\u2019", "\u00BB", "\uFF09", "\u300D", "\u300F"};
+
+// The bytes of the closing mark at text[at], 0 for none.
+std::size_t ClosingAt(const std::string& text, std::size_t at)
 {
-    return c == '"' || c == '\'' || c == ')' || c == ']';
+    for (const std::string_view mark : ClosingMarks)
+        if (text.compare(at, mark.size(), mark) == 0)
+            return mark.size();
+    return 0;
+}
+
+// The bytes of the closing mark that ends text[0, end), 0 for none.
+std::size_t ClosingBefore(const std::string& text, std::size_t end)
+{
+    for (const std::string_view mark : ClosingMarks)
+        if (end >= mark.size() && text.compare(end - mark.size(), mark.size(), mark) == 0)
+            return mark.size();
+    return 0;
+}
+
+bool IsStop(char c)
+{
+    return c == '.' || c == '!' || c == '?';
 }
 
 // Where the sentence ending at text[end] (. ! ?) really ends, past closing quotes; npos when
@@ -28,8 +50,12 @@ std::size_t SentenceEnd(const std::string& text, std::size_t at)
             return std::string::npos;
     }
     std::size_t end = at + 1;
-    while (end < text.size() && (IsClosing(text[end]) || text[end] == '.' || text[end] == '!' || text[end] == '?'))
-        ++end;
+    while (end < text.size()) {
+        const std::size_t closing = ClosingAt(text, end);
+        if (closing == 0 && !IsStop(text[end]))
+            break;
+        end += closing > 0 ? closing : 1;
+    }
     return end;
 }
 
@@ -61,15 +87,15 @@ void SplitParagraph(const std::string& paragraph, std::vector<std::string>& sent
         sentences.push_back(rest);
 }
 
+}  // namespace
+
 bool EndsSentence(const std::string& line)
 {
-    std::size_t end = line.size();
-    while (end > 0 && IsClosing(line[end - 1]))
-        --end;
-    return end > 0 && (line[end - 1] == '.' || line[end - 1] == '!' || line[end - 1] == '?');
+    std::size_t end = line.find_last_not_of(" \t\r\n") + 1;
+    while (std::size_t closing = ClosingBefore(line, end))
+        end -= closing;
+    return end > 0 && IsStop(line[end - 1]);
 }
-
-}  // namespace
 
 std::vector<std::string> TranscriptSentences(const std::string& text)
 {

@@ -5,10 +5,14 @@
 
 namespace olve {
 
-// The sentences of a transcript (UTF-8), in order. A line that ends a sentence (. ! ? or a
-// closing quote or bracket after one) stands alone; a line that does not runs on into the next
+// True when a line (UTF-8) ends a sentence: . ! ? last, or a closing quote or bracket after
+// one ("\"", "'", ")", "]", curly quotes, "»", "）", "」", "』").
+bool EndsSentence(const std::string& line);
+
+// The sentences of a transcript (UTF-8), in order. A line that ends a sentence stands alone; a line that does not runs on into the next
 // unless a blank line follows, so both one sentence a line and wrapped running text work. Inside
-// a line, sentences end at . ! ? followed by a space, except after a short title ("Mr.").
+// a line, sentences end at . ! ? (and the closing marks after them) followed by a space,
+// except after a short title ("Mr.").
 std::vector<std::string> TranscriptSentences(const std::string& text);
 
 // A word of a sentence as written: its byte offset in the sentence and its letters, digits

@@ -12,6 +12,7 @@
 #include "storage/cp932_text.h"
 #include "storage/rounding.h"
 #include "timing/positions.h"
+#include "title/shown_card_text.h"
 
 namespace olve {
 
@@ -31,30 +32,20 @@ QString StartTimeText(std::uint32_t startPos)
     return text;
 }
 
-// A menu item holds one line: each stored line break ("||") shows as a blank.
-std::string OneLine(const std::string& text)
+// A menu item holds one line: each line break shows as a blank.
+std::string OneLine(std::string line)
 {
-    std::string line = ExpandLineBreaks(text);
     for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 1))
         line.replace(at, 2, " ");
     return line;
 }
 
-// A menu label: at most 50 bytes of the text on one line, cut before a two-byte character,
-// with "･･".
-std::string MenuLabel(const std::string& stored)
+// A menu label (UTF-8): at most 50 bytes of the text as code page 932 stores it, cut before
+// a two-byte character, with "･･".
+std::string MenuLabel(const std::string& text)
 {
-    const std::string text = OneLine(stored);
-    if (text.size() <= LabelBytes)
-        return text;
-    std::size_t cut = 0;
-    while (cut < LabelBytes) {
-        const std::size_t step = IsLeadByte(static_cast<std::uint8_t>(text[cut])) ? 2 : 1;
-        if (cut + step > LabelBytes)
-            break;
-        cut += step;
-    }
-    return text.substr(0, cut) + Utf8ToCp932("･･");
+    const std::size_t cut = StoredPrefixLength(text, LabelBytes);
+    return cut == text.size() ? text : text.substr(0, cut) + "･･";
 }
 
 }  // namespace
@@ -78,7 +69,7 @@ void TForm1::FillCardGrid()
         memos = memos || !card.SubText.empty();
         const QStringList texts = {QString::number(i + 1), StartTimeText(card.StartPos),
                                    QString::fromStdString(Cp932ToUtf8(speaker)),
-                                   QString::fromStdString(Cp932ToUtf8(cards.ShowText(i))),
+                                   QString::fromStdString(ShownCardText(card)),
                                    QString::fromStdString(Cp932ToUtf8(card.SubText))};
         for (int c = 0; c < 5; ++c)
             sgCards->setItem(i + 1, c, new QTableWidgetItem(texts[c]));
@@ -189,17 +180,17 @@ void TForm1::CreateExportAction()
 void TForm1::FillCardMenuItem(QAction* item, int index)
 {
     const TPlayCardItem& card = FPackage->MainCards.Card(index);
-    std::string label = FPackage->MainCards.ShowText(index);
+    std::string label = OneLine(ShownCardText(card, TCardBreaks::CrLf));
     if (label.empty() && !card.SubText.empty())
-        label = "/" + card.SubText + "/";
+        label = "/" + Cp932ToUtf8(card.SubText) + "/";
     if (label.empty()) {
         const std::string extra = GetTag(card.DataText, "EES");
         if (!extra.empty())
-            label = "[" + extra + "]";
+            label = "[" + Cp932ToUtf8(extra) + "]";
     }
     char number[16];
     std::snprintf(number, sizeof number, "%3d", index + 1);
-    item->setText(QString(number) + "  " + QString::fromStdString(Cp932ToUtf8(MenuLabel(label))));
+    item->setText(QString(number) + "  " + QString::fromStdString(MenuLabel(label)));
     item->setData(index);
     if (index == FCurrentCard) {
         item->setCheckable(true);

@@ -15,6 +15,7 @@
 #include "media/wave_volume.h"
 #include "storage/card_text.h"
 #include "timing/tick_wait.h"
+#include "title/shown_card_text.h"
 
 namespace olve {
 
@@ -66,7 +67,7 @@ void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
         FMainView->SetDisplayText(std::string());
         const TPlayCardItem& first = FPackage->MainCards.Card(0);
         FMainView->setUpdatesEnabled(false);
-        FMainView->SetDisplayText(ExpandLineBreaks(first.MainText));
+        FMainView->SetDisplayText(ExpandLineBreaks(first.MainText), ExactMainLines(first));
         ColorMainText(0, WholeText, FMainView->palette().color(QPalette::Base));
         FMainView->setUpdatesEnabled(true);
         FSubView->SetDisplayText(first.SubText);
@@ -330,8 +331,9 @@ void TForm1::ShowCard(int i, std::int64_t position)
     const QColor hidden = FMainView->palette().color(QPalette::Base);
     if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision || english != FShownEnglish) {
         const std::string shown = ExpandLineBreaks(card.MainText);
-        if (shown != FMainView->DisplayText()) {
-            FMainView->SetDisplayText(shown);
+        const std::string exact = ExactMainLines(card);
+        if (shown != FMainView->DisplayText() || exact != FMainView->ShownText()) {
+            FMainView->SetDisplayText(shown, exact);
             ColorMainText(english ? static_cast<int>(r0 + r1) : 0, WholeText, hidden);
         } else if (!english) {
             ColorMainText(0, WholeText, hidden);

@@ -63,6 +63,20 @@ const char* EncodingNote(TSubtitleEncoding encoding)
     }
 }
 
+std::string NoCueHint(TSubtitleFormat format)
+{
+    switch (format) {
+    case TSubtitleFormat::WebVtt:
+        return " (a WebVTT cue begins with its times, such as 00:01.000 --> 00:04.000 or "
+               "00:00:01.000 --> 00:00:04.000)";
+    case TSubtitleFormat::Lrc:
+        return " (an LRC line begins with its time, such as [00:01.00])";
+    case TSubtitleFormat::SubRip:
+        break;
+    }
+    return " (a SubRip cue begins with its times, such as 00:00:01,000 --> 00:00:04,000)";
+}
+
 bool IsBlankText(const std::string& text)
 {
     return text.find_first_not_of(" \t\n") == std::string::npos;
@@ -111,9 +125,14 @@ bool ReadSubtitleFile(const std::string& path, TSubtitleFile& file, std::string&
         error = path + ": the file is empty";
         return false;
     }
-    file = ReadSubtitleText(text, SubtitleFormatOf(path, text));
+    const TSubtitleFormat format = SubtitleFormatOf(path, text);
+    file = ReadSubtitleText(text, format);
     if (file.Cues.empty() && LooksBinary(text)) {
         error = path + ": not a subtitle file (it holds binary data)";
+        return false;
+    }
+    if (file.Cues.empty()) {
+        error = path + ": no cue can be read from the file" + NoCueHint(format);
         return false;
     }
     LimitNotes(file.Notes);

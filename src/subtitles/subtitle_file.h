@@ -16,7 +16,7 @@ TSubtitleFile ReadSubtitleText(const std::string& text, TSubtitleFormat format);
 
 // Reads a subtitle file in UTF-8 (with or without a byte-order mark), UTF-16, code page 932
 // or Windows-1252 (see DecodeSubtitleBytes). False with a reason (English) when the file
-// cannot be read, is empty, or holds binary data and no cue; an encoding that was guessed
+// cannot be read, is empty, or holds no cue that can be read; an encoding that was guessed
 // gets a note. Past a few notes the rest are counted in one.
 bool ReadSubtitleFile(const std::string& path, TSubtitleFile& file, std::string& error);
 

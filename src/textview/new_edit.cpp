@@ -74,7 +74,7 @@ TNewEdit::~TNewEdit()
     disconnect(this, nullptr, this, nullptr);
 }
 
-void TNewEdit::SetDisplayText(const std::string& text)
+void TNewEdit::SetDisplayText(const std::string& text, const std::string& shown)
 {
     // The caller's selection handler must not see the rebuild; it comes back on every way out.
     struct TDetached {
@@ -84,9 +84,10 @@ void TNewEdit::SetDisplayText(const std::string& text)
     } detached{OnSelectionChange, std::move(OnSelectionChange)};
     OnSelectionChange = nullptr;
 
-    if (text == FDisplayText && !document()->isEmpty())
+    if (text == FDisplayText && shown == FShownText && !document()->isEmpty())
         return;
     FDisplayText = text;
+    FShownText = shown;
     RebuildContent();
     RequestResize();
     ContentRebuilt();
@@ -96,8 +97,8 @@ void TNewEdit::RebuildContent()
 {
     const QScopedValueRollback rebuilding(FRebuilding, true);
     ++FTextRevision;
-    FPositionMap = TTextPositionMap(FDisplayText);
-    const QString unicode = QString::fromUtf8(Cp932ToUtf8(FDisplayText));
+    FPositionMap = TTextPositionMap(FDisplayText, FShownText);
+    const QString unicode = QString::fromUtf8(FPositionMap.UsesShown() ? FShownText : Cp932ToUtf8(FDisplayText));
 
     document()->clear();
     QTextCursor cursor(document());

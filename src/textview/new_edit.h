@@ -29,9 +29,12 @@ public:
     ~TNewEdit() override;
 
     // Replaces the content; an unchanged text costs nothing. Formatting properties changed
-    // since the last rebuild take effect only with a different text.
-    void SetDisplayText(const std::string& text);
+    // since the last rebuild take effect only with a different text. shown, when given, is
+    // what the text's characters show (UTF-8, one letter for each character of text, such
+    // as letters code page 932 lacks); offsets still count text's bytes.
+    void SetDisplayText(const std::string& text, const std::string& shown = std::string());
     const std::string& DisplayText() const { return FDisplayText; }
+    const std::string& ShownText() const { return FShownText; }
     // Changes with every rebuild of the content, so a caller can tell that the text it set
     // is still shown without comparing the whole text.
     std::uint64_t TextRevision() const { return FTextRevision; }
@@ -117,6 +120,7 @@ private:
     QTextLine TextLineAt(int position, QTextBlock& block) const;
 
     std::string FDisplayText;
+    std::string FShownText;
     std::uint8_t FDBCSCharset = 1;
     std::uint8_t FSBCSCharset = 1;
     QString FDBCSFontName;

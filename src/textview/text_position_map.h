@@ -12,6 +12,11 @@ class TTextPositionMap {
 public:
     TTextPositionMap() : FPositions{0}, FUnits{0} {}
     explicit TTextPositionMap(std::string_view text);
+    // The text's characters shown as the letters of shown (UTF-8, one for each character);
+    // as the text decodes when the counts differ.
+    TTextPositionMap(std::string_view text, std::string_view shown);
+
+    bool UsesShown() const { return FUsesShown; }
 
     // Number of bytes of the text.
     int Size() const { return static_cast<int>(FPositions.size()) - 1; }
@@ -20,14 +25,17 @@ public:
     // character; an end inside one includes it, so a range never drops a half character.
     int StartPosition(std::int64_t offset) const;
     int EndPosition(std::int64_t offset) const;
-    // UTF-16 offset of a byte offset in the text as Cp932ToUtf8 decodes it.
+    // UTF-16 offset of a byte offset in the text as shown (as Cp932ToUtf8 decodes it, or in
+    // shown).
     int UnitOffset(std::int64_t offset) const { return FUnits[Clamp(offset)]; }
 
 private:
     int Clamp(std::int64_t offset) const;
+    void MapPositions(std::string_view text);
 
     std::vector<int> FPositions;  // document position of every byte offset, and of the end
     std::vector<int> FUnits;      // UTF-16 offset of every byte offset, and of the end
+    bool FUsesShown = false;
 };
 
 }  // namespace olve

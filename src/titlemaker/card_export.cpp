@@ -6,6 +6,7 @@
 #include "media/ogg_clip.h"
 #include "storage/card_text.h"
 #include "storage/cp932_text.h"
+#include "title/shown_card_text.h"
 #include "titlemaker/title_picture.h"
 
 namespace olve {
@@ -16,10 +17,10 @@ namespace {
 // name stays well below the 255 bytes a file name may have.
 constexpr std::size_t MaxStemBytes = 80;
 
-// The card's text as a field: HTML escaped, line breaks as "<br>", no tab or line end left.
-std::string Field(const std::string& cp932)
+// A card's text (UTF-8, CR LF between lines) as a field: HTML escaped, line breaks as "<br>",
+// no tab or line end left.
+std::string Field(const std::string& text)
 {
-    const std::string text = Cp932ToUtf8(ExpandLineBreaks(cp932));
     std::string field;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -88,8 +89,8 @@ std::vector<TExportedCard> ExportedCards(const TPlayCardList& cards, const std::
             if (c == '\\')
                 c = '/';
         TExportedCard item;
-        item.English = Field(CardTextPart(card.MainText, card.DataText));
-        item.Japanese = Field(card.SubText);
+        item.English = Field(ShownCardText(card, TCardBreaks::CrLf));
+        item.Japanese = Field(Cp932ToUtf8(ExpandLineBreaks(card.SubText)));
         item.Name = stem + "-" + number;
         item.FromMs = cards.StartUnits(i);
         item.ToMs = cards.EndUnits(i);

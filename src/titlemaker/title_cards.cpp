@@ -4,6 +4,7 @@
 #include "storage/cp932_text.h"
 #include "subtitles/subtitle_time.h"
 #include "timing/positions.h"
+#include "title/shown_card_text.h"
 #include "title/word_times.h"
 
 namespace olve {
@@ -46,6 +47,16 @@ std::vector<TWordTime> WordTimesOfCue(const TSubtitleCue& cue)
     return times;
 }
 
+// The stored text reads back as something else: letters became "?" or a look-alike ("—" is
+// stored as "―").
+bool LosesLetters(const std::string& text, const std::string& mainText)
+{
+    std::string bars;
+    for (char c : text)
+        bars += c == '\n' ? std::string("||") : std::string(1, c);
+    return Cp932ToUtf8(mainText) != bars;
+}
+
 }  // namespace
 
 std::uint32_t PackedPositionOf(std::int64_t ms)
@@ -83,14 +94,16 @@ void AddMainCards(TPlayPackage& package, const std::vector<TSubtitleCue>& cues, 
     for (std::size_t i = 0; i < cues.size(); ++i) {
         const TSubtitleCue& cue = cues[i];
         TPlayCardItem card = CardOf(cue.StartMs, cue.EndMs);
-        const bool mainKept = CardMainText(cue.Text, card.MainText);
+        CardMainText(cue.Text, card.MainText);
         const bool subKept = Utf8ToCp932(i < subTexts.size() ? subTexts[i] : std::string(), card.SubText);
-        if (!mainKept || !subKept)
+        if (!subKept)
             notes.push_back("cue " + std::to_string(cue.Number) + " (" + SubtitleTimeText(cue.StartMs) +
-                            ") has characters that Shift-JIS (code page 932) lacks; shown as ?");
+                            ") has a translation with characters that Shift-JIS (code page 932) lacks; shown as ?");
         card.Picture = i < pictures.size() ? pictures[i] : std::string();
         if (!cue.Parts.empty())
             card.DataText = SetTag(card.DataText, WordTimesTagName, WordTimesValue(WordTimesOfCue(cue)));
+        if (LosesLetters(cue.Text, card.MainText))
+            card.DataText = SetTag(card.DataText, ExactTextTagName, ExactTextValue(cue.Text));
         package.MainCards.Add(card);
     }
     package.MainCards.EndUpdate();

@@ -23,8 +23,9 @@ void PartRange(const std::string& text, std::size_t begin, std::size_t end, std:
 // Adds the main cards of prepared cues: one card per cue. A cue whose words are timed gives
 // its card the words' times in the "WTM" tag of its data text (offsets in the stored main
 // text, times from the card's start). subTexts (UTF-8) and pictures (stored names, code page
-// 932) run parallel to cues and may be empty. Texts that lose characters in code page 932
-// are noted.
+// 932) run parallel to cues and may be empty. A text that code page 932 cannot hold as it
+// is written is kept exactly in the "UTX" tag as well (see TShownText); sub texts that lose
+// characters are noted.
 void AddMainCards(TPlayPackage& package, const std::vector<TSubtitleCue>& cues, const std::vector<std::string>& subTexts,
                   const std::vector<std::string>& pictures, std::vector<std::string>& notes);
 

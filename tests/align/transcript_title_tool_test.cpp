@@ -103,3 +103,18 @@ TEST(TranscriptTitleTool, ALongTranscriptIsMadeInLinearTimeWithFewNotes)
     EXPECT_NE(made.Err.find(" more sentences were not heard in the recording"), std::string::npos);
     EXPECT_LT(std::count(made.Err.begin(), made.Err.end(), '\n'), 150) << made.Err.substr(0, 2000);
 }
+
+// A translation that cannot be paired surely goes on no card, and the note names the cards.
+TEST(TranscriptTitleTool, CardsWithoutASureTranslationShowNoneAndAreNamed)
+{
+    TTempFolder dir;
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading({"Good morning.", "Let us begin.", "Open your books."}, 600, dir / "day.wav", truth));
+    std::ofstream(dir / "day.txt") << "Good morning.\nLet us begin.\nOpen your books.\n";
+    std::ofstream(dir / "day.ja.txt") << "おはよう、始めよう。\n本を開いて。\n";
+    const TToolRun made = Tool("title from-transcript " + Quoted(dir / "day.wav") + " " + Quoted(dir / "day.txt") +
+                               " --translation " + Quoted(dir / "day.ja.txt") + " -o " + Quoted(dir / "day.qzw"));
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    EXPECT_NE(made.Out.find("cards: 3 from 3 sentences (0 with sub texts)"), std::string::npos) << made.Out;
+    EXPECT_NE(made.Err.find("translation: cards 1-3 of 3 show no translation"), std::string::npos) << made.Err;
+}

@@ -174,6 +174,21 @@ TEST_F(Playback, MenuLabelsAreCutBeforeATwoByteCharacter)
     EXPECT_EQ(items[3]->text(), "  4  ");
 }
 
+TEST_F(Playback, TheExactTextOfOwnMaterialShowsInThePaneTheMenuAndTheList)
+{
+    // Stored as "caf?" and "naive ?", kept exactly in their tags; two cards of one stored text.
+    Open(Cards({Card("caf\xC3\xA9", 100, 1500, "UTX=caf%C3%A9"), Card("caf\xC3\xA8", 1500, 3000, "UTX=caf%C3%A8"),
+                Card("na\xC3\xAFve \xF0\x9F\x98\x80", 3000, 4000, "UTX=na%C3%AFve%20%F0%9F%98%80")}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA9");
+    Form->PopulateItemList();
+    const QList<QAction*> items = Form->ItemList()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[2]->text().toStdString(), "  3  na\xC3\xAFve \xF0\x9F\x98\x80");
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA8");
+}
+
 TEST(HelpWindow, ShowsTheVersionOrUnknown)
 {
     TRecordingPrompts prompts;

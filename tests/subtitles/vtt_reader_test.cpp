@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "cue_matchers.h"
+#include "subtitles/subtitle_file.h"
 #include "subtitles/vtt_reader.h"
+#include "support/temp_folder.h"
 
 using namespace olve;
 
@@ -65,4 +69,44 @@ TEST(WebVtt, WordTimesKeepTheFirstWordsOwnTimeAndOneBlankBetweenWords)
     ASSERT_EQ(file.Cues.size(), 1u);
     EXPECT_EQ(file.Cues[0].Text, "spark light up");
     EXPECT_EQ(file.Cues[0].Parts, (std::vector<TTimedPart>{{1200, 0}, {1600, 6}, {2000, 12}}));
+}
+
+TEST(WebVtt, BlocksWhoseTimesBrowsersCannotReadAreDroppedWithTheirText)
+{
+    // Two-digit and four-digit fractions, a comma, one-digit minutes, 60 seconds or minutes:
+    // each block goes whole. Times without blanks round the arrow and long hours are read.
+    const TSubtitleFile file = ReadWebVtt(
+        "WEBVTT\n\n00:00.00 --> 00:01.000\ninvalid\n\n00:02.000 --> 00:03.0000\ninvalid\n\n"
+        "00:00:04,000 --> 00:00:05,000\ninvalid\n\n0:06.000 --> 00:07.000\ninvalid\n\n00:60.000 --> 01:01.000\ninvalid\n\n"
+        "00:60:00.000 --> 01:01:00.000\ninvalid\n\nid\n00:08.000-->00:09.000 align:start\nkept\n\n"
+        "123:00:00.000 --> 123:00:01.000\nlate\n");
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{8000, 9000, "kept"}, {442800000, 442801000, "late"}}));
+    EXPECT_EQ(file.Notes.size(), 6u);
+}
+
+TEST(WebVtt, RollingCaptionsGiveOneCuePerSpokenLineWithItsWordTimes)
+{
+    TSubtitleFile file;
+    std::string error;
+    ASSERT_TRUE(ReadSubtitleFile(std::string(OLVE_SUBTITLE_FIXTURES) + "/auto-captions.vtt", file, error)) << error;
+    EXPECT_EQ(Summaries(file.Cues), (std::vector<TCueSummary>{{400, 2879, "welcome to the morning news"},
+                                                              {2879, 5520, "today we look at the weather"},
+                                                              {5520, 8160, "and the roads into town"},
+                                                              {8160, 10010, "it's going to be a cold day"}}));
+    EXPECT_EQ(file.Cues[0].Parts, (std::vector<TTimedPart>{{960, 8}, {1280, 11}, {1520, 15}, {2000, 23}}));
+    EXPECT_EQ(file.Cues[1].Parts,
+              (std::vector<TTimedPart>{{3360, 6}, {3600, 9}, {3919, 14}, {4160, 17}, {4400, 21}}));
+    ASSERT_EQ(file.Notes.size(), 1u);
+    EXPECT_NE(file.Notes[0].find("roll up line by line"), std::string::npos);
+}
+
+TEST(WebVtt, AFileWithoutAReadableCueIsRefused)
+{
+    TTempFolder dir;
+    std::ofstream(dir / "bad.vtt") << "WEBVTT\n\n00:00.00 --> 00:01.00\ninvalid\n";
+    TSubtitleFile file;
+    std::string error;
+    EXPECT_FALSE(ReadSubtitleFile(dir / "bad.vtt", file, error));
+    EXPECT_NE(error.find("no cue can be read"), std::string::npos) << error;
+    EXPECT_NE(error.find("00:00:01.000 --> 00:00:04.000"), std::string::npos) << error;
 }

@@ -56,6 +56,21 @@ TEST_F(TextViewTest, MixedTextIsLaidOutInLatinAndJapaneseFaces)
     EXPECT_EQ(View->document()->blockCount(), 2);
 }
 
+TEST_F(TextViewTest, LettersShownForTheTextsCharactersKeepItsOffsets)
+{
+    // "caf?" CR LF "―x" stored; "café", "—" and a letter of two UTF-16 units shown instead.
+    const std::string text = "caf?\r\n" + Utf8ToCp932("\xE2\x80\x95") + "?x";
+    View->SetDisplayText(text, "caf\xC3\xA9\r\n\xE2\x80\x94\xF0\x9F\x98\x80x");
+    EXPECT_EQ(View->toPlainText().toStdString(), "caf\xC3\xA9\n\xE2\x80\x94\xF0\x9F\x98\x80x");
+    EXPECT_EQ(View->ViewPosition(6), 5);  // "—"
+    EXPECT_EQ(View->ViewPosition(9), 8);  // "x", after the two units of the emoji
+    EXPECT_EQ(View->ViewEndPosition(9), 8);
+    // A shown text that does not fit the text's characters is not used.
+    View->SetDisplayText(text, "caf\xC3\xA9");
+    EXPECT_EQ(Cp932ToUtf8(text), "caf?\r\n\xE2\x80\x95?x");
+    EXPECT_EQ(View->toPlainText().toStdString(), "caf?\n\xE2\x80\x95?x");
+}
+
 TEST_F(TextViewTest, TheWindowsFaceNamesRenderWithInstalledFaces)
 {
     EXPECT_EQ(QFontInfo(QFont("ＭＳ Ｐゴシック")).family(), "Noto Sans CJK JP");

@@ -7,8 +7,11 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "timing/positions.h"
+#include "storage/comma_text.h"
 #include "title/play_card_text.h"
+#include "title/shown_card_text.h"
 #include "title/word_times.h"
+#include "titlemaker/card_export.h"
 #include "titlemaker/cue_pictures.h"
 #include "titlemaker/sub_texts.h"
 #include "titlemaker/title_cards.h"
@@ -170,4 +173,28 @@ TEST(TitleCodes, GivenCodesMustNameFolders)
         EXPECT_FALSE(StoredTitleCode(bad, stored, error)) << bad;
         EXPECT_NE(error.find("cannot name a title"), std::string::npos);
     }
+}
+
+TEST(TitleCards, LettersShiftJisLacksAreKeptForTheCardListAndExport)
+{
+    TRecordingPrompts prompts;
+    TPlayPackage package(prompts);
+    std::vector<std::string> notes;
+    // "café — fin" with its words timed, and a plain card that needs no exact text.
+    AddMainCards(package,
+                 {Cue(1, 0, 3000, "caf\xC3\xA9 \xE2\x80\x94\nfin", {{0, 0}, {2000, 10}}), Cue(2, 3000, 4000, "plain")},
+                 {}, {}, notes);
+    EXPECT_TRUE(notes.empty());
+    const TPlayCardItem& card = package.MainCards.Card(0);
+    EXPECT_EQ(card.MainText, "caf? \x81\x5C||fin");
+    EXPECT_EQ(GetTag(card.DataText, WordTimesTagName), "0:0;9:2000");
+    EXPECT_EQ(ShownCardText(card), "caf\xC3\xA9 \xE2\x80\x94||fin");
+    const TShownText shown(card.MainText, card.DataText);
+    EXPECT_EQ(shown.Utf8(9, card.MainText.size()), "fin");
+    EXPECT_EQ(package.MainCards.Card(1).DataText, "");
+
+    const std::vector<TExportedCard> exported = ExportedCards(package.MainCards, "Talk");
+    ASSERT_EQ(exported.size(), 2u);
+    EXPECT_EQ(exported[0].English, "caf\xC3\xA9 \xE2\x80\x94<br>fin");
+    EXPECT_EQ(exported[1].English, "plain");
 }
