@@ -47,9 +47,9 @@ TEST_F(LibraryTitles, EachRecordingHasAnEntryOfItsOwnNamedByTheProgram)
     EXPECT_EQ(podcast.Record, podcast.Package.substr(0, podcast.Package.size() - 4) + ".made");
 
     const std::regex programmed("[A-Za-z0-9_][A-Za-z0-9._-]{0,39}-[0-9a-f]{12}\\.qzw");
-    for (const std::string name : {"ep12.ogg", ".bashrc.ogg", "\n[files]\r\nx.ogg", "..\\..\\evil.desktop.ogg",
+    for (const std::string& name : std::vector<std::string>{"ep12.ogg", ".bashrc.ogg", "\n[files]\r\nx.ogg", "..\\..\\evil.desktop.ogg",
                                    "\xE3\x83\xA9\xE3\x82\xB8\xE3\x82\xAA.ogg", std::string(300, 'x') + ".ogg", ".ogg"}) {
-        const fs::path package = LibraryEntryFor(Data, Dir / "podcast" / name).Package;
+        const fs::path package = LibraryEntryFor(Data, Dir / ("podcast/" + name)).Package;
         EXPECT_EQ(package.parent_path(), fs::path(Library)) << name;
         EXPECT_TRUE(std::regex_match(package.filename().string(), programmed)) << package;
     }
