@@ -8,6 +8,7 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
+#include "support/test_package.h"
 #include "support/wait_until.h"
 
 using namespace olve;
@@ -105,6 +106,16 @@ TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerN
     EXPECT_TRUE(WaitUntil([&] { return FirstText() == "Handed over line."; }, 10000)) << "a second start";
     EXPECT_EQ(LibraryPackages().size(), 1u) << "one recording, one title";
     EXPECT_EQ(Prompts.Said.size(), 1u) << Told();
+
+    // An installed title's recording goes when that title closes: the new title carries it.
+    ASSERT_TRUE(Form->OpenTitlePackage(Q(MakeTestPackage(Home / "podcast", ThreeCardTitle()))));
+    Form->DropFiles({Q(Home / "fixes/corrected.vtt")});
+    EXPECT_EQ(FirstText(), "Corrected line.");
+    const std::string installed = Form->Player().FileName.toStdString();
+    EXPECT_EQ(installed.rfind(Program / "vcd/", 0), 0u) << installed;
+    const std::vector<fs::path> packages = LibraryPackages();
+    ASSERT_EQ(packages.size(), 2u);
+    EXPECT_GT(fs::file_size(packages[0]) + fs::file_size(packages[1]), fs::file_size(installed));
 
     Form->DropFiles({Q(Home / "notes.pdf")});
     EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.pdf> のファイルには対応していません\r\n\r\nfiles of the extension <.pdf> cannot be opened");
