@@ -5,7 +5,7 @@ OLVE_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   espeak-ng sox libsox-fmt-base ffmpeg

@@ -574,7 +574,7 @@ void TForm1::LinkBoxChange()
     const QString text = FLinkBox->text();
     if (text.isEmpty() || text == TLinkBox::Busy)
         return;
-    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString()))
+    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString()) && !IsSubtitleFile(text.toStdString()))
         return;
     // The hand-over is answered before the package opens: opening may ask the user, and
     // the other start must not wait for that.

@@ -45,6 +45,7 @@ class TPaneDivider;
 class TPlayingAnimation;
 class TStartPage;
 struct TMaterialFiles;
+struct TLibraryEntry;
 struct TEmbeddedSubtitleTrack;
 class TProgressBar;
 struct TTitleSession;
@@ -73,7 +74,8 @@ public:
     // anything outside it.
     void RemoveInstalledFiles(const std::vector<std::string>& files);
     // Packages open as they are; a recording with its subtitles (dropped together, or found
-    // beside it) becomes a title in the library folder first.
+    // beside it) becomes a title in the library folder first, and so do subtitles given
+    // alone, with the open title's recording or one the learner chooses.
     void DropFiles(const QStringList& paths);
     bool OpenMaterial(const QStringList& paths);
     // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
@@ -214,7 +216,8 @@ private:
     void SaveRecent();
     void RememberRecent(const QString& package);
     bool ChooseMainSubtitles(TMaterialFiles& material);
-    bool MakeLibraryTitle(const TMaterialFiles& material, const std::string& package);
+    std::string RecordingForSubtitles(const std::string& subtitles);
+    bool MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntry& entry);
     bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
     const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
     void RunWithProgress(const QString& text, const std::function<void()>& work);

@@ -23,6 +23,7 @@
 #include "media/recording_length.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/card_export.h"
+#include "titlemaker/library_title.h"
 #include "titlemaker/material_files.h"
 #include "titlemaker/subtitle_title.h"
 #include "titlemaker/transcript_request.h"
@@ -37,20 +38,9 @@ const char* const OpenFilter =
     "タイトル・録音・字幕 Titles, recordings and subtitles (*.qzw *.mp3 *.wav *.ogg *.oga *.opus *.m4a *.aac *.flac "
     "*.wma *.mp4 *.m4v *.mkv *.webm *.avi *.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv *.srt *.vtt *.lrc *.txt);;"
     "すべて All files (*)";
-
-// A title made before from the same files, and not older than any of them, is used again.
-bool IsCurrent(const std::string& package, const TMaterialFiles& material)
-{
-    std::error_code error;
-    const auto made = fs::last_write_time(package, error);
-    if (error)
-        return false;
-    for (const std::string& source : {material.Recording, material.English, material.Japanese}) {
-        if (!source.empty() && fs::last_write_time(source, error) > made)
-            return false;
-    }
-    return true;
-}
+const char* const RecordingFilter =
+    "録音・録画 Recordings (*.mp3 *.wav *.ogg *.oga *.opus *.m4a *.aac *.flac *.wma *.mp4 *.m4v *.mkv *.webm *.avi "
+    "*.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv);;すべて All files (*)";
 
 bool IsJapaneseTrack(const TEmbeddedSubtitleTrack& track)
 {
@@ -127,12 +117,19 @@ void TForm1::ShowOpenDialog()
     DropFiles(paths);
 }
 
-// The files are used where they are: nothing is changed or moved.
+// The files are used where they are: nothing is changed, moved or copied.
 bool TForm1::OpenMaterial(const QStringList& paths)
 {
     std::vector<std::string> files;
     for (const QString& path : paths)
         files.push_back(QFileInfo(path).absoluteFilePath().toStdString());
+    const std::vector<std::string> subtitles = SubtitlesWithoutRecording(files);
+    if (!subtitles.empty()) {
+        const std::string recording = RecordingForSubtitles(subtitles.front());
+        if (recording.empty())
+            return false;
+        files.push_back(recording);
+    }
     TMaterialFiles material;
     std::string reason;
     const bool found = FindMaterial(files, material, reason);
@@ -140,16 +137,32 @@ bool TForm1::OpenMaterial(const QStringList& paths)
         FPrompts.Message(reason);
         return false;
     }
-    const std::string package = LibraryPackagePath(UserDataFolder(), material.Recording);
+    const TLibraryEntry entry = LibraryEntryFor(UserDataFolder(), material.Recording);
     // A title made before from the recording's own tracks is not made again.
-    const bool again = !found && IsCurrent(package, material);
-    if (!found && !again && !TakeEmbeddedSubtitles(material, package, reason) && !ChooseMainSubtitles(material)) {
+    const bool again = !found && IsLibraryTitleCurrent(entry, material);
+    if (!found && !again && !TakeEmbeddedSubtitles(material, entry.Package, reason) && !ChooseMainSubtitles(material)) {
         FPrompts.Message(reason);
         return false;
     }
-    if (!again && !IsCurrent(package, material) && !MakeLibraryTitle(material, package))
+    if (!again && !IsLibraryTitleCurrent(entry, material) && !MakeLibraryTitle(material, entry))
         return false;
-    return OpenTitlePackage(QString::fromStdString(package));
+    return OpenTitlePackage(QString::fromStdString(entry.Package));
+}
+
+// Subtitles given alone belong to the recording of the open title; with none open, the
+// learner says which recording they belong to.
+std::string TForm1::RecordingForSubtitles(const std::string& subtitles)
+{
+    if (!FSerial.empty() && IsRecordingFile(FPlayer->FileName.toStdString()))
+        return QFileInfo(FPlayer->FileName).absoluteFilePath().toStdString();
+    const std::string beside = RecordingBeside(subtitles);
+    if (!beside.empty() && FPrompts.Question("この字幕を次の録音で使いますか？\r\n\r\nuse the subtitles with this recording?\r\n\r\n< " +
+                                             beside + " >"))
+        return beside;
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QStringLiteral("字幕の録音を選ぶ  Choose the recording of the subtitles"),
+        QFileInfo(QString::fromStdString(subtitles)).absolutePath(), RecordingFilter);
+    return chosen.isEmpty() ? std::string() : QFileInfo(chosen).absoluteFilePath().toStdString();
 }
 
 // Subtitles only in languages other than English and Japanese: the learner picks the one to
@@ -274,23 +287,28 @@ bool TForm1::ExportCard(int index, const QString& folder)
     return true;
 }
 
-bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const std::string& package)
+// The title refers to the recording where it is; only an installed title's recording, which
+// goes when that title closes, is carried in the package.
+bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntry& entry)
 {
     TSubtitleTitleRequest request;
     request.MediaPath = material.Recording;
     request.SubtitlePath = material.English;
     request.TranslationPath = material.Japanese;
-    request.PackagePath = package;
+    request.PackagePath = entry.Package;
+    request.RecordingInPlace = RecordingStaysInPlace(material.Recording, ProgramFolder().toStdString());
     std::string error;
     std::error_code ignored;
-    fs::create_directories(fs::path(package).parent_path(), ignored);
+    fs::create_directories(fs::path(entry.Package).parent_path(), ignored);
+    // Until the new record is written, the package is not taken for one made from anything.
+    fs::remove(entry.Record, ignored);
     TSubtitleTitleResult result;
     bool made = RecordingLengthMs(material.Recording, request.MediaLengthMs, error);
     if (made) {
         std::vector<std::string> notes;
         RunWithProgress(QStringLiteral("タイトルを作っています…  Making the title…"), [&] {
             made = (!material.Transcript || AlignTranscriptRequest(request, notes, error)) &&
-                   MakeSubtitleTitle(request, result, error);
+                   MakeSubtitleTitle(request, result, error) && WriteLibraryRecord(entry, material, error);
         });
         result.Notes.insert(result.Notes.begin(), notes.begin(), notes.end());
     }

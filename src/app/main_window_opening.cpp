@@ -228,8 +228,9 @@ void TForm1::DropFiles(const QStringList& paths)
     for (const QString& path : paths)
         if (IsPackage(path))
             packages << path;
-    const bool material = std::any_of(paths.begin(), paths.end(),
-                                      [](const QString& path) { return IsRecordingFile(path.toStdString()); });
+    const bool material = std::any_of(paths.begin(), paths.end(), [](const QString& path) {
+        return IsRecordingFile(path.toStdString()) || IsSubtitleFile(path.toStdString());
+    });
     if (packages.size() == 1) {
         if (FPlayer->DeviceID() != 0)
             FPlayer->Close();
@@ -241,8 +242,9 @@ void TForm1::DropFiles(const QStringList& paths)
     } else {
         QApplication::beep();
         const QString suffix = QFileInfo(paths.first()).suffix();
-        FPrompts.Message("この拡張子 <" + (suffix.isEmpty() ? std::string() : "." + suffix.toStdString()) +
-                         "> のファイルには対応していません");
+        const std::string extension = suffix.isEmpty() ? std::string() : "." + suffix.toStdString();
+        FPrompts.Message("この拡張子 <" + extension + "> のファイルには対応していません" + LineBreaks +
+                         "files of the extension <" + extension + "> cannot be opened");
     }
     QApplication::restoreOverrideCursor();
 }

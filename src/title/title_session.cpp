@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/letter_case_path.h"
+#include "storage/recording_identity.h"
 #include "storage/settings_vocabulary.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
@@ -112,15 +114,43 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
     return true;
 }
 
-// The value of the first line of the "files" section: the recording as stored.
-std::string FirstFile(const std::string& virtualCD, TPrompts& prompts)
+// The recording as the "vcd.ini" stores it: the value of the first line of the "files"
+// section, and the identity of the "recording" section when there is one.
+std::string FirstFile(const std::string& virtualCD, TPrompts& prompts, std::optional<TRecordingIdentity>& identity)
 {
     TDataFile ini(virtualCD, prompts);
     ini.ReadOnly = true;
     TStringList files;
     ini.ReadSection("files", files);
+    TRecordingIdentity recorded;
+    if (ReadRecordingIdentity(ini, "recording", recorded))
+        identity = recorded;
     ini.Close();
     return files.Count() > 0 ? ValueOf(files[0]) : std::string();
+}
+
+bool CheckIdentity(TTitleSession& session, const TRecordingIdentity& identity)
+{
+    session.MediaPath = identity.Path;
+    switch (CheckRecording(identity)) {
+    case TRecordingState::Present:
+        return true;
+    case TRecordingState::Missing:
+        return Fail(session, TTitleFailure::RecordingMoved,
+                    Reason("このタイトルの録音が元の場所にありません (移動または削除されました)。今の場所から録音を開くと、"
+                           "タイトルがもう一度作られます",
+                           "the recording this title was made from is no longer where it was (moved or deleted); open "
+                           "the recording where it is now to make its title again",
+                           identity.Path));
+    case TRecordingState::Replaced:
+        break;
+    }
+    return Fail(session, TTitleFailure::RecordingReplaced,
+                Reason("この場所の録音は、タイトルを作ったときのものと違います (置き換えられたか変更されました)。録音を開き直すと、"
+                       "タイトルが作り直されます",
+                       "the recording at this place is not the one this title was made from (it was replaced or "
+                       "changed); open the recording again to make its title anew",
+                       identity.Path));
 }
 
 bool FindRecording(TTitleSession& session, const std::string& programFolder, TPrompts& prompts)
@@ -131,7 +161,10 @@ bool FindRecording(TTitleSession& session, const std::string& programFolder, TPr
         return Fail(session, TTitleFailure::NoVirtualCD,
                     Reason("VolSerialNum=" + Cp932ToUtf8(session.Serial) + " の vcd.ini が見つかりません",
                            "no vcd.ini for VolSerialNum=" + Cp932ToUtf8(session.Serial) + " in", folder));
-    session.MediaName = FirstFile(session.VirtualCD, prompts);
+    std::optional<TRecordingIdentity> identity;
+    session.MediaName = FirstFile(session.VirtualCD, prompts, identity);
+    if (identity)
+        return CheckIdentity(session, *identity);
     if (session.MediaName.empty())
         return Fail(session, TTitleFailure::NoVirtualCD,
                     Reason("vcd.ini の files に録音ファイルがありません", "no recording in the files section of",

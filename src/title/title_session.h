@@ -18,6 +18,10 @@ enum class TTitleFailure {
     NoSerial,        // no "VolSerialNum", or an empty one
     NoVirtualCD,     // no "vcd.ini" with the title's code below "vcd", or none of its "files"
     NoRecording,     // the recording that "vcd.ini" names does not exist
+    // A title that refers to the learner's recording where it is ("vcd.ini" has a
+    // "recording" section) finds nothing there, or another file than it was made from.
+    RecordingMoved,
+    RecordingReplaced,
 };
 
 // A title opened without a window: everything the window needs to show and play it, or the
@@ -53,7 +57,7 @@ TTitleSession OpenInstalledTitle(const std::string& programFolder, const TString
 
 // Opens a title file that is in place already: it is read once, its recording is found
 // through the "vcd.ini" below the program's "vcd" folder (both in any letter case), and must
-// exist.
+// exist; where that "vcd.ini" records the recording's identity, it must be the same recording.
 TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile, TPrompts& prompts,
                             const TMediaTimeFormats* player = nullptr);
 

@@ -128,9 +128,32 @@ bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& materia
     return true;
 }
 
-std::string LibraryPackagePath(const std::string& dataFolder, const std::string& recording)
+std::vector<std::string> SubtitlesWithoutRecording(const std::vector<std::string>& paths)
 {
-    return (fs::path(dataFolder) / "olveplayer" / "library" / (fs::path(recording).stem().string() + ".qzw")).string();
+    std::vector<std::string> subtitles;
+    for (const std::string& path : paths) {
+        if (IsRecordingFile(path))
+            return {};
+        if (IsSubtitleFile(path))
+            subtitles.push_back(path);
+    }
+    return subtitles;
+}
+
+std::string RecordingBeside(const std::string& subtitles)
+{
+    const fs::path path(subtitles);
+    const fs::path stem = path.stem();
+    const std::string base = (SubtitleLanguage(subtitles).empty() ? stem : stem.stem()).string();
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(path.parent_path().empty() ? "." : path.parent_path(), error)) {
+        const fs::path name = entry.path().filename();
+        if (name.stem().string() == base && IsRecordingFile(name.string()) && entry.is_regular_file(error))
+            found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found.empty() ? std::string() : found.front();
 }
 
 }  // namespace olve

@@ -36,7 +36,12 @@ std::string SubtitleLanguage(const std::string& path);
 // user (Japanese and English), when there is no recording or no subtitles in English.
 bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& material, std::string& reason);
 
-// Where the title made of a recording is kept: <dataFolder>/olveplayer/library/<base name>.qzw.
-std::string LibraryPackagePath(const std::string& dataFolder, const std::string& recording);
+// The subtitle files among the files given when no recording is among them: subtitles
+// given alone, for a recording to be found for them. Empty otherwise.
+std::vector<std::string> SubtitlesWithoutRecording(const std::vector<std::string>& paths);
+
+// The recording beside a subtitle file with the base name it has before its language
+// ("talk.ja.srt": "talk.mp4"), the first in name order; empty when there is none.
+std::string RecordingBeside(const std::string& subtitles);
 
 }  // namespace olve

@@ -8,6 +8,7 @@
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
 #include "storage/prompts.h"
+#include "storage/recording_identity.h"
 #include "storage/title_paths.h"
 #include "storage/train_entry_name.h"
 #include "storage/train_pack.h"
@@ -209,7 +210,10 @@ private:
         TCompressStringList ini(FPrompts);
         ini.Add("code=" + FStoredCode);
         ini.Add("[files]");
-        ini.Add("file=vcd\\" + FStoredCode + "\\" + FStoredMedia);
+        if (FRequest.RecordingInPlace && !AddRecordingInPlace(ini, error))
+            return false;
+        if (!FRequest.RecordingInPlace)
+            ini.Add("file=vcd\\" + FStoredCode + "\\" + FStoredMedia);
         if (ini.SaveToFile(FVcdFolder + "vcd.ini") != 0) {
             error = "cannot write vcd.ini";
             return false;
@@ -217,9 +221,28 @@ private:
         return true;
     }
 
+    // "file=" names the recording for readers that know no "recording" section: in code page
+    // 932 with "\" where it can be, else as that section does.
+    bool AddRecordingInPlace(TCompressStringList& ini, std::string& error)
+    {
+        TRecordingIdentity identity;
+        if (!IdentifyRecording(FRequest.MediaPath, identity, error))
+            return false;
+        const std::vector<std::string> lines = RecordingIdentityLines(identity);
+        std::string stored;
+        const bool plain = identity.Path.find('\\') == std::string::npos && Utf8ToCp932(identity.Path, stored) &&
+                           Cp932ToUtf8(stored) == identity.Path;
+        std::replace(stored.begin(), stored.end(), '/', '\\');
+        ini.Add("file=" + (plain ? stored : lines.front().substr(lines.front().find('=') + 1)));
+        ini.Add("[recording]");
+        for (const std::string& line : lines)
+            ini.Add(line);
+        return true;
+    }
+
     bool StageFiles(std::string& error)
     {
-        if (!StageFile(FRequest.MediaPath, FVcdFolder + Cp932ToUtf8(FStoredMedia), error))
+        if (!FRequest.RecordingInPlace && !StageFile(FRequest.MediaPath, FVcdFolder + Cp932ToUtf8(FStoredMedia), error))
             return false;
         const std::string pictureFolder = TitleFolder(FStaging.Path() + "/", FStoredCode) + "pic/";
         for (const TStagedFile& picture : FPictures)

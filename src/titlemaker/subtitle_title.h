@@ -29,6 +29,9 @@ struct TSubtitleTitleRequest {
     std::string Code;
     std::string PackagePath;
     TTitleLayout Layout = TTitleLayout::Beside;
+    // The package refers to the recording where it is (by its absolute path, with what
+    // tells a replaced file) instead of carrying a copy.
+    bool RecordingInPlace = false;
 };
 
 struct TSubtitleTitleResult {
@@ -48,7 +51,8 @@ struct TSubtitleTitleResult {
 // cue, carrying its words' times where the subtitles time words, and a first VCD card over
 // the whole recording), below "vcd\<code>\" the recording and a "vcd.ini" whose "code" is
 // the title's code and whose "files" section names the recording relative to the program's
-// folder, and the cue pictures in the title folder's "pic" folder. False with a reason (English) when
+// folder (or, with RecordingInPlace, no recording and a "vcd.ini" that names it where it is,
+// with a "recording" section that the title session checks it by), and the cue pictures in the title folder's "pic" folder. False with a reason (English) when
 // nothing could be made; the package is then not written.
 bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error);
 

@@ -273,9 +273,9 @@ TEST_F(MainWindow, OnlyASingleDroppedPackageIsOpened)
     const QString a = Package(ThreeCardTitle());
     Form->DropFiles({a, a});
     ASSERT_EQ(Prompts.Said.size(), 1u);
-    EXPECT_EQ(Prompts.Said[0], "この拡張子 <.qzw> のファイルには対応していません");
+    EXPECT_EQ(Prompts.Said[0], "この拡張子 <.qzw> のファイルには対応していません\r\n\r\nfiles of the extension <.qzw> cannot be opened");
     Form->DropFiles({QString::fromStdString(Packages / "notes.txt")});
-    EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.txt> のファイルには対応していません");
+    EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.txt> のファイルには対応していません\r\n\r\nfiles of the extension <.txt> cannot be opened");
     EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
 
     Form->DropFiles({QString::fromStdString(Packages / "notes.txt"), a});

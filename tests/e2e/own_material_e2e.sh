@@ -53,14 +53,15 @@ start
 "$work/prog/olveplayer" "$work/films/lesson.mkv" 2>>"$log" || fail "the second start failed"
 playing() { grep -q 'play card 1' "$log"; }
 wait_for 60 playing || fail "the video did not become a title that plays: $(grep -v '^ALSA\|^AL lib' "$log" | tail -5)"
-package=$HOME/.local/share/olveplayer/library/lesson.qzw
-[ -f "$package" ] || fail "no title in the library folder"
+package=$(ls "$HOME"/.local/share/olveplayer/library/lesson-*.qzw 2>/dev/null | head -1)
+[ -f "$package" ] || fail "no title in the library folder: $(ls "$HOME/.local/share/olveplayer/library")"
+[ "$(stat -c %s "$package")" -lt "$(stat -c %s "$work/films/lesson.mkv")" ] || fail "the library copied the recording"
 screen=""
 english() { screen=$(read_screen); grep -q 'Welcome to the lesson' <<<"$screen"; }
 wait_for 15 english || fail "the English of the embedded track is not shown; read: $screen"
 shot own-video
 "$bin_dir/olvetool" extract "$package" "$work/check" >/dev/null
-dump=$("$bin_dir/olvetool" title dump "$work/check/lesson.qzc")
+dump=$("$bin_dir/olvetool" title dump "$work/check/$(basename "$package" .qzw).qzc")
 grep -q '"sub": "レッスンへようこそ。"' <<<"$dump" || fail "the Japanese beside the video is not the translation: $dump"
 [ -f "$work/films/lesson.ja.srt" ] && [ "$(ls "$work/films")" = "$(printf 'lesson.ja.srt\nlesson.mkv')" ] ||
   fail "the learner's folder changed: $(ls "$work/films")"

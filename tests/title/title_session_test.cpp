@@ -5,6 +5,7 @@
 
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
+#include "storage/recording_identity.h"
 #include "storage/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
@@ -153,6 +154,42 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
     EXPECT_EQ(session.Failure, TTitleFailure::NoVirtualCD);
     EXPECT_EQ(session.Reason, "vcd.ini の files に録音ファイルがありません\r\n\r\nno recording in the files section of\r\n\r\n< " +
                                   Program / "vcd/K100/vcd.ini" + " >");
+}
+
+TEST_F(TitleSession, ATitleOfARecordingWhereTheLearnerKeepsItSaysWhenItMovedOrWasReplaced)
+{
+    ASSERT_TRUE(Install(PlainTitle()).Opened());
+    TTempFolder films;
+    const std::string film = films / "caf\xC3\xA9 ep12.ogg";
+    std::ofstream(film) << "the learner's recording";
+    TRecordingIdentity identity;
+    std::string error;
+    ASSERT_TRUE(IdentifyRecording(film, identity, error)) << error;
+    {
+        TCompressStringList ini(Prompts);
+        for (const std::string& line : {"code=K100", "[files]", "file=elsewhere.ogg", "[recording]"})
+            ini.Add(line);
+        for (const std::string& line : RecordingIdentityLines(identity))
+            ini.Add(line);
+        ASSERT_EQ(ini.SaveToFile(Program / "vcd/K100/vcd.ini"), 0);
+    }
+    TTitleSession session = Open();
+    ASSERT_TRUE(session.Opened()) << session.Reason;
+    EXPECT_EQ(session.MediaPath, identity.Path) << "a name code page 932 lacks is found all the same";
+
+    std::ofstream(film, std::ios::trunc) << "another recording, same name";
+    session = Open();
+    EXPECT_EQ(session.Failure, TTitleFailure::RecordingReplaced);
+    EXPECT_EQ(session.Reason.rfind("この場所の録音は、タイトルを作ったときのものと違います", 0), 0u) << session.Reason;
+    EXPECT_NE(session.Reason.find("is not the one this title was made from"), std::string::npos) << session.Reason;
+
+    fs::remove(film);
+    session = Open();
+    EXPECT_EQ(session.Failure, TTitleFailure::RecordingMoved);
+    EXPECT_NE(session.Reason.find("元の場所にありません"), std::string::npos) << session.Reason;
+    EXPECT_NE(session.Reason.find("no longer where it was (moved or deleted)"), std::string::npos) << session.Reason;
+    EXPECT_NE(session.Reason.find(identity.Path), std::string::npos) << session.Reason;
+    EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
 
 TEST(DisplayMode, FollowsTheMediaThePicturesAndTheListAndAlignSettings)

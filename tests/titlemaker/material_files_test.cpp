@@ -37,6 +37,17 @@ TEST(MaterialFiles, TheRecordingFindsItsSubtitlesByNameAndLanguage)
     EXPECT_EQ(found.Japanese, dir / "read.ja.txt");
     ASSERT_TRUE(FindMaterial({dir / "talk.MP4"}, found, reason));
     EXPECT_FALSE(found.Transcript);
-    EXPECT_EQ(LibraryPackagePath("/home/u/.local/share", "/media/films/Talk One.mkv"),
-              "/home/u/.local/share/olveplayer/library/Talk One.qzw");
+}
+
+TEST(MaterialFiles, SubtitlesGivenAloneLookForTheirRecordingBesideThem)
+{
+    TTempFolder dir;
+    for (const char* name : {"talk.srt", "talk.ja.vtt", "talk.mkv", "talk.webm", "talker.mp3", "other.lrc"})
+        std::ofstream(dir / name) << "x";
+    EXPECT_EQ(SubtitlesWithoutRecording({dir / "talk.srt", dir / "notes.pdf"}), std::vector<std::string>{dir / "talk.srt"});
+    EXPECT_TRUE(SubtitlesWithoutRecording({dir / "talk.srt", dir / "talk.mkv"}).empty()) << "a recording among them";
+    EXPECT_TRUE(SubtitlesWithoutRecording({dir / "notes.pdf"}).empty());
+    EXPECT_EQ(RecordingBeside(dir / "talk.srt"), dir / "talk.mkv");
+    EXPECT_EQ(RecordingBeside(dir / "talk.ja.vtt"), dir / "talk.mkv") << "the language is not part of the name";
+    EXPECT_EQ(RecordingBeside(dir / "other.lrc"), "");
 }

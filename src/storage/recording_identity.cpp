@@ -1,0 +1,204 @@
+#include "storage/recording_identity.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace olve {
+
+namespace {
+
+constexpr std::size_t SampleSize = 64 * 1024;
+constexpr std::size_t LongestPath = 4096;
+constexpr const char* PathKey = "path";
+constexpr const char* SizeKey = "size";
+constexpr const char* FingerprintKey = "fingerprint";
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : FFd(fd) {}
+    ~TFileDescriptor()
+    {
+        if (FFd >= 0)
+            ::close(FFd);
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return FFd; }
+
+private:
+    int FFd;
+};
+
+// 64-bit FNV-1a, stable across machines and builds.
+void Mix(std::uint64_t& hash, const unsigned char* data, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 0x100000001b3ULL;
+}
+
+bool MixSample(int fd, std::int64_t offset, std::uint64_t& hash)
+{
+    std::array<unsigned char, SampleSize> buffer;
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        const ssize_t n = ::pread(fd, buffer.data() + got, buffer.size() - got, offset + static_cast<std::int64_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    Mix(hash, buffer.data(), got);
+    return true;
+}
+
+bool Fingerprint(int fd, std::int64_t size, std::string& fingerprint)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    Mix(hash, reinterpret_cast<const unsigned char*>(&size), sizeof size);
+    const std::int64_t sample = static_cast<std::int64_t>(SampleSize);
+    for (const std::int64_t offset : {std::int64_t{0}, std::max<std::int64_t>(0, size / 2 - sample / 2),
+                                      std::max<std::int64_t>(0, size - sample)})
+        if (!MixSample(fd, offset, hash))
+            return false;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llX", static_cast<unsigned long long>(hash));
+    fingerprint = text;
+    return true;
+}
+
+bool IsPlainPathByte(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/' || c == '.' ||
+           c == '_' || c == '-';
+}
+
+std::string EncodedPath(const std::string& path)
+{
+    std::string text;
+    for (const char c : path) {
+        if (IsPlainPathByte(static_cast<unsigned char>(c))) {
+            text += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            text += escaped;
+        }
+    }
+    return text;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool DecodedPath(const std::string& text, std::string& path)
+{
+    path.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            path += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+        if (low < 0 || (high == 0 && low == 0))
+            return false;
+        path += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return !path.empty() && path.front() == '/' && path.size() <= LongestPath;
+}
+
+bool IsFingerprint(const std::string& text)
+{
+    if (text.size() != 16)
+        return false;
+    for (const char c : text)
+        if (HexDigit(c) < 0)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool IdentifyRecording(const std::string& path, TRecordingIdentity& identity, std::string& error)
+{
+    std::error_code ec;
+    const std::filesystem::path canonical = std::filesystem::canonical(path, ec);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+    const TFileDescriptor file(ec ? -1 : ::open(canonical.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st{};
+    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0) {
+        error = "cannot read " + path + (ec ? ": " + ec.message() : ": " + std::string(std::strerror(errno)));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = path + " is not a regular file";
+        return false;
+    }
+    identity.Path = canonical.string();
+    identity.Size = st.st_size;
+    if (!Fingerprint(file.Get(), identity.Size, identity.Fingerprint)) {
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+TRecordingState CheckRecording(const TRecordingIdentity& recorded)
+{
+    TRecordingIdentity now;
+    std::string ignored;
+    if (!IdentifyRecording(recorded.Path, now, ignored))
+        return TRecordingState::Missing;
+    return now.Size == recorded.Size && now.Fingerprint == recorded.Fingerprint ? TRecordingState::Present
+                                                                                : TRecordingState::Replaced;
+}
+
+std::vector<std::string> RecordingIdentityLines(const TRecordingIdentity& identity)
+{
+    return {std::string(PathKey) + "=" + EncodedPath(identity.Path),
+            std::string(SizeKey) + "=" + std::to_string(identity.Size),
+            std::string(FingerprintKey) + "=" + identity.Fingerprint};
+}
+
+void WriteRecordingIdentity(TDataFile& file, const std::string& section, const TRecordingIdentity& identity)
+{
+    file.WriteString(section, PathKey, EncodedPath(identity.Path));
+    file.WriteString(section, SizeKey, std::to_string(identity.Size));
+    file.WriteString(section, FingerprintKey, identity.Fingerprint);
+}
+
+bool ReadRecordingIdentity(const TDataFile& file, const std::string& section, TRecordingIdentity& identity)
+{
+    const std::string size = file.ReadString(section, SizeKey, "");
+    const char* end = size.data() + size.size();
+    TRecordingIdentity read;
+    read.Fingerprint = file.ReadString(section, FingerprintKey, "");
+    const auto parsed = std::from_chars(size.data(), end, read.Size);
+    if (!DecodedPath(file.ReadString(section, PathKey, ""), read.Path) || size.empty() || parsed.ec != std::errc() ||
+        parsed.ptr != end || read.Size < 0 || !IsFingerprint(read.Fingerprint))
+        return false;
+    identity = read;
+    return true;
+}
+
+}  // namespace olve

@@ -1,0 +1,152 @@
+#include "titlemaker/library_title.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include "storage/data_file.h"
+#include "storage/recording_identity.h"
+
+namespace olve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t LongestStem = 40;
+constexpr std::uintmax_t LargestRecord = 64 * 1024;
+constexpr const char* RecordingSection = "Recording";
+constexpr const char* EnglishSection = "English";
+constexpr const char* JapaneseSection = "Japanese";
+
+// The record is the program's own: a damaged one is simply not current.
+class TQuietPrompts : public TPrompts {
+public:
+    void Message(const std::string&) override {}
+    bool Question(const std::string&) override { return false; }
+};
+
+bool IsPlainNameByte(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
+           c == '.';
+}
+
+std::string CanonicalPath(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    const fs::path canonical = fs::weakly_canonical(absolute, ec);
+    return ec ? absolute.lexically_normal().string() : canonical.string();
+}
+
+std::string PathHash(const std::string& path)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : path)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    char text[13];
+    std::snprintf(text, sizeof text, "%012llx", static_cast<unsigned long long>(hash >> 16));
+    return text;
+}
+
+std::string PlainStem(const std::string& path)
+{
+    std::string name;
+    for (const char c : fs::path(path).stem().string()) {
+        if (name.size() == LongestStem)
+            break;
+        name += IsPlainNameByte(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    if (name.empty())
+        return "recording";
+    if (name.front() == '.')
+        name.front() = '_';
+    return name;
+}
+
+// The identity of a file the material names, or none for an empty name.
+bool Identify(const std::string& path, std::optional<TRecordingIdentity>& identity, std::string& error)
+{
+    identity.reset();
+    if (path.empty())
+        return true;
+    TRecordingIdentity found;
+    if (!IdentifyRecording(path, found, error))
+        return false;
+    identity = found;
+    return true;
+}
+
+std::optional<TRecordingIdentity> Recorded(const TDataFile& record, const std::string& section)
+{
+    TRecordingIdentity identity;
+    if (!ReadRecordingIdentity(record, section, identity))
+        return std::nullopt;
+    return identity;
+}
+
+bool SameFile(const TDataFile& record, const std::string& section, const std::string& path)
+{
+    std::optional<TRecordingIdentity> now;
+    std::string ignored;
+    return Identify(path, now, ignored) && Recorded(record, section) == now;
+}
+
+}  // namespace
+
+TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording)
+{
+    const std::string canonical = CanonicalPath(recording);
+    const fs::path stem = fs::path(dataFolder) / "olveplayer" / "library" / (PlainStem(canonical) + "-" + PathHash(canonical));
+    return {stem.string() + ".qzw", stem.string() + ".made"};
+}
+
+bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(entry.Package, ec) || !fs::is_regular_file(entry.Record, ec) ||
+        fs::file_size(entry.Record, ec) > LargestRecord || ec)
+        return false;
+    TQuietPrompts prompts;
+    TDataFile record(entry.Record, prompts);
+    record.ReadOnly = true;
+    const bool recording = SameFile(record, RecordingSection, material.Recording);
+    const bool subtitles = material.English.empty() || (SameFile(record, EnglishSection, material.English) &&
+                                                        SameFile(record, JapaneseSection, material.Japanese));
+    record.Close();
+    return recording && subtitles;
+}
+
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error)
+{
+    std::optional<TRecordingIdentity> recording, english, japanese;
+    if (!Identify(material.Recording, recording, error) || !Identify(material.English, english, error) ||
+        !Identify(material.Japanese, japanese, error))
+        return false;
+    std::error_code ec;
+    fs::remove(entry.Record, ec);
+    TQuietPrompts prompts;
+    TDataFile record(entry.Record, prompts);
+    for (const auto& [section, identity] : {std::pair{RecordingSection, &recording}, std::pair{EnglishSection, &english},
+                                            std::pair{JapaneseSection, &japanese}})
+        if (*identity)
+            WriteRecordingIdentity(record, section, **identity);
+    record.Close();
+    if (!fs::is_regular_file(entry.Record, ec)) {
+        error = "cannot write " + entry.Record;
+        return false;
+    }
+    return true;
+}
+
+bool RecordingStaysInPlace(const std::string& recording, const std::string& programFolder)
+{
+    const std::string file = CanonicalPath(recording);
+    const std::string folder = CanonicalPath(programFolder) + "/";
+    return file.compare(0, folder.size(), folder) != 0;
+}
+
+}  // namespace olve

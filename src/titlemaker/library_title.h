@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+
+#include "titlemaker/material_files.h"
+
+namespace olve {
+
+// The title the library keeps for one recording: the package, and beside it the record of
+// what it was made from.
+struct TLibraryEntry {
+    std::string Package;  // <dataFolder>/olveplayer/library/<name>.qzw
+    std::string Record;   // the same with ".made"
+};
+
+// The entry that belongs to a recording and to no other: <name> is the recording's base name
+// (letters, digits, "-", "_" and "." kept, anything else "_", at most 40 bytes, never
+// beginning with a dot), "-", and 12 hexadecimal digits of a hash of its absolute path with
+// symbolic links resolved. The recording need not exist.
+TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording);
+
+// True when the entry's package is there and its record says it was made from this very
+// recording as it is now (same place, same content) and, when the material names subtitles,
+// from these subtitles as they are now. A record that cannot be read means no.
+bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material);
+
+// Records what the package was just made from. False with a reason (English) when a file
+// cannot be read or the record cannot be written.
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error);
+
+// Whether a library title can refer to the recording where it is: not when the recording
+// lies below the program's folder, where an installed title's recording is removed when the
+// title closes; such a title carries a copy.
+bool RecordingStaysInPlace(const std::string& recording, const std::string& programFolder);
+
+}  // namespace olve
