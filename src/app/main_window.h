@@ -73,6 +73,10 @@ public:
     // Packages open as they are; a recording with its subtitles (dropped together, or found
     // beside it) becomes a title in the library folder first.
     void DropFiles(const QStringList& paths);
+    // Opens path (a package, a recording or another file, as a drop would) once nothing else
+    // is being opened or asked. Requests come from other processes as fast as they like: one
+    // still waiting is replaced by the next, so only the latest is opened.
+    void RequestOpen(const QString& path);
     bool OpenMaterial(const QStringList& paths);
     // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
     bool ExportCard(int index, const QString& folder);
@@ -358,8 +362,9 @@ private:
     std::unique_ptr<TPlayPackage> FPackage;
     int FCurrentCard = -1;
     QPointer<TLinkBox> FLinkBox;
-    // Packages handed over and not yet opened, oldest first.
-    QStringList FHandedOver;
+    // The latest file asked to be opened and not yet opened; empty when none waits.
+    QString FHandedOver;
+    bool FHandOverScheduled = false;
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
