@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -211,7 +212,7 @@ private:
     bool MakeLibraryTitle(const TMaterialFiles& material, const std::string& package);
     bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
     const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
-    void RunWithProgress(const QString& text, const std::function<void()>& work);
+    void RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel = nullptr);
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();
