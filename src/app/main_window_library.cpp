@@ -169,8 +169,11 @@ bool TForm1::ChooseMainSubtitles(TMaterialFiles& material)
 void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel)
 {
     QProgressDialog progress(text, cancel ? QStringLiteral("取り消し  Cancel") : QString(), 0, 0, this);
-    if (cancel)
+    if (cancel) {
         connect(&progress, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
+        // How a termination signal dismisses every box.
+        connect(&progress, &QDialog::rejected, this, [cancel] { *cancel = true; });
+    }
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.show();
