@@ -18,6 +18,7 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "storage/abandoned_files.h"
 #include "titlemaker/material_files.h"
 #include "title/pane_fit.h"
 #include "timing/tick_wait.h"
@@ -478,6 +479,7 @@ void TForm1::FormClose()
         FPlayer->Close();
     SaveLayout();
     RemoveInstalledFiles(FInstalledFiles.Files());
+    TInstalledList(ProgramFolder().toStdString()).Write({});
 }
 
 void TForm1::Terminate()

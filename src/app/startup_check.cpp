@@ -11,6 +11,7 @@
 #include "app/instance_refusal.h"
 #include "app/private_folder.h"
 #include "app/send_to_running_instance.h"
+#include "storage/abandoned_files.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 
@@ -130,6 +131,8 @@ TStartupResult StartupCheck(const TStartupEnvironment& env)
     if (!QFileInfo(settings).isFile())
         return Refuse(env, folder);
 
+    // What a player that was killed had installed; the lock is held, so no other runs here.
+    RemoveAbandonedInstallations(folder.toStdString());
     const QString titles = TitlesFolderOf(env.ProgramPath);
     QDir().mkdir(titles);
     if (!QFileInfo(titles).isDir())

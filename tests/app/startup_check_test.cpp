@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/private_folder.h"
 #include "app/startup_check.h"
+#include "storage/abandoned_files.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
@@ -201,4 +202,22 @@ TEST(InstanceFiles, FoldersAndFilesOfAnotherUserAreRefused)
     EXPECT_EQ(result.ExitCode, exInstanceFilesRefused);
     EXPECT_EQ(socketTaken.Prompts.Said, std::vector<std::string>{ForeignFileMessage(socket)});
     EXPECT_TRUE(std::filesystem::is_regular_file(socket));
+}
+
+// A player killed while its title was open left the installed title for ever.
+TEST(StartupCheck, TheNextStartRemovesWhatAKilledPlayerHadInstalled)
+{
+    TStartup s;
+    const std::string title = s.Folder() + "/titles/K/K1/lesson.qzc";
+    std::filesystem::create_directories(s.Folder() + "/titles/K/K1");
+    std::ofstream(title) << "installed";
+    const pid_t child = fork();
+    if (child == 0) {
+        TInstalledList(s.Folder()).Write({title});
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    EXPECT_TRUE(StartupCheck(s.Env));
+    EXPECT_FALSE(std::filesystem::exists(title));
+    EXPECT_TRUE(std::filesystem::is_directory(s.Folder() + "/titles"));
 }
