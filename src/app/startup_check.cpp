@@ -127,9 +127,14 @@ TStartupResult StartupCheck(const TStartupEnvironment& env)
         return Refuse(env, "デスクトップ");
 
     const QString settings = SettingsFileOf(env.ProgramPath);
-    TDataFile(settings.toStdString(), *env.Prompts).Close();
-    if (!QFileInfo(settings).isFile())
-        return Refuse(env, folder);
+    if (const std::string refusal = DataFileRefusal(settings.toStdString()); !refusal.empty()) {
+        // Every later reading and writing of it passes it by.
+        env.Prompts->Message(refusal + "\r\n\r\n既定の設定で始めます\r\n\r\nstarting with the default settings");
+    } else {
+        TDataFile(settings.toStdString(), *env.Prompts).Close();
+        if (!QFileInfo(settings).isFile())
+            return Refuse(env, folder);
+    }
 
     // What a player that was killed had installed; the lock is held, so no other runs here.
     RemoveAbandonedInstallations(folder.toStdString());
