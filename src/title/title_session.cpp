@@ -11,6 +11,7 @@
 #include "storage/settings_vocabulary.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
+#include "title/shown_card_text.h"
 
 namespace olve {
 
@@ -109,6 +110,10 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
     if (session.Serial.empty())
         return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
     UseTrackMilliseconds(*session.Package);
+    TPlayPackage& title = *session.Package;
+    for (TPlayCardList* cards : {static_cast<TPlayCardList*>(&title.MainCards), static_cast<TPlayCardList*>(&title.VcdCards),
+                                 &title.KhsCards, &title.KhgCards})
+        CapShownCardTexts(*cards);
     return true;
 }
 

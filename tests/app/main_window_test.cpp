@@ -18,12 +18,14 @@
 
 #include "app/main_window.h"
 #include "storage/compress_string_list.h"
+#include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
 #include "support/test_media.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
+#include "title/shown_card_text.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
@@ -554,3 +556,22 @@ TEST_F(MainWindow, ClosingWhileAPackageInstallsStopsItAndRemovesWhatItWrote)
     EXPECT_FALSE(Installed("lesson.qzc"));
 }
 
+
+// A card line of ten megabytes without a space held the window for over twenty minutes.
+TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
+{
+    TTestTitle title = ThreeCardTitle();
+    title.Cards[0].Main = std::string(10 * 1024 * 1024, 'x');
+    title.Cards[0].Sub = std::string(2 * 1024 * 1024, 'y');
+    const QString package = Package(title);
+    Create();
+    Form->show();
+    QElapsedTimer opening;
+    opening.start();
+    ASSERT_TRUE(Form->OpenTitlePackage(package));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 10000));
+    QCoreApplication::processEvents();
+    EXPECT_LT(opening.elapsed(), 10000);
+    EXPECT_LE(Form->MainView()->DisplayText().size(), ShownCardTextBytes);
+    EXPECT_TRUE(Form->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
+}
