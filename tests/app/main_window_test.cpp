@@ -5,8 +5,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <csignal>
 #include <cstring>
@@ -21,6 +24,7 @@
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
+#include "support/stalled_fifo.h"
 #include "support/test_media.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
@@ -574,4 +578,32 @@ TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
     EXPECT_LT(opening.elapsed(), 10000);
     EXPECT_LE(Form->MainView()->DisplayText().size(), ShownCardTextBytes);
     EXPECT_TRUE(Form->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
+}
+
+// A video fed by a pipe that never ends showed a box without a way out for five minutes.
+TEST_F(MainWindow, ReadingTheSubtitlesInAVideoStopsAtCancel)
+{
+    TTempFolder data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.Path().string()));
+    const std::string film = Packages / "film.mkv";
+    TStalledFifo stalled(film, "\x1a\x45\xdf\xa3");
+    ASSERT_TRUE(stalled.Ready());
+    Create();
+    Form->show();
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (auto* box : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(box); progress && progress->isVisible())
+                if (auto* button = progress->findChild<QPushButton*>())
+                    button->click();
+    });
+    cancel.start(300);
+    QElapsedTimer reading;
+    reading.start();
+    EXPECT_FALSE(Form->OpenMaterial({QString::fromStdString(film)}));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_LT(reading.elapsed(), 5000);
+    ASSERT_FALSE(Prompts.Said.empty());
+    EXPECT_NE(Prompts.Said.back().find("reading the subtitles in the recording was cancelled"), std::string::npos)
+        << Prompts.Said.back();
 }
