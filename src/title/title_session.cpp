@@ -11,7 +11,7 @@
 #include "storage/settings_vocabulary.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
-#include "title/shown_card_text.h"
+#include "title/card_text_bound.h"
 
 namespace olve {
 
@@ -113,7 +113,7 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
     TPlayPackage& title = *session.Package;
     for (TPlayCardList* cards : {static_cast<TPlayCardList*>(&title.MainCards), static_cast<TPlayCardList*>(&title.VcdCards),
                                  &title.KhsCards, &title.KhgCards})
-        CapShownCardTexts(*cards);
+        BoundCardTexts(*cards);
     return true;
 }
 

@@ -29,7 +29,7 @@
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
-#include "title/shown_card_text.h"
+#include "title/card_text_bound.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
@@ -576,7 +576,7 @@ TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
     ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 10000));
     QCoreApplication::processEvents();
     EXPECT_LT(opening.elapsed(), 10000);
-    EXPECT_LE(Form->MainView()->DisplayText().size(), ShownCardTextBytes);
+    EXPECT_LE(Form->MainView()->DisplayText().size(), CardTextBoundBytes);
     EXPECT_TRUE(Form->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
 }
 

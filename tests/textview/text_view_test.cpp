@@ -267,21 +267,3 @@ TEST_F(TextViewTest, MeasureCharUsesTheFaceOfTheCharactersRun)
     EXPECT_EQ(View->MeasureChar(text, 2), QFontMetrics(japanese).horizontalAdvance("日"));
     EXPECT_EQ(View->MeasureChar(text, 9), 0);
 }
-
-// A run without a space wider than the view went on beyond its edge, one line of any length.
-TEST_F(TextViewTest, ARunWithoutSpacesIsBrokenAtTheViewsEdge)
-{
-    Show("Start " + std::string(400, 'w') + " end");
-    QCoreApplication::processEvents();
-    const int right = View->viewport()->width();
-    int lines = 0;
-    for (int position = 0, top = -1; position <= 410; ++position) {
-        const QRect rect = CharRect(position).translated(-View->pos() - View->viewport()->pos());
-        EXPECT_LE(rect.left(), right) << position;
-        if (rect.top() != top) {
-            top = rect.top();
-            ++lines;
-        }
-    }
-    EXPECT_GT(lines, 4);
-}

@@ -9,7 +9,7 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"
-#include "title/shown_card_text.h"
+#include "title/card_text_bound.h"
 #include "title/title_session.h"
 
 using namespace olve;
@@ -193,12 +193,12 @@ TEST_F(TitleSession, CardTextsBeyondTheShownBoundAreCutBetweenCharactersWithANot
     const std::string note = Utf8ToCp932(" … (以下省略 text cut)");
     const TPlayCardList& cards = session.Package->MainCards;
     for (const std::string& text : {cards.Card(0).MainText, cards.Card(1).SubText}) {
-        EXPECT_LE(text.size(), ShownCardTextBytes);
-        EXPECT_GE(text.size(), ShownCardTextBytes - 1);
+        EXPECT_LE(text.size(), CardTextBoundBytes);
+        EXPECT_GE(text.size(), CardTextBoundBytes - 1);
         ASSERT_TRUE(text.ends_with(note));
     }
     const std::string sub = Cp932ToUtf8(cards.Card(1).SubText.substr(0, cards.Card(1).SubText.size() - note.size()));
     EXPECT_EQ(sub.find_first_not_of("あ"), std::string::npos) << sub.substr(sub.size() - 6);
     EXPECT_EQ(cards.Card(1).MainText, "How are you today?");
-    EXPECT_EQ(ShownCardText("a short line||"), "a short line||");
+    EXPECT_EQ(BoundCardText("a short line||"), "a short line||");
 }

@@ -1,4 +1,4 @@
-#include "title/shown_card_text.h"
+#include "title/card_text_bound.h"
 
 #include "storage/cp932_text.h"
 
@@ -30,21 +30,21 @@ const std::string& CutNote()
 
 }  // namespace
 
-std::string ShownCardText(const std::string& text)
+std::string BoundCardText(const std::string& text)
 {
-    if (text.size() <= ShownCardTextBytes)
+    if (text.size() <= CardTextBoundBytes)
         return text;
-    return text.substr(0, CharacterEnd(text, ShownCardTextBytes - CutNote().size())) + CutNote();
+    return text.substr(0, CharacterEnd(text, CardTextBoundBytes - CutNote().size())) + CutNote();
 }
 
-void CapShownCardTexts(TPlayCardList& cards)
+void BoundCardTexts(TPlayCardList& cards)
 {
     for (int i = 0; i < cards.Count(); ++i) {
         const TPlayCardItem& card = cards.Card(i);
-        if (card.MainText.size() > ShownCardTextBytes)
-            cards.SetMainText(i, ShownCardText(card.MainText));
-        if (card.SubText.size() > ShownCardTextBytes)
-            cards.SetSubText(i, ShownCardText(card.SubText));
+        if (card.MainText.size() > CardTextBoundBytes)
+            cards.SetMainText(i, BoundCardText(card.MainText));
+        if (card.SubText.size() > CardTextBoundBytes)
+            cards.SetSubText(i, BoundCardText(card.SubText));
     }
 }
 

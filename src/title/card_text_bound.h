@@ -8,13 +8,13 @@ namespace olve {
 
 // The most bytes of one card's text that are laid out. A card of a few megabytes without a
 // space costs the text layout minutes and hundreds of megabytes; no sentence comes near this.
-inline constexpr std::size_t ShownCardTextBytes = 8192;
+inline constexpr std::size_t CardTextBoundBytes = 8192;
 
-// text (code page 932) as it may be shown: at most ShownCardTextBytes of it, cut between two
+// text (code page 932) as it may be shown: at most CardTextBoundBytes of it, cut between two
 // characters and followed by a note that it was cut, or the text itself when it fits.
-std::string ShownCardText(const std::string& text);
+std::string BoundCardText(const std::string& text);
 
-// Cuts the main and sub texts of every card as ShownCardText does.
-void CapShownCardTexts(TPlayCardList& cards);
+// Cuts the main and sub texts of every card as BoundCardText does.
+void BoundCardTexts(TPlayCardList& cards);
 
 }  // namespace olve
