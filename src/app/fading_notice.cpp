@@ -10,6 +10,8 @@ TFadingNotice::TFadingNotice(QWidget* parent) : QLabel(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setAlignment(Qt::AlignCenter);
+    // A notice may quote a title's name: never read as markup.
+    setTextFormat(Qt::PlainText);
     setStyleSheet("background: rgba(40, 40, 40, 215); color: white; border-radius: 10px; padding: 14px 28px;");
     QFont large = font();
     large.setPointSize(large.pointSize() + 5);

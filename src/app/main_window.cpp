@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "app/file_type_registration.h"
 #include "app/qt_extract_feedback.h"
@@ -18,6 +19,7 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "storage/abandoned_files.h"
 #include "titlemaker/material_files.h"
 #include "title/pane_fit.h"
 #include "timing/tick_wait.h"
@@ -559,6 +561,7 @@ void TForm1::FormClose()
         FPlayer->Close();
     SaveLayout();
     RemoveInstalledFiles(FInstalledFiles.Files());
+    TInstalledList(ProgramFolder().toStdString()).Write({});
 }
 
 void TForm1::Terminate()
@@ -578,33 +581,47 @@ void TForm1::LinkBoxChange()
         return;
     // The hand-over is answered before the package opens: opening may ask the user, and
     // the other start must not wait for that.
-    FHandedOver.append(text);
-    QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
+    RequestOpen(text);
+}
+
+void TForm1::RequestOpen(const QString& path)
+{
+    FHandedOver = path;
+    if (!FHandOverScheduled) {
+        FHandOverScheduled = true;
+        QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
+    }
 }
 
 void TForm1::OpenHandedOver()
 {
+    FHandOverScheduled = false;
     if (FHandedOver.isEmpty())
         return;
     // A box on screen or an installation under way goes first; the package would otherwise
     // open inside it and replace the title that is being opened or asked about.
     if (FOpening > 0 || QApplication::activeModalWidget()) {
+        FHandOverScheduled = true;
         QTimer::singleShot(HandOverRetryMs, this, &TForm1::OpenHandedOver);
         return;
     }
-    const QString text = FHandedOver.takeFirst();
-    if (PackageFound(text)) {
-        if (OnHandOver)
-            OnHandOver(text);
-        if (HasExtension(text, "qzw"))
-            OpenTitlePackage(text);
-        else
-            OpenMaterial({text});
-        if (FMainView->focusPolicy() != Qt::NoFocus)
-            FMainView->setFocus();
+    const QString text = std::exchange(FHandedOver, QString());
+    // A hand-over names a package or a recording; a desktop panel may name any file, and
+    // is told as a drop would be.
+    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString())) {
+        DropFiles({text});
+        return;
     }
-    if (!FHandedOver.isEmpty())
-        QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
+    if (!PackageFound(text))
+        return;
+    if (OnHandOver)
+        OnHandOver(text);
+    if (HasExtension(text, "qzw"))
+        OpenTitlePackage(text);
+    else
+        OpenMaterial({text});
+    if (FMainView->focusPolicy() != Qt::NoFocus)
+        FMainView->setFocus();
 }
 
 void TForm1::EnablePlayControls(bool on)

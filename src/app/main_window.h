@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -77,6 +78,10 @@ public:
     // beside it) becomes a title in the library folder first, and so do subtitles given
     // alone, with the open title's recording or one the learner chooses.
     void DropFiles(const QStringList& paths);
+    // Opens path (a package, a recording or another file, as a drop would) once nothing else
+    // is being opened or asked. Requests come from other processes as fast as they like: one
+    // still waiting is replaced by the next, so only the latest is opened.
+    void RequestOpen(const QString& path);
     bool OpenMaterial(const QStringList& paths);
     // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
     bool ExportCard(int index, const QString& folder);
@@ -220,7 +225,7 @@ private:
     bool MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntry& entry);
     bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
     const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
-    void RunWithProgress(const QString& text, const std::function<void()>& work);
+    void RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel = nullptr);
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();
@@ -376,8 +381,9 @@ private:
     std::unique_ptr<TPlayPackage> FPackage;
     int FCurrentCard = -1;
     QPointer<TLinkBox> FLinkBox;
-    // Packages handed over and not yet opened, oldest first.
-    QStringList FHandedOver;
+    // The latest file asked to be opened and not yet opened; empty when none waits.
+    QString FHandedOver;
+    bool FHandOverScheduled = false;
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;

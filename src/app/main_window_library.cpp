@@ -185,10 +185,16 @@ bool TForm1::ChooseMainSubtitles(TMaterialFiles& material)
 }
 
 // Long work (reading a film through, packing it) runs beside the window, which stays drawn
-// and says what it is doing.
-void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work)
+// and says what it is doing. Work that can stop is given cancel: the box's Cancel sets it, and
+// so does a termination signal, which dismisses every box.
+void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel)
 {
-    QProgressDialog progress(text, QString(), 0, 0, this);
+    QProgressDialog progress(text, cancel ? QStringLiteral("取り消し  Cancel") : QString(), 0, 0, this);
+    if (cancel) {
+        connect(&progress, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
+        // How a termination signal dismisses every box.
+        connect(&progress, &QDialog::rejected, this, [cancel] { *cancel = true; });
+    }
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.show();
@@ -215,8 +221,10 @@ bool TForm1::TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& 
     std::vector<TEmbeddedSubtitleTrack> tracks;
     std::string error;
     bool read = false;
+    std::atomic<bool> cancelled = false;
     RunWithProgress(QStringLiteral("字幕を読んでいます…  Reading the subtitles in the recording…"),
-                    [&] { read = ReadEmbeddedSubtitleTracks(material.Recording, tracks, error); });
+                    [&] { read = ReadEmbeddedSubtitleTracks(material.Recording, tracks, error, &cancelled); },
+                    &cancelled);
     if (!read) {
         reason = error;
         return false;

@@ -10,6 +10,7 @@
 #include "media/content_class.h"
 #include "media/device_error.h"
 #include "app/startup_check.h"
+#include "storage/abandoned_files.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
 #include "titlemaker/material_files.h"
@@ -63,8 +64,11 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     const bool installed =
         ExtractFileTrain(ui, packagePath.toStdString(), ProgramFolder().toStdString(), written, 1, true, &outcome);
     // Whatever was written is removed on close, however the installation ended.
-    if (installed)
+    if (installed) {
         RemoveInstalledFiles(FInstalledFiles.Add(written.Lines(), outcome));
+        // Kept on disk too: the next start removes them if this process is killed.
+        TInstalledList(ProgramFolder().toStdString()).Write(FInstalledFiles.Files());
+    }
     if (FClosing)
         return false;
     if (!installed) {

@@ -142,8 +142,9 @@ void TMprisPlayerAdaptor::OpenUri(const QString& uri)
     const QUrl url(uri);
     if (!url.isLocalFile())
         return;
-    // As a dropped package, once the call has been answered: opening may ask the user.
-    QTimer::singleShot(0, &FService.Form(), [form = &FService.Form(), path = url.toLocalFile()] { form->DropFiles({path}); });
+    // Once the call has been answered (opening may ask the user), and only the latest of
+    // calls that come faster than titles open.
+    FService.Form().RequestOpen(url.toLocalFile());
 }
 
 }  // namespace olve

@@ -14,6 +14,7 @@ TProgressWindow::TProgressWindow(const QString& caption, int maximum, QWidget* p
     setWindowTitle(caption);
     setFixedSize(400, 88);
     lbMessage = new QLabel(this);
+    lbMessage->setTextFormat(Qt::PlainText);
     lbMessage->move(8, 16);
     pbProgress = new QProgressBar(this);
     pbProgress->setGeometry(8, 32, width() - 16, pbProgress->sizeHint().height());

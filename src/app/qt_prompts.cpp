@@ -8,6 +8,7 @@ namespace olve {
 
 namespace {
 
+// Messages name files and quote titles that anyone may have written: never read as markup.
 QString Shown(const std::string& text)
 {
     QString shown = QString::fromStdString(text);
@@ -35,6 +36,7 @@ void TQtPrompts::Message(const std::string& text)
     const QString shown = Shown(text);
     ToStandardError(shown);
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(), shown, QMessageBox::Ok, FParent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -43,6 +45,7 @@ bool TQtPrompts::Question(const std::string& text)
     const QString shown = Shown(text);
     ToStandardError(shown);
     QMessageBox box(QMessageBox::Question, BoxTitle(), shown, QMessageBox::Yes | QMessageBox::No, FParent);
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -66,7 +67,8 @@ void TStartPage::ShowRecent(const std::vector<TRecentTitle>& recent)
         item->setData(PackageRole, package);
         if (!QFileInfo::exists(package)) {
             item->setForeground(Qt::gray);
-            item->setToolTip(QStringLiteral("見つかりません  missing: ") + package);
+            // A tip is read as markup when it looks like it: the name is always given as text.
+            item->setToolTip(Qt::convertFromPlainText(QStringLiteral("見つかりません  missing: ") + package));
         }
     }
 }

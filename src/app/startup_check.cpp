@@ -11,6 +11,7 @@
 #include "app/instance_refusal.h"
 #include "app/private_folder.h"
 #include "app/send_to_running_instance.h"
+#include "storage/abandoned_files.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 
@@ -126,10 +127,17 @@ TStartupResult StartupCheck(const TStartupEnvironment& env)
         return Refuse(env, "デスクトップ");
 
     const QString settings = SettingsFileOf(env.ProgramPath);
-    TDataFile(settings.toStdString(), *env.Prompts).Close();
-    if (!QFileInfo(settings).isFile())
-        return Refuse(env, folder);
+    if (const std::string refusal = DataFileRefusal(settings.toStdString()); !refusal.empty()) {
+        // Every later reading and writing of it passes it by.
+        env.Prompts->Message(refusal + "\r\n\r\n既定の設定で始めます\r\n\r\nstarting with the default settings");
+    } else {
+        TDataFile(settings.toStdString(), *env.Prompts).Close();
+        if (!QFileInfo(settings).isFile())
+            return Refuse(env, folder);
+    }
 
+    // What a player that was killed had installed; the lock is held, so no other runs here.
+    RemoveAbandonedInstallations(folder.toStdString());
     const QString titles = TitlesFolderOf(env.ProgramPath);
     QDir().mkdir(titles);
     if (!QFileInfo(titles).isDir())

@@ -1,10 +1,14 @@
 #include "media/embedded_subtitle_tracks.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 #include "media/subtitle_track_caps.h"
 
@@ -14,7 +18,9 @@ namespace {
 
 // A file that stops answering (a stalled pipe or network share) must not hold the caller
 // for ever.
-constexpr GstClockTime ReadingTimeout = 300 * GST_SECOND;
+constexpr std::chrono::seconds ReadingTimeout(300);
+// How soon a request to stop is seen.
+constexpr std::chrono::milliseconds CancelPoll(50);
 
 struct TTrackSink {
     // parsebin's pad for the track; its sticky tag events name the track.
@@ -79,6 +85,12 @@ void TakeTags(GstPad* pad, TEmbeddedSubtitleTrack& track)
     }
 }
 
+std::string CancelledText(const std::string& mediaPath)
+{
+    return "埋め込み字幕の読み込みを取り消しました\r\n\r\nreading the subtitles in the recording was cancelled\r\n\r\n" +
+           mediaPath;
+}
+
 std::string FailureText(const std::string& mediaPath, const std::string& reason)
 {
     return "埋め込み字幕の読み込みに失敗しました\r\n\r\nfailed in reading the subtitles in the recording: " + reason +
@@ -97,7 +109,8 @@ std::string ErrorText(GstMessage* message)
 }
 
 // filesrc ! parsebin, each text subtitle pad into an appsink and every other pad into a
-// fakesink, none of them keeping time.
+// fakesink, none of them keeping time. It runs on a thread of its own: opening a pipe without
+// a writer, or a read that never returns, holds that thread and GStreamer's, never the caller.
 class TTrackReading {
 public:
     explicit TTrackReading(const std::string& mediaPath) : FPipeline(gst_pipeline_new(nullptr))
@@ -122,9 +135,12 @@ public:
 
     ~TTrackReading()
     {
-        gst_element_set_state(FPipeline, GST_STATE_NULL);
+        Stop();
         gst_object_unref(FPipeline);
     }
+
+    // Waits for GStreamer's threads to return from their reads.
+    void Stop() { gst_element_set_state(FPipeline, GST_STATE_NULL); }
 
     TTrackReading(const TTrackReading&) = delete;
     TTrackReading& operator=(const TTrackReading&) = delete;
@@ -137,16 +153,25 @@ public:
         if (gst_element_set_state(FPipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE && !HasError())
             return "the file cannot be opened";
         GstBus* bus = gst_element_get_bus(FPipeline);
-        GstMessage* message =
-            gst_bus_timed_pop_filtered(bus, ReadingTimeout, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+        // An application message is the caller's word that it no longer waits.
+        GstMessage* message = gst_bus_timed_pop_filtered(
+            bus, GST_CLOCK_TIME_NONE, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
         gst_object_unref(bus);
-        std::string failure = !message ? "reading did not end in time"
-                              : GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ? ErrorText(message)
-                                                                               : std::string();
+        std::string failure = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR         ? ErrorText(message)
+                              : GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION ? "abandoned"
+                                                                                     : std::string();
         if (message)
             gst_message_unref(message);
         std::lock_guard lock(FMutex);
         return !FFailure.empty() ? FFailure : failure;
+    }
+
+    // Makes Run return; for the caller that stops waiting.
+    void Abandon()
+    {
+        GstBus* bus = gst_element_get_bus(FPipeline);
+        gst_bus_post(bus, gst_message_new_application(nullptr, gst_structure_new_empty("abandon")));
+        gst_object_unref(bus);
     }
 
     std::vector<TEmbeddedSubtitleTrack> Tracks()
@@ -250,17 +275,48 @@ private:
 }  // namespace
 
 bool ReadEmbeddedSubtitleTracks(const std::string& mediaPath, std::vector<TEmbeddedSubtitleTrack>& tracks,
-                                std::string& error)
+                                std::string& error, const std::atomic<bool>* cancelled)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    TTrackReading reading(mediaPath);
-    const std::string failure = reading.Run();
-    if (!failure.empty()) {
-        error = FailureText(mediaPath, failure);
+    struct TOutcome {
+        std::mutex Mutex;
+        std::condition_variable Ended;
+        std::optional<std::string> Failure;
+        std::vector<TEmbeddedSubtitleTrack> Tracks;
+    };
+    auto outcome = std::make_shared<TOutcome>();
+    auto reading = std::make_shared<TTrackReading>(mediaPath);
+    // The thread owns the reading to its end: when the caller stops waiting, it still stops
+    // the pipeline once GStreamer's reads have returned, and the caller never waits for that.
+    std::thread([reading, outcome] {
+        std::string failure = reading->Run();
+        std::vector<TEmbeddedSubtitleTrack> tracks;
+        if (failure.empty())
+            tracks = reading->Tracks();
+        {
+            std::lock_guard lock(outcome->Mutex);
+            outcome->Failure = std::move(failure);
+            outcome->Tracks = std::move(tracks);
+            outcome->Ended.notify_all();
+        }
+        reading->Stop();
+    }).detach();
+
+    const auto deadline = std::chrono::steady_clock::now() + ReadingTimeout;
+    std::unique_lock lock(outcome->Mutex);
+    while (!outcome->Failure && !(cancelled && *cancelled) && std::chrono::steady_clock::now() < deadline)
+        outcome->Ended.wait_for(lock, CancelPoll);
+    if (!outcome->Failure) {
+        reading->Abandon();
+        error = cancelled && *cancelled ? CancelledText(mediaPath) : FailureText(mediaPath, "reading did not end in time");
         return false;
     }
-    tracks = reading.Tracks();
+    if (!outcome->Failure->empty()) {
+        error = FailureText(mediaPath, *outcome->Failure);
+        return false;
+    }
+    tracks = std::move(outcome->Tracks);
     return true;
 }
 

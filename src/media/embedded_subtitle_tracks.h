@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,10 @@ struct TEmbeddedSubtitleTrack {
 // Reads every subtitle track of a recording without decoding its sound or pictures, so it
 // takes as long as reading the file through. A recording without subtitle tracks gives an
 // empty list. False with a reason for the user (Japanese and English) when GStreamer cannot
-// read the file.
+// read the file, when reading takes over five minutes, or when it is cancelled: setting
+// cancelled (from any thread) ends the call within a tenth of a second whatever the file
+// does; a pipe that never ends or a read that never returns is left to a thread of its own.
 bool ReadEmbeddedSubtitleTracks(const std::string& mediaPath, std::vector<TEmbeddedSubtitleTrack>& tracks,
-                                std::string& error);
+                                std::string& error, const std::atomic<bool>* cancelled = nullptr);
 
 }  // namespace olve

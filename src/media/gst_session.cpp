@@ -57,9 +57,12 @@ void EnsureGstreamer()
         gst_init(nullptr, nullptr);
 }
 
+// A message dropped here is the handler's to free: each holds its source, and one left holds
+// the whole pipeline, its bus's descriptors and its memory for ever.
 GstBusSyncReply BusSync(GstBus*, GstMessage* message, gpointer keeper)
 {
     static_cast<TGstPipelineKeeper*>(keeper)->Deliver(message);
+    gst_message_unref(message);
     return GST_BUS_DROP;
 }
 

@@ -29,7 +29,8 @@ int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data)
 {
     data.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a pipe waits for a writer, and it is refused below anyway.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st{};

@@ -32,8 +32,21 @@ TDataFile::TDataFile(const std::string& fileName, TPrompts& prompts)
     : TCompressStringList(prompts), FFileName(fileName)
 {
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(fileName), ec))
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+    if (std::filesystem::is_regular_file(status))
         LoadFromFile(fileName);
+    else if (std::filesystem::exists(status))
+        // Opening a pipe waits for a writer, and reading a device may never end.
+        ReadOnly = true;
+}
+
+std::string DataFileRefusal(const std::string& fileName)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
+        return {};
+    return fileName + "\r\n\r\n普通のファイルではないので使いません\r\n\r\nnot a regular file: it is left as it is";
 }
 
 int TDataFile::FindHeader(const std::string& section) const

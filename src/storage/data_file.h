@@ -9,7 +9,8 @@ namespace olve {
 // back when it is closed.
 class TDataFile : public TCompressStringList {
 public:
-    // Loads the file when it exists.
+    // Loads the file when it is a regular file (through links). Anything else there (a pipe,
+    // a device, a folder) is neither read nor written: the data starts empty and read-only.
     TDataFile(const std::string& fileName, TPrompts& prompts);
 
     const std::string& FileName() const { return FFileName; }
@@ -33,5 +34,9 @@ private:
 
     std::string FFileName;
 };
+
+// Why fileName is not used as a data file, for the user (Japanese and English): it is there
+// but is no regular file. Empty when it is missing or a regular file.
+std::string DataFileRefusal(const std::string& fileName);
 
 }  // namespace olve

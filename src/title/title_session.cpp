@@ -13,6 +13,7 @@
 #include "storage/settings_vocabulary.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
+#include "title/card_text_bound.h"
 
 namespace olve {
 
@@ -111,6 +112,10 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
     if (session.Serial.empty())
         return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
     UseTrackMilliseconds(*session.Package);
+    TPlayPackage& title = *session.Package;
+    for (TPlayCardList* cards : {static_cast<TPlayCardList*>(&title.MainCards), static_cast<TPlayCardList*>(&title.VcdCards),
+                                 &title.KhsCards, &title.KhgCards})
+        BoundCardTexts(*cards);
     return true;
 }
 

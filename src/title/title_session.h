@@ -33,7 +33,8 @@ struct TTitleSession {
     std::string Reason;
 
     std::string TitleFile;
-    // The title as read once, its cards in track milliseconds.
+    // The title as read once, its cards in track milliseconds and their texts cut as
+    // BoundCardText (title/card_text_bound.h) cuts them.
     std::unique_ptr<TPlayPackage> Package;
     std::string Serial;       // "VolSerialNum", code page 932
     std::string TitleName;    // for the caption: "VolFileTitle", else the title file's base name

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "storage/abandoned_files.h"
+
 namespace olve {
 
 namespace fs = std::filesystem;
@@ -20,12 +22,16 @@ bool TStagingFolder::Create(std::string& error)
 {
     std::error_code ec;
     const fs::path temp = fs::temp_directory_path(ec);
-    std::string pattern = ((ec ? fs::path("/tmp") : temp) / "olve-title-XXXXXX").string();
+    const fs::path parent = ec ? fs::path("/tmp") : temp;
+    // Folders of runs that were killed go first; their links to recordings go as links.
+    RemoveAbandonedFolders(parent.string(), "olve-title-");
+    std::string pattern = (parent / "olve-title-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         error = "cannot make a temporary folder in " + fs::path(pattern).parent_path().string();
         return false;
     }
     FPath = pattern;
+    MarkFolderOwned(FPath);
     return true;
 }
 

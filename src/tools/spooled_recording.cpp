@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "storage/abandoned_files.h"
+
 namespace olve {
 
 namespace fs = std::filesystem;
@@ -115,12 +117,15 @@ bool TSpooledRecording::Spool(const std::string& path, std::string& usable, std:
         error = "the recording " + path + " is a folder";
         return false;
     }
+    // Copies of runs that were killed go first.
+    RemoveAbandonedFolders(fs::temp_directory_path(code).string(), "olvetool-");
     std::string pattern = (fs::temp_directory_path(code) / "olvetool-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         error = "cannot make a folder to copy the recording " + path + " into: " + std::strerror(errno);
         return false;
     }
     FFolder = pattern;
+    MarkFolderOwned(FFolder);
     const std::string name = fs::path(path).filename().string();
     const fs::path copy = FFolder / (name.empty() ? "recording" : name);
     if (!Copy(path, copy, error)) {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <QUrl>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,8 @@
 #include "app/instance_lock.h"
 #include "app/instance_refusal.h"
 #include "app/main_window.h"
+#include "app/mpris_adaptors.h"
+#include "app/mpris_service.h"
 #include "app/send_to_running_instance.h"
 #include "app/startup_check.h"
 #include "support/recording_prompts.h"
@@ -359,4 +362,36 @@ TEST(PlayerProcesses, AFirstInstanceThatDoesNotAnswerIsReportedAfterABoundedWait
     ASSERT_TRUE(WaitUntil([&] { return Ready(SocketIn(runtime)); }, 20000));
     first.Stop();
     checkReports("stopped");
+}
+
+// A burst of opens from any process on the session bus queued one open each, until the
+// player ran out of descriptors: opens asked for faster than they are served come to the latest.
+TEST(HandOverResults, OpensAskedForFasterThanTheyAreServedComeToTheLatest)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    auto* panel = new TMprisService(w.Form);
+    auto* adaptor = panel->findChild<TMprisPlayerAdaptor*>();
+    ASSERT_TRUE(adaptor);
+    TTempFolder files;
+    const std::vector<QString> packages = {QString::fromStdString(MakeFile(files, "a.qzw")),
+                                           QString::fromStdString(MakeFile(files, "b.qzw"))};
+    for (int i = 0; i < 500; ++i) {
+        w.Form.LinkBox()->HandOver(packages[0]);
+        adaptor->OpenUri(QUrl::fromLocalFile(packages[i % 2]).toString());
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !w.Opened.empty(); }));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(w.Opened, (std::vector<QString>{packages[1]}));
+
+    // One asked for while another opens comes next.
+    w.Opened.clear();
+    w.Form.OnHandOver = [&](const QString& path) {
+        w.Opened.push_back(path);
+        if (w.Opened.size() == 1)
+            adaptor->OpenUri(QUrl::fromLocalFile(packages[0]).toString());
+    };
+    w.Form.RequestOpen(packages[1]);
+    EXPECT_TRUE(WaitUntil([&] { return w.Opened.size() == 2; }));
+    EXPECT_EQ(w.Opened, (std::vector<QString>{packages[1], packages[0]}));
 }

@@ -9,8 +9,11 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <csignal>
 #include <cstring>
@@ -22,12 +25,15 @@
 
 #include "app/main_window.h"
 #include "storage/compress_string_list.h"
+#include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
+#include "support/stalled_fifo.h"
 #include "support/test_media.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
+#include "title/card_text_bound.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
@@ -630,3 +636,50 @@ TEST_F(MainWindow, ClosingWhileAPackageInstallsStopsItAndRemovesWhatItWrote)
     EXPECT_FALSE(Installed("lesson.qzc"));
 }
 
+
+// A card line of ten megabytes without a space held the window for over twenty minutes.
+TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
+{
+    TTestTitle title = ThreeCardTitle();
+    title.Cards[0].Main = std::string(10 * 1024 * 1024, 'x');
+    title.Cards[0].Sub = std::string(2 * 1024 * 1024, 'y');
+    const QString package = Package(title);
+    Create();
+    Form->show();
+    QElapsedTimer opening;
+    opening.start();
+    ASSERT_TRUE(Form->OpenTitlePackage(package));
+    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 10000));
+    QCoreApplication::processEvents();
+    EXPECT_LT(opening.elapsed(), 10000);
+    EXPECT_LE(Form->MainView()->DisplayText().size(), CardTextBoundBytes);
+    EXPECT_TRUE(Form->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
+}
+
+// A video fed by a pipe that never ends showed a box without a way out for five minutes.
+TEST_F(MainWindow, ReadingTheSubtitlesInAVideoStopsAtCancel)
+{
+    TTempFolder data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.Path().string()));
+    const std::string film = Packages / "film.mkv";
+    TStalledFifo stalled(film, "\x1a\x45\xdf\xa3");
+    ASSERT_TRUE(stalled.Ready());
+    Create();
+    Form->show();
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (auto* box : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(box); progress && progress->isVisible())
+                if (auto* button = progress->findChild<QPushButton*>())
+                    button->click();
+    });
+    cancel.start(300);
+    QElapsedTimer reading;
+    reading.start();
+    EXPECT_FALSE(Form->OpenMaterial({QString::fromStdString(film)}));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_LT(reading.elapsed(), 5000);
+    ASSERT_FALSE(Prompts.Said.empty());
+    EXPECT_NE(Prompts.Said.back().find("reading the subtitles in the recording was cancelled"), std::string::npos)
+        << Prompts.Said.back();
+}

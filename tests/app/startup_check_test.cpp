@@ -15,8 +15,10 @@
 #include "app/main_window.h"
 #include "app/private_folder.h"
 #include "app/startup_check.h"
+#include "storage/abandoned_files.h"
 #include "storage/data_file.h"
 #include "support/recording_prompts.h"
+#include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 
@@ -201,4 +203,50 @@ TEST(InstanceFiles, FoldersAndFilesOfAnotherUserAreRefused)
     EXPECT_EQ(result.ExitCode, exInstanceFilesRefused);
     EXPECT_EQ(socketTaken.Prompts.Said, std::vector<std::string>{ForeignFileMessage(socket)});
     EXPECT_TRUE(std::filesystem::is_regular_file(socket));
+}
+
+// A pipe as the settings file held the start for ever, waiting for a writer.
+TEST(StartupCheck, ASettingsFileThatIsNoRegularFileIsLeftAloneAndTheStartGoesOnWithDefaults)
+{
+    TStartup s;
+    const std::string settings = s.Folder() + "/olveplayer.dat";
+    TStalledFifo fifo(settings, "");
+    ASSERT_TRUE(fifo.Ready());
+    auto started = std::async(std::launch::async, [&] { return StartupCheck(s.Env); });
+    ASSERT_EQ(started.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "the start waits for the pipe";
+    EXPECT_TRUE(started.get());
+    ASSERT_EQ(s.Prompts.Said.size(), 1u);
+    EXPECT_EQ(s.Prompts.Said[0], settings +
+                                     "\r\n\r\n普通のファイルではないので使いません\r\n\r\nnot a regular file: it is left as "
+                                     "it is\r\n\r\n既定の設定で始めます\r\n\r\nstarting with the default settings");
+
+    // The window's own readings and writings pass it by as well.
+    auto used = std::async(std::launch::async, [&] {
+        TDataFile file(settings, s.Prompts);
+        file.WriteInteger("System", "Width", 640);
+        file.Close();
+        return file.ReadString("System", "Width", "");
+    });
+    ASSERT_EQ(used.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "writing waits for the pipe";
+    EXPECT_EQ(used.get(), "640");
+    EXPECT_TRUE(std::filesystem::is_fifo(settings));
+    EXPECT_TRUE(std::filesystem::is_directory(s.Folder() + "/titles"));
+}
+
+// A player killed while its title was open left the installed title for ever.
+TEST(StartupCheck, TheNextStartRemovesWhatAKilledPlayerHadInstalled)
+{
+    TStartup s;
+    const std::string title = s.Folder() + "/titles/K/K1/lesson.qzc";
+    std::filesystem::create_directories(s.Folder() + "/titles/K/K1");
+    std::ofstream(title) << "installed";
+    const pid_t child = fork();
+    if (child == 0) {
+        TInstalledList(s.Folder()).Write({title});
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    EXPECT_TRUE(StartupCheck(s.Env));
+    EXPECT_FALSE(std::filesystem::exists(title));
+    EXPECT_TRUE(std::filesystem::is_directory(s.Folder() + "/titles"));
 }

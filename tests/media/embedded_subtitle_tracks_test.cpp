@@ -5,9 +5,13 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "subtitles/cue_matchers.h"
+#include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 
@@ -156,5 +160,38 @@ TEST(EmbeddedSubtitleTracks, FilesGStreamerCannotReadFailWithAReasonForTheUser)
         EXPECT_FALSE(ReadEmbeddedSubtitleTracks(path, tracks, error)) << path;
         EXPECT_NE(error.find("に失敗しました\r\n\r\nfailed in reading the subtitles"), std::string::npos) << error;
         EXPECT_NE(error.find(path), std::string::npos) << error;
+    }
+}
+
+// A pipe that gives a Matroska head and then nothing, and one that is never opened for writing:
+// the reading stops when cancelled, whatever GStreamer's threads are waiting in.
+TEST(EmbeddedSubtitleTracks, ACancelledReadingEndsAtOnceWhereverTheFileStalls)
+{
+    TTempFolder folder;
+    const std::string mkv = folder / "ass.mkv";
+    ASSERT_TRUE(MakeAssMatroska(mkv, {{120 * GST_MSECOND, 880 * GST_MSECOND, "0,0,Default,,0,0,0,,Hi"}}));
+    std::ifstream in(mkv, std::ios::binary);
+    std::string head(16 * 1024, '\0');
+    head.resize(static_cast<std::size_t>(in.read(head.data(), std::streamsize(head.size())).gcount()));
+    TStalledFifo stalledRead(folder / "read.mkv", head);
+    TStalledFifo stalledOpen(folder / "open.mkv", "");
+    ASSERT_TRUE(stalledRead.Ready() && stalledOpen.Ready());
+
+    for (const std::string& path : {folder / "read.mkv", folder / "open.mkv"}) {
+        std::atomic<bool> cancelled = false;
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            cancelled = true;
+        });
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<TEmbeddedSubtitleTrack> tracks;
+        std::string error;
+        EXPECT_FALSE(ReadEmbeddedSubtitleTracks(path, tracks, error, &cancelled)) << path;
+        const auto took = std::chrono::steady_clock::now() - start;
+        canceller.join();
+        EXPECT_LT(took, std::chrono::seconds(1)) << path;
+        EXPECT_NE(error.find("取り消しました\r\n\r\nreading the subtitles in the recording was cancelled"),
+                  std::string::npos)
+            << error;
     }
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 #include "media/content_class.h"
 #include "media/device_error.h"
@@ -80,6 +81,19 @@ void ExpectNoDevice(const std::function<void()>& command)
     } catch (const EMCIDeviceError& error) {
         EXPECT_STREQ(error.what(), NoDeviceText);
     }
+}
+
+std::size_t OpenDescriptors()
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+long ResidentMegabytes()
+{
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
 }  // namespace
@@ -459,4 +473,21 @@ TEST(ContentClass, ComesFromTheMimeDatabase)
     EXPECT_EQ(ContentClassOfExtension(""), "error");
     EXPECT_EQ(ContentClassOfFile("/titles/lesson 1/clip.avi"), "video");
     EXPECT_EQ(ContentClassOfFile("noextension"), "error");
+}
+
+// Every open kept two descriptors and half a megabyte: a thousand opens ran out of descriptors.
+TEST_F(MediaPlayer, OpeningAndClosingAThousandTimesLeavesDescriptorsAndMemoryFlat)
+{
+    auto openAndClose = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            Open(i % 2 ? "tone.ogg" : "tone.wav");
+            Player.Close();
+        }
+    };
+    openAndClose(20);
+    const std::size_t descriptors = OpenDescriptors();
+    const long resident = ResidentMegabytes();
+    openAndClose(1000);
+    EXPECT_LE(OpenDescriptors(), descriptors + 2);
+    EXPECT_LT(ResidentMegabytes(), resident + 40);
 }

@@ -10,6 +10,7 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"
+#include "title/card_text_bound.h"
 #include "title/title_session.h"
 
 using namespace olve;
@@ -213,4 +214,28 @@ TEST(DisplayMode, FollowsTheMediaThePicturesAndTheListAndAlignSettings)
         EXPECT_EQ(mode, c.Mode) << c.Video << c.Pictures << c.List << c.Across;
         EXPECT_EQ(static_cast<int>(mode), c.Value);
     }
+}
+
+// A card line of megabytes without a space froze the window laying it out: what is shown of one
+// card is cut between two characters, with a note that says so.
+TEST_F(TitleSession, CardTextsBeyondTheShownBoundAreCutBetweenCharactersWithANote)
+{
+    TTestTitle title = PlainTitle();
+    title.Cards[0].Main = std::string(3'000'000, 'x');
+    title.Cards[1].Sub.clear();
+    for (int i = 0; i < 1'000'000; ++i)
+        title.Cards[1].Sub += "あ";
+    const TTitleSession session = Install(title);
+    ASSERT_TRUE(session.Opened()) << session.Reason;
+    const std::string note = Utf8ToCp932(" … (以下省略 text cut)");
+    const TPlayCardList& cards = session.Package->MainCards;
+    for (const std::string& text : {cards.Card(0).MainText, cards.Card(1).SubText}) {
+        EXPECT_LE(text.size(), CardTextBoundBytes);
+        EXPECT_GE(text.size(), CardTextBoundBytes - 1);
+        ASSERT_TRUE(text.ends_with(note));
+    }
+    const std::string sub = Cp932ToUtf8(cards.Card(1).SubText.substr(0, cards.Card(1).SubText.size() - note.size()));
+    EXPECT_EQ(sub.find_first_not_of("あ"), std::string::npos) << sub.substr(sub.size() - 6);
+    EXPECT_EQ(cards.Card(1).MainText, "How are you today?");
+    EXPECT_EQ(BoundCardText("a short line||"), "a short line||");
 }

@@ -101,6 +101,26 @@ TEST_F(SubtitleTitleTool, TakesARecordingFromAPipe)
     EXPECT_NE(Tool("list " + Quoted(Dir / "pipe.qzw")).Out.find(" vcd/P2/0\n"), std::string::npos);
 }
 
+// Runs that were killed left their copies of piped recordings and their staging folders in
+// the temporary folder for ever: the next run removes those of ended processes, and only those.
+TEST_F(SubtitleTitleTool, TheNextRunRemovesTheTemporaryFoldersOfKilledRuns)
+{
+    const std::string temp = Dir / "tmp";
+    for (const char* folder : {"olvetool-killed", "olve-title-killed", "olvetool-unmarked"})
+        fs::create_directories(temp + "/" + folder);
+    const std::string dead = RunCommand("sh -c 'echo $$'").Out;
+    for (const char* folder : {"olvetool-killed", "olve-title-killed"})
+        std::ofstream(temp + "/" + folder + "/.owner") << dead;
+    const TToolRun pipe = RunCommand("cat " + Quoted(Dir / "talk.ogg") + " | TMPDIR=" + Quoted(temp) + " " + OLVE_BIN_DIR +
+                                     "/olvetool title from-subtitles /dev/fd/0 " + Quoted(Dir / "talk.vtt") +
+                                     " --code P3 -o " + Quoted(Dir / "pipe.qzw"));
+    EXPECT_EQ(pipe.Status, 0) << pipe.Err;
+    std::vector<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(temp))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"olvetool-unmarked"});
+}
+
 TEST_F(SubtitleTitleTool, TheLayoutIsWrittenAsTheSettingsThePlayerReads)
 {
     const std::string made = "title from-subtitles " + Quoted(Dir / "talk.ogg") + " " + Quoted(Dir / "talk.vtt");
