@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "storage/abandoned_files.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
 #include "titlemaker/card_export.h"
@@ -23,8 +24,10 @@ public:
     {
         std::error_code ignored;
         std::string pattern = (fs::temp_directory_path(ignored) / "olvetool-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
+        if (mkdtemp(pattern.data())) {
             FPath = pattern;
+            MarkFolderOwned(FPath);
+        }
     }
     ~TScratchFolder()
     {
