@@ -8,7 +8,7 @@ OLVE_PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
-  espeak-ng sox libsox-fmt-base
+  espeak-ng sox libsox-fmt-base ffmpeg
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us pocketsphinx-testdata
   xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "media/ogg_header_pages.h"
+
 namespace olve {
 
 namespace {
@@ -84,6 +86,7 @@ public:
                            error);
         if (!FPipeline)
             return false;
+        MendOggDemuxers(FPipeline.get(), mediaPath);
         GstElement* sink = Named(FPipeline.get(), "out");
         gst_element_set_state(FPipeline.get(), GST_STATE_PAUSED);
         if (gst_element_get_state(FPipeline.get(), nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE ||
@@ -146,8 +149,13 @@ private:
             return;
         const auto* data = reinterpret_cast<const float*>(map.data);
         const std::int64_t frames = static_cast<std::int64_t>(map.size / sizeof(float)) / FChannels;
-        const std::int64_t at = GST_BUFFER_PTS_IS_VALID(buffer)
-                                    ? static_cast<std::int64_t>(gst_util_uint64_scale_round(GST_BUFFER_PTS(buffer), FRate, GST_SECOND))
+        // Placed by stream time: a stream that starts later than 0 keeps that start in its stamps.
+        const GstSegment* segment = gst_sample_get_segment(sample);
+        const GstClockTime time = GST_BUFFER_PTS_IS_VALID(buffer) && segment
+                                      ? gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer))
+                                      : GST_CLOCK_TIME_NONE;
+        const std::int64_t at = GST_CLOCK_TIME_IS_VALID(time)
+                                    ? static_cast<std::int64_t>(gst_util_uint64_scale_round(time, FRate, GST_SECOND))
                                     : FFirst + Frames();
         for (std::int64_t f = std::max<std::int64_t>(0, FFirst + Frames() - at); f < frames && at + f < FLast; ++f)
             FSamples.insert(FSamples.end(), data + f * FChannels, data + (f + 1) * FChannels);
