@@ -8,10 +8,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "media/media_player.h"
 #include "media/ogg_clip.h"
+#include "media/ogg_header_pages.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/wait_until.h"
@@ -130,6 +132,26 @@ TEST(MadeByFfmpeg, OggStartingAtZeroOrLaterPlaysEverySegmentExactly)
     const std::string opus = dir / "late.opus";
     ASSERT_TRUE(Ffmpeg(dir / "clicks44100.wav", "-c:a libopus -output_ts_offset 0.5", opus));
     EXPECT_EQ(PlaySegment(opus, 0, 1500).Value, nvSuccessful);
+}
+
+// Only whole header pages of a regular Ogg file are patched; anything else is left alone,
+// and a pipe is never read (it would take the player's data).
+TEST(MadeByFfmpeg, OggHeaderPagesArePatchedOnlyWhenWhole)
+{
+    TTempFolder dir;
+    ASSERT_TRUE(MakeClicks(dir / "clicks.wav", 22050, 1, 1));
+    ASSERT_TRUE(Ffmpeg(dir / "clicks.wav", "-c:a libvorbis -avoid_negative_ts make_zero", dir / "zero.ogg"));
+    const std::vector<TBytePatch> patches = OggHeaderPagePatches(dir / "zero.ogg");
+    ASSERT_EQ(patches.size(), 2u);
+    EXPECT_EQ(patches[0].Offset, 6u);
+    EXPECT_EQ(patches[0].Bytes.substr(0, 8), std::string(8, char(0xFF)));
+    std::ifstream in(dir / "zero.ogg", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ofstream(dir / "cut.ogg", std::ios::binary) << bytes.substr(0, patches[1].Offset + 100);
+    EXPECT_TRUE(OggHeaderPagePatches(dir / "cut.ogg").empty());
+    EXPECT_TRUE(OggHeaderPagePatches(dir / "clicks.wav").empty());
+    ASSERT_EQ(mkfifo((dir / "pipe.ogg").c_str(), 0600), 0);
+    EXPECT_TRUE(OggHeaderPagePatches(dir / "pipe.ogg").empty());
 }
 
 TEST(MadeByFfmpeg, OggStartingAtZeroGivesWholeClips)
