@@ -34,12 +34,6 @@ bool MakeClicks(const std::string& wav, int rate, int channels, int seconds)
                      wav);
 }
 
-bool Ffmpeg(const std::string& in, const std::string& options, const std::string& out)
-{
-    return std::system(("ffmpeg -nostdin -hide_banner -loglevel error -y -i \"" + in + "\" " + options + " \"" + out + "\"")
-                           .c_str()) == 0;
-}
-
 std::vector<std::int16_t> ReadSamples(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -167,44 +161,13 @@ TEST(MadeByFfmpeg, OggStartingAtZeroGivesWholeClips)
     EXPECT_NEAR(clicks.front(), 70, 1.0);
 }
 
-namespace {
-
-// Ogg's page checksum (polynomial 0x04C11DB7, no reflection), taken with its field as zeros.
-std::uint32_t OggChecksum(std::string page)
-{
-    std::fill_n(page.begin() + 22, 4, '\0');
-    std::uint32_t crc = 0;
-    for (const char byte : page) {
-        crc ^= std::uint32_t(std::uint8_t(byte)) << 24;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-    }
-    return crc;
-}
-
-}  // namespace
-
 // Whatever the cause, a play whose sound never reached the output is no play: the
 // notification says so, with why, and the position is not the end it never got to. Here a
-// damaged header page (granule 1 where 0 belongs) still makes the demuxer end at once.
+// damaged header page still makes the demuxer end at once.
 TEST(UnplayedSegments, AreReportedAsFailuresWithTheirReason)
 {
     TTempFolder dir;
-    ASSERT_TRUE(MakeClicks(dir / "clicks.wav", 44100, 1, 3));
-    ASSERT_TRUE(Ffmpeg(dir / "clicks.wav", "-c:a libvorbis -avoid_negative_ts make_zero", dir / "zero.ogg"));
-    std::ifstream in(dir / "zero.ogg", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t second = 27 + std::uint8_t(bytes[26]) + std::uint8_t(bytes[27]);
-    ASSERT_EQ(bytes.compare(second, 4, "OggS"), 0);
-    std::size_t size = 27 + std::uint8_t(bytes[second + 26]);
-    for (std::size_t i = 0; i < std::uint8_t(bytes[second + 26]); ++i)
-        size += std::uint8_t(bytes[second + 27 + i]);
-    bytes[second + 6] = 1;
-    const std::uint32_t crc = OggChecksum(bytes.substr(second, size));
-    for (int i = 0; i < 4; ++i)
-        bytes[second + 22 + i] = char(crc >> (8 * i));
-    std::ofstream(dir / "damaged.ogg", std::ios::binary) << bytes;
-
+    ASSERT_TRUE(MakeOggWithDamagedHeader(dir / "damaged.ogg", 3));
     const TPlayed played = PlaySegment(dir / "damaged.ogg", 0, 2000);
     EXPECT_EQ(played.Value, nvFailure);
     EXPECT_NE(played.Error.find("not played"), std::string::npos) << played.Error;
