@@ -14,6 +14,7 @@
 #include "media/media_player.h"
 #include "media/ogg_clip.h"
 #include "media/ogg_header_pages.h"
+#include "media/segment_reach.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/wait_until.h"
@@ -172,6 +173,17 @@ TEST(UnplayedSegments, AreReportedAsFailuresWithTheirReason)
     EXPECT_EQ(played.Value, nvFailure);
     EXPECT_NE(played.Error.find("not played"), std::string::npos) << played.Error;
     EXPECT_EQ(played.Position, 0);
+}
+
+// Short of the stop by more than a codec frame is not played through; a play to the end may
+// stop short of a length that was only estimated; an empty segment has nothing to play.
+TEST(UnplayedSegments, AreThoseShortOfTheirStop)
+{
+    EXPECT_FALSE(UnplayedSegmentReason(0, 3000, false, 2500).empty());
+    EXPECT_TRUE(UnplayedSegmentReason(0, 3000, false, 2900).empty());
+    EXPECT_TRUE(UnplayedSegmentReason(0, 3000, true, 2500).empty());
+    EXPECT_FALSE(UnplayedSegmentReason(0, 3000, true, std::nullopt).empty());
+    EXPECT_TRUE(UnplayedSegmentReason(1000, 1000, false, std::nullopt).empty());
 }
 
 // ffmpeg tells the encoder's priming and the real length in an edit list, not in a tag; every
