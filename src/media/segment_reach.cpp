@@ -19,7 +19,14 @@ GstPadProbeReturn Observe(GstPad* pad, GstPadProbeInfo* info, gpointer data)
             reach.Reset();
         return GST_PAD_PROBE_OK;
     }
-    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstBuffer* buffer = nullptr;
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER_LIST) {
+        GstBufferList* list = GST_PAD_PROBE_INFO_BUFFER_LIST(info);
+        if (const guint length = list ? gst_buffer_list_length(list) : 0)
+            buffer = gst_buffer_list_get(list, length - 1);
+    } else {
+        buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    }
     if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
         return GST_PAD_PROBE_OK;
     GstEvent* event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
@@ -47,7 +54,10 @@ std::string Ms(std::int64_t ms)
 
 void TSegmentReach::Watch(const std::shared_ptr<TSegmentReach>& reach, GstPad* pad)
 {
-    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_FLUSH), &Observe,
+    gst_pad_add_probe(pad,
+                      GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST |
+                                      GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+                      &Observe,
                       new std::shared_ptr<TSegmentReach>(reach),
                       [](gpointer data) { delete static_cast<std::shared_ptr<TSegmentReach>*>(data); });
 }
