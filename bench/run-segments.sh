@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the media player's segment benchmark: segment accuracy against a timer-polling
 # player, the same at 0.7 and 1.3 times the speed, completion latency, position accuracy, open
-# time and CPU use, for WAV, OGG, MP3 and AAC in MP4 and M4A. It needs no sound card and takes
-# about six minutes. BUILD_DIR picks another build folder (default build/); --speeds-only
-# prints only the table at other speeds.
+# time and CPU use, for WAV, OGG, MP3 and AAC in MP4 and M4A, and for files made by ffmpeg as
+# users have them (when ffmpeg is installed). It needs no sound card and takes about seven
+# minutes. BUILD_DIR picks another build folder (default build/); --speeds-only prints only the
+# table at other speeds; --ffmpeg-only plays only WAV and the files made by ffmpeg.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}

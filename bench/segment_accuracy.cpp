@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -504,6 +505,29 @@ struct TFormat {
     QString File;
     bool PlaySegments = true;
 };
+
+// Files as users have them, made by ffmpeg from the WAV: Vorbis remuxed so that its first
+// packet is at 0 (no negative pre-roll), AAC in M4A and MP4 with the priming in an edit list.
+// None when ffmpeg is not installed.
+void AddFfmpegFormats(const QString& wav, const QTemporaryDir& folder, std::vector<TFormat>& formats)
+{
+    static const struct {
+        const char* Label;
+        const char* Name;
+        const char* Options;
+    } Made[] = {{"OGG ff 0", "ff-zero.ogg", "-c:a libvorbis -avoid_negative_ts make_zero"},
+                {"M4A ff", "ff.m4a", "-c:a aac"},
+                {"MP4 ff", "ff.mp4", "-c:a aac"}};
+    for (const auto& made : Made) {
+        const QString file = folder.filePath(made.Name);
+        const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -i " + Quoted(wav) + " " +
+                                    made.Options + " " + Quoted(file);
+        if (std::system(command.c_str()) == 0)
+            formats.push_back({made.Label, file});
+        else
+            std::printf("%s: not made (ffmpeg failed or is missing)\n", made.Label);
+    }
+}
 
 struct TSegmentFigures {
     TSeries StartError;
@@ -1009,6 +1033,8 @@ int main(int argc, char** argv)
     InstallHooks();
     // Only the table at other speeds: a quicker turn while working on the tempo filter.
     const bool speedsOnly = argc > 1 && std::strcmp(argv[1], "--speeds-only") == 0;
+    // Only WAV and the files made by ffmpeg: a quicker turn while working on their formats.
+    const bool ffmpegOnly = argc > 1 && std::strcmp(argv[1], "--ffmpeg-only") == 0;
     const std::int64_t runStart = NowNs();
 
     QTemporaryDir folder;
@@ -1047,7 +1073,8 @@ int main(int argc, char** argv)
     std::printf("MP3 tagged: the MP3 with a LAME tag giving the encoder delay measured below.\n");
     std::printf("MP4: avenc_aac ! mp4mux with a 160x120 H.264 picture, no word of the priming (one frame assumed);\n");
     std::printf("M4A plain: voaacenc ! mp4mux, sound only; M4A: the same with an iTunSMPB tag giving the priming "
-                "measured below.\n\n");
+                "measured below.\n");
+    std::printf("OGG ff 0: ffmpeg libvorbis -avoid_negative_ts make_zero; M4A ff, MP4 ff: ffmpeg -c:a aac (edit list).\n\n");
 
     // -- Where plain decoding puts the clicks: the codecs' own constant offsets.
     std::printf("Decoder offsets (whole file through decodebin, clicks against the source)\n");
@@ -1087,6 +1114,13 @@ int main(int argc, char** argv)
     } else {
         std::printf("M4A: not made (no positive priming, or an unexpected file layout)\n");
     }
+    const std::size_t made = formats.size();
+    AddFfmpegFormats(wav, folder, formats);
+    for (std::size_t i = made; i < formats.size(); ++i)
+        printOffset(formats[i]);
+    if (ffmpegOnly)
+        for (std::size_t i = 1; i < made; ++i)
+            formats[i].PlaySegments = false;
     std::printf("(offset > 0: the audio comes later than its timestamps say; length diff: decoded less source "
                 "samples;\n jitter: largest deviation of one click from the offset, samples)\n\n");
 

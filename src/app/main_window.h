@@ -269,6 +269,7 @@ private:
     QString FindPicture(const std::string& name) const;
 
     void PlayerNotify();
+    void ShowPlayFailure();
     void acTopExecute();
     void acPlayExecute();
     void acNextExecute();

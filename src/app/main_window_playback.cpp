@@ -192,7 +192,20 @@ void TForm1::PlayerNotify()
     if (FPlayer->Mode() == mpPlaying)
         return;
     StopTimer();
-    CheckPlayEnded();
+    if (FPlayer->NotifyValue() == nvFailure)
+        ShowPlayFailure();
+    else
+        CheckPlayEnded();
+}
+
+// A play that failed was not heard: nothing moves on from it, and the learner reads why.
+void TForm1::ShowPlayFailure()
+{
+    FAwaitingEnd = false;
+    const std::string reason = FPlayer->ErrorMessage().toStdString();
+    LogPlay(QStringLiteral("card %1 failed: %2").arg(FCurrentCard + 1).arg(QString::fromStdString(reason)));
+    FPrompts.Message(std::string("再生できませんでした") + "\r\n\r\n" + "The recording could not be played." + "\r\n\r\n" +
+                     reason);
 }
 
 // The running play has stopped where it was to end (not by the learner's stop).

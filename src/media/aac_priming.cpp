@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <optional>
@@ -54,8 +55,8 @@ std::optional<TSpan> Path(const TBytes& d, TSpan span, std::initializer_list<con
     return at;
 }
 
-// The movie header box, wherever it stands among the top-level boxes.
-TBytes ReadMovie(std::ifstream& file)
+// The movie header box, wherever it stands among the top-level boxes, and where it stands.
+TBytes ReadMovie(std::ifstream& file, std::uint64_t& offset)
 {
     std::uint8_t head[16];
     for (std::uint64_t at = 0; file.seekg(std::streamoff(at)).read(reinterpret_cast<char*>(head), 16);) {
@@ -69,6 +70,7 @@ TBytes ReadMovie(std::ifstream& file)
                 return {};
             TBytes movie(size);
             file.seekg(std::streamoff(at)).read(reinterpret_cast<char*>(movie.data()), std::streamsize(size));
+            offset = at;
             return file ? movie : TBytes{};
         }
         at += size;
@@ -84,29 +86,54 @@ bool IsAacTrack(const TBytes& d, TSpan track)
            entries && Child(d, *entries, "mp4a", 8);
 }
 
-int TimeScale(const TBytes& d, TSpan track)
+// The time scale of a movie or media header (mvhd, mdhd): after the times of creation and
+// change, 4 or 8 bytes each.
+int TimeScale(const TBytes& d, std::optional<TSpan> header)
 {
-    const auto header = Path(d, track, {"mdia", "mdhd"});
     if (!header || header->End - header->Begin < 24)
         return 0;
     return int(BeN(&d[header->Begin + (d[header->Begin] == 1 ? 20 : 12)], 4));
 }
 
-// Whether an edit starts the track's media later than its first sample.
-bool EditSkipsPriming(const TBytes& d, TSpan track)
+struct TEdit {
+    std::int64_t MediaTime = 0;     // in the track's time scale
+    std::uint64_t Duration = 0;     // in the movie's time scale
+    std::size_t DurationAt = 0;     // in the movie box
+    int DurationBytes = 4;
+};
+
+// The first edit that skips media at the start; none when no edit does. Empty edits (media
+// time -1) only delay the track.
+std::optional<TEdit> SkippingEdit(const TBytes& d, TSpan track)
 {
     const auto list = Path(d, track, {"edts", "elst"});
     if (!list || list->End - list->Begin < 8)
-        return false;
+        return std::nullopt;
     const bool wide = d[list->Begin] == 1;
-    const std::size_t entry = wide ? 20 : 12;
+    const int field = wide ? 8 : 4;
     const std::uint64_t count = BeN(&d[list->Begin + 4], 4);
-    for (std::size_t i = 0, at = list->Begin + 8; i < count && at + entry <= list->End; ++i, at += entry) {
+    for (std::size_t i = 0, at = list->Begin + 8; i < count && at + 2 * field + 4 <= list->End; ++i, at += 2 * field + 4) {
         const std::int64_t mediaTime = wide ? std::int64_t(BeN(&d[at + 8], 8)) : std::int32_t(BeN(&d[at + 4], 4));
         if (mediaTime > 0)
-            return true;
+            return TEdit{mediaTime, BeN(&d[at], field), at, field};
     }
-    return false;
+    return std::nullopt;
+}
+
+struct TFound {
+    TAacPriming Priming;
+    std::optional<TBytePatch> EditEnd;
+};
+
+// The edit made longer by two frames, so that the demuxer passes the last, partial frame
+// that it drops at the edit's end (the player cuts the sound at the real end itself).
+TBytePatch LongerEdit(const TEdit& edit, int movieScale, int sampleRate, std::uint64_t movieAt)
+{
+    const std::uint64_t longer = edit.Duration + std::uint64_t(2 * OneFrame) * std::uint64_t(movieScale) / std::uint64_t(sampleRate) + 1;
+    std::string bytes(std::size_t(edit.DurationBytes), '\0');
+    for (int i = 0; i < edit.DurationBytes; ++i)
+        bytes[std::size_t(i)] = char(longer >> (8 * (edit.DurationBytes - 1 - i)));
+    return {movieAt + edit.DurationAt, bytes};
 }
 
 // iTunSMPB: " 00000000 00000840 000001CA ...", the second field the priming in samples.
@@ -132,10 +159,16 @@ std::optional<int> TaggedPriming(const TBytes& d, TSpan movie)
 
 }  // namespace
 
-TAacPriming UncompensatedAacPriming(const std::string& path)
+namespace {
+
+TFound FindPriming(const std::string& path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
     std::ifstream file(path, std::ios::binary);
-    const TBytes d = file ? ReadMovie(file) : TBytes{};
+    std::uint64_t movieAt = 0;
+    const TBytes d = file ? ReadMovie(file, movieAt) : TBytes{};
     if (d.size() < 8)
         return {};
     const TSpan movie{8, d.size()};
@@ -145,10 +178,32 @@ TAacPriming UncompensatedAacPriming(const std::string& path)
             return {};
         if (!IsAacTrack(d, *track))
             continue;
-        if (EditSkipsPriming(d, *track))
-            return {};
-        return {TaggedPriming(d, movie).value_or(OneFrame), TimeScale(d, *track)};
+        const int scale = TimeScale(d, Path(d, *track, {"mdia", "mdhd"}));
+        const int movieScale = TimeScale(d, Child(d, movie, "mvhd"));
+        const std::optional<TEdit> edit = SkippingEdit(d, *track);
+        if (!edit)
+            return {{TaggedPriming(d, movie).value_or(OneFrame), scale}};
+        // No priming is longer than a second; a larger skip is an edit of another kind.
+        if (edit->MediaTime > scale || movieScale <= 0 || edit->Duration > (std::uint64_t(1) << 40))
+            return {{0, scale}};
+        const std::int64_t lengthMs = std::int64_t(edit->Duration * 1000 / std::uint64_t(movieScale));
+        return {{0, scale, int(edit->MediaTime), lengthMs}, LongerEdit(*edit, movieScale, scale, movieAt)};
     }
+}
+
+}  // namespace
+
+TAacPriming UncompensatedAacPriming(const std::string& path)
+{
+    return FindPriming(path).Priming;
+}
+
+std::vector<TBytePatch> AacEditEndPatches(const std::string& path)
+{
+    const TFound found = FindPriming(path);
+    if (!found.EditEnd)
+        return {};
+    return {*found.EditEnd};
 }
 
 }  // namespace olve

@@ -1,5 +1,7 @@
 #include "media/gst_session.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <algorithm>
 #include <utility>
@@ -7,9 +9,11 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include "media/aac_priming.h"
 #include "media/audio_gatherer.h"
 #include "media/audio_output.h"
 #include "media/gst_pipeline_keeper.h"
+#include "media/ogg_header_pages.h"
 #include "media/tempo_filter.h"
 
 namespace olve {
@@ -85,6 +89,47 @@ GstElement* MakeAudioFilter()
     return bin;
 }
 
+bool WatchPad(const std::shared_ptr<TSegmentReach>& reach, GstElement* element, const char* name)
+{
+    GstPad* pad = gst_element_get_static_pad(element, name);
+    if (!pad)
+        return false;
+    TSegmentReach::Watch(reach, pad);
+    gst_object_unref(pad);
+    return true;
+}
+
+void CutSegments(const std::shared_ptr<TSegmentStop>& stop, GstElement* element)
+{
+    GstPad* pad = gst_element_get_static_pad(element, "sink");
+    TSegmentStop::Watch(stop, pad);
+    gst_object_unref(pad);
+}
+
+// What reaches the sinks of a sink bin; false when it has none.
+bool WatchSinks(const std::shared_ptr<TSegmentReach>& reach, GstElement* bin)
+{
+    bool watched = false;
+    GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(bin));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        if (GST_OBJECT_FLAG_IS_SET(element, GST_ELEMENT_FLAG_SINK))
+            watched = WatchPad(reach, element, "sink") || watched;
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(elements);
+    return watched;
+}
+
+// Demuxers that would end segments early read the file with the patches that keep them going.
+void MendDemuxers(GstElement* pipeline, const std::string& path)
+{
+    MendOggDemuxers(pipeline, path);
+    PatchPulledBytes(pipeline, "qtdemux", [path] { return AacEditEndPatches(path); });
+}
+
 GstFlowReturn NewPreroll(GstAppSink* sink, gpointer keeper)
 {
     static_cast<TGstPipelineKeeper*>(keeper)->Deliver(gst_app_sink_pull_preroll(sink));
@@ -99,7 +144,8 @@ GstFlowReturn NewSample(GstAppSink* sink, gpointer keeper)
 
 }  // namespace
 
-TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool pictures) : FFileName(fileName)
+TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool pictures)
+    : FFileName(fileName), FPictures(pictures)
 {
     EnsureGstreamer();
     FPipeline = gst_element_factory_make("playbin", nullptr);
@@ -108,16 +154,25 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool
     g_object_set(FPipeline, "flags", (pictures ? PlayFlagVideo : 0) | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
     const QString chosenSink = audioSink.isEmpty() ? QString::fromStdString(ChooseAudioSink(SoundPlacesOfThisProcess())) : audioSink;
+    bool soundWatched = false;
     if (!chosenSink.isEmpty()) {
         GError* error = nullptr;
         GstElement* sink = gst_parse_bin_from_description(chosenSink.toUtf8().constData(), TRUE, &error);
         g_clear_error(&error);
-        if (sink)
+        if (sink) {
+            soundWatched = WatchSinks(FReach, sink);
             g_object_set(FPipeline, "audio-sink", sink, nullptr);
+        }
     }
 
-    if (GstElement* filter = MakeAudioFilter())
+    if (GstElement* filter = MakeAudioFilter()) {
+        // The desktop's own output is made by playbin; what leaves the filter goes to it.
+        if (!soundWatched)
+            WatchPad(FReach, filter, "src");
+        CutSegments(FStop, filter);
         g_object_set(FPipeline, "audio-filter", filter, nullptr);
+    }
+    MendDemuxers(FPipeline, QFile::encodeName(QFileInfo(fileName).absoluteFilePath()).toStdString());
 
     FKeeper = std::make_shared<TGstPipelineKeeper>(FPipeline, this);
     if (pictures)
@@ -143,7 +198,10 @@ void TGstSession::AddFrameSink()
     callbacks.new_preroll = &NewPreroll;
     callbacks.new_sample = &NewSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, FKeeper.get(), nullptr);
-    g_object_set(FPipeline, "video-sink", MakeFrameSink(FFrameFilter, videoSink), nullptr);
+    GstElement* frameSink = MakeFrameSink(FFrameFilter, videoSink);
+    WatchPad(FReach, frameSink, "sink");
+    CutSegments(FStop, frameSink);
+    g_object_set(FPipeline, "video-sink", frameSink, nullptr);
 }
 
 TGstSession::~TGstSession()
@@ -174,16 +232,53 @@ void TGstSession::PostEndOfStream(unsigned seqnum)
 {
     QMetaObject::invokeMethod(this, [this, seqnum] {
         // An end posted before the latest seek belongs to a segment no longer playing.
-        if (seqnum == FSeekSeqnum && OnEndOfSegment)
+        if (seqnum != FSeekSeqnum)
+            return;
+        const std::string unplayed = UnplayedReason();
+        if (!unplayed.empty()) {
+            // The pipeline would tell the stop as its position: it was never got to.
+            FUnplayedAt = std::max(ReachedMs().value_or(FSegmentFromMs), FSegmentFromMs);
+            if (OnError)
+                OnError(unplayed);
+        } else if (OnEndOfSegment) {
             OnEndOfSegment();
+        }
     }, Qt::QueuedConnection);
+}
+
+// What is played is watched on its way out: sound always, pictures when they are shown.
+std::string TGstSession::UnplayedReason() const
+{
+    if (!FInfo.HasAudio && !(FPictures && FInfo.HasVideo))
+        return {};
+    const bool toEnd = FSegmentToMs < 0 || FSegmentToMs >= FInfo.DurationMs;
+    return UnplayedSegmentReason(FSegmentFromMs, toEnd ? FInfo.DurationMs : FSegmentToMs, toEnd, ReachedMs());
+}
+
+std::optional<qint64> TGstSession::ReachedMs() const
+{
+    const std::optional<std::int64_t> reached = FReach->ReachedNs();
+    if (!reached)
+        return std::nullopt;
+    return std::max<std::int64_t>(*reached - FInfo.StartPaddingNs, 0) / GST_MSECOND;
 }
 
 bool TGstSession::Seek(qint64 fromMs, qint64 toMs, double rate)
 {
+    FSegmentFromMs = fromMs;
+    FSegmentToMs = toMs;
+    FUnplayedAt.reset();
+    FReach->Reset();
+    std::optional<qint64> stop;
+    if (toMs >= 0)
+        stop = toMs * GST_MSECOND + FInfo.StartPaddingNs;
+    else if (FInfo.StopPaddingNs > 0)
+        stop = FInfo.DurationMs * GST_MSECOND + FInfo.StartPaddingNs;
+    // A demuxer that ends segments early is told a later stop, and the sound is cut at the real one.
+    FStop->Set(FInfo.StopPaddingNs > 0 ? stop : std::nullopt);
     GstEvent* seek = gst_event_new_seek(rate, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                         GST_SEEK_TYPE_SET, fromMs * GST_MSECOND + FInfo.StartPaddingNs, GST_SEEK_TYPE_SET,
-                                        toMs < 0 ? GST_CLOCK_TIME_NONE : GstClockTime(toMs * GST_MSECOND + FInfo.StartPaddingNs));
+                                        stop ? GstClockTime(*stop + FInfo.StopPaddingNs) : GST_CLOCK_TIME_NONE);
     FSeekSeqnum = gst_event_get_seqnum(seek);
     return gst_element_send_event(FPipeline, seek);
 }
@@ -200,6 +295,8 @@ void TGstSession::WaitUntilSettled(int timeoutMs)
 
 std::optional<qint64> TGstSession::PositionMs() const
 {
+    if (FUnplayedAt)
+        return FUnplayedAt;
     gint64 position = -1;
     if (!gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) || position < 0)
         return std::nullopt;

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "media/gst_stream_info.h"
+#include "media/segment_reach.h"
+#include "media/segment_stop.h"
 #include "media/video_frame.h"
 
 typedef struct _GstElement GstElement;
@@ -48,7 +50,8 @@ public:
     std::optional<qint64> PositionMs() const;
     void SetVolume(double volume);
 
-    // The end of the segment of the latest seek.
+    // The end of the segment of the latest seek, once it has played; a segment that ended
+    // without playing is an error.
     std::function<void()> OnEndOfSegment;
     std::function<void(const std::string&)> OnError;
     // The latest video frame, when frames are wanted.
@@ -67,6 +70,8 @@ private:
     void PostEndOfStream(unsigned seqnum);
     void TakeSample(GstSample* sample);
     void DeliverFrame();
+    std::string UnplayedReason() const;
+    std::optional<qint64> ReachedMs() const;
 
     QString FFileName;
     // Owned by the keeper, which outlives this session when the file stops answering.
@@ -76,6 +81,13 @@ private:
     std::shared_ptr<TGstPipelineKeeper> FKeeper;
     TGstStreamInfo FInfo;
     std::atomic<unsigned> FSeekSeqnum{0};
+    bool FPictures = true;
+    qint64 FSegmentFromMs = 0;
+    qint64 FSegmentToMs = -1;
+    // Where a segment that ended without playing got to.
+    std::optional<qint64> FUnplayedAt;
+    std::shared_ptr<TSegmentReach> FReach = std::make_shared<TSegmentReach>();
+    std::shared_ptr<TSegmentStop> FStop = std::make_shared<TSegmentStop>();
 
     mutable std::mutex FFrameMutex;
     GstSample* FLatestSample = nullptr;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
@@ -74,18 +75,27 @@ QSize NaturalSizeOf(GstElement* pipeline)
     return size;
 }
 
-template <typename TPadding>
-qint64 PaddingNs(const TPadding& padding)
+qint64 PaddingNs(int samples, int sampleRate)
 {
-    if (padding.Samples <= 0 || padding.SampleRate <= 0)
+    if (samples <= 0 || sampleRate <= 0)
         return 0;
-    return gst_util_uint64_scale_int(GST_SECOND, padding.Samples, padding.SampleRate);
+    return gst_util_uint64_scale_int(GST_SECOND, samples, sampleRate);
 }
 
-qint64 StartPaddingNs(const std::string& path)
+// Returns the sound's length when the file itself tells it better than the pipeline can.
+std::optional<qint64> ReadPadding(const std::string& path, TGstStreamInfo& info)
 {
-    const qint64 mp3 = PaddingNs(UncompensatedMp3Delay(path));
-    return mp3 > 0 ? mp3 : PaddingNs(UncompensatedAacPriming(path));
+    const TMp3Delay mp3 = UncompensatedMp3Delay(path);
+    info.StartPaddingNs = PaddingNs(mp3.Samples, mp3.SampleRate);
+    if (info.StartPaddingNs > 0)
+        return std::nullopt;
+    const TAacPriming aac = UncompensatedAacPriming(path);
+    info.StartPaddingNs = PaddingNs(aac.Samples, aac.SampleRate);
+    info.StopPaddingNs = PaddingNs(aac.EditedSamples, aac.SampleRate);
+    // The edit is read longer than it is (AacEditEndPatches), and so would be the length.
+    if (aac.EditedLengthMs >= 0)
+        return aac.EditedLengthMs;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -97,16 +107,21 @@ TGstStreamInfo ReadStreamInfo(GstElement* pipeline, const QString& fileName)
     const QByteArray path = QFile::encodeName(file.absoluteFilePath());
     // A second reader of a pipe would take the player's data from it.
     const bool rereadable = file.isFile();
+    std::optional<qint64> toldLength;
     if (rereadable)
-        info.StartPaddingNs = StartPaddingNs(path.toStdString());
+        toldLength = ReadPadding(path.toStdString(), info);
     gint64 duration = -1;
     if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
         info.DurationMs = std::max<qint64>(duration - info.StartPaddingNs, 0) / GST_MSECOND;
     else if (rereadable)
         info.DurationMs = std::max<qint64>(ScanDurationMs(path) - info.StartPaddingNs / GST_MSECOND, 0);
+    if (toldLength)
+        info.DurationMs = *toldLength;
 
+    gint audioStreams = 0;
     gint videoStreams = 0;
-    g_object_get(pipeline, "n-video", &videoStreams, nullptr);
+    g_object_get(pipeline, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
+    info.HasAudio = audioStreams > 0;
     info.HasVideo = videoStreams > 0;
     if (info.HasVideo)
         info.NaturalSize = NaturalSizeOf(pipeline);

@@ -12,6 +12,10 @@ struct TGstStreamInfo {
     // Padding at the start of the decoded stream that GStreamer leaves in: stream positions
     // are this much behind the recording's own.
     qint64 StartPaddingNs = 0;
+    // How much later than a segment's stop the demuxer must be told to stop for the sound up
+    // to the stop to come out (an MP4 edit list's skip); the player cuts it at the stop.
+    qint64 StopPaddingNs = 0;
+    bool HasAudio = false;
     bool HasVideo = false;
     QSize NaturalSize;
 };

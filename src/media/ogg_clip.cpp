@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "media/ogg_header_pages.h"
+
 namespace olve {
 
 namespace {
@@ -89,6 +91,7 @@ public:
                            error);
         if (!FPipeline)
             return false;
+        MendOggDemuxers(FPipeline.get(), mediaPath);
         GstElement* sink = Named(FPipeline.get(), "out");
         gst_element_set_state(FPipeline.get(), GST_STATE_PAUSED);
         if (gst_element_get_state(FPipeline.get(), nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE ||

@@ -162,8 +162,11 @@ GstFlowReturn Chain(GstPad*, GstObject* parent, GstBuffer* buffer)
     TTempoState& state = *self->State;
     std::unique_lock lock(state.Mutex);
     if (!IsStretching(state)) {
+        // Decoders clip to the stop; a segment whose stop was moved in after them is clipped here.
+        if (state.Stretch)
+            buffer = ClipToSegment(state, buffer);
         lock.unlock();
-        return gst_pad_push(self->SrcPad, buffer);
+        return buffer ? gst_pad_push(self->SrcPad, buffer) : GST_FLOW_OK;
     }
     TOutput output;
     const bool read = TakeBuffer(state, buffer, output);

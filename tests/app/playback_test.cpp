@@ -19,6 +19,7 @@
 #include "timing/positions.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
+#include "support/test_media.h"
 #include "support/wait_until.h"
 #include "support/test_package.h"
 
@@ -92,6 +93,24 @@ TEST_F(Playback, AutomaticPauseSwitchedOnRestartsToTheCurrentCardsEnd)
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 3000));
     EXPECT_EQ(Form->Player().Position(), 2000);
     EXPECT_EQ(Form->Action("acAutoPause")->toolTip(), "オートポーズ autopause off");
+}
+
+// A play that ended without its sound is not taken as heard: the window says why.
+TEST_F(Playback, APlayThatDidNotPlaySaysWhyInBothLanguages)
+{
+    const std::string damaged = Packages / "damaged.ogg";
+    ASSERT_TRUE(MakeOggWithDamagedHeader(damaged, 3));
+    TTestTitle title = Cards({Card("one", 100, 1000), Card("two", 1000, 2000)});
+    title.Media = "talk.ogg";
+    title.MediaSource = damaged;
+    Open(title);
+    if (Prompts.Said.empty())
+        Form->Action("acTop")->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return !Prompts.Said.empty(); }, 5000));
+    const std::string said = Prompts.Said.back();
+    EXPECT_NE(said.find("再生できませんでした"), std::string::npos) << said;
+    EXPECT_NE(said.find("not played"), std::string::npos) << said;
+    EXPECT_NE(Form->Player().Position(), 1000);
 }
 
 TEST_F(Playback, EscStopsAndTheNotificationStopsTheTimer)

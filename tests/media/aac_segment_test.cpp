@@ -81,8 +81,8 @@ Bytes Box(const char* type, const Bytes& payload)
     return Be32(std::uint32_t(8 + payload.size())) + type + payload;
 }
 
-// The movie header of a sound track at 44.1 kHz, with an edit list starting the media at
-// mediaTime and an iTunSMPB tag when priming is not empty.
+// The movie header of a sound track at 44.1 kHz, with an edit list of a second starting the
+// media at mediaTime and an iTunSMPB tag when priming is not empty.
 Bytes Movie(std::int32_t mediaTime, const std::string& priming)
 {
     const Bytes zero4(4, '\0');
@@ -94,7 +94,8 @@ Bytes Movie(std::int32_t mediaTime, const std::string& priming)
                                       : Box("----", Box("mean", zero4 + "com.apple.iTunes") + Box("name", zero4 + "iTunSMPB") +
                                                         Box("data", Be32(1) + zero4 + " 00000000 " + priming + " 00000000"));
     return Box("ftyp", "M4A " + zero4) + Box("mdat", Bytes(64, '\0')) +
-           Box("moov", Box("trak", edits + media) + Box("udta", Box("meta", zero4 + Box("ilst", tag))));
+           Box("moov", Box("mvhd", zero4 + zero4 + zero4 + Be32(44100) + Be32(44100) + Bytes(80, '\0')) +
+                           Box("trak", edits + media) + Box("udta", Box("meta", zero4 + Box("ilst", tag))));
 }
 
 std::string Write(const TTempFolder& dir, const std::string& name, const Bytes& bytes)
@@ -112,9 +113,19 @@ TEST(AacPriming, OnlyPrimingThatNoEditSkipsIsReported)
     EXPECT_EQ(untold.Samples, 1024);
     EXPECT_EQ(untold.SampleRate, 44100);
     EXPECT_EQ(UncompensatedAacPriming(Write(dir, "tagged.m4a", Movie(0, "00000840"))).Samples, 0x840);
-    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "edited.m4a", Movie(2112, "00000840"))).Samples, 0);
+    const TAacPriming edited = UncompensatedAacPriming(Write(dir, "edited.m4a", Movie(2112, "00000840")));
+    EXPECT_EQ(edited.Samples, 0);
+    EXPECT_EQ(edited.EditedSamples, 2112);
+    EXPECT_EQ(edited.EditedLengthMs, 1000);
+    // The edit's length (44100 at a time scale of 44100) is read two frames and a tick longer.
+    const std::vector<TBytePatch> longer = AacEditEndPatches(dir / "edited.m4a");
+    ASSERT_EQ(longer.size(), 1u);
+    EXPECT_EQ(longer[0].Bytes, Be32(44100 + 2048 + 1));
+    EXPECT_TRUE(AacEditEndPatches(dir / "untold.m4a").empty());
+    EXPECT_EQ(UncompensatedAacPriming(Write(dir, "long-skip.m4a", Movie(44101, ""))).EditedSamples, 0);
     EXPECT_EQ(UncompensatedAacPriming(Write(dir, "empty-edit.m4a", Movie(-1, ""))).Samples, 1024);
     EXPECT_EQ(UncompensatedAacPriming(Write(dir, "cut.m4a", Movie(0, "").substr(0, 60))).Samples, 0);
+    EXPECT_TRUE(AacEditEndPatches(Write(dir, "cut-edit.m4a", Movie(2112, "").substr(0, 120))).empty());
     EXPECT_EQ(UncompensatedAacPriming(Write(dir, "riff.wav", "RIFF\0\0\0\0WAVE")).Samples, 0);
     EXPECT_EQ(UncompensatedAacPriming(dir / "missing.m4a").Samples, 0);
 }

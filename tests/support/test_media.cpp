@@ -2,6 +2,12 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 std::string Tone(int seconds)
@@ -62,4 +68,50 @@ bool MakeAvi(const std::string& out, int width, int height, int frames)
                          std::to_string(width) + ",height=" + std::to_string(height) +
                          ",framerate=25/1 ! jpegenc ! avimux ! filesink location={out}",
                      out);
+}
+
+bool Ffmpeg(const std::string& in, const std::string& options, const std::string& out)
+{
+    return std::system(("ffmpeg -nostdin -hide_banner -loglevel error -y -i \"" + in + "\" " + options + " \"" + out + "\"")
+                           .c_str()) == 0;
+}
+
+namespace {
+
+// Ogg's page checksum (polynomial 0x04C11DB7, no reflection), taken with its field as zeros.
+std::uint32_t OggChecksum(std::string page)
+{
+    std::fill_n(page.begin() + 22, 4, '\0');
+    std::uint32_t crc = 0;
+    for (const char byte : page) {
+        crc ^= std::uint32_t(std::uint8_t(byte)) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+}  // namespace
+
+bool MakeOggWithDamagedHeader(const std::string& out, int seconds)
+{
+    const std::string wav = out + ".wav";
+    if (!MakeWav(wav, seconds) || !Ffmpeg(wav, "-c:a libvorbis -avoid_negative_ts make_zero", out))
+        return false;
+    std::ifstream in(out, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    if (bytes.size() < 64)
+        return false;
+    const std::size_t second = 27 + std::uint8_t(bytes[26]) + std::uint8_t(bytes[27]);
+    if (second + 27 > bytes.size() || bytes.compare(second, 4, "OggS") != 0)
+        return false;
+    std::size_t size = 27 + std::uint8_t(bytes[second + 26]);
+    for (std::size_t i = 0; i < std::uint8_t(bytes[second + 26]); ++i)
+        size += std::uint8_t(bytes[second + 27 + i]);
+    bytes[second + 6] = 1;
+    const std::uint32_t crc = OggChecksum(bytes.substr(second, size));
+    for (int i = 0; i < 4; ++i)
+        bytes[second + 22 + std::size_t(i)] = char(crc >> (8 * i));
+    return bool(std::ofstream(out, std::ios::binary) << bytes);
 }

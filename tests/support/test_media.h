@@ -16,3 +16,10 @@ bool MakeWav(const std::string& out, int seconds);
 bool MakeOgg(const std::string& out, int seconds);
 bool MakeMp3(const std::string& out, int seconds);
 bool MakeAvi(const std::string& out, int width, int height, int frames);
+
+// Runs ffmpeg on in with the options (as one would type them), writing out; false when it fails.
+bool Ffmpeg(const std::string& in, const std::string& options, const std::string& out);
+
+// Seconds of clicks made by ffmpeg into Ogg Vorbis that starts at 0, with one header page
+// damaged (granule 1 where 0 belongs): the demuxer ends every segment near the start at once.
+bool MakeOggWithDamagedHeader(const std::string& out, int seconds);
