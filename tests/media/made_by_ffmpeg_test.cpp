@@ -155,7 +155,9 @@ TEST(MadeByFfmpeg, OggStartingAtZeroGivesWholeClips)
     ASSERT_TRUE(MakeClicks(dir / "clicks.wav", 44100, 1, 3));
     ASSERT_TRUE(Ffmpeg(dir / "clicks.wav", "-c:a libvorbis -avoid_negative_ts make_zero", dir / "zero.ogg"));
     std::string error;
-    ASSERT_TRUE(WriteOggClip(dir / "zero.ogg", 230, 1050, dir / "clip.ogg", error)) << error;
+    std::int64_t writtenToMs = 0;
+    ASSERT_TRUE(WriteOggClip(dir / "zero.ogg", 230, 1050, dir / "clip.ogg", writtenToMs, error)) << error;
+    EXPECT_EQ(writtenToMs, 1050);
     ASSERT_TRUE(Ffmpeg(dir / "clip.ogg", "-f s16le -ac 1", dir / "clip.raw"));
     const std::vector<double> clicks = ClickMs(ReadSamples(dir / "clip.raw"), 44100);
     ASSERT_EQ(clicks.size(), 8u);
