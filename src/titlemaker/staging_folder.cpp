@@ -12,10 +12,10 @@ namespace fs = std::filesystem;
 
 TStagingFolder::~TStagingFolder()
 {
-    if (FPath.empty())
+    if (FRoot.empty())
         return;
     std::error_code ec;
-    fs::remove_all(FPath, ec);
+    fs::remove_all(FRoot, ec);
 }
 
 bool TStagingFolder::Create(std::string& error)
@@ -30,8 +30,13 @@ bool TStagingFolder::Create(std::string& error)
         error = "cannot make a temporary folder in " + fs::path(pattern).parent_path().string();
         return false;
     }
-    FPath = pattern;
-    MarkFolderOwned(FPath);
+    FRoot = pattern;
+    MarkFolderOwned(FRoot);
+    FPath = FRoot + "/package";
+    if (!fs::create_directory(FPath, ec)) {
+        error = "cannot make a folder in " + FRoot + ": " + ec.message();
+        return false;
+    }
     return true;
 }
 

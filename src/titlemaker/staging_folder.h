@@ -4,7 +4,8 @@
 namespace olve {
 
 // A fresh folder below the system's temporary folder in which a package's files are laid
-// out before packing; removed with its contents when it goes.
+// out before packing; removed with its contents when it goes. The files lie one folder down,
+// so that the mark naming this process (for removal after a kill) is never packed with them.
 class TStagingFolder {
 public:
     TStagingFolder() = default;
@@ -18,6 +19,7 @@ public:
     const std::string& Path() const { return FPath; }
 
 private:
+    std::string FRoot;
     std::string FPath;
 };
 
