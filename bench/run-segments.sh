@@ -32,19 +32,18 @@ case "${1:-}" in
   *) echo "usage: $0 [--speeds-only | --sound-server [--formats LIST] [--speeds LIST]]" >&2; exit 2 ;;
 esac
 
-for tool in pulseaudio parec pactl ffmpeg; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "$tool is missing: install pulseaudio, pulseaudio-utils and ffmpeg (scripts/deps.sh lists them)" >&2
-    exit 1
-  fi
-done
-
 if ! $sound_server; then
   cmake --build "$build_dir" --target bench_segments
   "$build_dir/bin/bench_segments" "$@"
   [ "${1:-}" = --speeds-only ] && exit 0
   echo
 fi
+for tool in pulseaudio parec pactl ffmpeg; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "$tool is missing: install pulseaudio, pulseaudio-utils and ffmpeg (scripts/deps.sh lists them)" >&2
+    exit 1
+  fi
+done
 cmake --build "$build_dir" --target bench_sound_server
 
 # A daemon of this run's own, in a private folder, so that nothing of the user's sound setup

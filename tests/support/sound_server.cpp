@@ -4,7 +4,9 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <cstring>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -16,10 +18,18 @@ std::string Path(const std::string& folder, const char* name)
     return folder + "/" + name;
 }
 
+// A test killed half-way leaves no daemon or recorder behind.
+void EndWithTheTest(QProcess& process)
+{
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
+
 }  // namespace
 
 TSoundServer::TSoundServer(const std::string& folder) : FFolder(folder)
 {
+    EndWithTheTest(FDaemon);
+    EndWithTheTest(FRecorder);
 }
 
 TSoundServer::~TSoundServer()
