@@ -484,7 +484,9 @@ void PrintLegend()
     std::printf(" start: first sample heard less the asked start (> 0: the start was lost); end: last sample heard\n");
     std::printf(" less the asked end; max: the largest error of segments 2-%d, signed; late: Play() to OnNotify\n",
                 SegmentCount);
-    std::printf(" less the played length (it holds the sound server's latency and the player's 100 ms lead);\n");
+    std::printf(" less the played length (it holds the sound server's latency and the player's 100 ms lead; an\n");
+    std::printf(" idle null sink renders 2 s blocks ahead without rewinding, so the first play of a session waits\n");
+    std::printf(" for up to 2 s, sound and completion alike);\n");
     std::printf(" hang: no completion within %d s of the end;\n", LateLimitMs / 1000);
     std::printf(" lost: segments missing from the capture or split by a gap; files made by ffmpeg)\n");
 }
