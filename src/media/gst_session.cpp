@@ -29,6 +29,11 @@ constexpr unsigned PlayFlagSoftVolume = 1 << 4;
 // playback keeps it from stopping at all.
 constexpr int StopTimeoutMs = 3000;
 
+// How far ahead of the clock a play's first sample is due. A sound server plays from the moment
+// the pipeline starts; samples that reach it later than they are due are dropped, so without
+// this lead every segment after the first lost its first 5-25 ms (and a fresh stream needs more).
+constexpr GstClockTime StartDelay = 100 * GST_MSECOND;
+
 // Frames are kept no larger than this until the display tells its size: a frame of a huge
 // video at its own size takes hundreds of megabytes.
 const QSize FirstFrameBound(1920, 1080);
@@ -285,7 +290,13 @@ bool TGstSession::Seek(qint64 fromMs, qint64 toMs, double rate)
 
 bool TGstSession::SetPlaying(bool playing)
 {
-    return gst_element_set_state(FPipeline, playing ? GST_STATE_PLAYING : GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    if (!playing)
+        return gst_element_set_state(FPipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    // Only a start gets the lead: a flushing seek while playing (a new speed) restarts at once.
+    gst_pipeline_set_delay(GST_PIPELINE(FPipeline), StartDelay);
+    const bool started = gst_element_set_state(FPipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+    gst_pipeline_set_delay(GST_PIPELINE(FPipeline), 0);
+    return started;
 }
 
 void TGstSession::WaitUntilSettled(int timeoutMs)

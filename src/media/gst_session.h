@@ -44,6 +44,7 @@ public:
     // One flushing, accurate seek to fromMs that ends playback at toMs (-1: at the end),
     // played at rate times the recorded speed.
     bool Seek(qint64 fromMs, qint64 toMs, double rate = 1.0);
+    // Playing starts a little ahead of the clock, so that a sound server hears the first sample.
     bool SetPlaying(bool playing);
     // Waits until a seek or state change has taken effect, so that the position is the new one.
     void WaitUntilSettled(int timeoutMs);

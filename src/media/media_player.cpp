@@ -188,7 +188,11 @@ void TOlveMediaPlayer::StartSegment(qint64 from, qint64 to, bool notify, bool wa
     FSegmentStart = from;
     FSegmentEnd = to;
     FError = 0;
+    // Sought while paused and started once the first samples are ready, so that the sound
+    // server's clock starts with the segment rather than running ahead of it.
+    FSession->SetPlaying(false);
     FSession->Seek(from, to, FSpeed);
+    FSession->WaitUntilSettled(SettleTimeoutMs);
     FSession->SetPlaying(true);
     FMode = mpPlaying;
     FNotifyPending = notify;
@@ -210,6 +214,9 @@ void TOlveMediaPlayer::SegmentEnded()
     if (FMode != mpPlaying)
         return;
     FMode = mpStopped;
+    // A sound server's stream left running on empty keeps a clock that can stop short of the
+    // next segment's end: its completion never came and nothing more was heard.
+    FSession->SetPlaying(false);
     const qint64 length = FSession->DurationMs();
     FEndedAt = FSegmentEnd >= 0 ? std::min(FSegmentEnd, length) : length;
     if (FNotifyPending) {
