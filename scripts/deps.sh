@@ -14,7 +14,7 @@ OLVE_PACKAGES=(
   fonts-noto-cjk fonts-dejavu-core fonts-comic-neue
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
   dbus-daemon dbus-bin playerctl
-  pulseaudio pulseaudio-utils ffmpeg
+  pulseaudio pulseaudio-utils
 )
 
 olve_missing_packages() {
