@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "storage/percent_text.h"
 
 namespace olve {
 
@@ -85,45 +88,13 @@ bool IsPlainPathByte(unsigned char c)
 
 std::string EncodedPath(const std::string& path)
 {
-    std::string text;
-    for (const char c : path) {
-        if (IsPlainPathByte(static_cast<unsigned char>(c))) {
-            text += c;
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-            text += escaped;
-        }
-    }
-    return text;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return PercentEncoded(path, IsPlainPathByte);
 }
 
 bool DecodedPath(const std::string& text, std::string& path)
 {
-    path.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            path += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
-        if (low < 0 || (high == 0 && low == 0))
-            return false;
-        path += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
+    if (!PercentDecoded(text, path) || path.find('\0') != std::string::npos)
+        return false;
     return !path.empty() && path.front() == '/' && path.size() <= LongestPath;
 }
 
@@ -132,7 +103,7 @@ bool IsFingerprint(const std::string& text)
     if (text.size() != 16)
         return false;
     for (const char c : text)
-        if (HexDigit(c) < 0)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
             return false;
     return true;
 }

@@ -6,48 +6,16 @@
 #include "storage/card_text.h"
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
+#include "storage/percent_text.h"
 
 namespace olve {
 
 namespace {
 
-bool IsUnreserved(char c)
+bool IsUnreserved(unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
            c == '_' || c == '~';
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// False for a "%" without two hex digits or a byte that percent-encoding never leaves bare.
-bool PercentDecode(const std::string& value, std::string& bytes)
-{
-    bytes.clear();
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto c = static_cast<unsigned char>(value[i]);
-        if (c != '%') {
-            if (c <= ' ' || c >= 0x7F)
-                return false;
-            bytes += value[i];
-            continue;
-        }
-        const int high = i + 2 < value.size() ? HexValue(value[i + 1]) : -1;
-        const int low = i + 2 < value.size() ? HexValue(value[i + 2]) : -1;
-        if (high < 0 || low < 0)
-            return false;
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return true;
 }
 
 // The bytes of a UTF-8 sequence that starts with b, as Utf8ToCp932 steps through a text.
@@ -83,7 +51,7 @@ bool SplitLetters(const std::string& text, std::vector<std::string>& letters)
 bool TagLetters(const std::string& dataText, std::vector<std::string>& letters)
 {
     std::string value, text;
-    if (!FindTag(dataText, ExactTextTagName, value) || !PercentDecode(value, text))
+    if (!FindTag(dataText, ExactTextTagName, value) || !PercentDecoded(value, text))
         return false;
     std::vector<std::string> split;
     if (!SplitLetters(text, split))
@@ -101,17 +69,7 @@ bool TagLetters(const std::string& dataText, std::vector<std::string>& letters)
 
 std::string ExactTextValue(const std::string& utf8)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string value;
-    for (const char c : utf8) {
-        if (IsUnreserved(c)) {
-            value += c;
-        } else {
-            const auto b = static_cast<std::uint8_t>(c);
-            value += {'%', digits[b >> 4], digits[b & 15]};
-        }
-    }
-    return value;
+    return PercentEncoded(utf8, IsUnreserved);
 }
 
 TShownText::TShownText(const std::string& mainText, const std::string& dataText) : FMain(mainText)
