@@ -65,6 +65,13 @@ void ForEachCp932Char(std::string_view bytes, Emit emit)
     }
 }
 
+char FoldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 std::size_t Utf8SequenceLength(std::uint8_t b)
 {
     if (b < 0x80)
@@ -77,13 +84,6 @@ std::size_t Utf8SequenceLength(std::uint8_t b)
         return 4;
     return 1;
 }
-
-char FoldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 std::string Cp932ToUtf8(std::string_view bytes)
 {

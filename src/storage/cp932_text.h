@@ -18,6 +18,8 @@ inline bool IsLeadByte(std::uint8_t b)
 
 // Bytes that do not form a valid character become U+FFFD, one per byte.
 std::string Cp932ToUtf8(std::string_view bytes);
+// The bytes of the UTF-8 sequence that starts with b (1 for a byte that starts none).
+std::size_t Utf8SequenceLength(std::uint8_t b);
 // Characters that code page 932 cannot hold become "?"; false is returned then.
 bool Utf8ToCp932(std::string_view utf8, std::string& bytes);
 std::string Utf8ToCp932(std::string_view utf8);

@@ -18,24 +18,12 @@ bool IsUnreserved(unsigned char c)
            c == '_' || c == '~';
 }
 
-// The bytes of a UTF-8 sequence that starts with b, as Utf8ToCp932 steps through a text.
-std::size_t SequenceLength(std::uint8_t b)
-{
-    if ((b & 0xE0) == 0xC0)
-        return 2;
-    if ((b & 0xF0) == 0xE0)
-        return 3;
-    if ((b & 0xF8) == 0xF0)
-        return 4;
-    return 1;
-}
-
 // The letters of a valid UTF-8 text, one code point each; false for text that is not UTF-8.
 bool SplitLetters(const std::string& text, std::vector<std::string>& letters)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto b = static_cast<std::uint8_t>(text[i]);
-        const std::size_t length = SequenceLength(b);
+        const std::size_t length = Utf8SequenceLength(b);
         if ((b >= 0x80 && length == 1) || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k)
@@ -157,7 +145,7 @@ std::size_t StoredPrefixLength(const std::string& utf8, std::size_t maxBytes)
         if (bytes + width > maxBytes)
             break;
         bytes += width;
-        at += std::min(SequenceLength(static_cast<std::uint8_t>(utf8[at])), utf8.size() - at);
+        at += std::min(Utf8SequenceLength(static_cast<std::uint8_t>(utf8[at])), utf8.size() - at);
     }
     return at;
 }
