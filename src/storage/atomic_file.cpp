@@ -1,6 +1,7 @@
 #include "storage/atomic_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +53,18 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data)
     }
     close(fd);
     return ok;
+}
+
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails on an existing name as well.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return false;
+    return unlink(from.c_str()) == 0;
 }
 
 }  // namespace olve

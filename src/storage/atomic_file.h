@@ -16,4 +16,8 @@ int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data);
 
+// Moves a file to a name that must not exist yet: a rename never replaces a third file. False
+// (errno set) when the name is taken or the move fails.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to);
+
 }  // namespace olve

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/atomic_file.h"
 #include "storage/audio_cd_binding.h"
 #include "storage/cp932_text.h"
 #include "storage/delta_code.h"
@@ -138,19 +139,6 @@ bool IsSpecialFile(const std::string& path)
 {
     struct stat st{};
     return lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode) && !S_ISDIR(st.st_mode);
-}
-
-// Moves a file to a name that must not exist yet: a rename never replaces a third file.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without the flag: a hard link fails on an existing name as well.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return false;
-    return unlink(from.c_str()) == 0;
 }
 
 std::string CountText(int count)

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "storage/atomic_file.h"
+
 namespace olve {
 
 namespace fs = std::filesystem;
@@ -47,19 +49,6 @@ void RemoveLeftTemporaries(const std::string& folder)
             !entry.is_symlink(error))
             fs::remove(entry.path(), error);
     }
-}
-
-// Moves a file to a name that must not exist yet.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without the flag: a hard link fails on an existing name as well.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return false;
-    return unlink(from.c_str()) == 0;
 }
 
 bool WriteAll(int fd, const std::string& text)
