@@ -487,7 +487,15 @@ TEST_F(MediaPlayer, OpeningAndClosingAThousandTimesLeavesDescriptorsAndMemoryFla
     openAndClose(20);
     const std::size_t descriptors = OpenDescriptors();
     const long resident = ResidentMegabytes();
+#ifdef __SANITIZE_ADDRESS__
+    // The address sanitizer holds freed memory back on purpose and reports leaks itself; each
+    // open costs it a third of a second.
+    openAndClose(100);
+    EXPECT_LE(OpenDescriptors(), descriptors + 2);
+    (void)resident;
+#else
     openAndClose(1000);
     EXPECT_LE(OpenDescriptors(), descriptors + 2);
     EXPECT_LT(ResidentMegabytes(), resident + 40);
+#endif
 }
