@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "storage/file_descriptor.h"
 #include "storage/percent_text.h"
 
 namespace olve {
@@ -23,22 +24,6 @@ constexpr std::size_t LongestPath = 4096;
 constexpr const char* PathKey = "path";
 constexpr const char* SizeKey = "size";
 constexpr const char* FingerprintKey = "fingerprint";
-
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
-    ~TFileDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
 
 // 64-bit FNV-1a, stable across machines and builds.
 void Mix(std::uint64_t& hash, const unsigned char* data, std::size_t size)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "storage/abandoned_files.h"
+#include "storage/file_descriptor.h"
 
 namespace olve {
 
@@ -24,31 +25,6 @@ std::string SizeText(std::uint64_t bytes)
 {
     return bytes < (1 << 20) ? std::to_string(bytes) + " bytes" : std::to_string(bytes >> 20) + " MB";
 }
-
-// A descriptor closed with this object.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : FFd(fd) {}
-    ~TDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return FFd; }
-    int Release() { return std::exchange(FFd, -1); }
-    // 0, or the errno of closing.
-    int Close()
-    {
-        const int result = ::close(FFd);
-        FFd = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int FFd;
-};
 
 // What the temporary folder can take before it has less than SpoolRoomKept left.
 std::uint64_t RoomIn(const fs::path& folder)
@@ -140,8 +116,8 @@ bool TSpooledRecording::Spool(const std::string& path, std::string& usable, std:
 bool TSpooledRecording::Copy(const std::string& path, const fs::path& copy, std::string& error)
 {
     bool unnamed = false;
-    TDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    TDescriptor out(OpenCopy(FFolder, copy, unnamed));
+    TFileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor out(OpenCopy(FFolder, copy, unnamed));
     if (in.Get() < 0 || out.Get() < 0) {
         error = "cannot copy the recording " + path + " to " + copy.string() + ": " + std::strerror(errno);
         return false;
