@@ -32,6 +32,7 @@
 
 #include "media/device_error.h"
 #include "media/media_player.h"
+#include "support/sound_server.h"
 
 namespace {
 
@@ -256,28 +257,6 @@ std::optional<TEdges> Locate(const std::vector<std::int16_t>& capture, const TSe
     return TEdges{SamplesToMs(firstClick - first - askedStart), SamplesToMs(lastClick + lastToEdge - askedEnd)};
 }
 
-// Stretches of sound, parted by runs of exact zeros.
-std::vector<std::vector<std::int16_t>> SoundStretches(const std::vector<std::int16_t>& x)
-{
-    std::vector<std::vector<std::int16_t>> stretches;
-    std::size_t i = 0;
-    while (i < x.size()) {
-        while (i < x.size() && x[i] == 0)
-            ++i;
-        if (i == x.size())
-            break;
-        const std::size_t start = i;
-        std::size_t lastSound = i;
-        while (i < x.size() && i - lastSound <= SilenceSamples) {
-            if (x[i] != 0)
-                lastSound = i;
-            ++i;
-        }
-        stretches.emplace_back(x.begin() + std::ptrdiff_t(start), x.begin() + std::ptrdiff_t(lastSound + 1));
-    }
-    return stretches;
-}
-
 // ---------------------------------------------------------------------------------------
 // Sessions
 
@@ -429,7 +408,7 @@ TSessionFigures RunSession(const TFormat& format, double speed, const QString& s
     if (server) {
         Spin(500);
         recorder->Stop();
-        captures = SoundStretches(ReadRaw(captureFile));
+        captures = SoundStretches(ReadRaw(captureFile), SilenceSamples);
         QFile::remove(captureFile);
     }
     Summarise(f, captures, segments, speed);
