@@ -28,28 +28,6 @@ std::string Clicks(int seconds)
            std::to_string(seconds * 10) + " ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! ";
 }
 
-std::vector<std::int16_t> ReadSamples(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
-}
-
-// Where each click starts in the samples.
-std::vector<double> ClickMs(const std::vector<std::int16_t>& samples)
-{
-    std::vector<double> clicks;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(samples[i]) < 8000)
-            continue;
-        clicks.push_back((double(i) - 2) * 1000.0 / Rate);  // a sine reaches that height 2 samples in
-        i += Rate / 20;
-    }
-    return clicks;
-}
-
 // What a segment of the file sends to the sound output, sample for sample.
 std::vector<std::int16_t> PlaySegment(const TTempFolder& dir, const std::string& file, int from, int to)
 {
@@ -66,7 +44,7 @@ std::vector<std::int16_t> PlaySegment(const TTempFolder& dir, const std::string&
     player.Play();
     EXPECT_TRUE(WaitUntil([&] { return ended; }, 5000));
     player.Close();
-    return ReadSamples(out);
+    return ReadRawSamples(out);
 }
 
 using Bytes = std::string;
@@ -141,7 +119,7 @@ TEST(AacSegments, HoldExactlyTheSoundBetweenTheirPositions)
         SCOPED_TRACE(file);
         const std::vector<std::int16_t> played = PlaySegment(dir, file, 1050, 1350);
         EXPECT_NEAR(played.size() * 1000.0 / Rate, 300, 1);
-        const std::vector<double> clicks = ClickMs(played);
+        const std::vector<double> clicks = ClickMs(played, Rate);
         ASSERT_EQ(clicks.size(), 3u);
         EXPECT_NEAR(clicks[0], 50, 1);
         EXPECT_NEAR(clicks[2], 250, 1);

@@ -35,29 +35,6 @@ bool MakeClicks(const std::string& wav, int rate, int channels, int seconds)
                      wav);
 }
 
-std::vector<std::int16_t> ReadSamples(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    if (!samples.empty())
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
-}
-
-// Where each click starts (ms): a sine of 20 samples reaches that height 2 samples in.
-std::vector<double> ClickMs(const std::vector<std::int16_t>& samples, int rate)
-{
-    std::vector<double> clicks;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(samples[i]) < 8000)
-            continue;
-        clicks.push_back((double(i) - 2) * 1000.0 / rate);
-        i += std::size_t(rate / 20);
-    }
-    return clicks;
-}
-
 struct TPlayed {
     TMPNotifyValues Value = nvAborted;
     int Position = -1;
@@ -79,7 +56,7 @@ TPlayed PlaySegment(const std::string& file, int from, int to)
     player.SetEndPos(to);
     player.Play();
     EXPECT_TRUE(WaitUntil([&] { return ended; }, 8000));
-    TPlayed played{player.NotifyValue(), player.Position(), player.ErrorMessage().toStdString(), ReadSamples(out)};
+    TPlayed played{player.NotifyValue(), player.Position(), player.ErrorMessage().toStdString(), ReadRawSamples(out)};
     player.Close();
     return played;
 }
@@ -160,7 +137,7 @@ TEST(MadeByFfmpeg, OggStartingAtZeroGivesWholeClips)
     ASSERT_TRUE(WriteOggClip(dir / "zero.ogg", 230, 1050, dir / "clip.ogg", writtenToMs, error)) << error;
     EXPECT_EQ(writtenToMs, 1050);
     ASSERT_TRUE(Ffmpeg(dir / "clip.ogg", "-f s16le -ac 1", dir / "clip.raw"));
-    const std::vector<double> clicks = ClickMs(ReadSamples(dir / "clip.raw"), 44100);
+    const std::vector<double> clicks = ClickMs(ReadRawSamples(dir / "clip.raw"), 44100);
     ASSERT_EQ(clicks.size(), 8u);
     EXPECT_NEAR(clicks.front(), 70, 1.0);
 }

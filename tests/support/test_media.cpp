@@ -3,6 +3,8 @@
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -114,4 +116,26 @@ bool MakeOggWithDamagedHeader(const std::string& out, int seconds)
     for (int i = 0; i < 4; ++i)
         bytes[second + 22 + std::size_t(i)] = char(crc >> (8 * i));
     return bool(std::ofstream(out, std::ios::binary) << bytes);
+}
+
+std::vector<std::int16_t> ReadRawSamples(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    if (!samples.empty())
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+std::vector<double> ClickMs(const std::vector<std::int16_t>& samples, int rate)
+{
+    std::vector<double> clicks;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) < 8000)
+            continue;
+        clicks.push_back((double(i) - 2) * 1000.0 / rate);
+        i += std::size_t(rate / 20);
+    }
+    return clicks;
 }

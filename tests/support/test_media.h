@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 typedef struct _GstElement GstElement;
 
@@ -23,3 +25,10 @@ bool Ffmpeg(const std::string& in, const std::string& options, const std::string
 // Seconds of clicks made by ffmpeg into Ogg Vorbis that starts at 0, with one header page
 // damaged (granule 1 where 0 belongs): the demuxer ends every segment near the start at once.
 bool MakeOggWithDamagedHeader(const std::string& out, int seconds);
+
+// The 16-bit samples of a raw capture (a filesink's file).
+std::vector<std::int16_t> ReadRawSamples(const std::string& path);
+
+// Where each click of a single 20-sample sine period starts (ms) in mono samples at rate: the
+// sine reaches the height looked for 2 samples in.
+std::vector<double> ClickMs(const std::vector<std::int16_t>& samples, int rate);
