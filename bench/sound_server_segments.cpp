@@ -7,7 +7,9 @@
 // the whole session. The material is made by ffmpeg as users have their files: a click every
 // 100 ms over a quiet hum, so that every sample of a segment is sound and the silence the
 // server plays between segments is exact zeros. A segment's capture is one stretch of sound;
-// its start and end are located in the source by its first and last click.
+// its start and end are found in the recording as ffmpeg decodes it, where the capture's first
+// and last 28 ms match it sample by sample. (Clicks alone cannot tell: AAC encoding leaves
+// some of them at less than half their height.)
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,8 +45,7 @@ constexpr int HumAmplitude = 1500;
 constexpr double HumHz = 110.0;
 constexpr int MediaSeconds = 30;
 constexpr int SegmentCount = 20;
-// How far segments start before and end after a click: inside the stretches the tempo filter
-// plays at the recorded speed, so that the edge clicks tell the edges at every speed.
+// How far segments start before and end after a click, so that each edge holds one.
 constexpr int EdgeToClickMs = 12;
 // Zeros longer than this part two segments; a gap inside one shows as an extra stretch.
 constexpr std::size_t SilenceSamples = Rate / 100;
@@ -185,6 +186,18 @@ std::vector<TFormat> Formats(const QDir& folder)
     };
 }
 
+// The recording as ffmpeg decodes it, gapless information honoured: what each segment must sound like.
+std::vector<std::int16_t> Decoded(const TFormat& format, const QString& raw)
+{
+    const QString decoded = raw + ".decoded";
+    if (!RunQuietly("ffmpeg", {"-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-i", format.File, "-map",
+                               "0:a", "-f", "s16le", "-ac", "1", "-ar", QString::number(Rate), decoded}))
+        return {};
+    std::vector<std::int16_t> samples = ReadRaw(decoded);
+    QFile::remove(decoded);
+    return samples;
+}
+
 bool MakeFile(const QString& raw, const TFormat& format)
 {
     QStringList arguments = {"-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-f", "s16le", "-ar",
@@ -196,27 +209,6 @@ bool MakeFile(const QString& raw, const TFormat& format)
 
 // ---------------------------------------------------------------------------------------
 // Locating captures
-
-std::vector<std::size_t> FindClicks(const std::vector<std::int16_t>& x)
-{
-    constexpr int Threshold = ClickAmplitude / 2;
-    constexpr std::size_t Search = 32;
-    std::vector<std::size_t> peaks;
-    std::size_t i = 0;
-    while (i < x.size()) {
-        if (x[i] < Threshold) {
-            ++i;
-            continue;
-        }
-        std::size_t best = i;
-        for (std::size_t j = i; j < std::min(x.size(), i + Search); ++j)
-            if (x[j] > x[best])
-                best = j;
-        peaks.push_back(best);
-        i = best + ClickSpacing / 2;
-    }
-    return peaks;
-}
 
 struct TSegment {
     int From;
@@ -238,23 +230,76 @@ std::vector<TSegment> Segments()
 struct TEdges {
     double StartMs;  // first sample heard less the asked start
     double EndMs;    // last sample heard less the asked end
+    double MismatchRms;  // the larger edge's difference from the recording, in sample steps
 };
 
-// The first click locates the capture's start and the last one its end, each with the samples
-// between it and the capture's edge (stretched audio keeps no single time scale).
-std::optional<TEdges> Locate(const std::vector<std::int16_t>& capture, const TSegment& segment, double speed)
+// The segment's edges are heard at the recorded speed at every speed (the tempo filter copies
+// its first stride and its last piece as they are), so each edge of the capture is found in
+// the recording as decoded by ffmpeg: where its first (last) 28 ms match best, sample by sample.
+// They hold the edge's click, and the search stays within 40 ms of the asked place: the signal
+// repeats every 100 ms.
+constexpr std::size_t EdgeSamples = Rate * 28 / 1000;
+constexpr std::int64_t EdgeSearch = Rate * 40 / 1000;
+// The sound server and ffmpeg round the decoded floats on their own (a sample step or two), and
+// AAC fills noise-like bands with noise of the decoder's own, whose generator runs from where
+// decoding began: so a click, and a little of the frame around it, sounds a little different
+// after a seek. The difference from the recording is not counted this near a click, and is
+// allowed up to a level far below that of an edge heard as silence (the hum alone is ~1000).
+constexpr double MismatchLimit = 200;
+constexpr std::int64_t NearClick = Rate * 8 / 1000;
+
+double Squared(const std::int16_t* heard, const std::vector<std::int16_t>& recording, std::int64_t at, bool skipClicks)
 {
-    const std::vector<std::size_t> peaks = FindClicks(capture);
-    if (peaks.empty())
+    double sum = 0;
+    for (std::size_t i = 0; i < EdgeSamples; ++i) {
+        const std::int64_t phase = (at + std::int64_t(i)) % ClickSpacing;
+        if (skipClicks && std::min(phase, ClickSpacing - phase) <= NearClick)
+            continue;
+        const double d = double(heard[i]) - double(recording[std::size_t(at) + i]);
+        sum += d * d;
+    }
+    return sum;
+}
+
+struct TMatch {
+    std::int64_t At = 0;
+    double Rms = INFINITY;  // away from clicks
+};
+
+TMatch BestMatch(const std::int16_t* heard, const std::vector<std::int16_t>& recording, std::int64_t around)
+{
+    TMatch best;
+    double bestSum = INFINITY;
+    for (std::int64_t at = std::max<std::int64_t>(around - EdgeSearch, 0);
+         at <= around + EdgeSearch && at + std::int64_t(EdgeSamples) <= std::int64_t(recording.size()); ++at) {
+        const double sum = Squared(heard, recording, at, false);
+        if (sum < bestSum) {
+            bestSum = sum;
+            best.At = at;
+        }
+    }
+    std::size_t counted = 0;
+    for (std::size_t i = 0; i < EdgeSamples; ++i) {
+        const std::int64_t phase = (best.At + std::int64_t(i)) % ClickSpacing;
+        counted += std::min(phase, ClickSpacing - phase) > NearClick;
+    }
+    if (std::isfinite(bestSum))
+        best.Rms = std::sqrt(Squared(heard, recording, best.At, true) / double(std::max<std::size_t>(counted, 1)));
+    return best;
+}
+
+std::optional<TEdges> Locate(const std::vector<std::int16_t>& capture, const std::vector<std::int16_t>& recording,
+                             const TSegment& segment)
+{
+    if (capture.size() < EdgeSamples)
         return std::nullopt;
-    const std::vector<std::size_t> fromEnd = FindClicks(std::vector<std::int16_t>(capture.rbegin(), capture.rend()));
-    const double first = double(peaks.front());
-    const double lastToEdge = double(fromEnd.front()) + 1;
-    const double askedStart = segment.From * double(Rate) / 1000.0;
-    const double askedEnd = segment.To * double(Rate) / 1000.0;
-    const double firstClick = std::round((askedStart + first * speed) / ClickSpacing) * ClickSpacing;
-    const double lastClick = std::round((askedEnd - lastToEdge * speed) / ClickSpacing) * ClickSpacing;
-    return TEdges{SamplesToMs(firstClick - first - askedStart), SamplesToMs(lastClick + lastToEdge - askedEnd)};
+    const auto askedStart = std::int64_t(std::llround(segment.From * double(Rate) / 1000.0));
+    const auto askedEnd = std::int64_t(std::llround(segment.To * double(Rate) / 1000.0));
+    const TMatch first = BestMatch(capture.data(), recording, askedStart);
+    const TMatch last = BestMatch(capture.data() + capture.size() - EdgeSamples, recording,
+                                  askedEnd - std::int64_t(EdgeSamples));
+    return TEdges{SamplesToMs(double(first.At - askedStart)),
+                  SamplesToMs(double(last.At + std::int64_t(EdgeSamples) - askedEnd)), std::max(first.Rms, last.Rms)};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -279,15 +324,19 @@ double WorseOf(double worst, double value)
 }
 
 void Summarise(TSessionFigures& f, const std::vector<std::vector<std::int16_t>>& captures,
-               const std::vector<TSegment>& segments, double speed)
+               const std::vector<std::int16_t>& recording, const std::vector<TSegment>& segments)
 {
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        const std::optional<TEdges> edges = i < captures.size() ? Locate(captures[i], segments[i], speed) : std::nullopt;
+        std::optional<TEdges> edges = i < captures.size() ? Locate(captures[i], recording, segments[i]) : std::nullopt;
         if (Verbose)
-            std::fprintf(stderr, "  segment %2zu: heard %6.1f ms, start %s, end %s\n", i + 1,
+            std::fprintf(stderr, "  segment %2zu: heard %6.1f ms, start %s, end %s, mismatch %s\n", i + 1,
                          i < captures.size() ? SamplesToMs(double(captures[i].size())) : 0.0,
                          edges ? std::to_string(edges->StartMs).c_str() : "-",
-                         edges ? std::to_string(edges->EndMs).c_str() : "-");
+                         edges ? std::to_string(edges->EndMs).c_str() : "-",
+                         edges ? std::to_string(edges->MismatchRms).c_str() : "-");
+        // An edge that matches nothing of the recording is not the recording's sound.
+        if (edges && edges->MismatchRms > MismatchLimit)
+            edges.reset();
         if (!edges) {
             ++f.Lost;
             continue;
@@ -379,7 +428,8 @@ void Spin(int ms)
     loop.exec();
 }
 
-TSessionFigures RunSession(const TFormat& format, double speed, const QString& sink, const QString& captureFile)
+TSessionFigures RunSession(const TFormat& format, const std::vector<std::int16_t>& recording, double speed,
+                           const QString& sink, const QString& captureFile)
 {
     TSessionFigures f;
     const std::vector<TSegment> segments = Segments();
@@ -411,7 +461,7 @@ TSessionFigures RunSession(const TFormat& format, double speed, const QString& s
         captures = SoundStretches(ReadRaw(captureFile), SilenceSamples);
         QFile::remove(captureFile);
     }
-    Summarise(f, captures, segments, speed);
+    Summarise(f, captures, recording, segments);
     return f;
 }
 
@@ -467,7 +517,8 @@ void PrintLegend()
     std::printf(" idle null sink renders 2 s blocks ahead without rewinding, so the first play of a session waits\n");
     std::printf(" for up to 2 s, sound and completion alike);\n");
     std::printf(" hang: no completion within %d s of the end;\n", LateLimitMs / 1000);
-    std::printf(" lost: segments missing from the capture or split by a gap; files made by ffmpeg)\n");
+    std::printf(" lost: segments missing from the capture, split by a gap, or with an edge that does not sound like\n");
+    std::printf(" the recording there as ffmpeg decodes it; files made by ffmpeg)\n");
 }
 
 std::vector<double> SpeedsFrom(const QStringList& arguments)
@@ -525,9 +576,14 @@ int main(int argc, char** argv)
             std::printf("%-4s cannot be made\n", format.Label);
             continue;
         }
+        const std::vector<std::int16_t> recording = Decoded(format, raw);
+        if (recording.empty()) {
+            std::printf("%-4s cannot be decoded by ffmpeg\n", format.Label);
+            continue;
+        }
         for (const double speed : speeds) {
-            const TSessionFigures server = RunSession(format, speed, sink, folder.filePath("capture.raw"));
-            const TSessionFigures fake = RunSession(format, speed, {}, {});
+            const TSessionFigures server = RunSession(format, recording, speed, sink, folder.filePath("capture.raw"));
+            const TSessionFigures fake = RunSession(format, recording, speed, {}, {});
             PrintRow(format.Label, speed, server, fake);
             std::fflush(stdout);
         }

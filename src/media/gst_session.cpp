@@ -104,10 +104,10 @@ bool WatchPad(const std::shared_ptr<TSegmentReach>& reach, GstElement* element, 
     return true;
 }
 
-void CutSegments(const std::shared_ptr<TSegmentStop>& stop, GstElement* element)
+void CutSegments(const std::shared_ptr<TSegmentCut>& cut, GstElement* element)
 {
     GstPad* pad = gst_element_get_static_pad(element, "sink");
-    TSegmentStop::Watch(stop, pad);
+    TSegmentCut::Watch(cut, pad);
     gst_object_unref(pad);
 }
 
@@ -174,7 +174,7 @@ TGstSession::TGstSession(const QString& fileName, const QString& audioSink, bool
         // The desktop's own output is made by playbin; what leaves the filter goes to it.
         if (!soundWatched)
             WatchPad(FReach, filter, "src");
-        CutSegments(FStop, filter);
+        CutSegments(FCut, filter);
         g_object_set(FPipeline, "audio-filter", filter, nullptr);
     }
     MendDemuxers(FPipeline, QFile::encodeName(QFileInfo(fileName).absoluteFilePath()).toStdString());
@@ -205,7 +205,7 @@ void TGstSession::AddFrameSink()
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, FKeeper.get(), nullptr);
     GstElement* frameSink = MakeFrameSink(FFrameFilter, videoSink);
     WatchPad(FReach, frameSink, "sink");
-    CutSegments(FStop, frameSink);
+    CutSegments(FCut, frameSink);
     g_object_set(FPipeline, "video-sink", frameSink, nullptr);
 }
 
@@ -274,15 +274,18 @@ bool TGstSession::Seek(qint64 fromMs, qint64 toMs, double rate)
     FSegmentToMs = toMs;
     FUnplayedAt.reset();
     FReach->Reset();
+    const qint64 start = fromMs * GST_MSECOND + FInfo.StartPaddingNs;
     std::optional<qint64> stop;
     if (toMs >= 0)
         stop = toMs * GST_MSECOND + FInfo.StartPaddingNs;
     else if (FInfo.StopPaddingNs > 0)
         stop = FInfo.DurationMs * GST_MSECOND + FInfo.StartPaddingNs;
-    // A demuxer that ends segments early is told a later stop, and the sound is cut at the real one.
-    FStop->Set(FInfo.StopPaddingNs > 0 ? stop : std::nullopt);
+    // A decoder that needs what came before is started earlier, and a demuxer that ends
+    // segments early is told a later stop; the sound is cut at the real edges.
+    const qint64 decodeFrom = std::max<qint64>(start - FInfo.StartRollNs, 0);
+    FCut->Set(decodeFrom < start ? std::optional(start) : std::nullopt, FInfo.StopPaddingNs > 0 ? stop : std::nullopt);
     GstEvent* seek = gst_event_new_seek(rate, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND + FInfo.StartPaddingNs, GST_SEEK_TYPE_SET,
+                                        GST_SEEK_TYPE_SET, decodeFrom, GST_SEEK_TYPE_SET,
                                         stop ? GstClockTime(*stop + FInfo.StopPaddingNs) : GST_CLOCK_TIME_NONE);
     FSeekSeqnum = gst_event_get_seqnum(seek);
     return gst_element_send_event(FPipeline, seek);

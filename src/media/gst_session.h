@@ -10,7 +10,7 @@
 
 #include "media/gst_stream_info.h"
 #include "media/segment_reach.h"
-#include "media/segment_stop.h"
+#include "media/segment_cut.h"
 #include "media/video_frame.h"
 
 typedef struct _GstElement GstElement;
@@ -88,7 +88,7 @@ private:
     // Where a segment that ended without playing got to.
     std::optional<qint64> FUnplayedAt;
     std::shared_ptr<TSegmentReach> FReach = std::make_shared<TSegmentReach>();
-    std::shared_ptr<TSegmentStop> FStop = std::make_shared<TSegmentStop>();
+    std::shared_ptr<TSegmentCut> FCut = std::make_shared<TSegmentCut>();
 
     mutable std::mutex FFrameMutex;
     GstSample* FLatestSample = nullptr;

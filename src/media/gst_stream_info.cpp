@@ -82,6 +82,43 @@ qint64 PaddingNs(int samples, int sampleRate)
     return gst_util_uint64_scale_int(GST_SECOND, samples, sampleRate);
 }
 
+// Decoding from a few frames before a segment gives its first frame the one it overlaps,
+// and the decoder whatever else it carries over (SBR), at the cost of a few frames' work.
+constexpr int AacRollSamples = 4 * 1024;
+
+// The sample rate of the AAC that an audio decoder of the pipeline takes, whatever holds it
+// (MP4, Matroska, ADTS); none when no decoder takes AAC.
+std::optional<int> DecodedAacRate(GstElement* pipeline)
+{
+    std::optional<int> rate;
+    GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue item = G_VALUE_INIT;
+    while (!rate && gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        GstElementFactory* factory = gst_element_get_factory(element);
+        GstPad* pad = factory && gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER |
+                                                                             GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO)
+                          ? gst_element_get_static_pad(element, "sink")
+                          : nullptr;
+        GstCaps* caps = pad ? gst_pad_get_current_caps(pad) : nullptr;
+        const GstStructure* format = caps && !gst_caps_is_empty(caps) ? gst_caps_get_structure(caps, 0) : nullptr;
+        int version = 0;
+        if (format && gst_structure_has_name(format, "audio/mpeg") &&
+            gst_structure_get_int(format, "mpegversion", &version) && version == 4) {
+            int sampleRate = 0;
+            rate = gst_structure_get_int(format, "rate", &sampleRate) && sampleRate > 0 ? sampleRate : 48000;
+        }
+        if (caps)
+            gst_caps_unref(caps);
+        if (pad)
+            gst_object_unref(pad);
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(elements);
+    return rate;
+}
+
 // Returns the sound's length when the file itself tells it better than the pipeline can.
 std::optional<qint64> ReadPadding(const std::string& path, TGstStreamInfo& info)
 {
@@ -117,6 +154,8 @@ TGstStreamInfo ReadStreamInfo(GstElement* pipeline, const QString& fileName)
         info.DurationMs = std::max<qint64>(ScanDurationMs(path) - info.StartPaddingNs / GST_MSECOND, 0);
     if (toldLength)
         info.DurationMs = *toldLength;
+    if (const std::optional<int> aacRate = DecodedAacRate(pipeline))
+        info.StartRollNs = PaddingNs(AacRollSamples, *aacRate);
 
     gint audioStreams = 0;
     gint videoStreams = 0;

@@ -15,6 +15,9 @@ struct TGstStreamInfo {
     // How much later than a segment's stop the demuxer must be told to stop for the sound up
     // to the stop to come out (an MP4 edit list's skip); the player cuts it at the stop.
     qint64 StopPaddingNs = 0;
+    // How much earlier than a segment's start decoding must begin for the sound at the start
+    // to be whole: an AAC frame's sound is half made by the frame before it.
+    qint64 StartRollNs = 0;
     bool HasAudio = false;
     bool HasVideo = false;
     QSize NaturalSize;

@@ -125,3 +125,35 @@ TEST(AacSegments, HoldExactlyTheSoundBetweenTheirPositions)
         EXPECT_NEAR(clicks[2], 250, 1);
     }
 }
+
+// An AAC frame's sound is half made by the frame before it: a segment starting inside a frame
+// is heard from its first sample as the whole recording has it there, not faded in from silence,
+// whatever holds the AAC.
+TEST(AacSegments, StartWithTheSoundTheRecordingHasThere)
+{
+    TTempFolder dir;
+    const std::string tone = "audiotestsrc wave=sine freq=330 volume=0.5 samplesperbuffer=4410 num-buffers=30 ! "
+                             "audio/x-raw,rate=44100,channels=1 ! audioconvert ! avenc_aac ! ";
+    ASSERT_TRUE(MakeMedia(tone + "mp4mux ! filesink location={out}", dir / "tone.m4a"));
+    ASSERT_TRUE(MakeMedia(tone + "matroskamux ! filesink location={out}", dir / "tone.mkv"));
+    for (const std::string file : {"tone.m4a", "tone.mkv"}) {
+        const std::vector<std::int16_t> whole = PlaySegment(dir, file, 0, 2500);
+        for (const int from : {1017, 1500, 2003}) {
+            SCOPED_TRACE(file + " from " + std::to_string(from));
+            const std::vector<std::int16_t> played = PlaySegment(dir, file, from, from + 200);
+            const auto at = std::size_t(std::llround(from * Rate / 1000.0));
+            ASSERT_GE(played.size(), 441u);
+            ASSERT_GE(whole.size(), at + 44 + 441);
+            // The best within a millisecond either way: the edge itself is held to that above, and
+            // Matroska keeps times to the millisecond.
+            double best = INFINITY;
+            for (std::size_t start = at - 44; start <= at + 44; ++start) {
+                double sum = 0;
+                for (std::size_t i = 0; i < 441; ++i)
+                    sum += std::pow(double(played[i]) - double(whole[start + i]), 2);
+                best = std::min(best, std::sqrt(sum / 441));
+            }
+            EXPECT_LT(best, 4.0);
+        }
+    }
+}
