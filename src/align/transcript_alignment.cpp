@@ -156,8 +156,10 @@ private:
         }
         FillUnplacedTimes(sentences, 0, FRecording.LengthMs());
         for (std::size_t s = 0; s < sentences.size(); ++s) {
-            if (!placed[s])
+            if (!placed[s]) {
                 NoteUnplaced(s, sentences[s]);
+                FAlignment.Unplaced.push_back(s);
+            }
             FAlignment.Cues.push_back(MakeCue(s, sentences[s]));
         }
         if (FUnplaced > UnplacedNotes)

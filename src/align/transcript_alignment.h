@@ -14,6 +14,8 @@ struct TTranscriptAlignment {
     std::vector<TSubtitleCue> Cues;
     // Sentences that the recognizer could not place, with the times they were given (English).
     std::vector<std::string> Notes;
+    // The sentences (from 0) that were not heard and were timed between their neighbours.
+    std::vector<std::size_t> Unplaced;
 };
 
 // Told after each stretch of the recording is aligned: how many of how many are done.
