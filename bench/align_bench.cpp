@@ -1,12 +1,12 @@
-// Sentence start and end errors of the transcript aligner against known boundaries, and its
-// speed as a multiple of real time (process CPU time, decoding included).
-// Usage: bench_align RECORDING TEXT REFERENCE
-// REFERENCE: a line per sentence, "start_from start_to end_from end_to" (ms): the bands in
-// which the sentence's speech starts and ends.
+// Sentence start and end errors of the transcript aligner against exact boundaries, the
+// sentences it could not place, and its speed as a multiple of real time (process CPU time,
+// decoding included). Prints one row of the table that run-align.sh makes.
+// Usage: bench_align RECORDING TEXT REFERENCE, or bench_align --header for the column titles.
+// REFERENCE: a line per sentence, "start end" (ms): where the sentence's speech truly starts
+// and ends.
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iostream>
@@ -19,38 +19,61 @@
 
 namespace {
 
-double OffBand(double ms, double from, double to)
+struct TSpread {
+    double Median = 0;
+    double P95 = 0;
+    double Max = 0;
+};
+
+// Nearest rank: the smallest value that at least this share of the values do not exceed.
+double Percentile(const std::vector<double>& sorted, double share)
 {
-    return ms < from ? from - ms : ms > to ? ms - to : 0;
+    const auto rank = static_cast<std::size_t>(std::ceil(share * double(sorted.size())));
+    return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
 }
 
-double Percentile(std::vector<double> values, double share)
+TSpread Spread(std::vector<double> errors)
 {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(std::ceil(share * values.size())) - 1)];
+    std::sort(errors.begin(), errors.end());
+    return {Percentile(errors, 0.5), Percentile(errors, 0.95), errors.back()};
 }
 
-void PrintErrors(const char* name, const std::vector<double>& errors)
+bool Met(const TSpread& spread)
 {
-    std::cout << "sentence " << name << " error: median " << Percentile(errors, 0.5) << " ms, p95 "
-              << Percentile(errors, 0.95) << " ms, max " << Percentile(errors, 1.0) << " ms (" << errors.size()
-              << " times)\n";
+    return spread.Median <= 40 && spread.P95 <= 150;
+}
+
+void PrintHeader()
+{
+    std::printf("%9s  %21s  %21s  %8s  %7s  %s\n", "sentences", "start median/p95/max", "end median/p95/max",
+                "unplaced", "x real", "goal");
+}
+
+void PrintRow(std::size_t sentences, const TSpread& start, const TSpread& end, std::size_t unplaced, double speed)
+{
+    const bool met = Met(start) && Met(end) && unplaced == 0 && speed >= 30;
+    std::printf("%9zu  %7.0f%7.0f%7.0f  %7.0f%7.0f%7.0f  %8zu  %7.1f  %s\n", sentences, start.Median, start.P95,
+                start.Max, end.Median, end.P95, end.Max, unplaced, speed, met ? "met" : "MISSED");
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--header") {
+        PrintHeader();
+        return 0;
+    }
     if (argc != 4) {
-        std::cerr << "usage: bench_align RECORDING TEXT REFERENCE\n";
+        std::cerr << "usage: bench_align RECORDING TEXT REFERENCE | --header\n";
         return 2;
     }
     std::ifstream textFile(argv[2]);
     const std::string text((std::istreambuf_iterator<char>(textFile)), std::istreambuf_iterator<char>());
-    std::vector<std::array<double, 4>> reference;
+    std::vector<std::pair<double, double>> reference;
     std::ifstream referenceFile(argv[3]);
-    for (std::array<double, 4> line; referenceFile >> line[0] >> line[1] >> line[2] >> line[3];)
-        reference.push_back(line);
+    for (double start, end; referenceFile >> start >> end;)
+        reference.emplace_back(start, end);
 
     const std::clock_t began = std::clock();
     olve::TPcmRecording recording;
@@ -62,26 +85,19 @@ int main(int argc, char** argv)
         return 1;
     }
     const double cpuSeconds = double(std::clock() - began) / CLOCKS_PER_SEC;
-    for (const std::string& note : alignment.Notes)
-        std::cerr << "note: " << note << "\n";
-    if (alignment.Cues.size() != reference.size()) {
-        std::cerr << "bench_align: " << alignment.Cues.size() << " sentences for " << reference.size()
-                  << " reference lines\n";
+    if (reference.empty() || alignment.Cues.size() != reference.size()) {
+        std::cerr << "bench_align: " << alignment.Cues.size() << " sentences aligned for " << reference.size()
+                  << " in the reference\n";
         return 1;
     }
-    std::vector<double> starts, ends, middles;
+    std::vector<double> starts, ends;
     for (std::size_t k = 0; k < reference.size(); ++k) {
-        starts.push_back(OffBand(double(alignment.Cues[k].StartMs), reference[k][0], reference[k][1]));
-        ends.push_back(OffBand(double(alignment.Cues[k].EndMs), reference[k][2], reference[k][3]));
-        middles.push_back(std::abs(double(alignment.Cues[k].StartMs) - (reference[k][0] + reference[k][1]) / 2));
-        middles.push_back(std::abs(double(alignment.Cues[k].EndMs) - (reference[k][2] + reference[k][3]) / 2));
+        const olve::TSubtitleCue& cue = alignment.Cues[k];
+        const auto endMs = cue.EndMs == olve::TSubtitleCue::OpenEnd ? recording.LengthMs() : cue.EndMs;
+        starts.push_back(std::abs(double(cue.StartMs) - reference[k].first));
+        ends.push_back(std::abs(double(endMs) - reference[k].second));
     }
-    PrintErrors("start", starts);
-    PrintErrors("end", ends);
-    // A stricter view: starts and ends together, against the middle of their bands.
-    PrintErrors("boundary (to band middle)", middles);
-    std::cout << "unplaced sentences: " << alignment.Notes.size() << "\n"
-              << "speed: " << recording.LengthMs() / 1000.0 / cpuSeconds << " x real time on one core ("
-              << recording.LengthMs() / 1000.0 << " s of speech in " << cpuSeconds << " s)\n";
+    PrintRow(reference.size(), Spread(starts), Spread(ends), alignment.Unplaced.size(),
+             double(recording.LengthMs()) / 1000.0 / std::max(cpuSeconds, 1e-6));
     return 0;
 }
