@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "align/pcm_recording.h"
