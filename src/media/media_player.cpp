@@ -22,6 +22,9 @@ constexpr int ErrorOutOfRange = 282;
 constexpr int ErrorBadTimeFormat = 293;
 
 constexpr int SettleTimeoutMs = 3000;
+// Longer than a sound server can be behind its clock when a stream starts (an idle sink plays
+// from up to 2 s of silence it has already made).
+constexpr int DrainPauseMs = 2500;
 
 const double MinSpeed = SpeedFactor(SlowestSpeedTenths);
 const double MaxSpeed = SpeedFactor(FastestSpeedTenths);
@@ -45,6 +48,12 @@ QString TextOfError(int error)
 TOlveMediaPlayer::TOlveMediaPlayer(QObject* parent) : QObject(parent)
 {
     setObjectName("OlvePlayerNet");
+    FDrainPause.setSingleShot(true);
+    FDrainPause.setInterval(DrainPauseMs);
+    connect(&FDrainPause, &QTimer::timeout, this, [this] {
+        if (FSession && FMode == mpStopped)
+            FSession->SetPlaying(false);
+    });
 }
 
 TOlveMediaPlayer::~TOlveMediaPlayer()
@@ -184,6 +193,7 @@ void TOlveMediaPlayer::Play()
 
 void TOlveMediaPlayer::StartSegment(qint64 from, qint64 to, bool notify, bool wait)
 {
+    FDrainPause.stop();
     FEndedAt.reset();
     FSegmentStart = from;
     FSegmentEnd = to;
@@ -215,8 +225,12 @@ void TOlveMediaPlayer::SegmentEnded()
         return;
     FMode = mpStopped;
     // A sound server's stream left running on empty keeps a clock that can stop short of the
-    // next segment's end: its completion never came and nothing more was heard.
-    FSession->SetPlaying(false);
+    // next segment's end: its completion never came and nothing more was heard. It is paused,
+    // but only once the server has surely played the end: the end is told when the server's
+    // clock says so, and a stream that has just started can be behind it (the first play
+    // through an idle sink is), so an immediate pause cut the last 15-30 ms of that segment.
+    // The next play pauses before it starts anyway.
+    FDrainPause.start();
     const qint64 length = FSession->DurationMs();
     FEndedAt = FSegmentEnd >= 0 ? std::min(FSegmentEnd, length) : length;
     if (FNotifyPending) {

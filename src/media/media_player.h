@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -134,6 +135,8 @@ private:
     QRect FDisplayRect;
     QPointer<TVideoSurface> FSurface;
     QEventLoop* FWaitLoop = nullptr;
+    // Pauses the output a while after a segment has ended (see SegmentEnded).
+    QTimer FDrainPause;
 };
 
 }  // namespace olve
