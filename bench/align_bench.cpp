@@ -5,6 +5,7 @@
 // REFERENCE: a line per sentence, "start end" (ms): where the sentence's speech truly starts
 // and ends.
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -98,6 +99,9 @@ int main(int argc, char** argv)
         const auto endMs = cue.EndMs == olve::TSubtitleCue::OpenEnd ? recording.LengthMs() : cue.EndMs;
         starts.push_back(std::abs(double(cue.StartMs) - reference[k].first));
         ends.push_back(std::abs(double(endMs) - reference[k].second));
+        if (std::getenv("OLVE_ALIGN_EACH"))
+            std::cerr << "sentence " << k + 1 << ": start " << cue.StartMs - reference[k].first << ", end "
+                      << endMs - reference[k].second << " ms\n";
     }
     PrintRow(reference.size(), Spread(starts), Spread(ends), alignment.Unplaced.size(),
              double(recording.LengthMs()) / 1000.0 / std::max(cpuSeconds, 1e-6));

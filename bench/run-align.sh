@@ -189,6 +189,7 @@ for row in silence roomtone nogap intro music noise; do
     >"$work/out" 2>"$work/err" || status=$?
   if [ "$status" -eq 0 ]; then
     printf '%-10s%s\n' "$row" "$(cat "$work/out")"
+    if [ -n "${OLVE_ALIGN_EACH:-}" ]; then sed "s/^/  $row /" "$work/err" >&2; fi
   elif [ "$status" -gt 128 ]; then
     printf '%-10sfailed: killed by signal %d\n' "$row" $((status - 128))
   else

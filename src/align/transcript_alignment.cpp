@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "align/speech_edges.h"
 #include "align/speech_stretches.h"
 #include "align/sphinx_decoder.h"
 #include "align/transcript_text.h"
@@ -23,6 +24,8 @@ struct TSpokenWord {
 
 // Sentences not heard that get a note of their own.
 constexpr std::size_t UnplacedNotes = 20;
+// How far the sound may move a sentence's edge from where the recognizer put it.
+constexpr std::int64_t EdgeReachMs = 350;
 
 // Enough words for a fast reader over the stretch, and some to spare.
 std::size_t WindowWords(const TSpeechStretch& stretch)
@@ -154,6 +157,7 @@ private:
             error = "no sentence of the transcript was heard in the recording";
             return false;
         }
+        MoveEdgesToTheSound(sentences);
         FillUnplacedTimes(sentences, 0, FRecording.LengthMs());
         for (std::size_t s = 0; s < sentences.size(); ++s) {
             if (!placed[s]) {
@@ -169,6 +173,50 @@ private:
         return true;
     }
 
+    // The recognizer's end of each sentence's first word and start of its last one.
+    std::vector<std::pair<std::int64_t, std::int64_t>> InnerWordEdges() const
+    {
+        std::vector<std::pair<std::int64_t, std::int64_t>> inner(FSentences.size(), {-1, -1});
+        for (const TSpokenWord& word : FWords) {
+            if (word.StartMs < 0)
+                continue;
+            auto& [firstEnd, lastStart] = inner[word.Sentence];
+            if (firstEnd < 0)
+                firstEnd = word.EndMs;
+            lastStart = word.StartMs;
+        }
+        return inner;
+    }
+
+    // A placed sentence starts at the onset of its speech and ends at its offset, where the sound
+    // shows them near the recognizer's edges: within its first and last word, and short of its
+    // neighbours' speech. A pause inside the sentence is never taken for its edge.
+    void MoveEdgesToTheSound(std::vector<TTimedItem>& sentences) const
+    {
+        const TSpeechEdges edges(FRecording.Samples);
+        const std::vector<TTimedItem> heard = sentences;
+        const auto inner = InnerWordEdges();
+        std::int64_t before = 0;
+        for (std::size_t s = 0; s < heard.size(); ++s) {
+            if (!heard[s].Placed())
+                continue;
+            std::int64_t after = FRecording.LengthMs();
+            for (std::size_t n = s + 1; n < heard.size(); ++n)
+                if (heard[n].Placed()) {
+                    after = heard[n].StartMs;
+                    break;
+                }
+            const TTimedItem& time = heard[s];
+            const auto onset = edges.OnsetNear(time.StartMs, std::max(before, time.StartMs - EdgeReachMs),
+                                               std::min(inner[s].first, time.StartMs + EdgeReachMs));
+            const auto offset = edges.OffsetNear(time.EndMs, std::max(inner[s].second, time.EndMs - EdgeReachMs),
+                                                 std::min(after, time.EndMs + EdgeReachMs));
+            sentences[s].StartMs = onset.value_or(time.StartMs);
+            sentences[s].EndMs = std::max(offset.value_or(time.EndMs), sentences[s].StartMs + 1);
+            before = time.EndMs;
+        }
+    }
+
     TSubtitleCue MakeCue(std::size_t sentence, const TTimedItem& time) const
     {
         TSubtitleCue cue;
@@ -178,8 +226,12 @@ private:
         cue.Text = FSentences[sentence];
         std::vector<TTimedItem> words = WordTimes(sentence);
         FillUnplacedTimes(words, time.StartMs, time.EndMs);
-        for (std::size_t w = 0; w < words.size(); ++w)
-            cue.Parts.push_back({words[w].StartMs, FTextWords[sentence][w].Offset});
+        // The first word starts with the sentence; no word starts outside it.
+        std::int64_t latest = time.StartMs;
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            latest = w == 0 ? time.StartMs : std::clamp(words[w].StartMs, latest, cue.EndMs - 1);
+            cue.Parts.push_back({latest, FTextWords[sentence][w].Offset});
+        }
         return cue;
     }
 

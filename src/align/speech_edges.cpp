@@ -1,0 +1,109 @@
+#include "align/speech_edges.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace olve {
+
+namespace {
+
+constexpr std::int64_t HopMs = 5;
+constexpr std::size_t HopSamples = 80;
+constexpr std::size_t WindowSamples = 320;
+// Shorter than the pause between two sentences, longer than the closure of a stop inside a word.
+constexpr std::int64_t PauseMs = 80;
+// Speech is what stands this far above the floor of quiet, and no further than this below the
+// loud part of the speech: a breath or room tone stays under it.
+constexpr double AboveFloorDb = 8;
+constexpr double BelowLoudDb = 25;
+// A quiet that the recognizer puts speech of the sentence beyond (more than this) is a pause
+// inside it, not its edge.
+constexpr std::int64_t InsideMs = 50;
+
+double Percentile(std::vector<double> values, double share)
+{
+    const std::size_t at = std::min(values.size() - 1, std::size_t(share * double(values.size())));
+    std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(at), values.end());
+    return values[at];
+}
+
+}  // namespace
+
+TSpeechEdges::TSpeechEdges(const std::vector<std::int16_t>& samples)
+{
+    for (std::size_t at = 0; at + WindowSamples <= samples.size(); at += HopSamples) {
+        double sum = 0;
+        for (std::size_t i = at; i < at + WindowSamples; ++i)
+            sum += double(samples[i]) * samples[i];
+        FLevels.push_back(10 * std::log10(sum / WindowSamples + 1));
+    }
+    if (!FLevels.empty())
+        FThreshold = std::max(Percentile(FLevels, 0.1) + AboveFloorDb, Percentile(FLevels, 0.95) - BelowLoudDb);
+}
+
+// Every window from `from` up to `to` (hops) is under the speech level.
+bool TSpeechEdges::Quiet(std::int64_t from, std::int64_t to) const
+{
+    if (from < 0 || to > std::int64_t(FLevels.size()))
+        return false;
+    for (std::int64_t k = from; k < to; ++k)
+        if (FLevels[std::size_t(k)] > FThreshold)
+            return false;
+    return true;
+}
+
+// The first hop of the quiet that ends at hop k (k itself is loud).
+std::int64_t TSpeechEdges::QuietFrom(std::int64_t k) const
+{
+    while (k > 0 && FLevels[std::size_t(k - 1)] <= FThreshold)
+        --k;
+    return k;
+}
+
+// The hop where sound rises again after the quiet that follows hop k (k itself is loud).
+std::int64_t TSpeechEdges::QuietUntil(std::int64_t k) const
+{
+    ++k;
+    while (k < std::int64_t(FLevels.size()) && FLevels[std::size_t(k)] <= FThreshold)
+        ++k;
+    return k;
+}
+
+// A window's time is its middle: where the level it measures mostly lies.
+std::optional<std::int64_t> TSpeechEdges::OnsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
+{
+    const std::int64_t pause = PauseMs / HopMs;
+    const std::int64_t half = std::int64_t(WindowSamples / HopSamples) / 2;
+    std::optional<std::int64_t> best;
+    for (std::int64_t k = std::max<std::int64_t>(fromMs / HopMs - half, 1);
+         k < std::min<std::int64_t>(toMs / HopMs - half + 1, std::int64_t(FLevels.size())); ++k) {
+        if (FLevels[std::size_t(k)] <= FThreshold || !Quiet(k - pause, k))
+            continue;
+        const std::int64_t ms = (k + half) * HopMs;
+        if (QuietFrom(k) * HopMs > nearMs + InsideMs)
+            continue;
+        if (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs))
+            best = ms;
+    }
+    return best;
+}
+
+std::optional<std::int64_t> TSpeechEdges::OffsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
+{
+    const std::int64_t pause = PauseMs / HopMs;
+    const std::int64_t half = std::int64_t(WindowSamples / HopSamples) / 2;
+    std::optional<std::int64_t> best;
+    for (std::int64_t k = std::max<std::int64_t>(fromMs / HopMs - half, 0);
+         k < std::min<std::int64_t>(toMs / HopMs - half, std::int64_t(FLevels.size()) - 1); ++k) {
+        if (FLevels[std::size_t(k)] <= FThreshold || !Quiet(k + 1, k + 1 + pause))
+            continue;
+        const std::int64_t ms = (k + half) * HopMs;
+        if ((QuietUntil(k) + half) * HopMs < nearMs - InsideMs)
+            continue;
+        if (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs))
+            best = ms;
+    }
+    return best;
+}
+
+}  // namespace olve
