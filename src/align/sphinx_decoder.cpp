@@ -87,25 +87,30 @@ std::vector<std::string> TSphinxDecoder::DictionaryWords(const std::string& word
     return {word};
 }
 
-// States 0..n along the words; the grammar may stop after any word, and may start at an entry
-// at a cost.
+// States 0..n along the words, and a start that leads to the first entry for nothing and to
+// the others at a cost; the grammar may stop after any word. Going back costs a little less
+// than going on: when a stretch sounds alike at both (a text that repeats itself), the words
+// the stretch before took wrongly are the likelier.
 bool TSphinxDecoder::SetGrammar(const std::vector<std::string>& words, const std::vector<std::size_t>& entries,
                                 std::string& error)
 {
     logmath_t* logmath = FSphinx.ps_get_logmath(FDecoder);
     const int n = static_cast<int>(words.size());
-    fsg_model_t* grammar = FSphinx.fsg_model_init("transcript", logmath, 1.0f, n + 2);
-    grammar->start_state = 0;
+    const int start = n + 2;
+    fsg_model_t* grammar = FSphinx.fsg_model_init("transcript", logmath, 1.0f, n + 3);
+    grammar->start_state = start;
     grammar->final_state = n + 1;
     const int certain = FSphinx.logmath_log(logmath, 1.0);
     for (int k = 0; k < n; ++k) {
         FSphinx.fsg_model_trans_add(grammar, k, k + 1, certain, FSphinx.fsg_model_word_add(grammar, words[k].c_str()));
         FSphinx.fsg_model_null_trans_add(grammar, k + 1, n + 1, certain);
     }
-    const int skipped = FSphinx.logmath_log(logmath, 1e-20);
-    for (std::size_t entry : entries)
-        if (entry > 0 && entry < words.size())
-            FSphinx.fsg_model_null_trans_add(grammar, 0, static_cast<int>(entry), skipped);
+    const int back = FSphinx.logmath_log(logmath, 1e-19);
+    const int on = FSphinx.logmath_log(logmath, 1e-20);
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        if (entries[k] < words.size())
+            FSphinx.fsg_model_null_trans_add(grammar, start, static_cast<int>(entries[k]),
+                                             k == 0 ? certain : entries[k] < entries[0] ? back : on);
     const bool set = FSphinx.ps_set_fsg(FDecoder, "transcript", grammar) == 0 && FSphinx.ps_set_search(FDecoder, "transcript") == 0;
     FSphinx.fsg_model_free(grammar);
     if (!set)

@@ -32,10 +32,10 @@ public:
     // when it cannot be read at all.
     std::vector<std::string> DictionaryWords(const std::string& word);
 
-    // Aligns 16 kHz samples with a run of the words that starts at words[0] or, at a cost, at
-    // one of the entries (places the reader may have got to: the next sentences, or a word
-    // or two on when the stretch before took them wrongly) and may end anywhere. False with a
-    // reason when nothing in the stretch matched.
+    // Aligns 16 kHz samples with a run of the words that starts at words[entries[0]] or, at a
+    // cost, at one of the other entries (places the reader may have got to: the next sentences,
+    // a word or two on, or back where the stretch before took words wrongly) and may end
+    // anywhere. False with a reason when nothing in the stretch matched.
     bool AlignStretch(const std::int16_t* samples, std::size_t count, const std::vector<std::string>& words,
                       const std::vector<std::size_t>& entries, std::vector<TPlacedWord>& placed, std::string& error);
 

@@ -25,7 +25,7 @@ struct TSpokenWord {
 // Sentences not heard that get a note of their own.
 constexpr std::size_t UnplacedNotes = 20;
 // How far the sound may move a sentence's edge from where the recognizer put it.
-constexpr std::int64_t EdgeReachMs = 350;
+constexpr std::int64_t EdgeReachMs = 600;
 
 // Enough words for a fast reader over the stretch, and some to spare.
 std::size_t WindowWords(const TSpeechStretch& stretch)
@@ -75,36 +75,53 @@ private:
         FFirstWords[FSentences.size()] = FWords.size();
     }
 
-    // The stretch starts where the last one stopped, or a word or two on when that one took
-    // them wrongly, or at a later sentence when the reader left some out.
-    std::vector<std::size_t> Entries(std::size_t end) const
+    // Where a stretch may begin, in the words from `back` on: where the last one stopped, or a
+    // word or two on when that one took them wrongly, or at a later sentence when the reader
+    // left some out, or back at a sentence the stretches before placed, when they took words
+    // that are not theirs (speech that the transcript lacks, an intro) and this one has them.
+    std::vector<std::size_t> Entries(std::size_t back, std::size_t end) const
     {
-        std::vector<std::size_t> entries{0, 1, 2};
-        for (std::size_t k = FNext + 3; k < end; ++k)
-            if (FWords[k].Sentence != FWords[k - 1].Sentence)
-                entries.push_back(k - FNext);
+        std::vector<std::size_t> entries{FNext - back, FNext - back + 1, FNext - back + 2};
+        for (std::size_t k = back; k < end; ++k)
+            if ((k < FNext || k >= FNext + 3) && (k == 0 || FWords[k].Sentence != FWords[k - 1].Sentence))
+                entries.push_back(k - back);
         return entries;
+    }
+
+    // The first word of the sentence before the first one that the last stretch placed.
+    std::size_t BackFrom() const
+    {
+        if (FNext == 0)
+            return 0;
+        const std::size_t sentence = FWords[FLastStretchFirst].Sentence;
+        return FFirstWords[sentence > 0 ? sentence - 1 : 0];
     }
 
     void AlignStretch(const TSpeechStretch& stretch)
     {
         if (FNext >= FWords.size())
             return;
+        const std::size_t back = BackFrom();
         const std::size_t end = std::min(FWords.size(), FNext + WindowWords(stretch));
         std::vector<std::string> window;
-        for (std::size_t k = FNext; k < end; ++k)
+        for (std::size_t k = back; k < end; ++k)
             window.push_back(FWords[k].Word);
         std::vector<TPlacedWord> placed;
         std::string failure;
         if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   Entries(end), placed, failure))
+                                   Entries(back, end), placed, failure))
             return;
+        const std::size_t first = back + placed.front().Index;
+        // Words placed before from here on were taken by a stretch that does not hold them.
+        for (std::size_t k = first; k < FNext; ++k)
+            FWords[k].StartMs = FWords[k].EndMs = -1;
         const std::int64_t offsetMs = static_cast<std::int64_t>(stretch.Begin) * 1000 / TPcmRecording::SampleRate;
         for (const TPlacedWord& word : placed) {
-            FWords[FNext + word.Index].StartMs = offsetMs + word.StartMs;
-            FWords[FNext + word.Index].EndMs = offsetMs + word.EndMs;
+            FWords[back + word.Index].StartMs = offsetMs + word.StartMs;
+            FWords[back + word.Index].EndMs = offsetMs + word.EndMs;
         }
-        FNext += placed.back().Index + 1;
+        FLastStretchFirst = first;
+        FNext = back + placed.back().Index + 1;
     }
 
     // Each sentence spans its placed words; the rest share the time between placed ones.
@@ -245,6 +262,8 @@ private:
     // Sentence s's dictionary words are FWords[FFirstWords[s]] up to FFirstWords[s + 1].
     std::vector<std::size_t> FFirstWords;
     std::size_t FNext = 0;
+    // The first word that the latest stretch placed.
+    std::size_t FLastStretchFirst = 0;
     std::size_t FUnplaced = 0;
 };
 
