@@ -97,3 +97,36 @@ TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsDecodedOrHeard)
     EXPECT_FALSE(AlignTranscript(quiet, Spoken, alignment, error));
     EXPECT_EQ(error, "no sentence of the transcript was heard in the recording");
 }
+
+// Speech the transcript lacks (an intro, an aside) and a sentence it has but nobody reads each
+// stay where they are: every other sentence keeps the times it has without them.
+TEST_F(TranscriptAlignment, SpeechOutsideTheTranscriptMovesNoOtherSentence)
+{
+    TTranscriptAlignment plain;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(Recording, Spoken, plain, error)) << error;
+
+    const std::vector<std::string> withAsides = {
+        "Welcome to this recording, made for listeners everywhere in the world.", Spoken[0], Spoken[1],
+        "By the way, remember to take a short break now and then.", Spoken[2], Spoken[3]};
+    std::vector<TSpokenSentence> truth;
+    ASSERT_TRUE(MakeSpokenReading(withAsides, 800, Dir / "asides.wav", truth));
+    TPcmRecording asides;
+    ASSERT_TRUE(DecodePcmRecording(Dir / "asides.wav", asides, error)) << error;
+    std::vector<std::string> unread = Spoken;
+    unread.insert(unread.begin() + 3, "Nobody in this recording ever says these particular words.");
+    TTranscriptAlignment aligned;
+    ASSERT_TRUE(AlignTranscript(asides, unread, aligned, error)) << error;
+    ASSERT_EQ(aligned.Cues.size(), unread.size());
+    EXPECT_EQ(aligned.Unplaced, std::vector<std::size_t>{3});
+
+    const std::size_t spokenAt[] = {1, 2, 4, 5};
+    const std::size_t cueAt[] = {0, 1, 2, 4};
+    for (std::size_t k = 0; k < Spoken.size(); ++k) {
+        SCOPED_TRACE(Spoken[k]);
+        const TSpokenSentence& there = truth[spokenAt[k]];
+        const TSubtitleCue& cue = aligned.Cues[cueAt[k]];
+        EXPECT_NEAR(cue.StartMs - there.StartMs, plain.Cues[k].StartMs - Truth[k].StartMs, 50);
+        EXPECT_NEAR(cue.EndMs - there.EndMs, plain.Cues[k].EndMs - Truth[k].EndMs, 50);
+    }
+}
