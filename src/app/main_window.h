@@ -225,7 +225,9 @@ private:
     bool MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntry& entry);
     bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
     const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
-    void RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel = nullptr);
+    // percent, when given, is how much of the work is done (0-100), set by the work as it goes.
+    void RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel = nullptr,
+                         const std::atomic<int>* percent = nullptr);
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();

@@ -187,7 +187,8 @@ bool TForm1::ChooseMainSubtitles(TMaterialFiles& material)
 // Long work (reading a film through, packing it) runs beside the window, which stays drawn
 // and says what it is doing. Work that can stop is given cancel: the box's Cancel sets it, and
 // so does a termination signal, which dismisses every box.
-void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel)
+void TForm1::RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel,
+                             const std::atomic<int>* percent)
 {
     QProgressDialog progress(text, cancel ? QStringLiteral("取り消し  Cancel") : QString(), 0, 0, this);
     if (cancel) {
@@ -208,6 +209,10 @@ void TForm1::RunWithProgress(const QString& text, const std::function<void()>& w
     connect(&poll, &QTimer::timeout, &waiting, [&] {
         if (done)
             waiting.quit();
+        else if (percent && *percent > 0) {
+            progress.setMaximum(100);
+            progress.setValue(std::min(percent->load(), 99));
+        }
     });
     poll.start(50);
     waiting.exec();
@@ -314,10 +319,15 @@ bool TForm1::MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntr
     bool made = RecordingLengthMs(material.Recording, request.MediaLengthMs, error);
     if (made) {
         std::vector<std::string> notes;
+        // Aligning a long recording with its transcript takes minutes: the box shows how far it is.
+        std::atomic<int> percent = 0;
+        const TAlignProgress aligned = [&percent](std::size_t done, std::size_t total) {
+            percent = total > 0 ? int(done * 100 / total) : 0;
+        };
         RunWithProgress(QStringLiteral("タイトルを作っています…  Making the title…"), [&] {
-            made = (!material.Transcript || AlignTranscriptRequest(request, notes, error)) &&
+            made = (!material.Transcript || AlignTranscriptRequest(request, notes, error, aligned)) &&
                    MakeSubtitleTitle(request, result, error) && WriteLibraryRecord(entry, material, error);
-        });
+        }, nullptr, &percent);
         result.Notes.insert(result.Notes.begin(), notes.begin(), notes.end());
     }
     for (const std::string& note : result.Notes)
