@@ -101,7 +101,7 @@ int main(int argc, char** argv)
         ends.push_back(std::abs(double(endMs) - reference[k].second));
         if (std::getenv("OLVE_ALIGN_EACH"))
             std::cerr << "sentence " << k + 1 << ": start " << cue.StartMs - reference[k].first << ", end "
-                      << endMs - reference[k].second << " ms\n";
+                      << endMs - reference[k].second << " ms: " << cue.Text << "\n";
     }
     PrintRow(reference.size(), Spread(starts), Spread(ends), alignment.Unplaced.size(),
              double(recording.LengthMs()) / 1000.0 / std::max(cpuSeconds, 1e-6));
