@@ -74,7 +74,8 @@ bool TSphinxDecoder::Open(std::string& error)
     }
     // The recognizer's own silence removal would drop frames and so shift every time.
     cmd_ln_t* config = FSphinx.cmd_ln_init(nullptr, FSphinx.ps_args(), TRUE, "-hmm", model.c_str(), "-dict", dictionary.c_str(),
-                                   "-logfn", "/dev/null", "-remove_silence", "no", "-cmn", "batch", nullptr);
+                                   "-logfn", "/dev/null", "-remove_silence", "no", "-cmn", "batch",
+                                   "-dither", "yes", "-seed", "1", nullptr);
     if (!config) {
         error = "the speech recognizer does not take its settings";
         return false;

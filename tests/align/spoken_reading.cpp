@@ -18,7 +18,7 @@ bool MakeSpokenReading(const std::vector<std::string>& sentences, int pauseMs, c
 {
     TTempFolder dir;
     const std::string pause = dir / "pause.wav";
-    if (RunCommand("sox -n -r 16000 -c 1 -b 16 " + Quoted(pause) + " trim 0 " + std::to_string(pauseMs / 1000.0))
+    if (RunCommand("sox -D -R -n -r 16000 -c 1 -b 16 " + Quoted(pause) + " trim 0 " + std::to_string(pauseMs / 1000.0))
             .Status != 0)
         return false;
     std::string parts;
@@ -27,7 +27,7 @@ bool MakeSpokenReading(const std::vector<std::string>& sentences, int pauseMs, c
         const std::string raw = dir / ("raw" + std::to_string(k) + ".wav");
         const std::string trimmed = dir / ("s" + std::to_string(k) + ".wav");
         if (RunCommand("espeak-ng -v en-us -s 150 -w " + Quoted(raw) + " " + Quoted(sentences[k])).Status != 0 ||
-            RunCommand("sox " + Quoted(raw) + " -r 16000 -c 1 -b 16 " + Quoted(trimmed) +
+            RunCommand("sox -D -R " + Quoted(raw) + " -r 16000 -c 1 -b 16 " + Quoted(trimmed) +
                        " silence 1 0.01 -50d reverse silence 1 0.01 -50d reverse")
                     .Status != 0)
             return false;
@@ -37,5 +37,5 @@ bool MakeSpokenReading(const std::vector<std::string>& sentences, int pauseMs, c
         at += length;
         parts += Quoted(pause) + " " + Quoted(trimmed) + " ";
     }
-    return RunCommand("sox " + parts + Quoted(pause) + " " + Quoted(wavPath)).Status == 0;
+    return RunCommand("sox -D -R " + parts + Quoted(pause) + " " + Quoted(wavPath)).Status == 0;
 }
