@@ -69,41 +69,36 @@ std::int64_t TSpeechEdges::QuietUntil(std::int64_t k) const
     return k;
 }
 
-// A window's time is its middle: where the level it measures mostly lies.
-std::optional<std::int64_t> TSpeechEdges::OnsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
-{
-    const std::int64_t pause = PauseMs / HopMs;
-    const std::int64_t half = std::int64_t(WindowSamples / HopSamples) / 2;
-    std::optional<std::int64_t> best;
-    for (std::int64_t k = std::max<std::int64_t>(fromMs / HopMs - half, 1);
-         k < std::min<std::int64_t>(toMs / HopMs - half + 1, std::int64_t(FLevels.size())); ++k) {
-        if (FLevels[std::size_t(k)] <= FThreshold || !Quiet(k - pause, k))
-            continue;
-        const std::int64_t ms = (k + half) * HopMs;
-        if (QuietFrom(k) * HopMs > nearMs + InsideMs)
-            continue;
-        if (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs))
-            best = ms;
-    }
-    return best;
-}
-
-std::optional<std::int64_t> TSpeechEdges::OffsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
+// The edge nearest nearMs within [fromMs, toMs]: a loud window with a pause's quiet before it
+// (an onset) or after it (an offset), whose quiet does not lie inside the sentence. A window's
+// time is its middle: where the level it measures mostly lies.
+std::optional<std::int64_t> TSpeechEdges::Nearest(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs,
+                                                  bool onset) const
 {
     const std::int64_t pause = PauseMs / HopMs;
     const std::int64_t half = std::int64_t(WindowSamples / HopSamples) / 2;
     std::optional<std::int64_t> best;
     for (std::int64_t k = std::max<std::int64_t>(fromMs / HopMs - half, 0);
-         k < std::min<std::int64_t>(toMs / HopMs - half, std::int64_t(FLevels.size()) - 1); ++k) {
-        if (FLevels[std::size_t(k)] <= FThreshold || !Quiet(k + 1, k + 1 + pause))
+         k <= toMs / HopMs - half && k < std::int64_t(FLevels.size()); ++k) {
+        if (FLevels[std::size_t(k)] <= FThreshold || !(onset ? Quiet(k - pause, k) : Quiet(k + 1, k + 1 + pause)))
             continue;
+        const bool inside = onset ? QuietFrom(k) * HopMs > nearMs + InsideMs
+                                  : (QuietUntil(k) + half) * HopMs < nearMs - InsideMs;
         const std::int64_t ms = (k + half) * HopMs;
-        if ((QuietUntil(k) + half) * HopMs < nearMs - InsideMs)
-            continue;
-        if (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs))
+        if (!inside && (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs)))
             best = ms;
     }
     return best;
+}
+
+std::optional<std::int64_t> TSpeechEdges::OnsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
+{
+    return Nearest(nearMs, fromMs, toMs, true);
+}
+
+std::optional<std::int64_t> TSpeechEdges::OffsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const
+{
+    return Nearest(nearMs, fromMs, toMs, false);
 }
 
 }  // namespace olve

@@ -23,6 +23,7 @@ public:
     std::optional<std::int64_t> OffsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const;
 
 private:
+    std::optional<std::int64_t> Nearest(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs, bool onset) const;
     bool Quiet(std::int64_t from, std::int64_t to) const;
     std::int64_t QuietFrom(std::int64_t k) const;
     std::int64_t QuietUntil(std::int64_t k) const;

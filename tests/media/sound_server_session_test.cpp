@@ -104,19 +104,28 @@ std::vector<std::vector<std::int16_t>> PlaySession(TSoundServer& server, const s
     return SoundStretches(server.StopRecording(), std::size_t(5 * OneMs));
 }
 
+// A sound server of the test's own, its null sink recorded on request.
+class SoundServerSession : public testing::Test {
+protected:
+    TTempFolder folder;
+    TSoundServer server{folder.Path().string()};
+
+    void SetUp() override
+    {
+        if (const std::string missing = TSoundServer::Missing(); !missing.empty())
+            GTEST_SKIP() << missing;
+        const std::string why = server.Start();
+        ASSERT_TRUE(why.empty()) << why;
+    }
+};
+
 }  // namespace
 
 // The practice loop plays card after card on one open player into the desktop's sound server.
 // There every segment after the first lost its first milliseconds (the word's onset), and some
 // sessions stopped completing at all; fake sinks showed none of it.
-TEST(SoundServerSession, EverySegmentIsHeardWholeAndCompletes)
+TEST_F(SoundServerSession, EverySegmentIsHeardWholeAndCompletes)
 {
-    if (const std::string missing = TSoundServer::Missing(); !missing.empty())
-        GTEST_SKIP() << missing;
-    TTempFolder folder;
-    TSoundServer server(folder.Path().string());
-    const std::string why = server.Start();
-    ASSERT_TRUE(why.empty()) << why;
     const std::string wav = folder / "signal.wav";
     ASSERT_TRUE(WriteWav(wav, Signal(14)));
 
@@ -141,14 +150,8 @@ TEST(SoundServerSession, EverySegmentIsHeardWholeAndCompletes)
 // A film's sound (AAC beside a picture) slowed down: the first play goes to an idle sink, whose
 // stream starts behind the clock that tells the segment's end; pausing at once cut its last
 // 15-30 ms.
-TEST(SoundServerSession, AFilmsSegmentsAreHeardToTheirLastSampleAtAnotherSpeed)
+TEST_F(SoundServerSession, AFilmsSegmentsAreHeardToTheirLastSampleAtAnotherSpeed)
 {
-    if (const std::string missing = TSoundServer::Missing(); !missing.empty())
-        GTEST_SKIP() << missing;
-    TTempFolder folder;
-    TSoundServer server(folder.Path().string());
-    const std::string why = server.Start();
-    ASSERT_TRUE(why.empty()) << why;
     const std::string wav = folder / "signal.wav";
     const std::string film = folder / "film.mp4";
     ASSERT_TRUE(WriteWav(wav, Signal(6)));
