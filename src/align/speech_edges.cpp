@@ -12,6 +12,9 @@ constexpr std::size_t HopSamples = 80;
 constexpr std::size_t WindowSamples = 320;
 // Shorter than the pause between two sentences, longer than the closure of a stop inside a word.
 constexpr std::int64_t PauseMs = 80;
+// A quiet this long is a pause between sentences rather than a dip inside a word (a weak final
+// consonant under noise); an edge at such a pause is taken before a nearer one at a dip.
+constexpr std::int64_t SentencePauseMs = 200;
 // Speech is what stands this far above the floor of quiet, and no further than this below the
 // loud part of the speech: a breath or room tone stays under it.
 constexpr double AboveFloorDb = 8;
@@ -70,7 +73,8 @@ std::int64_t TSpeechEdges::QuietUntil(std::int64_t k) const
 }
 
 // The edge nearest nearMs within [fromMs, toMs]: a loud window with a pause's quiet before it
-// (an onset) or after it (an offset), whose quiet does not lie inside the sentence. A window's
+// (an onset) or after it (an offset), whose quiet does not lie inside the sentence; one at a
+// sentence's pause before any at a shorter quiet. A window's
 // time is its middle: where the level it measures mostly lies.
 std::optional<std::int64_t> TSpeechEdges::Nearest(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs,
                                                   bool onset) const
@@ -78,15 +82,23 @@ std::optional<std::int64_t> TSpeechEdges::Nearest(std::int64_t nearMs, std::int6
     const std::int64_t pause = PauseMs / HopMs;
     const std::int64_t half = std::int64_t(WindowSamples / HopSamples) / 2;
     std::optional<std::int64_t> best;
+    bool bestAtPause = false;
     for (std::int64_t k = std::max<std::int64_t>(fromMs / HopMs - half, 0);
          k <= toMs / HopMs - half && k < std::int64_t(FLevels.size()); ++k) {
         if (FLevels[std::size_t(k)] <= FThreshold || !(onset ? Quiet(k - pause, k) : Quiet(k + 1, k + 1 + pause)))
             continue;
         const bool inside = onset ? QuietFrom(k) * HopMs > nearMs + InsideMs
                                   : (QuietUntil(k) + half) * HopMs < nearMs - InsideMs;
+        if (inside)
+            continue;
         const std::int64_t ms = (k + half) * HopMs;
-        if (!inside && (!best || std::llabs(ms - nearMs) < std::llabs(*best - nearMs)))
+        const std::int64_t quiet = onset ? k - QuietFrom(k) : QuietUntil(k) - k - 1;
+        const bool atPause = quiet >= SentencePauseMs / HopMs;
+        if (!best || (atPause && !bestAtPause) ||
+            (atPause == bestAtPause && std::llabs(ms - nearMs) < std::llabs(*best - nearMs))) {
             best = ms;
+            bestAtPause = atPause;
+        }
     }
     return best;
 }

@@ -17,6 +17,8 @@ public:
     // level after a quiet of at least a pause's length that begins no later than nearMs (a
     // quiet after speech the recognizer puts in the sentence is a pause inside it). None where
     // there is no such place (speech running on without a pause): the recognizer's time stands.
+    // An onset after a quiet as long as a pause between sentences goes before a nearer one after
+    // a shorter quiet.
     std::optional<std::int64_t> OnsetNear(std::int64_t nearMs, std::int64_t fromMs, std::int64_t toMs) const;
     // The same for where sound falls below the speech level for a pause's length that lasts
     // until nearMs at least.

@@ -8,7 +8,9 @@ namespace olve {
 namespace {
 
 constexpr std::size_t FrameSamples = 160;  // 10 ms
-constexpr std::size_t LongPauseFrames = 60;
+// Sentences read aloud are mostly parted by 0.3 s or more; a recognizer that hears each on
+// its own cannot pull one's words into the next, nor hide an intro in the first one's search.
+constexpr std::size_t LongPauseFrames = 30;
 constexpr std::size_t ShortPauseFrames = 15;
 constexpr std::size_t MaxStretchFrames = 2500;
 
