@@ -83,7 +83,8 @@ private:
     {
         std::vector<std::size_t> entries{FNext - back, FNext - back + 1, FNext - back + 2};
         for (std::size_t k = back; k < end; ++k)
-            if ((k < FNext || k >= FNext + 3) && (k == 0 || FWords[k].Sentence != FWords[k - 1].Sentence))
+            if ((k < FNext || k >= FNext + 3) &&
+                (k == 0 || FWords[k].Sentence != FWords[k - 1].Sentence || (FLastHeardNothing && k > FNext)))
                 entries.push_back(k - back);
         return entries;
     }
@@ -109,8 +110,10 @@ private:
         std::vector<TPlacedWord> placed;
         std::string failure;
         if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   Entries(back, end), placed, failure))
+                                   Entries(back, end), placed, failure)) {
+            FLastHeardNothing = true;
             return;
+        }
         const std::size_t first = back + placed.front().Index;
         // Words placed before from here on were taken by a stretch that does not hold them.
         for (std::size_t k = first; k < FNext; ++k)
@@ -121,6 +124,7 @@ private:
             FWords[back + word.Index].EndMs = offsetMs + word.EndMs;
         }
         FLastStretchFirst = first;
+        FLastHeardNothing = false;
         FNext = back + placed.back().Index + 1;
     }
 
@@ -265,6 +269,9 @@ private:
     // The first word that the latest stretch placed.
     std::size_t FLastStretchFirst = 0;
     std::size_t FUnplaced = 0;
+    // The latest stretch took none of the transcript's words, so the next may begin anywhere
+    // in the words after it (speech that ran on from a stretch the recognizer did not follow).
+    bool FLastHeardNothing = false;
 };
 
 }  // namespace

@@ -50,6 +50,11 @@ TEST(SpeechEdges, FindTheEdgesOfSpeechNearTheRecognizersAndNoOthers)
         // No quiet between the second and third sentence: the recognizer's 3500 stands.
         EXPECT_FALSE(edges.OffsetNear(3500, 3200, 3800));
         EXPECT_FALSE(edges.OnsetNear(3500, 3200, 3800));
+
+        // A last consonant after a dip of 100 ms, then the pause before the next sentence: the
+        // sentence ends at that pause, though the dip is nearer the recognizer's end.
+        const TSpeechEdges weakEnd(Reading(3000, {{1000, 1700}, {1800, 1900}, {2300, 2800}}, floor));
+        EXPECT_NEAR(double(weakEnd.OffsetNear(1720, 1100, 2250).value_or(-1)), 1900, 20);
     }
     EXPECT_FALSE(TSpeechEdges({}).OnsetNear(0, 0, 100));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "align/pcm_recording.h"
@@ -129,4 +130,43 @@ TEST_F(TranscriptAlignment, SpeechOutsideTheTranscriptMovesNoOtherSentence)
         EXPECT_NEAR(cue.StartMs - there.StartMs, plain.Cues[k].StartMs - Truth[k].StartMs, 50);
         EXPECT_NEAR(cue.EndMs - there.EndMs, plain.Cues[k].EndMs - Truth[k].EndMs, 50);
     }
+}
+
+// Real read speech with no pause at all between sentences, for minutes: the recognizer must
+// keep the transcript's words in its search to the end of each long stretch.
+TEST_F(TranscriptAlignment, ReadSpeechRunningOnWithoutPausesIsPlacedToTheEnd)
+{
+    const std::string clips = "/usr/share/pocketsphinx/test/data/librivox/sense_and_sensibility_01_austen_64kb-0";
+    const std::vector<std::pair<std::string, std::string>> read = {
+        {"870", "And mister john dashwood had then leisure to consider how much there might be prudently in his "
+                "power to do for them."},
+        {"880", "He was not an ill disposed young man."},
+        {"890", "Unless to be rather cold hearted and rather selfish is to be ill disposed."},
+        {"920", "Had he married a more a amiable woman he might have been made still more respectable than he was."},
+        {"930", "He might even have been made amiable himself."}};
+    std::vector<TPcmRecording> trimmed(read.size());
+    std::string error;
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        const std::string wav = Dir / (read[k].first + ".wav");
+        const std::string trim = "sox -D -V1 " + clips + read[k].first + ".wav " + wav +
+                                 " silence 1 0.03 -40d reverse silence 1 0.03 -40d reverse";
+        ASSERT_EQ(std::system(trim.c_str()), 0) << trim;
+        ASSERT_TRUE(DecodePcmRecording(wav, trimmed[k], error)) << error;
+    }
+    TPcmRecording runOn;
+    std::vector<std::string> transcript;
+    std::vector<std::int64_t> startMs;
+    for (std::size_t round = 0; round < 8; ++round)
+        for (std::size_t k = 0; k < read.size(); ++k) {
+            const std::size_t clip = (k * (round % 4 + 1) + round) % read.size();
+            startMs.push_back(runOn.LengthMs());
+            runOn.Samples.insert(runOn.Samples.end(), trimmed[clip].Samples.begin(), trimmed[clip].Samples.end());
+            transcript.push_back(read[clip].second);
+        }
+    TTranscriptAlignment aligned;
+    ASSERT_TRUE(AlignTranscript(runOn, transcript, aligned, error)) << error;
+    EXPECT_TRUE(aligned.Unplaced.empty());
+    ASSERT_EQ(aligned.Cues.size(), transcript.size());
+    for (std::size_t k = 0; k < transcript.size(); ++k)
+        EXPECT_NEAR(aligned.Cues[k].StartMs, startMs[k], 150) << "sentence " << k + 1 << ": " << transcript[k];
 }
