@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <random>
 #include <fstream>
 
 #include "align/pcm_recording.h"
@@ -81,6 +83,27 @@ TEST_F(TranscriptAlignment, ASentenceNotReadIsTimedBetweenItsNeighboursWithANote
     ExpectNearTruth(alignment.Cues[1], Truth[1]);
     ExpectNearTruth(alignment.Cues[3], Truth[2]);
     ExpectNearTruth(alignment.Cues[4], Truth[3]);
+}
+
+// White noise 10 dB under the speech: the words are still the transcript's, not other speech.
+TEST_F(TranscriptAlignment, SpeechUnderLoudNoiseIsStillHeard)
+{
+    double power = 0;
+    for (const std::int16_t sample : Recording.Samples)
+        power += double(sample) * sample;
+    const double noise = std::sqrt(power / double(Recording.Samples.size()) / 10);
+    std::mt19937 random(7);
+    std::normal_distribution<double> hiss(0, noise);
+    TPcmRecording noisy = Recording;
+    for (std::int16_t& sample : noisy.Samples)
+        sample = std::int16_t(std::clamp(sample + hiss(random), -32768.0, 32767.0));
+    TTranscriptAlignment alignment;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(noisy, Spoken, alignment, error)) << error;
+    EXPECT_TRUE(alignment.Unplaced.empty());
+    ASSERT_EQ(alignment.Cues.size(), Spoken.size());
+    for (std::size_t k = 0; k < Spoken.size(); ++k)
+        EXPECT_NEAR(alignment.Cues[k].StartMs, Truth[k].StartMs, 150) << Spoken[k];
 }
 
 TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsDecodedOrHeard)
