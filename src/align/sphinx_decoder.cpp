@@ -19,10 +19,10 @@ const char* const Phones[] = {"AA", "AE", "AH", "AO", "AW", "AY", "B",  "CH", "D
                               "P",  "R",  "S",  "SH", "T",  "TH", "UH", "UW", "V",  "W",  "Y",  "Z",  "ZH"};
 
 // Dear enough that the transcript's words win wherever they are spoken, cheap enough that the
-// phones win where they are not. Measured on read speech under white noise at 10 dB SNR: 1e-4
-// let the phones take 20 of 25 sentences, 1e-8 none; an intro of other read speech in a stretch
-// of its own was still heard as phones at 1e-25.
-constexpr double PhoneCost = 1e-12;
+// phones win where they are not. Measured on read speech: under white noise at 10 dB SNR, 1e-4
+// let the phones take 20 of 25 sentences, 1e-8 none; sentences of another text, sought further
+// on in the transcript, took speech at 1e-12 and none at 1e-10.
+constexpr double PhoneCost = 1e-10;
 
 std::string PhoneWord(const char* phone)
 {

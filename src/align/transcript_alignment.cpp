@@ -24,6 +24,10 @@ struct TSpokenWord {
 
 // Sentences not heard that get a note of their own.
 constexpr std::size_t UnplacedNotes = 20;
+// A stretch not heard near the last words placed is sought this many words further on (about
+// half an hour of reading), if it is long enough.
+constexpr std::size_t FurtherWords = 4000;
+constexpr std::size_t LeastSamplesToSeek = 2 * TPcmRecording::SampleRate;
 // How far the sound may move a sentence's edge from where the recognizer put it.
 constexpr std::int64_t EdgeReachMs = 600;
 
@@ -98,22 +102,49 @@ private:
         return FFirstWords[sentence > 0 ? sentence - 1 : 0];
     }
 
+    // Where a stretch may begin when it is sought further on: at any sentence from `back`.
+    std::vector<std::size_t> SentenceStarts(std::size_t back, std::size_t end) const
+    {
+        std::vector<std::size_t> entries;
+        for (std::size_t k = back; k < end; ++k)
+            if (k == back || FWords[k].Sentence != FWords[k - 1].Sentence)
+                entries.push_back(k - back);
+        return entries;
+    }
+
     void AlignStretch(const TSpeechStretch& stretch)
     {
         if (FNext >= FWords.size())
             return;
         const std::size_t back = BackFrom();
         const std::size_t end = std::min(FWords.size(), FNext + WindowWords(stretch));
+        FLastHeardNothing = !Decode(stretch, back, end, Entries(back, end)) && !FoundFurtherOn(stretch, end);
+    }
+
+    // Speech that none of the words near the last ones placed matches may be read further on:
+    // the reader passed over more of the transcript than a stretch's words reach (a preface, a
+    // page of notes). It is sought among the sentences that follow, if it is long enough to
+    // tell them apart.
+    bool FoundFurtherOn(const TSpeechStretch& stretch, std::size_t end)
+    {
+        if (end >= FWords.size() || stretch.End - stretch.Begin < LeastSamplesToSeek)
+            return false;
+        const std::size_t stop = std::min(FWords.size(), end + FurtherWords);
+        return Decode(stretch, end, stop, SentenceStarts(end, stop));
+    }
+
+    // Aligns the stretch with the words from `back` up to `end`; false when it took none.
+    bool Decode(const TSpeechStretch& stretch, std::size_t back, std::size_t end,
+                const std::vector<std::size_t>& entries)
+    {
         std::vector<std::string> window;
         for (std::size_t k = back; k < end; ++k)
             window.push_back(FWords[k].Word);
         std::vector<TPlacedWord> placed;
         std::string failure;
         if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   Entries(back, end), placed, failure)) {
-            FLastHeardNothing = true;
-            return;
-        }
+                                   entries, placed, failure))
+            return false;
         const std::size_t first = back + placed.front().Index;
         // Words placed before from here on were taken by a stretch that does not hold them.
         for (std::size_t k = first; k < FNext; ++k)
@@ -124,8 +155,8 @@ private:
             FWords[back + word.Index].EndMs = offsetMs + word.EndMs;
         }
         FLastStretchFirst = first;
-        FLastHeardNothing = false;
         FNext = back + placed.back().Index + 1;
+        return true;
     }
 
     // Each sentence spans its placed words; the rest share the time between placed ones.

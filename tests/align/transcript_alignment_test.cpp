@@ -85,6 +85,30 @@ TEST_F(TranscriptAlignment, ASentenceNotReadIsTimedBetweenItsNeighboursWithANote
     ExpectNearTruth(alignment.Cues[4], Truth[3]);
 }
 
+// A long passage of the transcript that nobody reads (a preface, notes) reaches further than
+// a stretch's words: the sentences read after it are found all the same.
+TEST_F(TranscriptAlignment, SentencesReadAfterALongUnreadPassageAreFound)
+{
+    const char* const places[] = {"harbour", "market", "library", "station", "garden", "museum", "bridge", "castle"};
+    const char* const people[] = {"farmers", "sailors", "teachers", "painters", "doctors"};
+    std::vector<std::string> transcript(Spoken.begin(), Spoken.begin() + 2);
+    for (std::size_t k = 0; k < 40; ++k)
+        transcript.push_back(std::string("In those years the ") + people[k % 5] + " of the old " + places[k % 8] +
+                             " wrote letters about the weather and the price of bread.");
+    transcript.insert(transcript.end(), Spoken.begin() + 2, Spoken.end());
+    TTranscriptAlignment aligned;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(Recording, transcript, aligned, error)) << error;
+    ASSERT_EQ(aligned.Cues.size(), transcript.size());
+    ASSERT_EQ(aligned.Unplaced.size(), 40u);
+    EXPECT_EQ(aligned.Unplaced.front(), 2u);
+    EXPECT_EQ(aligned.Unplaced.back(), 41u);
+    for (std::size_t k : {0, 1})
+        ExpectNearTruth(aligned.Cues[k], Truth[k]);
+    for (std::size_t k : {2, 3})
+        ExpectNearTruth(aligned.Cues[40 + k], Truth[k]);
+}
+
 // White noise 10 dB under the speech: the words are still the transcript's, not other speech.
 TEST_F(TranscriptAlignment, SpeechUnderLoudNoiseIsStillHeard)
 {
