@@ -28,6 +28,9 @@ constexpr std::size_t UnplacedNotes = 20;
 // half an hour of reading), if it is long enough.
 constexpr std::size_t FurtherWords = 4000;
 constexpr std::size_t LeastSamplesToSeek = 2 * TPcmRecording::SampleRate;
+// The run of the transcript's words, heard in order, that a stretch sought further on must
+// hold before the aligner moves on to it: an anchor that a few words alike by chance are not.
+constexpr std::size_t AnchorWords = 6;
 // How far the sound may move a sentence's edge from where the recognizer put it.
 constexpr std::int64_t EdgeReachMs = 600;
 
@@ -130,12 +133,13 @@ private:
         if (end >= FWords.size() || stretch.End - stretch.Begin < LeastSamplesToSeek)
             return false;
         const std::size_t stop = std::min(FWords.size(), end + FurtherWords);
-        return Decode(stretch, end, stop, SentenceStarts(end, stop));
+        return Decode(stretch, end, stop, SentenceStarts(end, stop), AnchorWords);
     }
 
-    // Aligns the stretch with the words from `back` up to `end`; false when it took none.
+    // Aligns the stretch with the words from `back` up to `end`; false when it took fewer than
+    // `least` of them in a run (and none is placed).
     bool Decode(const TSpeechStretch& stretch, std::size_t back, std::size_t end,
-                const std::vector<std::size_t>& entries)
+                const std::vector<std::size_t>& entries, std::size_t least = 1)
     {
         std::vector<std::string> window;
         for (std::size_t k = back; k < end; ++k)
@@ -143,7 +147,8 @@ private:
         std::vector<TPlacedWord> placed;
         std::string failure;
         if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   entries, placed, failure))
+                                   entries, placed, failure) ||
+            placed.size() < least)
             return false;
         const std::size_t first = back + placed.front().Index;
         // Words placed before from here on were taken by a stretch that does not hold them.
