@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "align/sound_levels.h"
 #include "align/speech_edges.h"
 
 using namespace olve;
@@ -35,7 +36,8 @@ TEST(SpeechEdges, FindTheEdgesOfSpeechNearTheRecognizersAndNoOthers)
         SCOPED_TRACE(floor);
         // Sentence one 1000-2000 ms with a pause inside (1400-1550), sentence two 2600-3500, and
         // a third running straight on from it to 4400.
-        const TSpeechEdges edges(Reading(5000, {{1000, 1400}, {1550, 2000}, {2600, 4400}}, floor));
+        const TSpeechEdges edges(
+            MeasureSoundLevels(Reading(5000, {{1000, 1400}, {1550, 2000}, {2600, 4400}}, floor)).TakeWindowLevels());
         const auto onset = edges.OnsetNear(1150, 700, 1300);
         ASSERT_TRUE(onset);
         EXPECT_NEAR(double(*onset), 1000, 20);
@@ -51,5 +53,5 @@ TEST(SpeechEdges, FindTheEdgesOfSpeechNearTheRecognizersAndNoOthers)
         EXPECT_FALSE(edges.OffsetNear(3500, 3200, 3800));
         EXPECT_FALSE(edges.OnsetNear(3500, 3200, 3800));
     }
-    EXPECT_FALSE(TSpeechEdges({}).OnsetNear(0, 0, 100));
+    EXPECT_FALSE(TSpeechEdges(std::vector<float>()).OnsetNear(0, 0, 100));
 }
