@@ -1,13 +1,10 @@
 #include "align/sound_levels.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace olve {
 
 namespace {
-
-constexpr std::size_t DaySamples = std::size_t(24) * 3600 * 16000;
 
 float Level(double sum, std::size_t samples)
 {
@@ -15,14 +12,6 @@ float Level(double sum, std::size_t samples)
 }
 
 }  // namespace
-
-void TSoundLevels::Reserve(std::size_t samples)
-{
-    // A little over, for a length told a little short.
-    samples = std::min(samples + samples / 64, DaySamples);
-    FFrames.reserve(samples / FrameSamples);
-    FWindows.reserve(samples / HopSamples);
-}
 
 void TSoundLevels::Add(const std::int16_t* samples, std::size_t count)
 {

@@ -15,9 +15,6 @@ public:
     static constexpr std::size_t HopSamples = 80;
     static constexpr std::size_t WindowSamples = 320;
 
-    // Room for the levels of about this many samples, so that they need not grow by copies;
-    // no more than a day's, whatever a file claims.
-    void Reserve(std::size_t samples);
     void Add(const std::int16_t* samples, std::size_t count);
 
     // One for each whole frame from the start.

@@ -73,7 +73,6 @@ private:
     {
         TSoundLevels levels;
         const std::size_t expected = FRecording.ExpectedSamples();
-        levels.Reserve(expected);
         const auto measure = [&](const std::int16_t* samples, std::size_t count) {
             levels.Add(samples, count);
             FProgress.Read(levels.SampleCount(), expected);
