@@ -1,107 +1,33 @@
 #include "align/pcm_recording.h"
 
-#include <gst/app/gstappsink.h>
-#include <gst/gst.h>
+#include <algorithm>
 
-#include <cstring>
-#include <memory>
+#include "align/recording_file.h"
 
 namespace olve {
 
 namespace {
 
-struct TUnrefElement {
-    void operator()(GstElement* element) const
-    {
-        gst_element_set_state(element, GST_STATE_NULL);
-        gst_object_unref(element);
-    }
-};
-using TPipeline = std::unique_ptr<GstElement, TUnrefElement>;
-
-TPipeline MakePipeline(const std::string& path, std::string& error)
-{
-    GError* failure = nullptr;
-    gchar* uri = gst_filename_to_uri(path.c_str(), &failure);
-    if (!uri) {
-        error = "cannot name " + path + " as a URI: " + (failure ? failure->message : "unknown");
-        g_clear_error(&failure);
-        return nullptr;
-    }
-    const std::string description = std::string("uridecodebin uri=\"") + uri +
-                                    "\" ! audioconvert ! audioresample ! "
-                                    "audio/x-raw,format=S16LE,channels=1,rate=16000,layout=interleaved ! "
-                                    "appsink name=pcm sync=false";
-    g_free(uri);
-    GstElement* pipeline = gst_parse_launch(description.c_str(), &failure);
-    if (!pipeline || failure) {
-        error = std::string("cannot build the decoder: ") + (failure ? failure->message : "unknown");
-        g_clear_error(&failure);
-        if (pipeline)
-            gst_object_unref(pipeline);
-        return nullptr;
-    }
-    return TPipeline(pipeline);
-}
-
-// The first error the pipeline posted, once it stopped giving samples.
-std::string PipelineError(GstElement* pipeline)
-{
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    std::string text;
-    if (message) {
-        GError* failure = nullptr;
-        gst_message_parse_error(message, &failure, nullptr);
-        text = failure ? failure->message : "unknown";
-        g_clear_error(&failure);
-        gst_message_unref(message);
-    }
-    gst_object_unref(bus);
-    return text;
-}
-
-void AppendSample(GstSample* sample, std::vector<std::int16_t>& samples)
-{
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    GstMapInfo map;
-    if (buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        const std::size_t count = map.size / sizeof(std::int16_t);
-        const std::size_t old = samples.size();
-        samples.resize(old + count);
-        std::memcpy(samples.data() + old, map.data, count * sizeof(std::int16_t));
-        gst_buffer_unmap(buffer, &map);
-    }
-}
+// Not a divisor of the stretches' frames, so that a stretch's edge falls inside a block.
+constexpr std::size_t BlockSamples = 4093;
 
 }  // namespace
 
+bool TPcmRecording::Read(const TPcmBlock& block, std::string&) const
+{
+    for (std::size_t at = 0; at < Samples.size(); at += BlockSamples)
+        block(Samples.data() + at, std::min(BlockSamples, Samples.size() - at));
+    return true;
+}
+
 bool DecodePcmRecording(const std::string& path, TPcmRecording& recording, std::string& error)
 {
-    gst_init(nullptr, nullptr);
     recording.Samples.clear();
-    TPipeline pipeline = MakePipeline(path, error);
-    if (!pipeline)
-        return false;
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline.get()), "pcm");
-    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    // A failing pipeline never reaches the end of the stream, so the bus is watched as well.
-    std::string failure;
-    while (failure.empty() && !gst_app_sink_is_eos(GST_APP_SINK(sink))) {
-        if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 100 * GST_MSECOND)) {
-            AppendSample(sample, recording.Samples);
-            gst_sample_unref(sample);
-        } else {
-            failure = PipelineError(pipeline.get());
-        }
-    }
-    gst_object_unref(sink);
-    if (!failure.empty()) {
-        error = "cannot decode " + path + ": " + failure;
-        return false;
-    }
-    if (recording.Samples.empty()) {
-        error = path + " holds no sound";
+    const auto append = [&recording](const std::int16_t* samples, std::size_t count) {
+        recording.Samples.insert(recording.Samples.end(), samples, samples + count);
+    };
+    if (!TRecordingFile(path).Read(append, error)) {
+        recording.Samples.clear();
         return false;
     }
     return true;

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "align/sound_levels.h"
 
 namespace olve {
 
 namespace {
 
 constexpr std::int64_t HopMs = 5;
-constexpr std::size_t HopSamples = 80;
-constexpr std::size_t WindowSamples = 320;
+constexpr std::size_t HopSamples = TSoundLevels::HopSamples;
+constexpr std::size_t WindowSamples = TSoundLevels::WindowSamples;
 // Shorter than the pause between two sentences, longer than the closure of a stop inside a word.
 constexpr std::int64_t PauseMs = 80;
 // A quiet this long is a pause between sentences rather than a dip inside a word (a weak final
@@ -23,7 +26,7 @@ constexpr double BelowLoudDb = 25;
 // inside it, not its edge.
 constexpr std::int64_t InsideMs = 50;
 
-double Percentile(std::vector<double> values, double share)
+float Percentile(std::vector<float> values, double share)
 {
     const std::size_t at = std::min(values.size() - 1, std::size_t(share * double(values.size())));
     std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(at), values.end());
@@ -32,14 +35,8 @@ double Percentile(std::vector<double> values, double share)
 
 }  // namespace
 
-TSpeechEdges::TSpeechEdges(const std::vector<std::int16_t>& samples)
+TSpeechEdges::TSpeechEdges(std::vector<float> windowLevels) : FLevels(std::move(windowLevels))
 {
-    for (std::size_t at = 0; at + WindowSamples <= samples.size(); at += HopSamples) {
-        double sum = 0;
-        for (std::size_t i = at; i < at + WindowSamples; ++i)
-            sum += double(samples[i]) * samples[i];
-        FLevels.push_back(10 * std::log10(sum / WindowSamples + 1));
-    }
     if (!FLevels.empty())
         FThreshold = std::max(Percentile(FLevels, 0.1) + AboveFloorDb, Percentile(FLevels, 0.95) - BelowLoudDb);
 }

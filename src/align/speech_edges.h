@@ -11,7 +11,8 @@ namespace olve {
 // recording itself, so a quiet, a noisy or a digitally silent recording is read alike.
 class TSpeechEdges {
 public:
-    explicit TSpeechEdges(const std::vector<std::int16_t>& samples);  // 16 kHz
+    // windowLevels: dB of a 20 ms window every 5 ms of the recording (TSoundLevels).
+    explicit TSpeechEdges(std::vector<float> windowLevels);
 
     // The onset nearest to nearMs within [fromMs, toMs]: where sound rises above the speech
     // level after a quiet of at least a pause's length that begins no later than nearMs (a
@@ -30,7 +31,7 @@ private:
     std::int64_t QuietFrom(std::int64_t k) const;
     std::int64_t QuietUntil(std::int64_t k) const;
 
-    std::vector<double> FLevels;  // dB of each 20 ms window, every 5 ms
+    std::vector<float> FLevels;
     double FThreshold = 0;
 };
 

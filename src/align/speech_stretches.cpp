@@ -1,7 +1,6 @@
 #include "align/speech_stretches.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace olve {
 
@@ -13,6 +12,7 @@ constexpr std::size_t FrameSamples = 160;  // 10 ms
 constexpr std::size_t LongPauseFrames = 30;
 constexpr std::size_t ShortPauseFrames = 15;
 constexpr std::size_t MaxStretchFrames = 2500;
+constexpr std::size_t BoundFrames = MaxSpeechStretchSamples / FrameSamples;
 
 struct TPause {
     std::size_t Begin = 0;  // frames
@@ -21,19 +21,7 @@ struct TPause {
     std::size_t Length() const { return End - Begin; }
 };
 
-std::vector<double> FrameLevels(const std::vector<std::int16_t>& samples)
-{
-    std::vector<double> levels(samples.size() / FrameSamples);
-    for (std::size_t f = 0; f < levels.size(); ++f) {
-        double sum = 0;
-        for (std::size_t i = f * FrameSamples; i < (f + 1) * FrameSamples; ++i)
-            sum += double(samples[i]) * samples[i];
-        levels[f] = 10 * std::log10(sum / FrameSamples + 1);
-    }
-    return levels;
-}
-
-double Percentile(std::vector<double> values, double share)
+float Percentile(std::vector<float> values, double share)
 {
     const std::size_t at = std::min(values.size() - 1, std::size_t(share * values.size()));
     std::nth_element(values.begin(), values.begin() + at, values.end());
@@ -41,7 +29,7 @@ double Percentile(std::vector<double> values, double share)
 }
 
 // Speech is what stands well above the recording's own floor of quiet.
-std::vector<bool> SpeechFrames(const std::vector<double>& levels)
+std::vector<bool> SpeechFrames(const std::vector<float>& levels)
 {
     const double floor = Percentile(levels, 0.1);
     const double loud = Percentile(levels, 0.95);
@@ -86,18 +74,33 @@ const TPause* CutPause(std::size_t begin, std::size_t end, const std::vector<TPa
     return chosen;
 }
 
+// The quietest frame of the middle half of [begin, end): a cut there leaves neither piece
+// longer than three quarters of it.
+std::size_t QuietestFrame(std::size_t begin, std::size_t end, const std::vector<float>& levels)
+{
+    std::size_t quietest = begin + (end - begin) / 4;
+    for (std::size_t f = quietest; f < end - (end - begin) / 4; ++f)
+        if (levels[f] < levels[quietest])
+            quietest = f;
+    return quietest;
+}
+
 // Cuts [begin, end) (frames) until every piece is short enough.
 void CutLongStretch(std::size_t begin, std::size_t end, const std::vector<TPause>& pauses,
-                    std::vector<std::size_t>& cuts)
+                    const std::vector<float>& levels, std::vector<std::size_t>& cuts)
 {
     if (end - begin <= MaxStretchFrames)
         return;
-    const TPause* cut = CutPause(begin, end, pauses);
-    if (!cut)
+    std::size_t cut = 0;
+    if (const TPause* pause = CutPause(begin, end, pauses))
+        cut = pause->Middle();
+    else if (end - begin > BoundFrames)
+        cut = QuietestFrame(begin, end, levels);
+    else
         return;
-    CutLongStretch(begin, cut->Middle(), pauses, cuts);
-    cuts.push_back(cut->Middle());
-    CutLongStretch(cut->Middle(), end, pauses, cuts);
+    CutLongStretch(begin, cut, pauses, levels, cuts);
+    cuts.push_back(cut);
+    CutLongStretch(cut, end, pauses, levels, cuts);
 }
 
 bool HoldsSpeech(const std::vector<bool>& speech, std::size_t begin, std::size_t end)
@@ -110,9 +113,8 @@ bool HoldsSpeech(const std::vector<bool>& speech, std::size_t begin, std::size_t
 
 }  // namespace
 
-std::vector<TSpeechStretch> FindSpeechStretches(const std::vector<std::int16_t>& samples)
+std::vector<TSpeechStretch> FindSpeechStretches(const std::vector<float>& levels, std::size_t sampleCount)
 {
-    const std::vector<double> levels = FrameLevels(samples);
     if (levels.empty())
         return {};
     const std::vector<bool> speech = SpeechFrames(levels);
@@ -121,18 +123,18 @@ std::vector<TSpeechStretch> FindSpeechStretches(const std::vector<std::int16_t>&
     for (const TPause& pause : pauses) {
         if (pause.Length() < LongPauseFrames && pause.Begin != 0 && pause.End != speech.size())
             continue;
-        CutLongStretch(cuts.back(), pause.Middle(), pauses, cuts);
+        CutLongStretch(cuts.back(), pause.Middle(), pauses, levels, cuts);
         if (pause.Middle() > cuts.back())
             cuts.push_back(pause.Middle());
     }
-    CutLongStretch(cuts.back(), speech.size(), pauses, cuts);
+    CutLongStretch(cuts.back(), speech.size(), pauses, levels, cuts);
     cuts.push_back(speech.size());
     std::vector<TSpeechStretch> stretches;
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k)
         if (cuts[k + 1] > cuts[k] && HoldsSpeech(speech, cuts[k], cuts[k + 1]))
-            stretches.push_back({cuts[k] * FrameSamples, std::min(samples.size(), cuts[k + 1] * FrameSamples)});
+            stretches.push_back({cuts[k] * FrameSamples, std::min(sampleCount, cuts[k + 1] * FrameSamples)});
     if (!stretches.empty())
-        stretches.back().End = samples.size();
+        stretches.back().End = sampleCount;
     return stretches;
 }
 

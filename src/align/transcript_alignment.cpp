@@ -1,10 +1,13 @@
 #include "align/transcript_alignment.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "align/sound_levels.h"
 #include "align/speech_edges.h"
 #include "align/speech_stretches.h"
 #include "align/sphinx_decoder.h"
+#include "align/stretch_reader.h"
 #include "align/transcript_text.h"
 #include "align/unplaced_times.h"
 #include "subtitles/subtitle_time.h"
@@ -27,7 +30,7 @@ constexpr std::size_t UnplacedNotes = 20;
 // A stretch not heard near the last words placed is sought this many words further on (about
 // half an hour of reading), if it is long enough.
 constexpr std::size_t FurtherWords = 4000;
-constexpr std::size_t LeastSamplesToSeek = 2 * TPcmRecording::SampleRate;
+constexpr std::size_t LeastSamplesToSeek = 2 * TRecordingSource::SampleRate;
 // The run of the transcript's words, heard in order, that a stretch sought further on must
 // hold before the aligner moves on to it: an anchor that a few words alike by chance are not.
 constexpr std::size_t AnchorWords = 6;
@@ -37,13 +40,13 @@ constexpr std::int64_t EdgeReachMs = 600;
 // Enough words for a fast reader over the stretch, and some to spare.
 std::size_t WindowWords(const TSpeechStretch& stretch)
 {
-    const double seconds = double(stretch.End - stretch.Begin) / TPcmRecording::SampleRate;
+    const double seconds = double(stretch.End - stretch.Begin) / TRecordingSource::SampleRate;
     return static_cast<std::size_t>(seconds * 5) + 12;
 }
 
 class TTranscriptAligner {
 public:
-    TTranscriptAligner(const TPcmRecording& recording, const std::vector<std::string>& sentences,
+    TTranscriptAligner(const TRecordingSource& recording, const std::vector<std::string>& sentences,
                        TTranscriptAlignment& alignment, const TAlignProgress& progress)
         : FRecording(recording), FSentences(sentences), FAlignment(alignment), FProgress(progress)
     {
@@ -58,16 +61,42 @@ public:
             error = "the transcript has no words";
             return false;
         }
-        const std::vector<TSpeechStretch> stretches = FindSpeechStretches(FRecording.Samples);
-        for (std::size_t k = 0; k < stretches.size(); ++k) {
-            AlignStretch(stretches[k]);
-            if (FProgress)
-                FProgress(k + 1, stretches.size());
-        }
+        std::vector<TSpeechStretch> stretches;
+        if (!MeasureLevels(stretches, error))
+            return false;
+        const auto align = [&](std::size_t k, const std::vector<std::int16_t>& samples) {
+            AlignStretch(stretches[k], samples);
+            FProgress.Aligned(stretches[k].End, FSampleCount);
+        };
+        if (!ReadStretches(FRecording, stretches, align, error))
+            return false;
+        FProgress.Aligned(FSampleCount, FSampleCount);
         return MakeCues(error);
     }
 
 private:
+    // The first pass: the stretches and the edges of speech, from the levels alone.
+    bool MeasureLevels(std::vector<TSpeechStretch>& stretches, std::string& error)
+    {
+        TSoundLevels levels;
+        const std::size_t expected = FRecording.ExpectedSamples();
+        const auto measure = [&](const std::int16_t* samples, std::size_t count) {
+            levels.Add(samples, count);
+            FProgress.Read(levels.SampleCount(), expected);
+        };
+        if (!FRecording.Read(measure, error))
+            return false;
+        FSampleCount = levels.SampleCount();
+        stretches = FindSpeechStretches(levels.FrameLevels(), FSampleCount);
+        FEdges.emplace(levels.TakeWindowLevels());
+        return true;
+    }
+
+    std::int64_t LengthMs() const
+    {
+        return static_cast<std::int64_t>(FSampleCount) * 1000 / TRecordingSource::SampleRate;
+    }
+
     void ListWords()
     {
         FTextWords.resize(FSentences.size());
@@ -115,46 +144,46 @@ private:
         return entries;
     }
 
-    void AlignStretch(const TSpeechStretch& stretch)
+    void AlignStretch(const TSpeechStretch& stretch, const std::vector<std::int16_t>& samples)
     {
         if (FNext >= FWords.size())
             return;
         const std::size_t back = BackFrom();
         const std::size_t end = std::min(FWords.size(), FNext + WindowWords(stretch));
-        FLastHeardNothing = !Decode(stretch, back, end, Entries(back, end)) && !FoundFurtherOn(stretch, end);
+        FLastHeardNothing =
+            !Decode(stretch, samples, back, end, Entries(back, end)) && !FoundFurtherOn(stretch, samples, end);
     }
 
     // Speech that none of the words near the last ones placed matches may be read further on:
     // the reader passed over more of the transcript than a stretch's words reach (a preface, a
     // page of notes). It is sought among the sentences that follow, if it is long enough to
     // tell them apart.
-    bool FoundFurtherOn(const TSpeechStretch& stretch, std::size_t end)
+    bool FoundFurtherOn(const TSpeechStretch& stretch, const std::vector<std::int16_t>& samples, std::size_t end)
     {
         if (end >= FWords.size() || stretch.End - stretch.Begin < LeastSamplesToSeek)
             return false;
         const std::size_t stop = std::min(FWords.size(), end + FurtherWords);
-        return Decode(stretch, end, stop, SentenceStarts(end, stop), AnchorWords);
+        return Decode(stretch, samples, end, stop, SentenceStarts(end, stop), AnchorWords);
     }
 
     // Aligns the stretch with the words from `back` up to `end`; false when it took fewer than
     // `least` of them in a run (and none is placed).
-    bool Decode(const TSpeechStretch& stretch, std::size_t back, std::size_t end,
-                const std::vector<std::size_t>& entries, std::size_t least = 1)
+    bool Decode(const TSpeechStretch& stretch, const std::vector<std::int16_t>& samples, std::size_t back,
+                std::size_t end, const std::vector<std::size_t>& entries, std::size_t least = 1)
     {
         std::vector<std::string> window;
         for (std::size_t k = back; k < end; ++k)
             window.push_back(FWords[k].Word);
         std::vector<TPlacedWord> placed;
         std::string failure;
-        if (!FDecoder.AlignStretch(FRecording.Samples.data() + stretch.Begin, stretch.End - stretch.Begin, window,
-                                   entries, placed, failure) ||
+        if (!FDecoder.AlignStretch(samples.data(), samples.size(), window, entries, placed, failure) ||
             placed.size() < least)
             return false;
         const std::size_t first = back + placed.front().Index;
         // Words placed before from here on were taken by a stretch that does not hold them.
         for (std::size_t k = first; k < FNext; ++k)
             FWords[k].StartMs = FWords[k].EndMs = -1;
-        const std::int64_t offsetMs = static_cast<std::int64_t>(stretch.Begin) * 1000 / TPcmRecording::SampleRate;
+        const std::int64_t offsetMs = static_cast<std::int64_t>(stretch.Begin) * 1000 / TRecordingSource::SampleRate;
         for (const TPlacedWord& word : placed) {
             FWords[back + word.Index].StartMs = offsetMs + word.StartMs;
             FWords[back + word.Index].EndMs = offsetMs + word.EndMs;
@@ -215,7 +244,7 @@ private:
             return false;
         }
         MoveEdgesToTheSound(sentences);
-        FillUnplacedTimes(sentences, 0, FRecording.LengthMs());
+        FillUnplacedTimes(sentences, 0, LengthMs());
         for (std::size_t s = 0; s < sentences.size(); ++s) {
             if (!placed[s]) {
                 NoteUnplaced(s, sentences[s]);
@@ -250,14 +279,14 @@ private:
     // neighbours' speech. A pause inside the sentence is never taken for its edge.
     void MoveEdgesToTheSound(std::vector<TTimedItem>& sentences) const
     {
-        const TSpeechEdges edges(FRecording.Samples);
+        const TSpeechEdges& edges = *FEdges;
         const std::vector<TTimedItem> heard = sentences;
         const auto inner = InnerWordEdges();
         std::int64_t before = 0;
         for (std::size_t s = 0; s < heard.size(); ++s) {
             if (!heard[s].Placed())
                 continue;
-            std::int64_t after = FRecording.LengthMs();
+            std::int64_t after = LengthMs();
             for (std::size_t n = s + 1; n < heard.size(); ++n)
                 if (heard[n].Placed()) {
                     after = heard[n].StartMs;
@@ -292,10 +321,12 @@ private:
         return cue;
     }
 
-    const TPcmRecording& FRecording;
+    const TRecordingSource& FRecording;
     const std::vector<std::string>& FSentences;
     TTranscriptAlignment& FAlignment;
-    const TAlignProgress& FProgress;
+    TAlignProgressShare FProgress;
+    std::size_t FSampleCount = 0;
+    std::optional<TSpeechEdges> FEdges;
     TSphinxDecoder FDecoder;
     std::vector<std::vector<TTextWord>> FTextWords;
     std::vector<TSpokenWord> FWords;
@@ -312,7 +343,7 @@ private:
 
 }  // namespace
 
-bool AlignTranscript(const TPcmRecording& recording, const std::vector<std::string>& sentences,
+bool AlignTranscript(const TRecordingSource& recording, const std::vector<std::string>& sentences,
                      TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress)
 {
     alignment = TTranscriptAlignment();

@@ -1,7 +1,7 @@
 #include "titlemaker/transcript_request.h"
 
 
-#include "align/pcm_recording.h"
+#include "align/recording_file.h"
 #include "align/transcript_alignment.h"
 #include "subtitles/subtitle_text.h"
 #include "titlemaker/transcript_cards.h"
@@ -66,9 +66,8 @@ bool AlignCues(const TSubtitleTitleRequest& request, const std::vector<TTranscri
     std::vector<std::string> sentences;
     for (const TTranscriptCard& card : cards)
         sentences.push_back(card.English);
-    TPcmRecording recording;
-    const bool aligned = DecodePcmRecording(request.MediaPath, recording, error) &&
-                         AlignTranscript(recording, sentences, alignment, error, progress);
+    const TRecordingFile recording(request.MediaPath, request.MediaLengthMs);
+    const bool aligned = AlignTranscript(recording, sentences, alignment, error, progress);
     notes.insert(notes.end(), alignment.Notes.begin(), alignment.Notes.end());
     return aligned;
 }

@@ -33,8 +33,7 @@ public:
         if (now - FStart < QuietTime || (now - FLast < Interval && done < total))
             return;
         FLast = now;
-        std::cerr << "olvetool: aligning: " << done << " of " << total << " stretches of speech ("
-                  << done * 100 / total << "%)\n";
+        std::cerr << "olvetool: aligning: " << done * 100 / total << "%\n";
     }
 
     void Step(const std::string& text) const

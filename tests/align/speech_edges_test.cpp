@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "align/sound_levels.h"
 #include "align/speech_edges.h"
 
 using namespace olve;
@@ -35,7 +36,8 @@ TEST(SpeechEdges, FindTheEdgesOfSpeechNearTheRecognizersAndNoOthers)
         SCOPED_TRACE(floor);
         // Sentence one 1000-2000 ms with a pause inside (1400-1550), sentence two 2600-3500, and
         // a third running straight on from it to 4400.
-        const TSpeechEdges edges(Reading(5000, {{1000, 1400}, {1550, 2000}, {2600, 4400}}, floor));
+        const TSpeechEdges edges(
+            MeasureSoundLevels(Reading(5000, {{1000, 1400}, {1550, 2000}, {2600, 4400}}, floor)).TakeWindowLevels());
         const auto onset = edges.OnsetNear(1150, 700, 1300);
         ASSERT_TRUE(onset);
         EXPECT_NEAR(double(*onset), 1000, 20);
@@ -53,8 +55,9 @@ TEST(SpeechEdges, FindTheEdgesOfSpeechNearTheRecognizersAndNoOthers)
 
         // A last consonant after a dip of 100 ms, then the pause before the next sentence: the
         // sentence ends at that pause, though the dip is nearer the recognizer's end.
-        const TSpeechEdges weakEnd(Reading(3000, {{1000, 1700}, {1800, 1900}, {2300, 2800}}, floor));
+        const TSpeechEdges weakEnd(
+            MeasureSoundLevels(Reading(3000, {{1000, 1700}, {1800, 1900}, {2300, 2800}}, floor)).TakeWindowLevels());
         EXPECT_NEAR(double(weakEnd.OffsetNear(1720, 1100, 2250).value_or(-1)), 1900, 20);
     }
-    EXPECT_FALSE(TSpeechEdges({}).OnsetNear(0, 0, 100));
+    EXPECT_FALSE(TSpeechEdges(std::vector<float>()).OnsetNear(0, 0, 100));
 }

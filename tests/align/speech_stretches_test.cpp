@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "align/sound_levels.h"
 #include "align/speech_stretches.h"
 
 using namespace olve;
@@ -26,6 +27,12 @@ struct TBurstRecording {
         for (std::size_t i = 0; i < pauseMs * Rate / 1000; ++i)
             Samples.push_back(static_cast<std::int16_t>((i * 7919) % 41) - 20);
     }
+
+    std::vector<TSpeechStretch> Stretches() const
+    {
+        const TSoundLevels levels = MeasureSoundLevels(Samples);
+        return FindSpeechStretches(levels.FrameLevels(), levels.SampleCount());
+    }
 };
 
 }  // namespace
@@ -37,15 +44,16 @@ TEST(SpeechStretches, CutInPausesAndKeepLongSpeechWithoutLongPausesShort)
     recording.Add(0, 500);
     for (int k = 0; k < 30; ++k)
         recording.Add(1800, k == 9 ? 1000 : 250);
-    const std::vector<TSpeechStretch> stretches = FindSpeechStretches(recording.Samples);
+    const std::vector<TSpeechStretch> stretches = recording.Stretches();
     ASSERT_GE(stretches.size(), 3u);
     EXPECT_EQ(stretches.back().End, recording.Samples.size());
     for (std::size_t k = 0; k < stretches.size(); ++k) {
         // Too long for one search, yet not whittled into short pieces that cut sentences apart.
         EXPECT_LE(stretches[k].End - stretches[k].Begin, 26 * Rate) << k;
         EXPECT_GE(stretches[k].End - stretches[k].Begin, 10 * Rate) << k;
-        if (k > 0)
+        if (k > 0) {
             EXPECT_EQ(stretches[k].Begin, stretches[k - 1].End) << k;
+        }
         for (const auto& [begin, end] : recording.Bursts)
             EXPECT_FALSE(stretches[k].Begin > begin && stretches[k].Begin < end) << "cut inside a burst at " << k;
     }
@@ -54,4 +62,29 @@ TEST(SpeechStretches, CutInPausesAndKeepLongSpeechWithoutLongPausesShort)
     EXPECT_TRUE(std::any_of(stretches.begin(), stretches.end(), [&](const TSpeechStretch& s) {
         return s.Begin + Rate / 2 > longPause && s.Begin < longPause + Rate / 2;
     }));
+}
+
+// A reader who never pauses for minutes must not make the recognizer take minutes at once: the
+// stretches stay short enough to be held, and are cut where the sound is softest.
+TEST(SpeechStretches, SpeechWithoutAnyPauseIsCutAtItsQuietestFrames)
+{
+    TBurstRecording recording;
+    recording.Add(0, 500);
+    recording.Add(70000, 0);
+    const std::size_t soft = recording.Samples.size();
+    for (std::size_t i = soft; i < soft + 480; ++i)
+        recording.Samples[i - 480] = static_cast<std::int16_t>(recording.Samples[i - 480] / 50);
+    recording.Add(80000, 500);
+    const std::vector<TSpeechStretch> stretches = recording.Stretches();
+    ASSERT_GE(stretches.size(), 3u);
+    EXPECT_EQ(stretches.back().End, recording.Samples.size());
+    bool cutWhereSoft = false;
+    for (std::size_t k = 0; k < stretches.size(); ++k) {
+        EXPECT_LE(stretches[k].End - stretches[k].Begin, MaxSpeechStretchSamples) << k;
+        if (k > 0) {
+            EXPECT_EQ(stretches[k].Begin, stretches[k - 1].End) << k;
+        }
+        cutWhereSoft |= stretches[k].Begin >= soft - 480 && stretches[k].Begin < soft;
+    }
+    EXPECT_TRUE(cutWhereSoft);
 }

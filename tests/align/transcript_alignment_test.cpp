@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "align/pcm_recording.h"
+#include "align/recording_file.h"
 #include "align/transcript_alignment.h"
 #include "spoken_reading.h"
 #include "support/temp_folder.h"
@@ -137,6 +138,10 @@ TEST_F(TranscriptAlignment, FailsWithAReasonWhenNothingIsDecodedOrHeard)
     std::string decodeError;
     EXPECT_FALSE(DecodePcmRecording(Dir / "notes.mp3", broken, decodeError));
     EXPECT_EQ(decodeError.rfind("cannot decode " + Dir / "notes.mp3" + ": ", 0), 0u) << decodeError;
+    TTranscriptAlignment fromFile;
+    std::string fileError;
+    EXPECT_FALSE(AlignTranscript(TRecordingFile(Dir / "notes.mp3"), Spoken, fromFile, fileError));
+    EXPECT_EQ(fileError, decodeError);
 
     TPcmRecording quiet;
     quiet.Samples.assign(TPcmRecording::SampleRate * 3, 0);
@@ -216,4 +221,32 @@ TEST_F(TranscriptAlignment, ReadSpeechRunningOnWithoutPausesIsPlacedToTheEnd)
     ASSERT_EQ(aligned.Cues.size(), transcript.size());
     for (std::size_t k = 0; k < transcript.size(); ++k)
         EXPECT_NEAR(aligned.Cues[k].StartMs, startMs[k], 150) << "sentence " << k + 1 << ": " << transcript[k];
+}
+
+// A recording read from its file as it is aligned is timed exactly as the same sound held in
+// memory, and how far it got is told from the start of the reading to its end.
+TEST_F(TranscriptAlignment, ARecordingReadFromItsFileIsTimedAsOneHeldInMemory)
+{
+    TTranscriptAlignment held;
+    std::string error;
+    ASSERT_TRUE(AlignTranscript(Recording, Spoken, held, error)) << error;
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    const TAlignProgress progress = [&told](std::size_t done, std::size_t total) { told.emplace_back(done, total); };
+    TTranscriptAlignment streamed;
+    ASSERT_TRUE(AlignTranscript(TRecordingFile(Dir / "reading.wav", Recording.LengthMs()), Spoken, streamed, error,
+                                progress))
+        << error;
+    ASSERT_EQ(streamed.Cues.size(), held.Cues.size());
+    for (std::size_t k = 0; k < held.Cues.size(); ++k) {
+        EXPECT_EQ(streamed.Cues[k].StartMs, held.Cues[k].StartMs) << k;
+        EXPECT_EQ(streamed.Cues[k].EndMs, held.Cues[k].EndMs) << k;
+        ASSERT_EQ(streamed.Cues[k].Parts.size(), held.Cues[k].Parts.size()) << k;
+        for (std::size_t w = 0; w < held.Cues[k].Parts.size(); ++w)
+            EXPECT_EQ(streamed.Cues[k].Parts[w].StartMs, held.Cues[k].Parts[w].StartMs) << k << " " << w;
+    }
+    ASSERT_GT(told.size(), 10u);
+    EXPECT_LT(told.front().first * 10, told.front().second);
+    for (std::size_t k = 1; k < told.size(); ++k)
+        EXPECT_GT(told[k].first, told[k - 1].first);
+    EXPECT_EQ(told.back().first, told.back().second);
 }
