@@ -13,10 +13,13 @@ constexpr std::size_t BlockSamples = 4093;
 
 }  // namespace
 
-bool TPcmRecording::Read(const TPcmBlock& block, std::string&) const
+bool TPcmRecording::Read(const TPcmBlock& block, std::string& error) const
 {
     for (std::size_t at = 0; at < Samples.size(); at += BlockSamples)
-        block(Samples.data() + at, std::min(BlockSamples, Samples.size() - at));
+        if (!block(Samples.data() + at, std::min(BlockSamples, Samples.size() - at))) {
+            error = StoppedReading;
+            return false;
+        }
     return true;
 }
 
@@ -25,6 +28,7 @@ bool DecodePcmRecording(const std::string& path, TPcmRecording& recording, std::
     recording.Samples.clear();
     const auto append = [&recording](const std::int16_t* samples, std::size_t count) {
         recording.Samples.insert(recording.Samples.end(), samples, samples + count);
+        return true;
     };
     if (!TRecordingFile(path).Read(append, error)) {
         recording.Samples.clear();

@@ -62,18 +62,18 @@ std::string PipelineError(GstElement* pipeline)
     return text;
 }
 
-// The samples of one buffer; how many.
-std::size_t HandOn(GstSample* sample, const TPcmBlock& block)
+// Hands on the samples of one buffer and counts them; false when the block stops the reading.
+bool HandOn(GstSample* sample, const TPcmBlock& block, std::size_t& read)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     GstMapInfo map;
     if (!buffer || !gst_buffer_map(buffer, &map, GST_MAP_READ))
-        return 0;
+        return true;
     const std::size_t count = map.size / sizeof(std::int16_t);
-    if (count > 0)
-        block(reinterpret_cast<const std::int16_t*>(map.data), count);
+    const bool more = count == 0 || block(reinterpret_cast<const std::int16_t*>(map.data), count);
     gst_buffer_unmap(buffer, &map);
-    return count;
+    read += count;
+    return more;
 }
 
 }  // namespace
@@ -98,15 +98,20 @@ bool TRecordingFile::Read(const TPcmBlock& block, std::string& error) const
     // A failing pipeline never reaches the end of the stream, so the bus is watched as well.
     std::string failure;
     std::size_t read = 0;
-    while (failure.empty() && !gst_app_sink_is_eos(GST_APP_SINK(sink))) {
+    bool stopped = false;
+    while (failure.empty() && !stopped && !gst_app_sink_is_eos(GST_APP_SINK(sink))) {
         if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 100 * GST_MSECOND)) {
-            read += HandOn(sample, block);
+            stopped = !HandOn(sample, block, read);
             gst_sample_unref(sample);
         } else {
             failure = PipelineError(pipeline.get());
         }
     }
     gst_object_unref(sink);
+    if (stopped) {
+        error = StoppedReading;
+        return false;
+    }
     if (!failure.empty()) {
         error = "cannot decode " + FPath + ": " + failure;
         return false;

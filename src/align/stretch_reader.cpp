@@ -20,16 +20,20 @@ bool ReadStretches(const TRecordingSource& source, const std::vector<TSpeechStre
                 samples.insert(samples.end(), data + (from - at), data + (to - at));
             if (piece.End > end)
                 break;
-            stretch(next, samples);
+            if (!stretch(next, samples))
+                return false;
             samples.clear();
         }
         at = end;
+        return true;
     };
     if (!source.Read(block, error))
         return false;
     // A recording that came out shorter this time still has its last stretch heard.
-    if (next < stretches.size() && !samples.empty())
-        stretch(next, samples);
+    if (next < stretches.size() && !samples.empty() && !stretch(next, samples)) {
+        error = TRecordingSource::StoppedReading;
+        return false;
+    }
     return true;
 }
 

@@ -34,6 +34,10 @@ constexpr std::size_t LeastSamplesToSeek = 2 * TRecordingSource::SampleRate;
 // The run of the transcript's words, heard in order, that a stretch sought further on must
 // hold before the aligner moves on to it: an anchor that a few words alike by chance are not.
 constexpr std::size_t AnchorWords = 6;
+// Longer than any book read aloud; a decoder that never ends (a damaged or hostile file) is
+// stopped here, with the levels it kept about 4 MB an hour.
+constexpr std::size_t MaxRecordingHours = 72;
+constexpr std::size_t MaxRecordingSamples = MaxRecordingHours * 3600 * TRecordingSource::SampleRate;
 // How far the sound may move a sentence's edge from where the recognizer put it.
 constexpr std::int64_t EdgeReachMs = 600;
 
@@ -47,8 +51,9 @@ std::size_t WindowWords(const TSpeechStretch& stretch)
 class TTranscriptAligner {
 public:
     TTranscriptAligner(const TRecordingSource& recording, const std::vector<std::string>& sentences,
-                       TTranscriptAlignment& alignment, const TAlignProgress& progress)
-        : FRecording(recording), FSentences(sentences), FAlignment(alignment), FProgress(progress)
+                       TTranscriptAlignment& alignment, const TAlignProgress& progress,
+                       const std::atomic<bool>* cancel)
+        : FRecording(recording), FSentences(sentences), FAlignment(alignment), FProgress(progress), FCancel(cancel)
     {
     }
 
@@ -65,27 +70,47 @@ public:
         if (!MeasureLevels(stretches, error))
             return false;
         const auto align = [&](std::size_t k, const std::vector<std::int16_t>& samples) {
+            if (Cancelled())
+                return false;
             AlignStretch(stretches[k], samples);
             FProgress.Aligned(stretches[k].End, FSampleCount);
+            return true;
         };
         if (!ReadStretches(FRecording, stretches, align, error))
-            return false;
+            return Stopped(error);
         FProgress.Aligned(FSampleCount, FSampleCount);
         return MakeCues(error);
     }
 
 private:
+    bool Cancelled() const { return FCancel && *FCancel; }
+
+    // A reading stopped by the learner says so; any other failure keeps its reason.
+    bool Stopped(std::string& error) const
+    {
+        if (Cancelled())
+            error = AlignmentCancelled;
+        return false;
+    }
+
     // The first pass: the stretches and the edges of speech, from the levels alone.
     bool MeasureLevels(std::vector<TSpeechStretch>& stretches, std::string& error)
     {
         TSoundLevels levels;
         const std::size_t expected = FRecording.ExpectedSamples();
+        bool tooLong = false;
         const auto measure = [&](const std::int16_t* samples, std::size_t count) {
             levels.Add(samples, count);
             FProgress.Read(levels.SampleCount(), expected);
+            tooLong = levels.SampleCount() > MaxRecordingSamples;
+            return !tooLong && !Cancelled();
         };
-        if (!FRecording.Read(measure, error))
+        if (!FRecording.Read(measure, error)) {
+            if (!tooLong)
+                return Stopped(error);
+            error = "the recording is longer than " + std::to_string(MaxRecordingHours) + " hours";
             return false;
+        }
         FSampleCount = levels.SampleCount();
         stretches = FindSpeechStretches(levels.FrameLevels(), FSampleCount);
         FEdges.emplace(levels.TakeWindowLevels());
@@ -325,6 +350,7 @@ private:
     const std::vector<std::string>& FSentences;
     TTranscriptAlignment& FAlignment;
     TAlignProgressShare FProgress;
+    const std::atomic<bool>* FCancel;
     std::size_t FSampleCount = 0;
     std::optional<TSpeechEdges> FEdges;
     TSphinxDecoder FDecoder;
@@ -344,10 +370,11 @@ private:
 }  // namespace
 
 bool AlignTranscript(const TRecordingSource& recording, const std::vector<std::string>& sentences,
-                     TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress)
+                     TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress,
+                     const std::atomic<bool>* cancel)
 {
     alignment = TTranscriptAlignment();
-    return TTranscriptAligner(recording, sentences, alignment, progress).Align(error);
+    return TTranscriptAligner(recording, sentences, alignment, progress, cancel).Align(error);
 }
 
 }  // namespace olve

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -26,7 +27,11 @@ struct TTranscriptAlignment {
 // the time between their placed neighbours, with a note each for the first of them and one
 // note for the rest. The cost grows in step with the recording's length and the transcript's.
 // False with a reason (English) when the recognizer cannot be used or places no sentence at all.
+// Setting *cancel stops the alignment soon after, with the reason Cancelled.
 bool AlignTranscript(const TRecordingSource& recording, const std::vector<std::string>& sentences,
-                     TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress = {});
+                     TTranscriptAlignment& alignment, std::string& error, const TAlignProgress& progress = {},
+                     const std::atomic<bool>* cancel = nullptr);
+
+inline constexpr const char* AlignmentCancelled = "the alignment was cancelled";
 
 }  // namespace olve

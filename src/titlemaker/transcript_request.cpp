@@ -61,13 +61,13 @@ bool ReadCards(const TSubtitleTitleRequest& request, std::vector<TTranscriptCard
 
 bool AlignCues(const TSubtitleTitleRequest& request, const std::vector<TTranscriptCard>& cards,
                TTranscriptAlignment& alignment, std::vector<std::string>& notes, std::string& error,
-               const TAlignProgress& progress)
+               const TAlignProgress& progress, const std::atomic<bool>* cancel)
 {
     std::vector<std::string> sentences;
     for (const TTranscriptCard& card : cards)
         sentences.push_back(card.English);
     const TRecordingFile recording(request.MediaPath, request.MediaLengthMs);
-    const bool aligned = AlignTranscript(recording, sentences, alignment, error, progress);
+    const bool aligned = AlignTranscript(recording, sentences, alignment, error, progress, cancel);
     notes.insert(notes.end(), alignment.Notes.begin(), alignment.Notes.end());
     return aligned;
 }
@@ -75,11 +75,11 @@ bool AlignCues(const TSubtitleTitleRequest& request, const std::vector<TTranscri
 }  // namespace
 
 bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error,
-                            const TAlignProgress& progress)
+                            const TAlignProgress& progress, const std::atomic<bool>* cancel)
 {
     std::vector<TTranscriptCard> cards;
     TTranscriptAlignment alignment;
-    if (!ReadCards(request, cards, error) || !AlignCues(request, cards, alignment, notes, error, progress))
+    if (!ReadCards(request, cards, error) || !AlignCues(request, cards, alignment, notes, error, progress, cancel))
         return false;
     // Each card carries its own translation, so none can land on a neighbour's card.
     for (std::size_t k = 0; k < alignment.Cues.size() && k < cards.size(); ++k)

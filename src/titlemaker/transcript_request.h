@@ -14,8 +14,9 @@ namespace olve {
 // TranslationPath is then cleared. Notes (English) say what was guessed and which cards have
 // no translation; false with the reason when nothing can be aligned, or when the transcript or
 // the translation is not text or too large to be one (see ReadTranscriptFile). Progress, when
-// given, is told how much of the recording is aligned.
+// given, is told how much of the recording is aligned; setting *cancel stops the alignment
+// (AlignmentCancelled).
 bool AlignTranscriptRequest(TSubtitleTitleRequest& request, std::vector<std::string>& notes, std::string& error,
-                            const TAlignProgress& progress = {});
+                            const TAlignProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace olve

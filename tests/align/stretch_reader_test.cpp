@@ -31,8 +31,19 @@ TEST(StretchReader, HandsOnEachStretchWithExactlyItsSamples)
         const std::vector<std::int16_t> own(recording.Samples.begin() + std::ptrdiff_t(stretches[k].Begin),
                                             recording.Samples.begin() + std::ptrdiff_t(stretches[k].End));
         EXPECT_EQ(samples, own) << k;
+        return true;
     }, error)) << error;
     EXPECT_EQ(handed, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+
+    // A reading stopped at a stretch hands on no more, and says it was stopped.
+    handed.clear();
+    const auto untilSecond = [&](std::size_t k, const std::vector<std::int16_t>&) {
+        handed.push_back(k);
+        return k < 1;
+    };
+    EXPECT_FALSE(ReadStretches(recording, stretches, untilSecond, error));
+    EXPECT_EQ(error, TRecordingSource::StoppedReading);
+    EXPECT_EQ(handed, (std::vector<std::size_t>{0, 1}));
 }
 
 // Levels measured block by block are those of the whole sound measured at once.
@@ -41,7 +52,10 @@ TEST(StretchReader, LevelsDoNotDependOnTheBlocksTheyAreMeasuredIn)
     const TPcmRecording recording = Numbered(16000 + 77);
     TSoundLevels streamed;
     std::string error;
-    ASSERT_TRUE(recording.Read([&](const std::int16_t* samples, std::size_t count) { streamed.Add(samples, count); },
+    ASSERT_TRUE(recording.Read([&](const std::int16_t* samples, std::size_t count) {
+        streamed.Add(samples, count);
+        return true;
+    },
                                error));
     const TSoundLevels whole = MeasureSoundLevels(recording.Samples);
     EXPECT_EQ(streamed.FrameLevels(), whole.FrameLevels());

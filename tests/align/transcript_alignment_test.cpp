@@ -250,3 +250,25 @@ TEST_F(TranscriptAlignment, ARecordingReadFromItsFileIsTimedAsOneHeldInMemory)
         EXPECT_GT(told[k].first, told[k - 1].first);
     EXPECT_EQ(told.back().first, told.back().second);
 }
+
+// A learner who cancels, or a program told to end, is not kept waiting for the rest of the
+// recording: both passes stop at once and say why.
+TEST_F(TranscriptAlignment, CancellingStopsEitherPassWithItsReason)
+{
+    for (const std::size_t stopAt : {1u, 400u}) {
+        SCOPED_TRACE(stopAt);
+        std::atomic<bool> cancel = false;
+        std::size_t toldAfter = 0;
+        const TAlignProgress progress = [&](std::size_t done, std::size_t) {
+            toldAfter += cancel ? 1 : 0;
+            cancel = cancel || done >= stopAt;
+        };
+        TTranscriptAlignment aligned;
+        std::string error;
+        EXPECT_FALSE(AlignTranscript(TRecordingFile(Dir / "reading.wav", Recording.LengthMs()), Spoken, aligned,
+                                     error, progress, &cancel));
+        EXPECT_EQ(error, AlignmentCancelled);
+        EXPECT_LE(toldAfter, 1u);
+        EXPECT_TRUE(aligned.Cues.empty());
+    }
+}
