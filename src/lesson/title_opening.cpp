@@ -164,8 +164,9 @@ bool TTitleOpening::OpenMaterial(const std::vector<std::string>& paths, const st
         return true;
     }
     FEntry = LibraryEntryFor(dataFolder, FMaterial.Recording);
-    // A title made before from the recording's own tracks is not made again.
-    if (!found && IsLibraryTitleCurrent(FEntry, FMaterial))
+    // A title made before from this very material, or from the recording's own tracks, is
+    // not made again.
+    if (IsLibraryTitleCurrent(FEntry, FMaterial))
         Finish(FEntry.Package);
     else if (!found)
         ReadTracks();
