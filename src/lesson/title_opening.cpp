@@ -88,6 +88,10 @@ TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TEx
         opened.Failure = *missing;
         return opened;
     }
+    if (FMade && package == FMadePackage) {
+        opened.Session = OpenMadeTitle(prompts, player);
+        return opened;
+    }
     TStringList written;
     TExtractOutcome outcome;
     const bool installed = ExtractFileTrain(ui, package, FProgramFolder, written, 1, true, &outcome);
@@ -109,8 +113,18 @@ TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TEx
     return opened;
 }
 
+TTitleSession TTitleOpening::OpenMadeTitle(TPrompts& prompts, const TMediaTimeFormats* player)
+{
+    TTitleSession session = OpenTitleFile(FMade->Path(), FMade->Path() + "/" + FMadeTitleFile, prompts, player);
+    // Kept while the title may be open: its title folder lies there.
+    FOpenMade = std::exchange(FMade, nullptr);
+    return session;
+}
+
 void TTitleOpening::RemoveInstalledFiles()
 {
+    FMade.reset();
+    FOpenMade.reset();
     RemoveFiles(FInstalled.Files());
     FInstalled = TInstalledFiles();
     TInstalledList(FProgramFolder).Write({});
@@ -272,6 +286,7 @@ void TTitleOpening::MakeTitle()
     FRequest.PackagePath = FEntry.Package;
     FRequest.RecordingInPlace = RecordingStaysInPlace(FMaterial.Recording, FProgramFolder);
     FResult = {};
+    FMade.reset();
     std::error_code ignored;
     fs::create_directories(fs::path(FEntry.Package).parent_path(), ignored);
     // Until the new record is written, the package is not taken for one made from anything.
@@ -294,17 +309,35 @@ void TTitleOpening::MakeTitle()
     const bool transcript = FMaterial.Transcript;
     const TMaterialFiles material = FMaterial;
     const TLibraryEntry entry = FEntry;
+    // A title that carries its recording is installed as any package is, so that the copy
+    // lies below the program's folder; one that refers to it where it is opens where it was made.
+    auto laidOut = FRequest.RecordingInPlace ? std::make_shared<TStagingFolder>() : nullptr;
     RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), false,
             [=, this] {
                 // The one place the alignment runs: its cancel flag is FCancel once the
                 // alignment takes one.
                 *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned)) &&
-                        MakeSubtitleTitle(FRequest, FResult, *failure) && WriteLibraryRecord(entry, material, *failure);
+                        MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
+                        WriteLibraryRecord(entry, material, *failure);
             },
             [=, this] {
                 FResult.Notes.insert(FResult.Notes.begin(), notes->begin(), notes->end());
+                if (*made && laidOut)
+                    KeepMadeTitle(laidOut);
                 TitleMade(*made, *failure);
             });
+}
+
+void TTitleOpening::KeepMadeTitle(std::shared_ptr<TStagingFolder> laidOut)
+{
+    const auto title = std::find_if(FResult.Entries.begin(), FResult.Entries.end(), [](const std::string& entry) {
+        return QFileInfo(QString::fromStdString(entry)).suffix().compare("qzc", Qt::CaseInsensitive) == 0;
+    });
+    if (title == FResult.Entries.end())
+        return;
+    FMade = std::move(laidOut);
+    FMadePackage = FEntry.Package;
+    FMadeTitleFile = *title;
 }
 
 void TTitleOpening::TitleMade(bool made, const std::string& error)

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "title/title_session.h"
 #include "titlemaker/library_title.h"
 #include "titlemaker/material_files.h"
+#include "titlemaker/staging_folder.h"
 #include "titlemaker/subtitle_title.h"
 
 namespace olve {
@@ -40,7 +42,9 @@ public:
     // The failure for a file that is not there, none when it is.
     static std::optional<TOpeningFailure> MissingFile(const std::string& path);
 
-    // Installs the package below the program's folder and opens the title it wrote. Whatever
+    // Installs the package below the program's folder and opens the title it wrote; a
+    // package just made of material that refers to its recording where it is opens from the
+    // files it was packed from instead, without being unpacked. Whatever
     // the installation wrote is kept in the list of installed files, and the files of earlier
     // installations that it did not write again are removed. The title asks its questions
     // through prompts.
@@ -50,6 +54,8 @@ public:
     // Removes every installed file and the folders they leave empty, never anything outside
     // the program's folder, and forgets them.
     void RemoveInstalledFiles();
+    // The title just made is laid out there until it has been opened once.
+    bool HasMadeTitle() const { return FMade != nullptr; }
 
     // Starts making a title of the files given (local paths) in the library of the user's
     // data folder ("olveplayer/library" below it), or finds the one made before from them as
@@ -85,7 +91,9 @@ private:
     bool WriteTracks(const std::vector<TEmbeddedSubtitleTrack>& tracks, int main);
     bool ChooseMainSubtitles();
     void MakeTitle();
+    void KeepMadeTitle(std::shared_ptr<TStagingFolder> laidOut);
     void TitleMade(bool made, const std::string& error);
+    TTitleSession OpenMadeTitle(TPrompts& prompts, const TMediaTimeFormats* player);
     void Fail(std::string text, std::string subject = {});
     void Finish(const std::string& package);
     bool RunLong(const QString& text, bool cancellable, std::function<void()> work, std::function<void()> done);
@@ -104,6 +112,11 @@ private:
     std::string FReason;
     TSubtitleTitleRequest FRequest;
     TSubtitleTitleResult FResult;
+    // The files of the title just made, as its package holds them, and the title open from them.
+    std::shared_ptr<TStagingFolder> FMade;
+    std::string FMadePackage;
+    std::string FMadeTitleFile;
+    std::shared_ptr<TStagingFolder> FOpenMade;
 };
 
 }  // namespace olve

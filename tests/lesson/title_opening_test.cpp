@@ -100,12 +100,27 @@ TEST_F(TitleOpening, MaterialBecomesALibraryTitleOnceAndTheSameMaterialFindsItAg
     EXPECT_EQ(fs::last_write_time(package), made);
     EXPECT_TRUE(Answers.Asked.empty());
 
-    // The package opens as any package does, below the program's folder.
+}
+
+TEST_F(TitleOpening, TheTitleJustMadeOpensWithoutUnpackingAndLaterAsAnyPackage)
+{
+    Subtitles(Home / "ep.srt", "First line.");
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_TRUE(Opening.HasMadeTitle()) << package;
     TRecordingPrompts prompts;
     TOpenedTitle opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
     EXPECT_EQ(opened.Session->MediaPath, fs::canonical(Home / "ep.wav").string()) << "the recording stays where it is";
+    EXPECT_TRUE(Opening.InstalledFiles().empty()) << "the package was unpacked";
+    EXPECT_FALSE(fs::exists(Program.Path() / "vcd"));
+
+    // Opened again, it is installed below the program's folder.
+    opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
+    EXPECT_FALSE(Opening.InstalledFiles().empty());
+    EXPECT_TRUE(prompts.Said.empty());
 }
 
 TEST_F(TitleOpening, SubtitlesAloneGoWithTheOpenRecordingOrTheOneTheLearnerAccepts)
