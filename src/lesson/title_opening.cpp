@@ -314,8 +314,9 @@ void TTitleOpening::MakeTitle()
     auto laidOut = FRequest.RecordingInPlace ? std::make_shared<TStagingFolder>() : nullptr;
     RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), false,
             [=, this] {
-                // The one place the alignment runs: its cancel flag is FCancel once the
-                // alignment takes one.
+                // ALIGNMENT CALL SITE: the one place a transcript is aligned. Cancel and a
+                // termination set FCancel; the alignment is to be given &FCancel here once it
+                // takes a cancel flag, until then it runs to its end.
                 *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned)) &&
                         MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
                         WriteLibraryRecord(entry, material, *failure);

@@ -62,7 +62,7 @@ public:
     // they are. openRecording is the open title's recording, which subtitles
     // given alone belong to; empty when none is open. Ends with MaterialReady or
     // MaterialFailed, then MaterialEnded, at once or later. False, without any signal, while
-    // other material is being opened.
+    // other material is being opened or after Terminate.
     bool OpenMaterial(const std::vector<std::string>& paths, const std::string& openRecording,
                       const std::string& dataFolder);
     bool Busy() const { return FBusy; }
