@@ -1,11 +1,9 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <algorithm>
 
 #include "media/content_class.h"
 #include "media/device_error.h"
