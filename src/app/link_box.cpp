@@ -2,22 +2,15 @@
 
 namespace olve {
 
-TLinkBox::TLinkBox(QWidget* parent) : QLineEdit(parent)
+TLinkBox::TLinkBox(QObject* parent) : QObject(parent)
 {
     setObjectName("TLinkBox_LinkBox");
-    setFocusPolicy(Qt::NoFocus);
-    setGeometry(0, 0, 1, 1);
-    lower();
-    hide();
-    connect(this, &QLineEdit::textChanged, this, &TLinkBox::Changed);
 }
 
-void TLinkBox::HandOver(const QString& text)
+void TLinkBox::HandOver(const QString& path)
 {
-    if (this->text() == text)
-        Q_EMIT Changed();
-    else
-        setText(text);
+    FText = path;
+    Q_EMIT HandedOver(path);
 }
 
 }  // namespace olve

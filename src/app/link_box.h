@@ -1,24 +1,30 @@
 #pragma once
-#include <QLineEdit>
+#include <QObject>
+#include <QString>
 
 namespace olve {
 
-// The hidden edit box through which another start of the program hands over a path. Its
-// text is "busy" while the window is not ready, empty once it is, and the handed-over path
-// after a hand-over.
-class TLinkBox : public QLineEdit {
+// Where another start of the program hands over a path. Its text, which other starts read,
+// is "busy" while the window is not ready, empty once it is, and the handed-over path after
+// a hand-over; the path itself goes to the window as it is, never read back from the text.
+class TLinkBox : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* Busy = "busy";
 
-    explicit TLinkBox(QWidget* parent);
+    explicit TLinkBox(QObject* parent);
 
-    // Sets the text as a hand-over does: the change is announced even when the same path
-    // is handed over twice, so each hand-over is acted on.
-    void HandOver(const QString& text);
+    const QString& text() const { return FText; }
+    void setText(const QString& text) { FText = text; }
+
+    // Takes a hand-over: announced each time, even when the same path comes twice.
+    void HandOver(const QString& path);
 
 Q_SIGNALS:
-    void Changed();
+    void HandedOver(const QString& path);
+
+private:
+    QString FText;
 };
 
 }  // namespace olve

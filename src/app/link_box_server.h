@@ -7,8 +7,8 @@
 namespace olve {
 
 // Answers other starts of the program on the user's private socket: tells them the
-// window's caption and the box's text, puts a handed-over path into the box, brings the
-// window forward.
+// window's caption and the box's text, hands a handed-over path to the box, which passes it
+// on as it is, brings the window forward.
 class TLinkBoxServer : public QObject {
     Q_OBJECT
 public:

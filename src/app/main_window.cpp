@@ -19,8 +19,9 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
-#include "storage/abandoned_files.h"
-#include "titlemaker/material_files.h"
+#include "lesson/opening_choice.h"
+#include "lesson/title_opening.h"
+#include "titlemaker/file_kind.h"
 #include "title/pane_fit.h"
 #include "timing/tick_wait.h"
 
@@ -50,11 +51,6 @@ constexpr int ExposeRetryMs = 5;
 // How often a handed-over package looks again whether the box in its way has closed.
 constexpr int HandOverRetryMs = 100;
 
-bool HasExtension(const QString& path, const char* extension)
-{
-    return QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0;
-}
-
 }  // namespace
 
 TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent)
@@ -67,8 +63,7 @@ TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
     tmPlayer->stop();
-    // Freed in this order: installed-file list, picture, box, title, player, views.
-    FInstalledFiles = TInstalledFiles();
+    // Freed in this order: picture, box, title, player, views.
     delete FPicture;
     delete FLinkBoxServer;
     delete FLinkBox;
@@ -116,7 +111,8 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     FLinkBox = new TLinkBox(this);
     FLinkBox->setText(TLinkBox::Busy);
-    connect(FLinkBox, &TLinkBox::Changed, this, &TForm1::LinkBoxChange);
+    connect(FLinkBox, &TLinkBox::HandedOver, this, &TForm1::TakeHandOver);
+    CreateTitleOpening();
 
     tmPlayer = new QTimer(this);
     tmPlayer->setObjectName("tmPlayer");
@@ -133,9 +129,10 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
     FStartPackage.clear();
     bool noTie = false;
     for (const QString& argument : arguments) {
-        if (HasExtension(argument, "qzw"))
+        const TFileKind kind = FileKindOf(argument.toStdString());
+        if (kind == TFileKind::Package)
             FStartPackage = argument;
-        else if (IsRecordingFile(argument.toStdString()) || IsSubtitleFile(argument.toStdString()))
+        else if (kind == TFileKind::Recording || kind == TFileKind::Subtitles)
             FStartFiles << argument;
         else if (argument.compare("NoTie", Qt::CaseInsensitive) == 0)
             noTie = true;
@@ -531,7 +528,8 @@ void TForm1::FormActivate()
     if (first && !FArguments.isEmpty()) {
         const QString argument = FArguments.first();
         // FormShow has opened the start package already.
-        if (argument != FStartPackage && HasExtension(argument, "qzw") && QFileInfo(argument).isFile()) {
+        if (argument != FStartPackage && FileKindOf(argument.toStdString()) == TFileKind::Package &&
+            QFileInfo(argument).isFile()) {
             OpenTitlePackage(argument);
             if (FMainView->focusPolicy() != Qt::NoFocus)
                 FMainView->setFocus();
@@ -560,28 +558,25 @@ void TForm1::FormClose()
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     SaveLayout();
-    RemoveInstalledFiles(FInstalledFiles.Files());
-    TInstalledList(ProgramFolder().toStdString()).Write({});
+    FTitleOpening->RemoveInstalledFiles();
 }
 
 void TForm1::Terminate()
 {
     FClosing = true;
     FExtractFeedback->Cancel();
+    FTitleOpening->Terminate();
     if (FOpening == 0)
         close();
 }
 
-void TForm1::LinkBoxChange()
+void TForm1::TakeHandOver(const QString& path)
 {
-    const QString text = FLinkBox->text();
-    if (text.isEmpty() || text == TLinkBox::Busy)
-        return;
-    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString()) && !IsSubtitleFile(text.toStdString()))
+    if (!IsOpenableAlone(path.toStdString()))
         return;
     // The hand-over is answered before the package opens: opening may ask the user, and
     // the other start must not wait for that.
-    RequestOpen(text);
+    RequestOpen(path);
 }
 
 void TForm1::RequestOpen(const QString& path)
@@ -608,7 +603,8 @@ void TForm1::OpenHandedOver()
     const QString text = std::exchange(FHandedOver, QString());
     // A hand-over names a package or a recording; a desktop panel may name any file, and
     // is told as a drop would be.
-    if (!HasExtension(text, "qzw") && !IsRecordingFile(text.toStdString())) {
+    const TFileKind kind = FileKindOf(text.toStdString());
+    if (kind != TFileKind::Package && kind != TFileKind::Recording) {
         DropFiles({text});
         return;
     }
@@ -616,7 +612,7 @@ void TForm1::OpenHandedOver()
         return;
     if (OnHandOver)
         OnHandOver(text);
-    if (HasExtension(text, "qzw"))
+    if (kind == TFileKind::Package)
         OpenTitlePackage(text);
     else
         OpenMaterial({text});

@@ -28,7 +28,6 @@
 #include "picture/extra_image.h"
 #include "storage/extract_feedback.h"
 #include "storage/file_copy_question.h"
-#include "storage/installed_files.h"
 #include "storage/prompts.h"
 #include "textview/new_ul_edit_net.h"
 #include "timing/playback_speed.h"
@@ -45,9 +44,8 @@ namespace olve {
 class TPaneDivider;
 class TPlayingAnimation;
 class TStartPage;
-struct TMaterialFiles;
-struct TLibraryEntry;
-struct TEmbeddedSubtitleTrack;
+class TTitleOpening;
+class TOpeningQuestions;
 class TProgressBar;
 struct TTitleSession;
 
@@ -71,9 +69,6 @@ public:
     // Opening a title: false when it did not open, after telling the user why.
     bool OpenTitlePackage(const QString& packagePath);
     bool OpenTitle(const QString& titlePath);
-    // Removes the files, with the folders that become empty, never the program's folder or
-    // anything outside it.
-    void RemoveInstalledFiles(const std::vector<std::string>& files);
     // Packages open as they are; a recording with its subtitles (dropped together, or found
     // beside it) becomes a title in the library folder first, and so do subtitles given
     // alone, with the open title's recording or one the learner chooses.
@@ -82,7 +77,10 @@ public:
     // is being opened or asked. Requests come from other processes as fast as they like: one
     // still waiting is replaced by the next, so only the latest is opened.
     void RequestOpen(const QString& path);
+    // Starts opening material; false when other material is being opened. The title opens,
+    // or the user is told why not, once its long work is done (MakingTitle is false again).
     bool OpenMaterial(const QStringList& paths);
+    bool MakingTitle() const;
     // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
     bool ExportCard(int index, const QString& folder);
     void ShowOpenDialog();
@@ -149,7 +147,7 @@ public:
     // The open title's cards in the player's units, brought up to date with the cards.
     const TCardTimeline& Timeline();
     TLinkBox* LinkBox() const { return FLinkBox; }
-    const std::vector<std::string>& InstalledFiles() const { return FInstalledFiles.Files(); }
+    const std::vector<std::string>& InstalledFiles() const;
     const QString& StartPackage() const { return FStartPackage; }
     bool FileTypeRegistered() const { return FFileTypeRegistered; }
     const QString& TitleFolder() const { return FTitleFolder; }
@@ -183,7 +181,7 @@ private:
     void FormShow();
     void FormActivate();
     void FormClose();
-    void LinkBoxChange();
+    void TakeHandOver(const QString& path);
     void OpenHandedOver();
     bool InstallAndOpen(const QString& packagePath);
     // False, after telling the user, when there is no such file.
@@ -220,14 +218,8 @@ private:
     void PlaceStartPage();
     void SaveRecent();
     void RememberRecent(const QString& package);
-    bool ChooseMainSubtitles(TMaterialFiles& material);
-    std::string RecordingForSubtitles(const std::string& subtitles);
-    bool MakeLibraryTitle(const TMaterialFiles& material, const TLibraryEntry& entry);
-    bool TakeEmbeddedSubtitles(TMaterialFiles& material, const std::string& package, std::string& reason);
-    const TEmbeddedSubtitleTrack* ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks);
-    // percent, when given, is how much of the work is done (0-100), set by the work as it goes.
-    void RunWithProgress(const QString& text, const std::function<void()>& work, std::atomic<bool>* cancel = nullptr,
-                         const std::atomic<int>* percent = nullptr);
+    void CreateTitleOpening();
+    void MaterialEnded();
     void RestoreProgress();
     void PlaceResumeNotice();
     void HideResumeNotice();
@@ -396,7 +388,6 @@ private:
     bool FShowCursor = false;
     bool FShowUnderline = false;
     QString FStartPackage;
-    TInstalledFiles FInstalledFiles;
     bool FFileTypeRegistered = false;
     // Showing the window has queued the start: the start package, then the first activation.
     bool FShown = false;
@@ -432,6 +423,10 @@ private:
     bool FHasPress = false;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
+    std::unique_ptr<TOpeningQuestions> FOpeningQuestions;
+    // Installed files, the library flow and its worker; a child, so that it goes after the
+    // questions it asks are answered no more.
+    TTitleOpening* FTitleOpening = nullptr;
 };
 
 }  // namespace olve

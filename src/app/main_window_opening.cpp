@@ -1,30 +1,23 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <algorithm>
 
 #include "media/content_class.h"
 #include "media/device_error.h"
 #include "app/startup_check.h"
-#include "storage/abandoned_files.h"
+#include "lesson/opening_choice.h"
+#include "lesson/title_opening.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
-#include "titlemaker/material_files.h"
 
 namespace olve {
 
 namespace {
 
 const char* const LineBreaks = "\r\n\r\n";
-
-bool IsPackage(const QString& path)
-{
-    return QFileInfo(path).suffix().compare("qzw", Qt::CaseInsensitive) == 0;
-}
 
 bool HasSubText(const TPlayCardList& cards)
 {
@@ -58,28 +51,17 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
         return false;
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
-    TStringList written;
-    TExtractOutcome outcome;
     const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get(), &FPrompts};
-    const bool installed =
-        ExtractFileTrain(ui, packagePath.toStdString(), ProgramFolder().toStdString(), written, 1, true, &outcome);
-    // Whatever was written is removed on close, however the installation ended.
-    if (installed) {
-        RemoveInstalledFiles(FInstalledFiles.Add(written.Lines(), outcome));
-        // Kept on disk too: the next start removes them if this process is killed.
-        TInstalledList(ProgramFolder().toStdString()).Write(FInstalledFiles.Files());
-    }
+    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPrompts, FPlayer.get());
     if (FClosing)
         return false;
-    if (!installed) {
+    if (!opened.Session) {
         raise();
         activateWindow();
-        FPrompts.Message(packagePath.toStdString() + LineBreaks + "のインストールに失敗しました" + LineBreaks +
-                         "installing the package failed");
+        FPrompts.Message(opened.Failure.Text);
         return false;
     }
-    const bool shown = ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(),
-                                                    FPrompts, FPlayer.get()));
+    const bool shown = ShowTitle(std::move(*opened.Session));
     if (shown)
         RememberRecent(packagePath);
     return shown;
@@ -87,11 +69,10 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
 
 bool TForm1::PackageFound(const QString& packagePath)
 {
-    if (QFileInfo(packagePath).isFile())
-        return true;
-    FPrompts.Message(std::string("ファイルが見つかりません") + LineBreaks + "file not exist" + LineBreaks + "< " +
-                     packagePath.toStdString() + " >");
-    return false;
+    const std::optional<TOpeningFailure> missing = TTitleOpening::MissingFile(packagePath.toStdString());
+    if (missing)
+        FPrompts.Message(missing->Text);
+    return !missing;
 }
 
 bool TForm1::OpenTitle(const QString& titlePath)
@@ -185,26 +166,6 @@ void TForm1::WatchPackageCards()
     FPackage->VcdCards.OnChange = stale;
 }
 
-void TForm1::RemoveInstalledFiles(const std::vector<std::string>& files)
-{
-    const QString root = QDir(ProgramFolder()).canonicalPath();
-    for (const std::string& file : files) {
-        const QString path = QString::fromStdString(file);
-        // Only what lies below the program's folder is ours to remove.
-        const QString folder = QFileInfo(path).absolutePath();
-        const QString canonical = QDir(folder).canonicalPath();
-        if (canonical.isEmpty() || (canonical != root && !canonical.startsWith(root + "/")))
-            continue;
-        QFile::remove(path);
-        QDir dir(canonical);
-        while (dir.absolutePath() != root && dir.absolutePath().startsWith(root + "/")) {
-            const QString name = dir.dirName();
-            if (!dir.cdUp() || !dir.rmdir(name))
-                break;
-        }
-    }
-}
-
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())
@@ -228,25 +189,21 @@ void TForm1::DropFiles(const QStringList& paths)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     raise();
     activateWindow();
-    QStringList packages;
+    std::vector<std::string> files;
     for (const QString& path : paths)
-        if (IsPackage(path))
-            packages << path;
-    const bool material = std::any_of(paths.begin(), paths.end(), [](const QString& path) {
-        return IsRecordingFile(path.toStdString()) || IsSubtitleFile(path.toStdString());
-    });
-    if (packages.size() == 1) {
+        files.push_back(path.toStdString());
+    const TOpeningChoice choice = ChooseOpening(files);
+    if (choice.What == TOpeningChoice::TWhat::Package) {
         if (FPlayer->DeviceID() != 0)
             FPlayer->Close();
         FMainView->ResetUnderline();
         FMainView->SetDisplayText(std::string());
-        OpenTitlePackage(packages.first());
-    } else if (packages.isEmpty() && material) {
+        OpenTitlePackage(QString::fromStdString(choice.Package));
+    } else if (choice.What == TOpeningChoice::TWhat::Material) {
         OpenMaterial(paths);
     } else {
         QApplication::beep();
-        const QString suffix = QFileInfo(paths.first()).suffix();
-        const std::string extension = suffix.isEmpty() ? std::string() : "." + suffix.toStdString();
+        const std::string& extension = choice.Extension;
         FPrompts.Message("この拡張子 <" + extension + "> のファイルには対応していません" + LineBreaks +
                          "files of the extension <" + extension + "> cannot be opened");
     }

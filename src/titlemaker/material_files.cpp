@@ -1,21 +1,15 @@
 #include "titlemaker/material_files.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <string_view>
+
+#include "titlemaker/file_kind.h"
 
 namespace olve {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr auto RecordingExtensions = std::to_array<std::string_view>(
-    {".mp3", ".wav", ".ogg", ".oga", ".opus", ".m4a", ".aac", ".flac", ".wma", ".mp4", ".m4v", ".mkv", ".webm",
-     ".avi", ".mov", ".wmv", ".mpg", ".mpeg", ".ts", ".mts", ".m2ts", ".3gp", ".flv"});
-constexpr auto SubtitleExtensions = std::to_array<std::string_view>({".srt", ".vtt", ".lrc"});
-constexpr auto TranscriptExtensions = std::to_array<std::string_view>({".txt"});
 
 std::string Lower(std::string text)
 {
@@ -25,21 +19,16 @@ std::string Lower(std::string text)
     return text;
 }
 
-template <std::size_t N>
-bool HasExtension(const std::string& path, const std::array<std::string_view, N>& extensions)
-{
-    const std::string extension = Lower(fs::path(path).extension().string());
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
-}
-
+// Subtitles whose name gives no language are the English ones.
 bool IsEnglish(const std::string& language)
 {
-    return language.empty() || language == "en" || language == "eng";
+    const TNamedLanguage named = NamedLanguageOf(language);
+    return named == TNamedLanguage::Unknown || named == TNamedLanguage::English;
 }
 
 bool IsJapanese(const std::string& language)
 {
-    return language == "ja" || language == "jpn" || language == "jp";
+    return NamedLanguageOf(language) == TNamedLanguage::Japanese;
 }
 
 // The files of a kind beside the recording named after it, in name order.
@@ -75,17 +64,17 @@ void Sort(const std::vector<std::string>& subtitles, TMaterialFiles& material)
 
 bool IsRecordingFile(const std::string& path)
 {
-    return HasExtension(path, RecordingExtensions);
+    return FileKindOf(path) == TFileKind::Recording;
 }
 
 bool IsSubtitleFile(const std::string& path)
 {
-    return HasExtension(path, SubtitleExtensions);
+    return FileKindOf(path) == TFileKind::Subtitles;
 }
 
 bool IsTranscriptFile(const std::string& path)
 {
-    return HasExtension(path, TranscriptExtensions);
+    return FileKindOf(path) == TFileKind::Transcript;
 }
 
 std::string SubtitleLanguage(const std::string& path)

@@ -18,8 +18,7 @@ struct TMaterialFiles {
     bool Transcript = false;
 };
 
-// True for the extensions of recordings (audio or video) and of subtitle files the title
-// maker reads, in any letter case.
+// True for the files of that kind (titlemaker/file_kind.h).
 bool IsRecordingFile(const std::string& path);
 bool IsSubtitleFile(const std::string& path);
 bool IsTranscriptFile(const std::string& path);
@@ -32,7 +31,7 @@ std::string SubtitleLanguage(const std::string& path);
 // among them and the subtitles among them; when no subtitles are among them, those beside the
 // recording whose names begin with its base name ("talk.srt", "talk.en.vtt", "talk.ja.srt");
 // without any subtitles, plain texts the same way ("talk.txt", "talk.ja.txt") as a transcript.
-// English: "en"/"eng" or no language; Japanese: "ja"/"jpn"/"jp". False, with the reason for the
+// English: no language or one NamedLanguageOf takes for English; Japanese likewise. False, with the reason for the
 // user (Japanese and English), when there is no recording or no subtitles in English.
 bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& material, std::string& reason);
 

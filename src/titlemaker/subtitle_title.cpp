@@ -75,8 +75,8 @@ struct TStagedFile {
 
 class TSubtitleTitleMaker {
 public:
-    TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result)
-        : FRequest(request), FResult(result), FPrompts(result.Notes), FPackage(FPrompts)
+    TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, TStagingFolder& staging)
+        : FRequest(request), FResult(result), FPrompts(result.Notes), FPackage(FPrompts), FStaging(staging)
     {
     }
 
@@ -260,7 +260,7 @@ private:
     TSubtitleTitleResult& FResult;
     TNotePrompts FPrompts;
     TPlayPackage FPackage;
-    TStagingFolder FStaging;
+    TStagingFolder& FStaging;
     std::int64_t FLengthMs = 0;
     TSubtitleFile FSubtitles;
     std::vector<TSubtitleCue> FCues;
@@ -275,10 +275,12 @@ private:
 
 }  // namespace
 
-bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error)
+bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error,
+                       TStagingFolder* laidOut)
 {
     result = TSubtitleTitleResult();
-    return TSubtitleTitleMaker(request, result).Make(error);
+    TStagingFolder own;
+    return TSubtitleTitleMaker(request, result, laidOut ? *laidOut : own).Make(error);
 }
 
 }  // namespace olve

@@ -9,6 +9,8 @@
 
 namespace olve {
 
+class TStagingFolder;
+
 // What a title is made of. Paths are local (UTF-8); texts are UTF-8.
 struct TSubtitleTitleRequest {
     std::string MediaPath;
@@ -54,6 +56,10 @@ struct TSubtitleTitleResult {
 // folder (or, with RecordingInPlace, no recording and a "vcd.ini" that names it where it is,
 // with a "recording" section that the title session checks it by), and the cue pictures in the title folder's "pic" folder. False with a reason (English) when
 // nothing could be made; the package is then not written.
-bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error);
+// laidOut, when given, is an empty staging folder that keeps the package's files laid out
+// as installing the package lays them out below a program's folder, so that the title
+// opens from there without unpacking it.
+bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error,
+                       TStagingFolder* laidOut = nullptr);
 
 }  // namespace olve

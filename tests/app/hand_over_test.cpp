@@ -178,6 +178,19 @@ TEST(HandOverResults, TheBoxIsBusyUntilTheWindowRunsThenTakesEachHandOver)
     EXPECT_EQ(w.Opened, (std::vector<QString>{package, package}));
 }
 
+// The path goes to the window as it came, never read back from a text box, which would
+// change what a text box does not hold.
+TEST(HandOverResults, AnOddlyNamedPackageArrivesAsItWasNamed)
+{
+    TWindowFixture w;
+    w.ShowAndWaitReady();
+    TTempFolder files;
+    const QString package = QString::fromStdString(MakeFile(files, "  two\nlines\t.qzw"));
+    EXPECT_EQ(SendWhileServing(w.Socket, package), hoHandedOver);
+    ASSERT_TRUE(WaitUntil([&] { return !w.Opened.empty(); }));
+    EXPECT_EQ(w.Opened, std::vector<QString>{package});
+}
+
 TEST(HandOverResults, TheSenderHasItsAnswerBeforeThePackageOpens)
 {
     TWindowFixture w;

@@ -676,7 +676,9 @@ TEST_F(MainWindow, ReadingTheSubtitlesInAVideoStopsAtCancel)
     cancel.start(300);
     QElapsedTimer reading;
     reading.start();
-    EXPECT_FALSE(Form->OpenMaterial({QString::fromStdString(film)}));
+    EXPECT_TRUE(Form->OpenMaterial({QString::fromStdString(film)}));
+    EXPECT_TRUE(Form->MakingTitle()) << "the window waited for the reading";
+    EXPECT_TRUE(WaitUntil([&] { return !Form->MakingTitle(); }, 10000));
     qunsetenv("XDG_DATA_HOME");
     EXPECT_LT(reading.elapsed(), 5000);
     ASSERT_FALSE(Prompts.Said.empty());

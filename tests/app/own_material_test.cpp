@@ -48,6 +48,18 @@ protected:
     {
         std::ofstream(path) << "1\n00:00:00,200 --> 00:00:01,500\n" << text << "\n";
     }
+    // The title is made beside the window: true once it has opened without a word to the user.
+    bool OpenMaterial(const QStringList& paths)
+    {
+        const std::size_t told = Prompts.Said.size();
+        return Form->OpenMaterial(paths) && WaitUntil([&] { return !Form->MakingTitle(); }, 30000) &&
+               Prompts.Said.size() == told;
+    }
+    void DropFiles(const QStringList& paths)
+    {
+        Form->DropFiles(paths);
+        WaitUntil([&] { return !Form->MakingTitle(); }, 30000);
+    }
     std::string Told() const { return Prompts.Said.empty() ? std::string() : Prompts.Said.back(); }
     static QString Q(const std::string& path) { return QString::fromStdString(path); }
     std::string FirstText() { return Form->Package().MainCards.Count() ? Form->Package().MainCards.Card(0).MainText : ""; }
@@ -65,11 +77,11 @@ protected:
 
 TEST_F(OwnMaterial, SameNamedRecordingsKeepTitlesOfTheirOwnThatReferToThemWhereTheyAre)
 {
-    ASSERT_TRUE(Form->OpenMaterial({Q(Home / "podcast/ep12.wav")})) << Told();
+    ASSERT_TRUE(OpenMaterial({Q(Home / "podcast/ep12.wav")})) << Told();
     EXPECT_EQ(FirstText(), "Podcast line.");
-    ASSERT_TRUE(Form->OpenMaterial({Q(Home / "news/ep12.wav")})) << Told();
+    ASSERT_TRUE(OpenMaterial({Q(Home / "news/ep12.wav")})) << Told();
     EXPECT_EQ(FirstText(), "News line.");
-    ASSERT_TRUE(Form->OpenMaterial({Q(Home / "podcast/ep12.wav")}));
+    ASSERT_TRUE(OpenMaterial({Q(Home / "podcast/ep12.wav")}));
     EXPECT_EQ(FirstText(), "Podcast line.") << "the news took the podcast's title";
     EXPECT_EQ(Form->Player().FileName.toStdString(), fs::canonical(Home / "podcast/ep12.wav").string());
 
@@ -89,14 +101,14 @@ TEST_F(OwnMaterial, SameNamedRecordingsKeepTitlesOfTheirOwnThatReferToThemWhereT
 
 TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerNames)
 {
-    Form->DropFiles({Q(Home / "podcast/ep12.srt")});
+    DropFiles({Q(Home / "podcast/ep12.srt")});
     ASSERT_EQ(Prompts.Said.size(), 1u) << "with nothing open, the learner is asked";
     EXPECT_NE(Prompts.Said[0].find("use the subtitles with this recording?"), std::string::npos) << Prompts.Said[0];
     EXPECT_NE(Prompts.Said[0].find(Home / "podcast/ep12.wav"), std::string::npos) << Prompts.Said[0];
     EXPECT_EQ(FirstText(), "Podcast line.");
 
     std::ofstream(Home / "fixes/corrected.vtt", std::ios::trunc) << "WEBVTT\n\n00:00.200 --> 00:01.500\nCorrected line.\n";
-    Form->DropFiles({Q(Home / "fixes/corrected.vtt")});
+    DropFiles({Q(Home / "fixes/corrected.vtt")});
     EXPECT_EQ(FirstText(), "Corrected line.") << "the open title is made anew with them";
     EXPECT_EQ(Form->Player().FileName.toStdString(), fs::canonical(Home / "podcast/ep12.wav").string());
 
@@ -109,7 +121,7 @@ TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerN
 
     // An installed title's recording goes when that title closes: the new title carries it.
     ASSERT_TRUE(Form->OpenTitlePackage(Q(MakeTestPackage(Home / "podcast", ThreeCardTitle()))));
-    Form->DropFiles({Q(Home / "fixes/corrected.vtt")});
+    DropFiles({Q(Home / "fixes/corrected.vtt")});
     EXPECT_EQ(FirstText(), "Corrected line.");
     const std::string installed = Form->Player().FileName.toStdString();
     EXPECT_EQ(installed.rfind(Program / "vcd/", 0), 0u) << installed;
@@ -117,6 +129,6 @@ TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerN
     ASSERT_EQ(packages.size(), 2u);
     EXPECT_GT(fs::file_size(packages[0]) + fs::file_size(packages[1]), fs::file_size(installed));
 
-    Form->DropFiles({Q(Home / "notes.pdf")});
+    DropFiles({Q(Home / "notes.pdf")});
     EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.pdf> のファイルには対応していません\r\n\r\nfiles of the extension <.pdf> cannot be opened");
 }

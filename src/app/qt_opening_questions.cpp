@@ -1,0 +1,58 @@
+#include "app/qt_opening_questions.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+
+namespace olve {
+
+namespace {
+
+const char* const RecordingFilter =
+    "録音・録画 Recordings (*.mp3 *.wav *.ogg *.oga *.opus *.m4a *.aac *.flac *.wma *.mp4 *.m4v *.mkv *.webm *.avi "
+    "*.mov *.wmv *.mpg *.mpeg *.ts *.mts *.m2ts *.3gp *.flv);;すべて All files (*)";
+
+}  // namespace
+
+bool TQtOpeningQuestions::UseRecordingBeside(const std::string& recording)
+{
+    return FPrompts.Question("この字幕を次の録音で使いますか？\r\n\r\nuse the subtitles with this recording?\r\n\r\n< " +
+                             recording + " >");
+}
+
+std::string TQtOpeningQuestions::ChooseRecording(const std::string& folder)
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(FWindow, QStringLiteral("字幕の録音を選ぶ  Choose the recording of the subtitles"),
+                                     QString::fromStdString(folder), RecordingFilter);
+    return chosen.isEmpty() ? std::string() : QFileInfo(chosen).absoluteFilePath().toStdString();
+}
+
+int TQtOpeningQuestions::ChooseMainSubtitles(const std::vector<std::string>& subtitles)
+{
+    QStringList names;
+    for (const std::string& other : subtitles)
+        names << QString::fromStdString(other);
+    return ChooseItem(QStringLiteral("本文にする字幕  Subtitles for the main text:"), names);
+}
+
+int TQtOpeningQuestions::ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks)
+{
+    QStringList names;
+    for (const TEmbeddedSubtitleTrack& track : tracks)
+        names << QStringLiteral("%1: %2 %3 (%4)")
+                     .arg(track.Index + 1)
+                     .arg(QString::fromStdString(track.Language.empty() ? "?" : track.Language),
+                          QString::fromStdString(track.Title), QString::fromStdString(track.Format));
+    return ChooseItem(QStringLiteral("本文にする字幕  Track for the main text:"), names);
+}
+
+int TQtOpeningQuestions::ChooseItem(const QString& label, const QStringList& names)
+{
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(FWindow, QStringLiteral("字幕を選ぶ  Choose the subtitles"), label, names,
+                                               0, false, &chosen);
+    return chosen ? static_cast<int>(names.indexOf(name)) : -1;
+}
+
+}  // namespace olve

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace olve {
+
+// What a set of files given together (dropped, chosen in the Open dialog, named by a start)
+// opens: one title package, or material to make a title of, or nothing the player reads.
+struct TOpeningChoice {
+    enum class TWhat { Nothing, Package, Material, Unsupported };
+    TWhat What = TWhat::Nothing;
+    std::string Package;
+    // The files as given: the title maker picks what it needs among them.
+    std::vector<std::string> Material;
+    // The extension with its dot ("." alone is never given; empty without one) of the first
+    // file, for telling the user what cannot be opened.
+    std::string Extension;
+};
+
+// One package among the files opens it, whatever else is there; without any package, a
+// recording or subtitles among them make material; anything else is unsupported.
+TOpeningChoice ChooseOpening(const std::vector<std::string>& paths);
+
+// Whether a single path handed over by another start or a desktop panel is something the
+// player opens: a package, a recording or subtitles.
+bool IsOpenableAlone(const std::string& path);
+
+}  // namespace olve

@@ -1,0 +1,217 @@
+#include "lesson/title_opening.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "support/recording_prompts.h"
+#include "support/stalled_fifo.h"
+#include "support/temp_folder.h"
+#include "support/test_media.h"
+#include "support/test_package.h"
+#include "support/wait_until.h"
+
+using namespace olve;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers as a learner would, and remembers what was asked.
+class TAnswers : public TOpeningQuestions {
+public:
+    std::vector<std::string> Asked;
+    bool UseBeside = true;
+    std::string Recording;
+    int Main = -1;
+
+    bool UseRecordingBeside(const std::string& recording) override
+    {
+        Asked.push_back("beside " + recording);
+        return UseBeside;
+    }
+    std::string ChooseRecording(const std::string& folder) override
+    {
+        Asked.push_back("recording in " + folder);
+        return Recording;
+    }
+    int ChooseMainSubtitles(const std::vector<std::string>& subtitles) override
+    {
+        Asked.push_back("main of " + std::to_string(subtitles.size()));
+        return Main;
+    }
+    int ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks) override
+    {
+        Asked.push_back("track of " + std::to_string(tracks.size()));
+        return Main;
+    }
+};
+
+class TitleOpening : public testing::Test {
+protected:
+    TTempFolder Program;
+    TTempFolder Home;
+    TAnswers Answers;
+    TTitleOpening Opening{Program.Path().string(), Answers};
+    // How each material opening ended: the package, or "failed: " and the text.
+    std::vector<std::string> Ends;
+    int WorkStarted = 0;
+
+    void SetUp() override
+    {
+        QObject::connect(&Opening, &TTitleOpening::MaterialReady,
+                         [this](const QString& package) { Ends.push_back(package.toStdString()); });
+        QObject::connect(&Opening, &TTitleOpening::MaterialFailed,
+                         [this](const TOpeningFailure& failure) { Ends.push_back("failed: " + failure.Text); });
+        QObject::connect(&Opening, &TTitleOpening::WorkStarted, [this] { ++WorkStarted; });
+        ASSERT_TRUE(MakeWav(Home / "ep.wav", 2));
+    }
+    static void Subtitles(const std::string& path, const std::string& text)
+    {
+        std::ofstream(path) << "1\n00:00:00,200 --> 00:00:01,500\n" << text << "\n";
+    }
+    // Opens the material and waits for its end; the end's text.
+    std::string Open(const std::vector<std::string>& paths, const std::string& openRecording = {})
+    {
+        const std::size_t ended = Ends.size();
+        if (!Opening.OpenMaterial(paths, openRecording, Home / "data"))
+            return "refused";
+        if (!WaitUntil([&] { return Ends.size() > ended && !Opening.Busy(); }, 30000))
+            return "still busy";
+        return Ends.back();
+    }
+    std::string Library() { return Home / "data/olveplayer/library"; }
+};
+
+}  // namespace
+
+TEST_F(TitleOpening, MaterialBecomesALibraryTitleOnceAndTheSameMaterialFindsItAgain)
+{
+    Subtitles(Home / "ep.srt", "First line.");
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_EQ(package.rfind(Library(), 0), 0u) << package;
+    EXPECT_TRUE(fs::is_regular_file(package));
+    EXPECT_EQ(WorkStarted, 1) << "made beside the caller";
+    const auto made = fs::last_write_time(package);
+
+    EXPECT_EQ(Open({Home / "ep.wav", Home / "ep.srt"}), package);
+    EXPECT_EQ(WorkStarted, 1) << "made again although nothing changed";
+    EXPECT_EQ(fs::last_write_time(package), made);
+    EXPECT_TRUE(Answers.Asked.empty());
+
+}
+
+TEST_F(TitleOpening, TheTitleJustMadeOpensWithoutUnpackingAndLaterAsAnyPackage)
+{
+    Subtitles(Home / "ep.srt", "First line.");
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_TRUE(Opening.HasMadeTitle()) << package;
+    TRecordingPrompts prompts;
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
+    EXPECT_EQ(opened.Session->MediaPath, fs::canonical(Home / "ep.wav").string()) << "the recording stays where it is";
+    EXPECT_TRUE(Opening.InstalledFiles().empty()) << "the package was unpacked";
+    EXPECT_FALSE(fs::exists(Program.Path() / "vcd"));
+
+    // Opened again, it is installed below the program's folder.
+    opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
+    EXPECT_FALSE(Opening.InstalledFiles().empty());
+    EXPECT_TRUE(prompts.Said.empty());
+}
+
+TEST_F(TitleOpening, SubtitlesAloneGoWithTheOpenRecordingOrTheOneTheLearnerAccepts)
+{
+    fs::create_directory(Home / "fixes");
+    Subtitles(Home / "fixes/new.srt", "Fixed line.");
+    const std::string made = Open({Home / "fixes/new.srt"}, Home / "ep.wav");
+    EXPECT_EQ(made.rfind(Library(), 0), 0u) << made;
+    EXPECT_TRUE(Answers.Asked.empty()) << "the open title's recording is not asked about";
+
+    // Nothing beside them and nothing chosen: the learner cancelled, and nothing is told.
+    EXPECT_EQ(Open({Home / "fixes/new.srt"}), "failed: ");
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"recording in " + Home / "fixes"});
+
+    // Japanese alone make no title: the one made before from the recording opens.
+    Subtitles(Home / "ep.ja.srt", "日本語");
+    Answers.Asked.clear();
+    Answers.UseBeside = false;
+    Answers.Recording = Home / "ep.wav";
+    EXPECT_EQ(Open({Home / "ep.ja.srt"}), made);
+    EXPECT_EQ(Answers.Asked, (std::vector<std::string>{"beside " + Home / "ep.wav", "recording in " + Home.Path().string()}));
+}
+
+TEST_F(TitleOpening, SubtitlesInOtherLanguagesAloneAreChosenByTheLearner)
+{
+    Subtitles(Home / "ep.fr.srt", "Ligne.");
+    Subtitles(Home / "ep.de.srt", "Zeile.");
+    EXPECT_EQ(Open({Home / "ep.wav"}).rfind("failed: 英語の字幕が見つかりません", 0), 0u);
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"main of 2"});
+
+    Answers.Main = 0;
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_EQ(package.rfind(Library(), 0), 0u) << package;
+    TRecordingPrompts prompts;
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "Zeile.") << "the first in name order";
+}
+
+TEST_F(TitleOpening, OneMaterialAtATimeAndTerminatingEndsAStalledReadPromptly)
+{
+    const std::string film = Home / "film.mkv";
+    TStalledFifo stalled(film, "\x1a\x45\xdf\xa3");
+    ASSERT_TRUE(stalled.Ready());
+    ASSERT_TRUE(Opening.OpenMaterial({film}, {}, Home / "data"));
+    EXPECT_TRUE(Opening.Busy());
+    EXPECT_FALSE(Opening.OpenMaterial({Home / "ep.wav"}, {}, Home / "data")) << "a second run beside the first";
+
+    QElapsedTimer ending;
+    ending.start();
+    Opening.Terminate();
+    ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 5000));
+    EXPECT_LT(ending.elapsed(), 2000);
+    EXPECT_EQ(Ends, std::vector<std::string>{"failed: "}) << "nothing to tell while closing";
+    EXPECT_FALSE(Opening.OpenMaterial({Home / "ep.wav"}, {}, Home / "data")) << "nothing opens after terminating";
+}
+
+TEST_F(TitleOpening, AMissingOrBrokenPackageSaysWhy)
+{
+    TRecordingPrompts prompts;
+    TOpenedTitle opened = Opening.InstallAndOpen(Home / "gone.qzw", {}, prompts, nullptr);
+    EXPECT_FALSE(opened.Session);
+    EXPECT_EQ(opened.Failure.Text, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Home / "gone.qzw" + " >");
+    EXPECT_EQ(opened.Failure.Subject, Home / "gone.qzw");
+
+    std::ofstream(Home / "junk.qzw") << "not a package";
+    opened = Opening.InstallAndOpen(Home / "junk.qzw", {}, prompts, nullptr);
+    EXPECT_FALSE(opened.Session);
+    EXPECT_NE(opened.Failure.Text.find("installing the package failed"), std::string::npos) << opened.Failure.Text;
+    EXPECT_TRUE(Opening.InstalledFiles().empty());
+}
+
+// Removal follows the list of what was installed, never a link that leads out of the program's
+// folder since.
+TEST_F(TitleOpening, RemovingInstalledFilesStaysInsideTheProgramFolder)
+{
+    TRecordingPrompts prompts;
+    TOpenedTitle opened = Opening.InstallAndOpen(MakeTestPackage(Home.Path().string(), ThreeCardTitle()), {}, prompts, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    ASSERT_FALSE(Opening.InstalledFiles().empty());
+    const fs::path vcd = Program.Path() / "vcd/K100";
+    ASSERT_TRUE(fs::is_regular_file(vcd / "tone.wav"));
+
+    // The folder becomes a link to the user's own files of the same names.
+    const fs::path own = Home.Path() / "own";
+    fs::rename(vcd, own);
+    fs::create_directory_symlink(own, vcd);
+    Opening.RemoveInstalledFiles();
+    EXPECT_TRUE(fs::is_regular_file(own / "tone.wav")) << "a file outside the program's folder was removed";
+    EXPECT_TRUE(fs::is_regular_file(own / "vcd.ini"));
+    EXPECT_FALSE(fs::exists(Program.Path() / "lesson.qzc")) << "the title itself stays";
+    EXPECT_TRUE(fs::exists(Program.Path())) << "the program's folder went";
+    EXPECT_TRUE(Opening.InstalledFiles().empty());
+}
