@@ -312,13 +312,11 @@ void TTitleOpening::MakeTitle()
     // A title that carries its recording is installed as any package is, so that the copy
     // lies below the program's folder; one that refers to it where it is opens where it was made.
     auto laidOut = FRequest.RecordingInPlace ? std::make_shared<TStagingFolder>() : nullptr;
-    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), false,
+    // Aligning can take minutes, so it can be cancelled (and a termination stops it too).
+    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), transcript,
             [=, this] {
-                // ALIGNMENT CALL SITE: the one place a transcript is aligned. Cancel and a
-                // termination set FCancel; the alignment is to be given &FCancel here once it
-                // takes a cancel flag, until then it runs to its end.
-                *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned)) &&
-                        MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
+                *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned, &FCancel)) &&
+                        !FCancel && MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
                         WriteLibraryRecord(entry, material, *failure);
             },
             [=, this] {
@@ -345,7 +343,8 @@ void TTitleOpening::TitleMade(bool made, const std::string& error)
 {
     for (const std::string& note : FResult.Notes)
         std::fprintf(stderr, "olveplayer: note: %s\n", note.c_str());
-    if (FTerminated)
+    // Cancelled by the learner, or by a termination: nothing more to say.
+    if (FTerminated || (!made && FCancel))
         Fail({});
     else if (!made)
         Fail("タイトルを作れませんでした\r\n\r\nthe title could not be made: " + error, FMaterial.Recording);

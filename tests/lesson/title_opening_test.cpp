@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -176,6 +177,29 @@ TEST_F(TitleOpening, OneMaterialAtATimeAndTerminatingEndsAStalledReadPromptly)
     EXPECT_LT(ending.elapsed(), 2000);
     EXPECT_EQ(Ends, std::vector<std::string>{"failed: "}) << "nothing to tell while closing";
     EXPECT_FALSE(Opening.OpenMaterial({Home / "ep.wav"}, {}, Home / "data")) << "nothing opens after terminating";
+}
+
+// Aligning a long recording with its transcript can be cancelled: it stops at once, with
+// nothing to tell and no title made.
+TEST_F(TitleOpening, CancellingTheAlignmentOfATranscriptStopsItPromptly)
+{
+    // A tone that swells and fades every two seconds: stretches that the recognizer must hear.
+    const std::string book = Home / "book.wav";
+    ASSERT_EQ(std::system(("sox -n -r 16000 -c 1 -b 16 " + book + " synth 900 sine 300 tremolo 0.5 100").c_str()), 0);
+    std::ofstream(Home / "book.txt") << "The first sentence of the book. And the second one.\n";
+    bool cancellable = false;
+    QObject::connect(&Opening, &TTitleOpening::WorkStarted,
+                     [&](const QString&, bool canCancel) { cancellable = canCancel; });
+    ASSERT_TRUE(Opening.OpenMaterial({Home / "book.wav", Home / "book.txt"}, {}, Home / "data"));
+    ASSERT_TRUE(WaitUntil([&] { return WorkStarted > 0; }, 10000));
+    EXPECT_TRUE(cancellable);
+    QElapsedTimer ending;
+    ending.start();
+    Opening.Cancel();
+    ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 10000));
+    EXPECT_LT(ending.elapsed(), 2000);
+    EXPECT_EQ(Ends, std::vector<std::string>{"failed: "});
+    EXPECT_FALSE(fs::exists(Library()) && !fs::is_empty(Library()));
 }
 
 TEST_F(TitleOpening, AMissingOrBrokenPackageSaysWhy)
