@@ -19,6 +19,8 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "lesson/settings_file_store.h"
+#include "lesson/user_data_folder.h"
 #include "storage/abandoned_files.h"
 #include "titlemaker/material_files.h"
 #include "title/pane_fit.h"
@@ -58,7 +60,9 @@ bool HasExtension(const QString& path, const char* extension)
 }  // namespace
 
 TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent)
-    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts), FArguments(arguments)
+    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts),
+      FStore(std::make_unique<TSettingsFileStore>(SettingsFileOf(programPath).toStdString(), UserDataFolder(), prompts)),
+      FArguments(arguments)
 {
     FormCreate(arguments);
 }
@@ -463,11 +467,6 @@ bool TForm1::ListenForHandOvers(const QString& socketPath)
 QString TForm1::ProgramFolder() const
 {
     return QFileInfo(FProgramPath).absolutePath();
-}
-
-QString TForm1::SettingsFile() const
-{
-    return SettingsFileOf(FProgramPath);
 }
 
 void TForm1::showEvent(QShowEvent* event)

@@ -71,10 +71,7 @@ void TForm1::CreateStartPage()
         FRecent.Remove(package.toStdString());
         SaveRecent();
     };
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    file.ReadOnly = true;
-    FRecent.Read(file);
-    file.Close();
+    FRecent = FStore->Recent();
     FStartPage->ShowRecent(FRecent.Items());
 }
 
@@ -89,9 +86,7 @@ void TForm1::PlaceStartPage()
 
 void TForm1::SaveRecent()
 {
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    FRecent.Write(file);
-    file.Close();
+    FStore->SaveRecent(FRecent);
     FStartPage->ShowRecent(FRecent.Items());
 }
 
@@ -104,16 +99,11 @@ void TForm1::RememberRecent(const QString& package)
 
 void TForm1::ShowOpenDialog()
 {
-    TDataFile settings(SettingsFile().toStdString(), FPrompts);
-    settings.ReadOnly = true;
-    const QString start = QString::fromStdString(ReadOpenFolder(settings, QDir::homePath().toStdString()));
-    settings.Close();
+    const QString start = QString::fromStdString(FStore->OpenFolder(QDir::homePath().toStdString()));
     const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("開く  Open"), start, OpenFilter);
     if (paths.isEmpty())
         return;
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    WriteOpenFolder(file, QFileInfo(paths.first()).absoluteFilePath().toStdString());
-    file.Close();
+    FStore->SaveOpenFolder(QFileInfo(paths.first()).absoluteFilePath().toStdString());
     DropFiles(paths);
 }
 
@@ -137,7 +127,7 @@ bool TForm1::OpenMaterial(const QStringList& paths)
         FPrompts.Message(reason);
         return false;
     }
-    const TLibraryEntry entry = LibraryEntryFor(UserDataFolder(), material.Recording);
+    const TLibraryEntry entry = LibraryEntryFor(FStore->DataFolder(), material.Recording);
     // A title made before from the recording's own tracks is not made again.
     const bool again = !found && IsLibraryTitleCurrent(entry, material);
     if (!found && !again && !TakeEmbeddedSubtitles(material, entry.Package, reason) && !ChooseMainSubtitles(material)) {

@@ -60,9 +60,11 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
         FPlayer->Close();
     TStringList written;
     TExtractOutcome outcome;
-    const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get(), &FPrompts};
+    const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get()};
     const bool installed =
         ExtractFileTrain(ui, packagePath.toStdString(), ProgramFolder().toStdString(), written, 1, true, &outcome);
+    for (const TFailure& problem : outcome.Problems)
+        FPrompts.Message(BilingualText(problem));
     // Whatever was written is removed on close, however the installation ended.
     if (installed) {
         RemoveInstalledFiles(FInstalledFiles.Add(written.Lines(), outcome));
