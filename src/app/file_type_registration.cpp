@@ -215,19 +215,6 @@ private:
 
 }  // namespace
 
-std::string UserDataFolder()
-{
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        const passwd* user = getpwuid(getuid());
-        home = user ? user->pw_dir : "/";
-    }
-    return std::string(home) + "/.local/share";
-}
-
 std::string MimeTypeOfExtension(const std::string& extension)
 {
     const std::string name = LowerAscii(extension.substr(extension.empty() ? 0 : 1));

@@ -1,15 +1,14 @@
 #pragma once
 #include <string>
 
+#include "lesson/user_data_folder.h"
+
 namespace olve {
 
 // The desktop's file-type registry is the freedesktop one: a shared-mime-info package that
 // names the type of "*.<ext>" files, and a desktop entry that opens that type with the
 // program, both below the user's data folder; then the desktop's caches are rebuilt with
 // update-mime-database and update-desktop-database where they are installed.
-
-// $XDG_DATA_HOME when it is an absolute path, otherwise ~/.local/share.
-std::string UserDataFolder();
 
 // The MIME type registered for an extension: "application/x-olve-title-package" for ".qzw",
 // "application/x-olve-" and the extension's name for others.

@@ -20,7 +20,10 @@
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
 #include "lesson/opening_choice.h"
+#include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
+#include "lesson/user_data_folder.h"
+#include "storage/abandoned_files.h"
 #include "titlemaker/file_kind.h"
 #include "title/pane_fit.h"
 #include "timing/tick_wait.h"
@@ -54,7 +57,9 @@ constexpr int HandOverRetryMs = 100;
 }  // namespace
 
 TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent)
-    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts), FArguments(arguments)
+    : QWidget(parent), FProgramPath(programPath), FPrompts(prompts),
+      FStore(std::make_unique<TSettingsFileStore>(SettingsFileOf(programPath).toStdString(), UserDataFolder(), prompts)),
+      FArguments(arguments)
 {
     FormCreate(arguments);
 }
@@ -460,11 +465,6 @@ bool TForm1::ListenForHandOvers(const QString& socketPath)
 QString TForm1::ProgramFolder() const
 {
     return QFileInfo(FProgramPath).absolutePath();
-}
-
-QString TForm1::SettingsFile() const
-{
-    return SettingsFileOf(FProgramPath);
 }
 
 void TForm1::showEvent(QShowEvent* event)

@@ -24,6 +24,7 @@
 #include "app/link_box.h"
 #include "app/link_box_server.h"
 #include "app/qt_extract_feedback.h"
+#include "lesson/lesson_store.h"
 #include "media/media_player.h"
 #include "picture/extra_image.h"
 #include "storage/extract_feedback.h"
@@ -238,7 +239,6 @@ private:
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
     // A positive whole number kept in the mode's section, else the fallback.
-    int SectionInteger(TDisplayMode mode, std::string_view key, int fallback) const;
     int SectionSubHeight(TDisplayMode mode) const;
     int TitleBarHeight() const;
     // The card counter and the time in the tool bar.
@@ -258,7 +258,6 @@ private:
     int SubViewFit() const;
     void ApplyMainFontSize();
     static void SetFontSize(TNewULEditNet* view, int size);
-    QString SettingsFile() const;
     QString ProgramFolder() const;
     QString FindPicture(const std::string& name) const;
 
@@ -287,6 +286,7 @@ private:
 
     QString FProgramPath;
     TPrompts& FPrompts;
+    std::unique_ptr<TLessonStore> FStore;
     QStringList FArguments;
 
     // Tool bar.

@@ -10,7 +10,6 @@
 
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
-#include "storage/data_file.h"
 #include "storage/letter_case_path.h"
 #include "storage/settings_vocabulary.h"
 #include "timing/place_text.h"
@@ -24,23 +23,9 @@ namespace {
 constexpr QSize DefaultSizes[] = {{512, 512}, {1024, 512}, {768, 768}, {800, 600}, {768, 768}, {768, 768}};
 static_assert(std::size(DefaultSizes) == DisplayModeSections.size());
 
-// In the order of WindowBoundKeys.
-enum class TWindowBound { Left, Top, Width, Height };
-
-// The settings file keeps the window's bounds in a section per display mode.
-std::string Section(TDisplayMode mode)
-{
-    return std::string(DisplayModeSections[static_cast<std::size_t>(mode)]);
-}
-
 QSize DefaultSize(TDisplayMode mode)
 {
     return DefaultSizes[static_cast<std::size_t>(mode)];
-}
-
-std::string Key(TWindowBound bound)
-{
-    return std::string(WindowBoundKeys[static_cast<std::size_t>(bound)]);
 }
 
 constexpr int FontLadder[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 26, 28, 36};
@@ -63,47 +48,20 @@ QRect RectOf(const TBox& b)
 
 constexpr QSize SmallestWindow(120, 40);
 
-int IntegerOr(const std::string& text, int fallback)
-{
-    bool ok = false;
-    const int value = QString::fromStdString(text).toInt(&ok);
-    return ok ? value : fallback;
-}
-
 }  // namespace
 
 QRect TForm1::SectionBounds(TDisplayMode mode, const QSize& size) const
 {
     TBox bounds = CentredOnScreen(size.width(), size.height(), BoxOf(WorkArea()));
-    const QString settings = SettingsFile();
-    if (QFileInfo::exists(settings)) {
-        TDataFile file(settings.toStdString(), FPrompts);
-        file.ReadOnly = true;
-        auto read = [&](TWindowBound bound, int fallback) {
-            return IntegerOr(file.ReadString(Section(mode), Key(bound), std::to_string(fallback)), fallback);
-        };
-        bounds = {read(TWindowBound::Left, bounds.Left), read(TWindowBound::Top, bounds.Top),
-                  read(TWindowBound::Width, bounds.Width), read(TWindowBound::Height, bounds.Height)};
-        file.Close();
-    }
+    const TModeLayout kept = FStore->Layout(mode);
+    bounds = {kept.Left.value_or(bounds.Left), kept.Top.value_or(bounds.Top), kept.Width.value_or(bounds.Width),
+              kept.Height.value_or(bounds.Height)};
     bounds.Width = std::max(bounds.Width, SmallestWindow.width());
     bounds.Height = std::max(bounds.Height, SmallestWindow.height());
     // On the screen that holds most of it, or the main one when none does.
     const QScreen* screen = QGuiApplication::screenAt(RectOf(bounds).center());
     const QRect area = screen ? screen->availableGeometry() : WorkArea();
     return RectOf(FitOnScreen(bounds, BoxOf(area), TitleBarHeight()));
-}
-
-int TForm1::SectionInteger(TDisplayMode mode, std::string_view key, int fallback) const
-{
-    const QString settings = SettingsFile();
-    if (!QFileInfo::exists(settings))
-        return fallback;
-    TDataFile file(settings.toStdString(), FPrompts);
-    file.ReadOnly = true;
-    const int value = IntegerOr(file.ReadString(Section(mode), std::string(key), std::string()), fallback);
-    file.Close();
-    return value > 0 ? value : fallback;
 }
 
 int TForm1::TitleBarHeight() const
@@ -167,19 +125,7 @@ void TForm1::ApplyLayout(TDisplayMode mode)
 
 void TForm1::SaveLayout()
 {
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    const std::string section = Section(FDisplayMode);
-    file.WriteInteger(section, std::string(SubViewHeightKey), FSubWanted);
-    if (isMaximized()) {
-        file.Close();
-        return;
-    }
-    const QRect bounds = geometry();
-    file.WriteInteger(section, Key(TWindowBound::Left), bounds.left());
-    file.WriteInteger(section, Key(TWindowBound::Top), bounds.top());
-    file.WriteInteger(section, Key(TWindowBound::Width), bounds.width());
-    file.WriteInteger(section, Key(TWindowBound::Height), bounds.height());
-    file.Close();
+    FStore->SaveLayout(FDisplayMode, FSubWanted, isMaximized() ? std::nullopt : std::optional<TBox>(BoxOf(geometry())));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)

@@ -33,10 +33,7 @@ void TForm1::CreateStartPage()
         FRecent.Remove(package.toStdString());
         SaveRecent();
     };
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    file.ReadOnly = true;
-    FRecent.Read(file);
-    file.Close();
+    FRecent = FStore->Recent();
     FStartPage->ShowRecent(FRecent.Items());
 }
 
@@ -51,9 +48,7 @@ void TForm1::PlaceStartPage()
 
 void TForm1::SaveRecent()
 {
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    FRecent.Write(file);
-    file.Close();
+    FStore->SaveRecent(FRecent);
     FStartPage->ShowRecent(FRecent.Items());
 }
 
@@ -66,16 +61,11 @@ void TForm1::RememberRecent(const QString& package)
 
 void TForm1::ShowOpenDialog()
 {
-    TDataFile settings(SettingsFile().toStdString(), FPrompts);
-    settings.ReadOnly = true;
-    const QString start = QString::fromStdString(ReadOpenFolder(settings, QDir::homePath().toStdString()));
-    settings.Close();
+    const QString start = QString::fromStdString(FStore->OpenFolder(QDir::homePath().toStdString()));
     const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("開く  Open"), start, OpenFilter);
     if (paths.isEmpty())
         return;
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    WriteOpenFolder(file, QFileInfo(paths.first()).absoluteFilePath().toStdString());
-    file.Close();
+    FStore->SaveOpenFolder(QFileInfo(paths.first()).absoluteFilePath().toStdString());
     DropFiles(paths);
 }
 
@@ -102,7 +92,7 @@ bool TForm1::OpenMaterial(const QStringList& paths)
         files.push_back(path.toStdString());
     const std::string recording = FSerial.empty() ? std::string() : FPlayer->FileName.toStdString();
     ++FOpening;
-    if (FTitleOpening->OpenMaterial(files, recording, UserDataFolder()))
+    if (FTitleOpening->OpenMaterial(files, recording, FStore->DataFolder()))
         return true;
     --FOpening;
     return false;

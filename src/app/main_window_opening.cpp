@@ -51,8 +51,10 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
         return false;
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
-    const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get(), &FPrompts};
+    const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get()};
     TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPrompts, FPlayer.get());
+    for (const TFailure& problem : opened.Problems)
+        FPrompts.Message(BilingualText(problem));
     if (FClosing)
         return false;
     if (!opened.Session) {

@@ -11,7 +11,6 @@ namespace olve {
 namespace {
 
 constexpr int NoticeHeight = 26;
-constexpr int LoudestVolume = 65535;
 
 }  // namespace
 
@@ -26,22 +25,12 @@ void TForm1::CreateResumeNotice()
     lbResume->setPalette(notice);
     lbResume->setIndent(8);
     lbResume->hide();
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    file.ReadOnly = true;
-    SetWaveVolume(*FPlayer, ReadPlayerVolume(file, GetWaveVolume(*FPlayer)));
-    file.Close();
+    SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
 }
 
 void TForm1::SaveProgress()
 {
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    const int volume = GetWaveVolume(*FPlayer);
-    // A file that never had a volume gets one only when it is not the loudest, the default.
-    if (ReadPlayerVolume(file, LoudestVolume) != volume)
-        WritePlayerVolume(file, volume);
-    if (!FSerial.empty())
-        WriteTitleProgress(file, FSerial, CurrentProgress());
-    file.Close();
+    FStore->SaveSitting(GetWaveVolume(*FPlayer), FSerial, CurrentProgress());
 }
 
 TTitleProgress TForm1::CurrentProgress() const
@@ -61,10 +50,7 @@ TTitleProgress TForm1::CurrentProgress() const
 // last card past the first is offered.
 void TForm1::RestoreProgress()
 {
-    TDataFile file(SettingsFile().toStdString(), FPrompts);
-    file.ReadOnly = true;
-    const TTitleProgress progress = ReadTitleProgress(file, FSerial);
-    file.Close();
+    const TTitleProgress progress = FStore->Progress(FSerial);
     SetSpeedTenths(progress.SpeedTenths);
     // The loop belongs to the cards of the title it was chosen in: another title starts without.
     TPracticeSettings practice = progress.Practice;

@@ -55,7 +55,8 @@ void TForm1::DragDivider(int y)
 
 int TForm1::SectionSubHeight(TDisplayMode mode) const
 {
-    return SectionInteger(mode, SubViewHeightKey, DefaultSubHeight);
+    const int value = FStore->Layout(mode).SubHeight.value_or(DefaultSubHeight);
+    return value > 0 ? value : DefaultSubHeight;
 }
 
 void TForm1::ApplyMainFontSize()

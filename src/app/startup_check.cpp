@@ -13,7 +13,8 @@
 #include "app/send_to_running_instance.h"
 #include "storage/abandoned_files.h"
 #include "storage/cp932_text.h"
-#include "storage/data_file.h"
+#include "lesson/settings_file_store.h"
+#include "lesson/user_data_folder.h"
 
 namespace olve {
 
@@ -126,14 +127,12 @@ TStartupResult StartupCheck(const TStartupEnvironment& env)
     if (!desktop.isEmpty() && SameAsciiIgnoringCase(desktop.toStdString(), folder.toStdString()))
         return Refuse(env, "デスクトップ");
 
-    const QString settings = SettingsFileOf(env.ProgramPath);
-    if (const std::string refusal = DataFileRefusal(settings.toStdString()); !refusal.empty()) {
+    TSettingsFileStore settings(SettingsFileOf(env.ProgramPath).toStdString(), UserDataFolder(), *env.Prompts);
+    if (const std::optional<TFailure> refusal = settings.Refusal()) {
         // Every later reading and writing of it passes it by.
-        env.Prompts->Message(refusal + "\r\n\r\n既定の設定で始めます\r\n\r\nstarting with the default settings");
-    } else {
-        TDataFile(settings.toStdString(), *env.Prompts).Close();
-        if (!QFileInfo(settings).isFile())
-            return Refuse(env, folder);
+        env.Prompts->Message(BilingualText(*refusal, {TFailureKind::Refused, "既定の設定で始めます", "starting with the default settings"}));
+    } else if (!settings.Make()) {
+        return Refuse(env, folder);
     }
 
     // What a player that was killed had installed; the lock is held, so no other runs here.

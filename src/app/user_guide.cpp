@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "storage/failure.h"
 #include "storage/prompts.h"
 
 namespace olve {
@@ -28,15 +29,15 @@ bool OpenUserGuide(const QStringList& folders, const QString& page, TPrompts& pr
 {
     const QString path = FindUserGuide(folders, page);
     if (path.isEmpty()) {
-        prompts.Message(("利用案内 " + page + " が見つかりません\r\n\r\nThe user guide " + page + " is not in " +
-                         folders.join(", "))
-                            .toStdString());
+        prompts.Message(BilingualText({TFailureKind::Missing, ("利用案内 " + page + " が見つかりません").toStdString(),
+                                       ("The user guide " + page + " is not in " + folders.join(", ")).toStdString()}));
         return false;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        prompts.Message(("利用案内を開けませんでした\r\n\r\nNo program opened the user guide " + path +
-                         " (is a viewer for its kind of file installed?)")
-                            .toStdString());
+        prompts.Message(BilingualText({TFailureKind::Failed, "利用案内を開けませんでした",
+                                       ("No program opened the user guide " + path +
+                                        " (is a viewer for its kind of file installed?)")
+                                           .toStdString()}));
         return false;
     }
     return true;

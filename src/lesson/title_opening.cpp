@@ -95,6 +95,7 @@ TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TEx
     TStringList written;
     TExtractOutcome outcome;
     const bool installed = ExtractFileTrain(ui, package, FProgramFolder, written, 1, true, &outcome);
+    opened.Problems = outcome.Problems;
     // Whatever was written is removed on close, however the installation ended.
     if (installed) {
         RemoveFiles(FInstalled.Add(written.Lines(), outcome));

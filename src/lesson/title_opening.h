@@ -11,6 +11,7 @@
 #include "lesson/opening_failure.h"
 #include "lesson/opening_questions.h"
 #include "storage/installed_files.h"
+#include "storage/failure.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
 #include "titlemaker/library_title.h"
@@ -25,6 +26,8 @@ namespace olve {
 struct TOpenedTitle {
     std::optional<TTitleSession> Session;
     TOpeningFailure Failure;
+    // What the installation has to tell besides (files it could not write, damage), in order.
+    std::vector<TFailure> Problems;
 };
 
 // Opening titles without a window: packages installed below the program's folder and

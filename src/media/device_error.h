@@ -2,6 +2,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "storage/failure.h"
+
 namespace olve {
 
 // A media device error: the device's own text, or one of the texts below. UTF-8.
@@ -17,7 +19,8 @@ inline constexpr const char* UnknownErrorText = "原因不明のエラー";
 inline std::string NoAnswerText(int timeoutMs)
 {
     const std::string seconds = std::to_string((timeoutMs + 999) / 1000);
-    return "ファイルが " + seconds + " 秒以内に応答しませんでした\r\n\r\nthe file did not answer within " + seconds + " s";
+    return BilingualText({TFailureKind::NoAnswer, "ファイルが " + seconds + " 秒以内に応答しませんでした",
+                          "the file did not answer within " + seconds + " s"});
 }
 
 }  // namespace olve

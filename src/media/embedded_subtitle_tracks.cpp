@@ -10,6 +10,8 @@
 #include <optional>
 #include <thread>
 
+#include "storage/failure.h"
+
 #include "media/subtitle_track_caps.h"
 
 namespace olve {
@@ -87,14 +89,14 @@ void TakeTags(GstPad* pad, TEmbeddedSubtitleTrack& track)
 
 std::string CancelledText(const std::string& mediaPath)
 {
-    return "埋め込み字幕の読み込みを取り消しました\r\n\r\nreading the subtitles in the recording was cancelled\r\n\r\n" +
-           mediaPath;
+    return BilingualText({TFailureKind::Cancelled, "埋め込み字幕の読み込みを取り消しました",
+                          "reading the subtitles in the recording was cancelled", mediaPath});
 }
 
 std::string FailureText(const std::string& mediaPath, const std::string& reason)
 {
-    return "埋め込み字幕の読み込みに失敗しました\r\n\r\nfailed in reading the subtitles in the recording: " + reason +
-           "\r\n\r\n" + mediaPath;
+    return BilingualText({TFailureKind::Failed, "埋め込み字幕の読み込みに失敗しました",
+                          "failed in reading the subtitles in the recording: " + reason, mediaPath});
 }
 
 std::string ErrorText(GstMessage* message)

@@ -10,7 +10,8 @@ namespace olve {
 // renamed over the old one. An existing file keeps its permission bits (a read-only file is
 // replaced too). A symbolic link is followed: the file it leads to is replaced, the link
 // stays. A device or a pipe is written to directly (not atomically); a folder or a socket is
-// refused. Returns 0, or the errno of the step that failed; an old file is then untouched.
+// refused. The file and then its folder are synced to the disk. Returns 0, or the errno of the
+// step that failed; an old file is then untouched, unless only the folder could not be synced.
 int WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size);
 
 // Reads a whole file; false when it cannot be opened or read.

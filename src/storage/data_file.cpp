@@ -40,13 +40,14 @@ TDataFile::TDataFile(const std::string& fileName, TPrompts& prompts)
         ReadOnly = true;
 }
 
-std::string DataFileRefusal(const std::string& fileName)
+std::optional<TFailure> DataFileRefusal(const std::string& fileName)
 {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
     if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
-        return {};
-    return fileName + "\r\n\r\n普通のファイルではないので使いません\r\n\r\nnot a regular file: it is left as it is";
+        return std::nullopt;
+    return TFailure{TFailureKind::Refused, "普通のファイルではないので使いません", "not a regular file: it is left as it is",
+                    fileName, TSubjectPlace::Above};
 }
 
 int TDataFile::FindHeader(const std::string& section) const

@@ -1,7 +1,9 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "storage/compress_string_list.h"
+#include "storage/failure.h"
 
 namespace olve {
 
@@ -35,8 +37,8 @@ private:
     std::string FFileName;
 };
 
-// Why fileName is not used as a data file, for the user (Japanese and English): it is there
-// but is no regular file. Empty when it is missing or a regular file.
-std::string DataFileRefusal(const std::string& fileName);
+// Why fileName is not used as a data file: it is there but is no regular file. None when it
+// is missing or a regular file.
+std::optional<TFailure> DataFileRefusal(const std::string& fileName);
 
 }  // namespace olve

@@ -105,6 +105,20 @@ void RemoveStaleStagedFiles(const std::string& folder)
     closedir(dir);
 }
 
+bool SyncFolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = fsync(fd) == 0;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return synced;
+}
+
 bool TStagedFile::Open(const std::string& target, TExistingTarget existing)
 {
     Discard();
@@ -199,7 +213,8 @@ bool TStagedFile::Commit(std::optional<std::time_t> modified, bool sync)
     }
     if (ok && rename(FTemporary.c_str(), FTarget.c_str()) == 0) {
         FTemporary.clear();
-        return true;
+        // The new name is an entry of the folder: without this a crash may bring the old one back.
+        return !sync || SyncFolderOf(FTarget);
     }
     const int error = errno;
     Discard();

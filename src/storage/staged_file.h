@@ -34,8 +34,9 @@ public:
     bool Open(const std::string& target, TExistingTarget existing = TExistingTarget::ReplaceLinks);
     bool Write(const void* data, std::size_t size);
     // Gives the file its modification time, when there is one, and renames it to the target;
-    // with sync, its data reaches the disk first. On failure errno tells why. Written
-    // directly, a device or pipe is only closed.
+    // with sync, its data reaches the disk first and the folder's new entry after the rename
+    // (false, with errno, when that last step fails: the target is then already the new
+    // file). On failure errno tells why. Written directly, a device or pipe is only closed.
     bool Commit(std::optional<std::time_t> modified, bool sync = false);
     void Discard();
 
@@ -54,6 +55,10 @@ private:
     std::string FTemporary;
     int FFd = -1;
 };
+
+// Brings the entries of the folder that holds path (a local path) to the disk; false with
+// errno when the folder cannot be opened or synced.
+bool SyncFolderOf(const std::string& path);
 
 // Removes the temporaries that a process which no longer runs left in folder (a local path)
 // when it was killed while writing; those of running processes are kept.

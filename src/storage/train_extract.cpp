@@ -147,15 +147,15 @@ std::string CountText(int count)
 }
 
 // The format has no count of entries: what can be said is how far the package reads.
-std::string DamageText(int wholeEntries)
+TFailure DamageFailure(int wholeEntries, const std::string& fileName)
 {
     if (wholeEntries == 0)
-        return "パッケージが壊れているため、インストールしませんでした。ファイルを 1 つも読み込めません"
-               "\r\n\r\nthe package is damaged and was not installed: none of its files can be read";
+        return {TFailureKind::Damaged, "パッケージが壊れているため、インストールしませんでした。ファイルを 1 つも読み込めません",
+                "the package is damaged and was not installed: none of its files can be read", fileName};
     const std::string n = std::to_string(wholeEntries);
-    return "パッケージが壊れているため、インストールしませんでした。先頭の " + n +
-           " 個より後のファイルを読み込めません\r\n\r\nthe package is damaged and was not installed: the files after "
-           "the first " + n + " cannot be read";
+    return {TFailureKind::Damaged,
+            "パッケージが壊れているため、インストールしませんでした。先頭の " + n + " 個より後のファイルを読み込めません",
+            "the package is damaged and was not installed: the files after the first " + n + " cannot be read", fileName};
 }
 
 // Local paths are UTF-8: only ASCII letters fold.
@@ -289,21 +289,23 @@ public:
         return false;
     }
 
-    void Report(const std::string& fileName) const
+    void Report(const std::string& fileName)
     {
-        if (!FUi.Prompts)
-            return;
+        std::vector<TFailure>& problems = FOutcome.Problems;
         if (FOutcome.DamagedAfter)
-            FUi.Prompts->Message(DamageText(*FOutcome.DamagedAfter) + "\r\n\r\n" + fileName);
+            problems.push_back(DamageFailure(*FOutcome.DamagedAfter, fileName));
         if (FRefused > 0)
-            FUi.Prompts->Message("インストール先の外を指す名前のファイルは書き込みませんでした" + CountText(FRefused) +
-                                 "\r\n\r\nfiles with unsafe names were not installed\r\n\r\n" + fileName);
+            problems.push_back({TFailureKind::Refused,
+                                "インストール先の外を指す名前のファイルは書き込みませんでした" + CountText(FRefused),
+                                "files with unsafe names were not installed", fileName});
         if (FDamaged > 0)
-            FUi.Prompts->Message("壊れているファイルは書き込みませんでした" + CountText(FDamaged) +
-                                 "\r\n\r\ndamaged files were not installed\r\n\r\n" + fileName);
+            problems.push_back({TFailureKind::Damaged, "壊れているファイルは書き込みませんでした" + CountText(FDamaged),
+                                "damaged files were not installed", fileName});
+        // The files that failed, after the package they came from.
         if (!FOutcome.Failed.empty())
-            FUi.Prompts->Message("ファイルの書き込みに失敗しました" + CountText(static_cast<int>(FOutcome.Failed.size())) +
-                                 "\r\n\r\nwriting files failed\r\n\r\n" + fileName + "\r\n\r\n" + FailureList());
+            problems.push_back({TFailureKind::Unwritable,
+                                "ファイルの書き込みに失敗しました" + CountText(static_cast<int>(FOutcome.Failed.size())),
+                                "writing files failed", fileName + "\r\n\r\n" + FailureList()});
     }
 
     TExtractOutcome& Outcome()

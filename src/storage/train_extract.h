@@ -7,7 +7,7 @@
 
 #include "storage/extract_feedback.h"
 #include "storage/file_copy_question.h"
-#include "storage/prompts.h"
+#include "storage/failure.h"
 #include "storage/string_list.h"
 
 namespace olve {
@@ -18,13 +18,11 @@ inline constexpr std::int32_t LargeEntrySize = 983039;
 inline constexpr std::size_t CopyChunkSize = 61440;
 inline constexpr const char* ProgressCaption = "読み込み中";
 
-// The user interface that installing talks to; any of them may be absent. Without a copy
-// question, entries whose target exists are skipped unless the mode overwrites them; without
-// prompts, nothing is reported.
+// The user interface that installing talks to; either may be absent. Without a copy
+// question, entries whose target exists are skipped unless the mode overwrites them.
 struct TExtractUi {
     TExtractFeedback* Feedback = nullptr;
     TFileCopyQuestion* CopyQuestion = nullptr;
-    TPrompts* Prompts = nullptr;
 };
 
 // What an installation did besides the files it wrote, for those who keep track of them.
@@ -44,6 +42,8 @@ struct TExtractOutcome {
     // and entries whose data does not decode.
     int Refused = 0;
     int Damaged = 0;
+    // What the user is to be told of the above, once for each kind, in the order to tell it.
+    std::vector<::olve::TFailure> Problems;
 };
 
 // Installs every entry of a file train below DestFolder (a local path; one trailing "/" or "\"
@@ -60,7 +60,7 @@ struct TExtractOutcome {
 // that would replace the player ("olveplayer", any letter case) or its settings file in the
 // destination, the running program or the settings file beside it, or the package itself,
 // nor an entry whose BDC data does not decode to its size; the rest installs
-// and each kind of refusal is reported once. A damaged package (cut short, bytes that are no
+// and each kind of refusal is among the problems once. A damaged package (cut short, bytes that are no
 // entry, data that cannot be read) is reported with the count of whole entries before the
 // damage and keeps none of the files this installation created: the entries are walked
 // before anything is written, and a read that fails later removes them again; files that were
@@ -70,7 +70,7 @@ struct TExtractOutcome {
 //
 // True when at least one entry was written or passed over by copy-if-newer. False when the
 // file cannot be read as a file train or is damaged. Outcome, when given, receives what else
-// happened.
+// happened, and the problems to tell the user.
 bool ExtractFileTrain(const TExtractUi& ui, const std::string& fileName, const std::string& destFolder,
                       TStringList& extracted, int mode, bool useHeaderFolder, TExtractOutcome* outcome = nullptr);
 

@@ -8,6 +8,7 @@
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
+#include "storage/failure.h"
 #include "storage/letter_case_path.h"
 #include "storage/recording_identity.h"
 #include "storage/settings_vocabulary.h"
@@ -19,17 +20,15 @@ namespace olve {
 
 namespace {
 
-const char* const LineBreaks = "\r\n\r\n";
-
-std::string Reason(const std::string& japanese, const std::string& english, const std::string& subject)
+TFailure Reason(TFailureKind kind, std::string japanese, std::string english, std::string subject)
 {
-    return japanese + LineBreaks + english + LineBreaks + "< " + subject + " >";
+    return {kind, std::move(japanese), std::move(english), std::move(subject), TSubjectPlace::AngledBelow};
 }
 
-bool Fail(TTitleSession& session, TTitleFailure failure, std::string reason)
+bool Fail(TTitleSession& session, TTitleFailure failure, const TFailure& reason)
 {
     session.Failure = failure;
-    session.Reason = std::move(reason);
+    session.Reason = BilingualText(reason);
     return false;
 }
 
@@ -73,21 +72,21 @@ std::string BaseName(const std::string& path)
     return name.substr(0, name.rfind('.'));
 }
 
-std::string LoadReason(TTitleLoad load, const std::string& titleFile)
+TFailure LoadReason(TTitleLoad load, const std::string& titleFile)
 {
     switch (load) {
     case TTitleLoad::Missing:
-        return Reason("タイトルファイルが見つかりません", "title file not exist", titleFile);
+        return Reason(TFailureKind::Missing, "タイトルファイルが見つかりません", "title file not exist", titleFile);
     case TTitleLoad::NotBdc:
-        return Reason("タイトルファイルが読めません (BDC 形式ではありません)", "title file is not BDC data", titleFile);
+        return Reason(TFailureKind::Damaged, "タイトルファイルが読めません (BDC 形式ではありません)", "title file is not BDC data", titleFile);
     default:
-        return Reason("タイトルファイルの読み込みに失敗しました", "failed in reading the title file", titleFile);
+        return Reason(TFailureKind::Failed, "タイトルファイルの読み込みに失敗しました", "failed in reading the title file", titleFile);
     }
 }
 
-std::string NoSerialReason(const std::string& titleFile)
+TFailure NoSerialReason(const std::string& titleFile)
 {
-    return Reason("タイトルファイルに VolSerialNum がありません", "no VolSerialNum in the title file", titleFile);
+    return Reason(TFailureKind::Damaged, "タイトルファイルに VolSerialNum がありません", "no VolSerialNum in the title file", titleFile);
 }
 
 void UseTrackMilliseconds(TPlayPackage& title)
@@ -142,7 +141,7 @@ bool CheckIdentity(TTitleSession& session, const TRecordingIdentity& identity)
         return true;
     case TRecordingState::Missing:
         return Fail(session, TTitleFailure::RecordingMoved,
-                    Reason("このタイトルの録音が元の場所にありません (移動または削除されました)。今の場所から録音を開くと、"
+                    Reason(TFailureKind::Missing, "このタイトルの録音が元の場所にありません (移動または削除されました)。今の場所から録音を開くと、"
                            "タイトルがもう一度作られます",
                            "the recording this title was made from is no longer where it was (moved or deleted); open "
                            "the recording where it is now to make its title again",
@@ -151,7 +150,7 @@ bool CheckIdentity(TTitleSession& session, const TRecordingIdentity& identity)
         break;
     }
     return Fail(session, TTitleFailure::RecordingReplaced,
-                Reason("この場所の録音は、タイトルを作ったときのものと違います (置き換えられたか変更されました)。録音を開き直すと、"
+                Reason(TFailureKind::Refused, "この場所の録音は、タイトルを作ったときのものと違います (置き換えられたか変更されました)。録音を開き直すと、"
                        "タイトルが作り直されます",
                        "the recording at this place is not the one this title was made from (it was replaced or "
                        "changed); open the recording again to make its title anew",
@@ -164,7 +163,7 @@ bool FindRecording(TTitleSession& session, const std::string& programFolder, TPr
     session.VirtualCD = FindVirtualCD(session.Serial, folder);
     if (session.VirtualCD.empty())
         return Fail(session, TTitleFailure::NoVirtualCD,
-                    Reason("VolSerialNum=" + Cp932ToUtf8(session.Serial) + " の vcd.ini が見つかりません",
+                    Reason(TFailureKind::Missing, "VolSerialNum=" + Cp932ToUtf8(session.Serial) + " の vcd.ini が見つかりません",
                            "no vcd.ini for VolSerialNum=" + Cp932ToUtf8(session.Serial) + " in", folder));
     std::optional<TRecordingIdentity> identity;
     session.MediaName = FirstFile(session.VirtualCD, prompts, identity);
@@ -172,12 +171,12 @@ bool FindRecording(TTitleSession& session, const std::string& programFolder, TPr
         return CheckIdentity(session, *identity);
     if (session.MediaName.empty())
         return Fail(session, TTitleFailure::NoVirtualCD,
-                    Reason("vcd.ini の files に録音ファイルがありません", "no recording in the files section of",
+                    Reason(TFailureKind::Missing, "vcd.ini の files に録音ファイルがありません", "no recording in the files section of",
                            session.VirtualCD));
     session.MediaPath = LocalPath(session.MediaName, programFolder);
     std::error_code ec;
     if (!std::filesystem::exists(session.MediaPath, ec))
-        return Fail(session, TTitleFailure::NoRecording, Reason("ファイルが見つかりません", "file not exist", session.MediaPath));
+        return Fail(session, TTitleFailure::NoRecording, Reason(TFailureKind::Missing, "ファイルが見つかりません", "file not exist", session.MediaPath));
     return true;
 }
 
@@ -197,7 +196,7 @@ TTitleSession OpenInstalledTitle(const std::string& programFolder, const TString
             return OpenTitleFile(programFolder, path, prompts, player);
     TTitleSession session;
     Fail(session, TTitleFailure::NoTitleFile,
-         Reason("パッケージにタイトルファイル (.qzc) がありません", "no title file (.qzc) in the package", packagePath));
+         Reason(TFailureKind::Missing, "パッケージにタイトルファイル (.qzc) がありません", "no title file (.qzc) in the package", packagePath));
     return session;
 }
 

@@ -53,10 +53,12 @@ int RunCardExportCommand(const std::vector<std::string>& args)
     const fs::path folder = args[1];
     TStderrPrompts prompts;
     TScratchFolder scratch;
-    TExtractUi ui;
-    ui.Prompts = &prompts;
     TStringList installed;
-    if (scratch.Path().empty() || !ExtractFileTrain(ui, package, scratch.Path(), installed, 1, true)) {
+    TExtractOutcome outcome;
+    const bool extracted = !scratch.Path().empty() && ExtractFileTrain({}, package, scratch.Path(), installed, 1, true, &outcome);
+    for (const TFailure& problem : outcome.Problems)
+        prompts.Message(BilingualText(problem));
+    if (!extracted) {
         std::cerr << "olvetool: cannot read the package " << package << "\n";
         return 1;
     }

@@ -52,11 +52,11 @@ int RunTrainExtractCommand(const std::vector<std::string>& args)
     if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != "--no-header-folder"))
         return Usage();
     TStderrPrompts prompts;
-    TExtractUi ui;
-    ui.Prompts = &prompts;
     TStringList extracted;
     TExtractOutcome outcome;
-    const bool ok = ExtractFileTrain(ui, args[0], args[1], extracted, 1, args.size() == 2, &outcome);
+    const bool ok = ExtractFileTrain({}, args[0], args[1], extracted, 1, args.size() == 2, &outcome);
+    for (const TFailure& problem : outcome.Problems)
+        prompts.Message(BilingualText(problem));
     for (const std::string& path : extracted.Lines())
         std::printf("%s\n", path.c_str());
     if (!ok) {

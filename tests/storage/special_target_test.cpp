@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "storage/atomic_file.h"
+#include "storage/staged_file.h"
 #include "storage/train_pack.h"
 #include "train_install.h"
 
@@ -116,6 +117,25 @@ TEST(Writes, ALinkIsFollowedToTheFileItNamesAndStaysALink)
     EXPECT_EQ(Write(dir / "real", "x"), EISDIR);
     EXPECT_TRUE(Temporaries(dir.Path()).empty());
     EXPECT_TRUE(Temporaries(dir / "real").empty());
+}
+
+TEST(Writes, TheFolderOfAWrittenFileIsSyncedAndAFailureToSyncItIsReported)
+{
+    TTempFolder dir;
+    EXPECT_TRUE(SyncFolderOf(dir / "settings.dat"));
+    EXPECT_TRUE(SyncFolderOf("/settings.dat"));
+    EXPECT_FALSE(SyncFolderOf(dir / "gone/settings.dat"));
+    EXPECT_EQ(errno, ENOENT);
+    WriteBytes(dir / "file", "x");
+    EXPECT_FALSE(SyncFolderOf(dir / "file/settings.dat")) << "the folder is a file";
+    EXPECT_EQ(errno, ENOTDIR);
+
+    // A name without a folder is in the working folder.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.Path());
+    EXPECT_EQ(Write("settings.dat", "new"), 0);
+    fs::current_path(before);
+    EXPECT_EQ(ReadBytes(dir / "settings.dat"), "new");
 }
 
 TEST(Writes, APackageNeitherWritesToNorReplacesADeviceOrPipe)

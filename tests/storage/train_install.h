@@ -38,9 +38,16 @@ struct TInstall {
         olve::TExtractUi ui;
         ui.Feedback = &Feedback;
         ui.CopyQuestion = &Question;
-        ui.Prompts = &Prompts;
-        return olve::ExtractFileTrain(ui, Package(), dest.empty() ? Dest() : dest, Extracted, mode, useHeaderFolder,
-                                      &Outcome);
+        const bool installed = olve::ExtractFileTrain(ui, Package(), dest.empty() ? Dest() : dest, Extracted, mode,
+                                                      useHeaderFolder, &Outcome);
+        Tell();
+        return installed;
+    }
+    // What the player shows of the problems.
+    void Tell()
+    {
+        for (const olve::TFailure& problem : Outcome.Problems)
+            Prompts.Message(olve::BilingualText(problem));
     }
     std::vector<std::string> Written() const { return Extracted.Lines(); }
 };

@@ -178,9 +178,8 @@ TEST(TrainSafety, ThePlayerItsSettingsAndThePackageAreNeverReplaced)
     WriteBytes(install.At("title.qzw"), package);
     install.Existing("user.txt", "the user's");
 
-    olve::TExtractUi ui;
-    ui.Prompts = &install.Prompts;
-    EXPECT_TRUE(ExtractFileTrain(ui, install.At("title.qzw"), install.Dest(), install.Extracted, 1, false, &install.Outcome));
+    EXPECT_TRUE(ExtractFileTrain({}, install.At("title.qzw"), install.Dest(), install.Extracted, 1, false, &install.Outcome));
+    install.Tell();
     EXPECT_EQ(ReadBytes(install.At("olveplayer")), "the player");
     EXPECT_EQ(ReadBytes(install.At("olveplayer.dat")), "the settings");
     EXPECT_EQ(ReadBytes(install.At("title.qzw")), package);

@@ -168,7 +168,7 @@ TEST_F(TitleSession, ATitleOfARecordingWhereTheLearnerKeepsItSaysWhenItMovedOrWa
     ASSERT_TRUE(IdentifyRecording(film, identity, error)) << error;
     {
         TCompressStringList ini(Prompts);
-        for (const std::string& line : {"code=K100", "[files]", "file=elsewhere.ogg", "[recording]"})
+        for (const char* line : {"code=K100", "[files]", "file=elsewhere.ogg", "[recording]"})
             ini.Add(line);
         for (const std::string& line : RecordingIdentityLines(identity))
             ini.Add(line);

@@ -1,0 +1,32 @@
+#include "storage/failure.h"
+
+namespace olve {
+
+namespace {
+
+constexpr const char* Gap = "\r\n\r\n";
+
+}  // namespace
+
+std::string BilingualText(const TFailure& failure)
+{
+    std::string text = failure.Japanese + Gap + failure.English;
+    if (failure.Subject.empty())
+        return text;
+    switch (failure.Place) {
+    case TSubjectPlace::Above:
+        return failure.Subject + Gap + text;
+    case TSubjectPlace::AngledBelow:
+        return text + Gap + "< " + failure.Subject + " >";
+    case TSubjectPlace::Below:
+        break;
+    }
+    return text + Gap + failure.Subject;
+}
+
+std::string BilingualText(const TFailure& failure, const TFailure& then)
+{
+    return BilingualText(failure) + Gap + BilingualText(then);
+}
+
+}  // namespace olve
