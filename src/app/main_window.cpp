@@ -73,7 +73,7 @@ TForm1::~TForm1()
     delete FLinkBoxServer;
     delete FLinkBox;
     FPackage.reset();
-    FPlayer.reset();
+    delete FLesson;
     delete FSubView;
     delete FMainView;
 }
@@ -83,7 +83,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     setObjectName(MainWindowClassName);
     setWindowTitle(ApplicationTitle);
     QApplication::setApplicationDisplayName(ApplicationTitle);
-    FCurrentCard = -1;
     setMinimumSize(250, 250);
     setAutoFillBackground(true);
     QPalette black = palette();
@@ -93,23 +92,23 @@ void TForm1::FormCreate(const QStringList& arguments)
     form.setPointSize(10);
     setFont(form);
     setAcceptDrops(true);
-    if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
-        FPlayLog.start();
+    // Before the panes: the player is freed before the pane its video shows in.
+    FLesson = new TLessonPlayer(this);
+    FPlayer = &FLesson->Player();
 
     CreateActions();
     CreateToolBar();
     CreatePanes();
+    FollowLesson();
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
     SetAutoPause(false);
     ReadCommandLine(arguments);
     CreateTextViews();
 
-    FPlayer = std::make_unique<TOlveMediaPlayer>();
-    FPlayer->OnNotify = [this] { PlayerNotify(); };
     CreateResumeNotice();
     CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
-    FPackage->Player = FPlayer.get();
+    FPackage->Player = &Player();
     WatchPackageCards();
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
@@ -146,20 +145,20 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
 
 void TForm1::CreateActions()
 {
-    auto make = [this](QAction*& action, const char* name, const QString& hint, void (TForm1::*slot)()) {
+    auto make = [this](QAction*& action, const char* name, const QString& hint, auto slot) {
         action = new QAction(this);
         action->setObjectName(name);
         action->setToolTip(hint);
         connect(action, &QAction::triggered, this, slot);
     };
-    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", &TForm1::acPlayExecute);
-    make(acNext, "acNext", "つぎ play [N]ext", &TForm1::acNextExecute);
-    make(acBack, "acBack", "もどる play [B]ack", &TForm1::acBackExecute);
-    make(acTop, "acTop", "はじめから play from [T]op", &TForm1::acTopExecute);
-    make(acStop, "acStop", "止める [S]top", &TForm1::acStopExecute);
-    make(acPause, "acPause", "ポーズ [P]ause on", &TForm1::acPauseExecute);
-    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", &TForm1::acAutoPauseExecute);
-    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", &TForm1::acPlayListExecute);
+    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", [this] { acPlayExecute(); });
+    make(acNext, "acNext", "つぎ play [N]ext", [this] { FLesson->Next(); });
+    make(acBack, "acBack", "もどる play [B]ack", [this] { FLesson->Back(); });
+    make(acTop, "acTop", "はじめから play from [T]op", [this] { FLesson->Top(); });
+    make(acStop, "acStop", "止める [S]top", [this] { FLesson->Stop(); });
+    make(acPause, "acPause", "ポーズ [P]ause on", [this] { FLesson->Pause(); });
+    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", [this] { FLesson->SetAutoPause(!FLesson->AutoPause()); });
+    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", [this] { acPlayListExecute(); });
 }
 
 QAction* TForm1::Action(const QString& name) const
@@ -213,7 +212,7 @@ void TForm1::CreateToolBar()
     sbSpeed->setAutoRaise(true);
     sbSpeed->setFocusPolicy(Qt::NoFocus);
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
-    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FSpeedTenths)); });
+    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
     CreatePracticeButtons();
     CreateOverflowButton();
@@ -557,8 +556,8 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     SaveProgress();
-    if (FPlayer->DeviceID() != 0)
-        FPlayer->Close();
+    if (Player().DeviceID() != 0)
+        Player().Close();
     SaveLayout();
     RemoveInstalledFiles(FInstalledFiles.Files());
     TInstalledList(ProgramFolder().toStdString()).Write({});

@@ -79,7 +79,7 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
         return false;
     }
     const bool shown = ShowTitle(OpenInstalledTitle(ProgramFolder().toStdString(), written, packagePath.toStdString(),
-                                                    FPrompts, FPlayer.get()));
+                                                    FPrompts, FPlayer));
     if (shown)
         RememberRecent(packagePath);
     return shown;
@@ -96,7 +96,7 @@ bool TForm1::PackageFound(const QString& packagePath)
 
 bool TForm1::OpenTitle(const QString& titlePath)
 {
-    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer.get()));
+    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer));
 }
 
 bool TForm1::ShowTitle(TTitleSession session)
@@ -114,7 +114,6 @@ bool TForm1::ShowTitle(TTitleSession session)
     FTitleFolder = QString::fromStdString(session.TitleFolder);
     FPackage = std::move(session.Package);
     WatchPackageCards();
-    FPracticeRun.Reset(FPackage->MainCards.Count());
     FSerial = session.Serial;
     FLastCaret = -1;
     const TTitleDisplay& display = session.Display;
@@ -179,10 +178,7 @@ void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
 
 void TForm1::WatchPackageCards()
 {
-    FCardUnitsStale = true;
-    auto stale = [this](TPlayCards&) { FCardUnitsStale = true; };
-    FPackage->MainCards.OnChange = stale;
-    FPackage->VcdCards.OnChange = stale;
+    FLesson->Open(*FPackage);
 }
 
 void TForm1::RemoveInstalledFiles(const std::vector<std::string>& files)

@@ -50,42 +50,13 @@ void TForm1::CreatePlaceLabels()
     lbCounter->setToolTip("カード cards");
     imPlayer->OnSeek = [this](int x) {
         if (CanPlay())
-            SeekTo(PositionAtX(x, imPlayer->width(), FPlayer->Length()));
+            SeekTo(PositionAtX(x, imPlayer->width(), Player().Length()));
     };
-}
-
-void TForm1::SeekTo(std::int64_t position)
-{
-    if (!CanPlay())
-        return;
-    const TSeekTarget target = SeekTarget(Timeline(), std::clamp<std::int64_t>(position, 0, FPlayer->Length()));
-    if (target.Card < 0)
-        return;
-    LogPlay(QStringLiteral("seek to %1 in card %2").arg(target.Position).arg(target.Card + 1));
-    if (FPlayer->Mode() == mpPlaying) {
-        PlayCard(target.Card, target.Position);
-        return;
-    }
-    // A pause would go on where it was, and a waiting shadowing pause would play its card.
-    if (FPlayer->Mode() == mpPaused)
-        acStopExecute();
-    tmShadow->stop();
-    ShowProgress(static_cast<int>(target.Position));
-    ShowCard(target.Card, std::max(target.Position, Timeline().StartOf(target.Card)));
-}
-
-void TForm1::StepSeek(int direction)
-{
-    if (!CanPlay())
-        return;
-    const std::int64_t from = FPlayer->Mode() == mpPlaying ? FPlayer->Position() : FShownPosition;
-    SeekTo(StepTarget(Timeline(), from, direction, FPlayer->Length()));
 }
 
 void TForm1::ShowPlace(std::int64_t position)
 {
-    FShownPosition = position;
-    const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
+    const std::int64_t length = Player().DeviceID() != 0 ? Player().Length() : 0;
     const bool time = ShowText(lbTime, length > 0 ? PlaceTimeText(position, length) : std::string());
     if (ShowCounter() || time)
         FitPlaceLabels();
@@ -112,7 +83,7 @@ bool TForm1::FitPlaceLabel(QLabel* label)
 bool TForm1::ShowCounter()
 {
     const int count = FPackage ? FPackage->MainCards.Count() : 0;
-    return ShowText(lbCounter, FPlayer && FPlayer->DeviceID() != 0 ? CardCounterText(FCurrentCard, count) : std::string());
+    return ShowText(lbCounter, Player().DeviceID() != 0 ? CardCounterText(CurrentCard(), count) : std::string());
 }
 
 int TForm1::PlaceWidth(const QLabel* label) const
