@@ -13,6 +13,8 @@
 #include <utility>
 
 #include "app/file_type_registration.h"
+#include "app/place_labels.h"
+#include "app/practice_buttons.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
@@ -214,7 +216,7 @@ void TForm1::CreateToolBar()
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
     connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
-    CreatePracticeButtons();
+    FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { ToggleLoop(); });
     CreateOverflowButton();
 
     Image3 = new QLabel(pnToolBar);
@@ -264,7 +266,8 @@ void TForm1::CreateToolBar()
 
 std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
 {
-    return {sbOnlineHelp, sbLoop, sbShadow, sbRevealJapanese, sbRevealEnglish, sbRepeat, sbSpeed, sbOpen, sbAutoPause, sbPause, Image3};
+    const TPracticeButtons& p = *FPracticeButtons;
+    return {sbOnlineHelp, p.sbLoop, p.sbShadow, p.sbRevealJapanese, p.sbRevealEnglish, p.sbRepeat, sbSpeed, sbOpen, sbAutoPause, sbPause, Image3};
 }
 
 TToolBarWidths TForm1::ToolBarWidths(int counter, int time) const
@@ -288,7 +291,7 @@ void TForm1::LayOutToolBar()
     pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
     imTop->setGeometry(pnToolBar->rect());
     imTop->lower();
-    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(PlaceWidth(lbCounter), PlaceWidth(lbTime)));
+    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(TPlaceLabels::Width(FPlace->Counter()), TPlaceLabels::Width(FPlace->Time())));
     const auto controls = ToolControls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         controls[i]->setVisible(!plan.Overflowed[i]);
@@ -307,13 +310,14 @@ void TForm1::LayOutToolBar()
     imPlayer->move(x, 13 - (ProgressHeight - 7) / 2);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
     x = imPlayer->x() + imPlayer->width() + ProgressGap;
-    for (QToolButton* b : {sbSpeed, sbRepeat, sbShadow, sbRevealEnglish, sbRevealJapanese, sbLoop}) {
+    const TPracticeButtons& p = *FPracticeButtons;
+    for (QToolButton* b : {sbSpeed, p.sbRepeat, p.sbShadow, p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop}) {
         if (b->isHidden())
             continue;
         b->move(x, 2);
         x += b->width();
     }
-    x = LayOutPlace(x, plan.Middle.Counter, plan.Middle.Time);
+    x = FPlace->LayOut(x, plan.Middle.Counter, plan.Middle.Time);
     sbOverflow->setVisible(plan.Overflows());
     int right = width() - RightMargin;
     for (QToolButton* b : {sbOverflow, sbOnlineHelp, sbOpen}) {
@@ -357,8 +361,9 @@ void TForm1::CreateOverflowButton()
 void TForm1::FillOverflowMenu()
 {
     pmOverflow->clear();
-    const QList<QWidget*> order = {sbPause, sbAutoPause, Image3, sbSpeed, sbRepeat, sbShadow,
-                                   sbRevealEnglish, sbRevealJapanese, sbLoop, sbOpen, sbOnlineHelp};
+    const TPracticeButtons& p = *FPracticeButtons;
+    const QList<QWidget*> order = {sbPause,   sbAutoPause,        Image3,    sbSpeed, p.sbRepeat,  p.sbShadow,
+                                   p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop, sbOpen,  sbOnlineHelp};
     for (QWidget* control : order) {
         if (!control->isHidden())
             continue;

@@ -44,6 +44,8 @@
 namespace olve {
 
 class TPaneDivider;
+class TPlaceLabels;
+class TPracticeButtons;
 class TPlayingAnimation;
 class TStartPage;
 struct TMaterialFiles;
@@ -207,8 +209,6 @@ private:
     void SetWaveVolumeOfPlayer(int value);
     void SetSpeedTenths(int tenths) { FLesson->SetSpeedTenths(tenths); }
     void ShowSpeed();
-    void CreatePracticeButtons();
-    void ShowPractice();
     void ToggleLoop();
     void CreateResumeNotice();
     void CreateStartPage();
@@ -239,12 +239,6 @@ private:
     void CreatePlaceLabels();
     void ShowPlace(std::int64_t position);
     bool ShowCounter();
-    // Puts the counter and the time that have room from x on; returns where they end.
-    int LayOutPlace(int x, bool counter, bool time);
-    int PlaceWidth(const QLabel* label) const;
-    // What PlaceWidth would be with the text shown.
-    int PlaceWidthOf(const QLabel* label, const std::string& text) const;
-    bool FitPlaceLabel(QLabel* label);
     void FitPlaceLabels();
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
     void CreateDivider();
@@ -295,15 +289,10 @@ private:
     QToolButton* sbOnlineHelp = nullptr;
     QToolButton* sbOpen = nullptr;
     QToolButton* sbSpeed = nullptr;
-    QToolButton* sbRepeat = nullptr;
-    QToolButton* sbShadow = nullptr;
-    QToolButton* sbRevealEnglish = nullptr;
-    QToolButton* sbRevealJapanese = nullptr;
-    QToolButton* sbLoop = nullptr;
+    std::unique_ptr<TPracticeButtons> FPracticeButtons;
     QLabel* Image3 = nullptr;
     TProgressBar* imPlayer = nullptr;
-    QLabel* lbCounter = nullptr;
-    QLabel* lbTime = nullptr;
+    std::unique_ptr<TPlaceLabels> FPlace;
     TPlayingAnimation* anPlaying = nullptr;
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;

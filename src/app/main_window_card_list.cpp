@@ -207,4 +207,19 @@ void TForm1::CardMenuItemClick(int index)
     PlayCard(index);
 }
 
+// The loop takes the cards chosen in the card list, or else the current card.
+void TForm1::ToggleLoop()
+{
+    const int current = std::max(CurrentCard(), 0);
+    int first = current;
+    int last = current;
+    for (const QTableWidgetSelectionRange& range : sgCards->selectedRanges()) {
+        if (IsCardList(FDisplayMode) && range.bottomRow() > range.topRow()) {
+            first = std::max(range.topRow(), 1) - 1;
+            last = range.bottomRow() - 1;
+        }
+    }
+    FLesson->ToggleLoop(first, last);
+}
+
 }  // namespace olve

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/fading_notice.h"
+#include "app/practice_buttons.h"
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
@@ -38,7 +39,7 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::PlayStarted, this, &TForm1::PlayerTick);
     connect(lesson, &TLessonPlayer::PauseChanged, acPause, &QAction::setChecked);
     connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
-    connect(lesson, &TLessonPlayer::PracticeChanged, this, &TForm1::ShowPractice);
+    connect(lesson, &TLessonPlayer::PracticeChanged, this, [this] { FPracticeButtons->Show(); });
     connect(lesson, &TLessonPlayer::SpeedChanged, this, [this] {
         ShowSpeed();
         // The timer slept for the old speed.

@@ -1,12 +1,9 @@
-// The learner's practice controls: repeat, shadowing pause, loop and when each language's
-// text shows. The lesson player keeps and runs them; this part shows them in the tool bar.
-#include "app/main_window.h"
+#include "app/practice_buttons.h"
 
 #include <QFont>
-#include <QTableWidget>
 #include <algorithm>
 
-#include "app/tool_bar_widgets.h"
+#include "lesson/lesson_player.h"
 
 namespace olve {
 
@@ -51,10 +48,11 @@ void ShowReveal(QToolButton* button, const QString& glyph, TReveal reveal, const
 
 }  // namespace
 
-void TForm1::CreatePracticeButtons()
+TPracticeButtons::TPracticeButtons(QWidget* toolBar, TLessonPlayer& lesson, const std::function<void()>& toggleLoop)
+    : FLesson(lesson)
 {
-    auto make = [this](QToolButton*& b, const char* name, int width, auto step) {
-        b = new QToolButton(pnToolBar);
+    auto make = [toolBar](QToolButton*& b, const char* name, int width, const std::function<void()>& step) {
+        b = new QToolButton(toolBar);
         b->setObjectName(name);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -62,21 +60,21 @@ void TForm1::CreatePracticeButtons()
         QFont small = b->font();
         small.setPointSize(PracticeFontPoints);
         b->setFont(small);
-        connect(b, &QToolButton::clicked, this, step);
+        QObject::connect(b, &QToolButton::clicked, b, step);
     };
-    make(sbRepeat, "sbRepeat", 28, [this] { FLesson->StepRepeats(); });
-    make(sbShadow, "sbShadow", 30, [this] { FLesson->StepShadowing(); });
-    make(sbRevealEnglish, "sbRevealEnglish", 24, [this] { FLesson->StepEnglishReveal(); });
-    make(sbRevealJapanese, "sbRevealJapanese", 24, [this] { FLesson->StepJapaneseReveal(); });
-    make(sbLoop, "sbLoop", 24, [this] { ToggleLoop(); });
+    make(sbRepeat, "sbRepeat", 28, [&lesson] { lesson.StepRepeats(); });
+    make(sbShadow, "sbShadow", 30, [&lesson] { lesson.StepShadowing(); });
+    make(sbRevealEnglish, "sbRevealEnglish", 24, [&lesson] { lesson.StepEnglishReveal(); });
+    make(sbRevealJapanese, "sbRevealJapanese", 24, [&lesson] { lesson.StepJapaneseReveal(); });
+    make(sbLoop, "sbLoop", 24, toggleLoop);
     sbLoop->setText(QStringLiteral("↺"));
     sbLoop->setCheckable(true);
-    ShowPractice();
+    Show();
 }
 
-void TForm1::ShowPractice()
+void TPracticeButtons::Show()
 {
-    const TPracticeSettings& practice = FLesson->Practice();
+    const TPracticeSettings& practice = FLesson.Practice();
     sbRepeat->setText(RepeatText(practice.Repeats));
     sbRepeat->setToolTip(practice.Repeats == 0
                              ? QStringLiteral("くり返し: 止めるまで [R]\nRepeat each card until stopped [R]")
@@ -92,24 +90,9 @@ void TForm1::ShowPractice()
     ShowReveal(sbRevealJapanese, QStringLiteral("訳"), practice.Japanese, QStringLiteral("訳 Japanese"), 'J');
     sbLoop->setChecked(practice.Loop);
     sbLoop->setToolTip(practice.Loop ? QStringLiteral("ループ: カード %1–%2 [O]\nLoop cards %1–%2 until stopped [O]")
-                                            .arg(FLesson->Run().LoopFirst() + 1)
-                                            .arg(FLesson->Run().LoopLast() + 1)
+                                            .arg(FLesson.Run().LoopFirst() + 1)
+                                            .arg(FLesson.Run().LoopLast() + 1)
                                       : QStringLiteral("ループ: なし [O]\nLoop: off [O]"));
-}
-
-// The loop takes the cards chosen in the card list, or else the current card.
-void TForm1::ToggleLoop()
-{
-    const int current = std::max(CurrentCard(), 0);
-    int first = current;
-    int last = current;
-    for (const QTableWidgetSelectionRange& range : sgCards->selectedRanges()) {
-        if (IsCardList(FDisplayMode) && range.bottomRow() > range.topRow()) {
-            first = std::max(range.topRow(), 1) - 1;
-            last = range.bottomRow() - 1;
-        }
-    }
-    FLesson->ToggleLoop(first, last);
 }
 
 }  // namespace olve
