@@ -68,7 +68,6 @@ TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompt
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
-    tmPlayer->stop();
     // Freed in this order: installed-file list, picture, box, title, player, views.
     FInstalledFiles = TInstalledFiles();
     delete FPicture;
@@ -118,12 +117,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     FLinkBox = new TLinkBox(this);
     FLinkBox->setText(TLinkBox::Busy);
     connect(FLinkBox, &TLinkBox::Changed, this, &TForm1::LinkBoxChange);
-
-    tmPlayer = new QTimer(this);
-    tmPlayer->setObjectName("tmPlayer");
-    tmPlayer->setInterval(FirstTickMs);
-    tmPlayer->setTimerType(Qt::PreciseTimer);
-    connect(tmPlayer, &QTimer::timeout, this, &TForm1::PlayerTick);
 
     qApp->installEventFilter(this);
     EnablePlayControls(false);

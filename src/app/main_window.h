@@ -117,7 +117,8 @@ public:
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
     void ColorMainText(int start, std::int64_t length, const QColor& colour);
-    void PlayerTick();
+    // Looks at the play now, as each tick of the running play does.
+    void PlayerTick() { FLesson->TickNow(); }
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -146,7 +147,7 @@ public:
     QWidget* TextPane() const { return pnText; }
     QTableWidget* CardGrid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
-    QTimer* PlayerTimer() const { return tmPlayer; }
+    QTimer* PlayerTimer() const { return FLesson->TickTimer(); }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
     const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
@@ -256,8 +257,6 @@ private:
     void ShowAutoPause(bool on);
     void acPlayExecute();
     void acPlayListExecute();
-    void StartTimer();
-    void StopTimer();
     void ShowCard(int i, std::int64_t position, bool changed);
     // A play from the top: the first card's text, hidden, before any card is current.
     void ShowTop();
@@ -313,7 +312,6 @@ private:
     int FMainFontSize = 0;
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
-    QTimer* tmPlayer = nullptr;
 
     QAction* acPlay = nullptr;
     QAction* acNext = nullptr;
@@ -369,7 +367,6 @@ private:
     bool FClosing = false;
     // Installations and openings under way (a hand-over may start one inside another).
     int FOpening = 0;
-    bool FTimerBusy = false;
     int FLastProgressWidth = -1;
     int FLastCaret = -1;
     // The card whose main text the main view shows, at the view's text revision then: a tick

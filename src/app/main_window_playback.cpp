@@ -34,18 +34,15 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
     connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FShownMainCard = -1; });
-    connect(lesson, &TLessonPlayer::Running, this, [this](bool on) { on ? StartTimer() : StopTimer(); });
-    // The new card shows at once rather than one timer period later.
-    connect(lesson, &TLessonPlayer::PlayStarted, this, &TForm1::PlayerTick);
+    connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
+    connect(lesson, &TLessonPlayer::Progress, this, [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); });
+    lesson->TickView = [this] {
+        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()};
+    };
     connect(lesson, &TLessonPlayer::PauseChanged, acPause, &QAction::setChecked);
     connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
     connect(lesson, &TLessonPlayer::PracticeChanged, this, [this] { FPracticeButtons->Show(); });
-    connect(lesson, &TLessonPlayer::SpeedChanged, this, [this] {
-        ShowSpeed();
-        // The timer slept for the old speed.
-        if (tmPlayer->isActive())
-            PlayerTick();
-    });
+    connect(lesson, &TLessonPlayer::SpeedChanged, this, &TForm1::ShowSpeed);
     connect(lesson, &TLessonPlayer::Sought, this, [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); });
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
@@ -74,18 +71,6 @@ void TForm1::ShowAutoPause(bool on)
 {
     acAutoPause->setIcon(GlyphIcon(on ? TGlyph::AutoPauseOn : TGlyph::AutoPauseOff));
     acAutoPause->setToolTip(on ? "オートポーズ autopause off" : "オートポーズ autopause on");
-}
-
-void TForm1::StartTimer()
-{
-    tmPlayer->start(FirstTickMs);
-    anPlaying->SetActive(true);
-}
-
-void TForm1::StopTimer()
-{
-    tmPlayer->stop();
-    anPlaying->SetActive(false);
 }
 
 void TForm1::acPlayExecute()
@@ -125,30 +110,6 @@ void TForm1::ColorMainText(int start, std::int64_t length, const QColor& colour)
     QTextCharFormat format;
     format.setForeground(colour);
     cursor.mergeCharFormat(format);
-}
-
-// One tick: the position is read once, and the first card holding it becomes current.
-void TForm1::PlayerTick()
-{
-    if (FTimerBusy)
-        return;
-    const QScopedValueRollback busy(FTimerBusy, true);
-
-    if (Player().DeviceID() == 0) {
-        StopTimer();
-        return;
-    }
-    const std::int64_t position = Player().Position();
-    ShowProgress(static_cast<int>(position));
-    if (Player().Mode() != mpPlaying)
-        StopTimer();
-    else if (!tmPlayer->isActive())
-        StartTimer();
-    const int card = FLesson->Tick(position);
-    // Between changes the timer sleeps: a tick costs the learner's battery even when it shows
-    // nothing new.
-    if (tmPlayer->isActive())
-        tmPlayer->start(FLesson->NextWakeMs(position, card, FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()));
 }
 
 void TForm1::ShowCard(int i, std::int64_t position, bool changed)

@@ -4,12 +4,16 @@
 #include <cstdio>
 
 #include "media/device_error.h"
+#include "timing/tick_wait.h"
 
 namespace olve {
 
 TLessonPlayer::TLessonPlayer(QObject* parent) : QObject(parent), FPlayer(std::make_unique<TOlveMediaPlayer>())
 {
     FPlayer->OnNotify = [this] { PlayerNotify(); };
+    FTicks.setTimerType(Qt::PreciseTimer);
+    FTicks.setInterval(FirstTickMs);
+    connect(&FTicks, &QTimer::timeout, this, &TLessonPlayer::TickNow);
     FShadow.setSingleShot(true);
     connect(&FShadow, &QTimer::timeout, this, [this] { StartCardPlay(FWaitingCard, std::nullopt); });
     if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
@@ -97,8 +101,10 @@ void TLessonPlayer::StartCardPlay(int n, std::optional<std::int64_t> from)
         return;
     }
     if (FPlayer->Error() == 0) {
-        Q_EMIT Running(true);
-        Q_EMIT PlayStarted();
+        StartTicks();
+        // The new card shows at once rather than one tick later.
+        TickNow();
+        Q_EMIT PlayStarted(n);
     }
 }
 
@@ -110,7 +116,7 @@ void TLessonPlayer::Here(std::optional<int> chosen)
         FPlayer->SetNotify(false);
         FPlayer->Pause();
         Q_EMIT PauseChanged(false);
-        Q_EMIT Running(true);
+        StartTicks();
         return;
     }
     PlayCard(chosen.value_or(FCurrentCard));
@@ -136,7 +142,7 @@ void TLessonPlayer::Pause()
     FPlayer->Pause();
     const bool paused = FPlayer->Mode() == mpPaused;
     Q_EMIT PauseChanged(paused);
-    Q_EMIT Running(!paused);
+    paused ? StopTicks() : StartTicks();
 }
 
 void TLessonPlayer::SetAutoPause(bool on)
@@ -154,7 +160,7 @@ void TLessonPlayer::RunToNewEnd()
     FPlayer->SetEndPos(static_cast<int>(Timeline().AutoPauseEnd(FCurrentCard, PlaysOneCard(), FPlayer->Length())));
     FPlayer->SetNotify(true);
     FPlayer->Play();
-    Q_EMIT Running(true);
+    StartTicks();
 }
 
 void TLessonPlayer::SetSpeedTenths(int tenths)
@@ -162,6 +168,9 @@ void TLessonPlayer::SetSpeedTenths(int tenths)
     FSpeedTenths = ClampSpeedTenths(tenths);
     FPlayer->SetSpeed(SpeedFactor(FSpeedTenths));
     Q_EMIT SpeedChanged(FSpeedTenths);
+    // The ticks slept for the old speed.
+    if (FTicks.isActive())
+        TickNow();
 }
 
 void TLessonPlayer::PlayerNotify()
@@ -171,7 +180,7 @@ void TLessonPlayer::PlayerNotify()
     // play has already followed): the running play's own end comes with the player stopped.
     if (FPlayer->Mode() == mpPlaying)
         return;
-    Q_EMIT Running(false);
+    StopTicks();
     if (FPlayer->NotifyValue() != nvFailure) {
         CheckPlayEnded();
         return;

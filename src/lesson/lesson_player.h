@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -83,13 +84,17 @@ public:
     // speaking there plays from the word.
     void ClickAt(const std::string& shownText, int offset);
 
-    // One look at the running play at position: the cards it passed are heard, an end it
-    // reached goes on as the practice says, and the first card holding the position is shown.
-    // The card shown, or -1.
-    int Tick(std::int64_t position);
-    // How long the ticks may sleep after one at position on card: till the next card or word
-    // changes, or the caret, the bar (barWidth pixels) or the time shown would move.
-    int NextWakeMs(std::int64_t position, int card, bool caretMoves, int barWidth);
+    // What the ticks keep moving besides the card: the caret, and a progress bar of BarWidth
+    // pixels. Asked at each tick; without it neither is moved.
+    struct TTickView {
+        bool CaretMoves = false;
+        int BarWidth = 0;
+    };
+    std::function<TTickView()> TickView;
+    // One look at the play now, as each tick of the running play does.
+    void TickNow();
+    // Runs while a play runs, sleeping between the changes it shows.
+    QTimer* TickTimer() { return &FTicks; }
 
 Q_SIGNALS:
     // The learner chose a card to play (a key, a button, a click, a seek while playing).
@@ -100,10 +105,12 @@ Q_SIGNALS:
     void CardsChanged();
     // A play from the top begins: the first card shows before any is current.
     void TopShown();
-    // The timer that follows the play should run or rest.
+    // Card's play began (-1: from the top), by the learner's choice or as the practice goes on.
+    void PlayStarted(int card);
+    // A play runs, or has come to rest.
     void Running(bool on);
-    // A play began: what it plays is shown at once.
-    void PlayStarted();
+    // Where the play is, at each tick.
+    void Progress(std::int64_t position);
     void PauseChanged(bool paused);
     void AutoPauseChanged(bool on);
     void PracticeChanged();
@@ -126,6 +133,15 @@ private:
     void PlayEnded();
     void NoteCardsPassed(std::int64_t position);
     void ShowCardAt(int card, std::int64_t position);
+    void StartTicks();
+    void StopTicks();
+    // The running play at position: the cards it passed are heard, an end it reached goes on
+    // as the practice says, and the first card holding the position is shown. The card shown,
+    // or -1.
+    int Tick(std::int64_t position);
+    // How long the ticks may sleep after one at position on card: till the next card or word
+    // changes, or the caret, the bar or the time shown would move.
+    int NextWakeMs(std::int64_t position, int card);
     // The current card shown again as it stands, after what shows of it has changed.
     void RefreshCard();
     // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
@@ -150,6 +166,8 @@ private:
     QTimer FShadow;
     int FWaitingCard = -1;
     QElapsedTimer FPlayLog;
+    QTimer FTicks;
+    bool FTicking = false;
 };
 
 }  // namespace olve

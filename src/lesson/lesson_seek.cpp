@@ -1,4 +1,5 @@
 // Where the play is: ticks that follow it, seeks that move it, and clicks on a word.
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "lesson/lesson_player.h"
@@ -7,6 +8,38 @@
 #include "title/card_seek.h"
 
 namespace olve {
+
+void TLessonPlayer::StartTicks()
+{
+    FTicks.start(FirstTickMs);
+    Q_EMIT Running(true);
+}
+
+void TLessonPlayer::StopTicks()
+{
+    FTicks.stop();
+    Q_EMIT Running(false);
+}
+
+void TLessonPlayer::TickNow()
+{
+    if (FTicking)
+        return;
+    const QScopedValueRollback busy(FTicking, true);
+    if (FPlayer->DeviceID() == 0) {
+        StopTicks();
+        return;
+    }
+    const std::int64_t position = FPlayer->Position();
+    Q_EMIT Progress(position);
+    if (FPlayer->Mode() != mpPlaying)
+        StopTicks();
+    else if (!FTicks.isActive())
+        StartTicks();
+    const int card = Tick(position);
+    if (FTicks.isActive())
+        FTicks.start(NextWakeMs(position, card));
+}
 
 int TLessonPlayer::Tick(std::int64_t position)
 {
@@ -30,15 +63,16 @@ void TLessonPlayer::ShowCardAt(int card, std::int64_t position)
 
 // Between changes the ticks sleep: a tick costs the learner's battery even when it shows
 // nothing new.
-int TLessonPlayer::NextWakeMs(std::int64_t position, int card, bool caretMoves, int barWidth)
+int TLessonPlayer::NextWakeMs(std::int64_t position, int card)
 {
+    const TTickView view = TickView ? TickView() : TTickView();
     const TCardTimeline& timeline = Timeline();
     const double speed = FPlayer->Speed();
     const auto paced = [&](std::int64_t change) { return PacedChange(position, change, speed); };
     return TickWaitMs(position,
                       {timeline.NextChange(position, card),
-                       paced(caretMoves && card >= 0 ? timeline.NextReachedByte(card, position) : -1),
-                       paced(NextBarStep(position, FPlayer->Length(), barWidth)), paced(NextWholeSecond(position))},
+                       paced(view.CaretMoves && card >= 0 ? timeline.NextReachedByte(card, position) : -1),
+                       paced(NextBarStep(position, FPlayer->Length(), view.BarWidth)), paced(NextWholeSecond(position))},
                       speed);
 }
 
