@@ -1,6 +1,7 @@
 #include "app/mpris_adaptors.h"
 
 #include <algorithm>
+#include <limits>
 #include <QTimer>
 #include <QUrl>
 
@@ -131,7 +132,11 @@ void TMprisPlayerAdaptor::Play()
 
 void TMprisPlayerAdaptor::Seek(qlonglong offset)
 {
-    MoveTo(FService.Position() + offset);
+    // Any offset a caller sends, however far, lands inside the recording.
+    qlonglong target = 0;
+    if (__builtin_add_overflow(FService.Position(), offset, &target))
+        target = offset > 0 ? std::numeric_limits<qlonglong>::max() : 0;
+    MoveTo(target);
 }
 
 // Positions are the recording's, which every card shares: a track id that was current a

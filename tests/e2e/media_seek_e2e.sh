@@ -61,6 +61,19 @@ status_is Stopped || fail "a seek while stopped started a play"
 [ "$(grep -c 'ms: play card' "$work/player.err")" -eq "$plays" ] || fail "a seek while stopped played a card"
 pass "a seek while stopped shows the card there"
 
+# 4. Offsets and positions far outside the recording land on its first or last card.
+mpris() {
+  dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.olveplayer /org/mpris/MediaPlayer2 \
+    org.mpris.MediaPlayer2.Player."$@"
+}
+mpris Seek int64:9223372036854775807
+wait_for 3 title_is "Sentence number 80 is spoken here." || fail "a huge offset: $(ctl metadata xesam:title)"
+mpris Seek int64:-9223372036854775808
+wait_for 3 title_is "Sentence number 1 is spoken here." || fail "a huge offset back: $(ctl metadata xesam:title)"
+mpris SetPosition objpath:/org/mpris/MediaPlayer2/Track/0 int64:-5
+kill -0 "$player" || fail "the player ended after hostile seeks"
+pass "seeks outside the recording stay inside it"
+
 kill -TERM "$player"
 wait "$player" && status=0 || status=$?
 [ "$status" -eq 0 ] || fail "the player ended with status $status"
