@@ -167,3 +167,26 @@ TEST_F(LessonPlayer, AClickOnAWordPlaysItsCardFromThatWord)
     Lesson.ClickAt("another text", 1);
     EXPECT_TRUE(Stopped()) << "a text no card shows plays nothing";
 }
+
+// A play that failed was not heard: its reason is told, and no repeat or next card follows.
+TEST_F(LessonPlayer, AFailedPlayIsToldAndNothingFollowsIt)
+{
+    ASSERT_TRUE(MakeOggWithDamagedHeader(Folder / "damaged.ogg", 3));
+    Lesson.Player().Close();
+    Lesson.Player().FileName = QString::fromStdString(Folder / "damaged.ogg");
+    Lesson.Player().Open();
+    AddCard(100, 1000);
+    AddCard(1000, 2000);
+    Lesson.Open(Package);
+    TPracticeSettings practice;
+    practice.Repeats = 2;
+    practice.English = TReveal::AfterHearing;
+    Lesson.SetPractice(practice);
+    QStringList failures;
+    QObject::connect(&Lesson, &TLessonPlayer::PlayFailed, [&](const QString& reason) { failures << reason; });
+    Lesson.PlayCard(0);
+    ASSERT_TRUE(PlayUntil([&] { return !failures.isEmpty(); }, 5000));
+    EXPECT_FALSE(failures.first().isEmpty());
+    EXPECT_FALSE(PlayUntil([&] { return Lesson.WaitingCard() >= 0 || Lesson.Player().Mode() == mpPlaying; }, 800));
+    EXPECT_FALSE(Lesson.Shows(TTextLanguage::English, 0)) << "not heard";
+}
