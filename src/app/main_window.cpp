@@ -260,7 +260,8 @@ void TForm1::CreateToolBar()
 std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
 {
     const TPracticeButtons& p = *FPracticeButtons;
-    return {sbOnlineHelp, p.sbLoop, p.sbShadow, p.sbRevealJapanese, p.sbRevealEnglish, p.sbRepeat, sbSpeed, sbOpen, sbAutoPause, sbPause, Image3};
+    return {sbOnlineHelp, p.sbLoop, p.sbShadow, p.sbRevealJapanese, p.sbRevealEnglish, p.sbRepeat,
+            sbSpeed,      sbOpen,   sbAutoPause, sbPause,          Image3};
 }
 
 TToolBarWidths TForm1::ToolBarWidths(int counter, int time) const

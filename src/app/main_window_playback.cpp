@@ -35,7 +35,8 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
     connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FShownMainCard = -1; });
     connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
-    connect(lesson, &TLessonPlayer::Progress, this, [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); });
+    const auto showProgress = [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); };
+    connect(lesson, &TLessonPlayer::Progress, this, showProgress);
     lesson->TickView = [this] {
         return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()};
     };
@@ -43,7 +44,7 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
     connect(lesson, &TLessonPlayer::PracticeChanged, this, [this] { FPracticeButtons->Show(); });
     connect(lesson, &TLessonPlayer::SpeedChanged, this, &TForm1::ShowSpeed);
-    connect(lesson, &TLessonPlayer::Sought, this, [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); });
+    connect(lesson, &TLessonPlayer::Sought, this, showProgress);
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
 }

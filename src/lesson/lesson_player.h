@@ -46,7 +46,8 @@ public:
     // Whether card's text in language shows now, as the practice reveals it.
     bool Shows(TTextLanguage language, int card) const
     {
-        return FPracticeRun.Shows(language == TTextLanguage::English ? FPractice.English : FPractice.Japanese, language, card);
+        const TReveal reveal = language == TTextLanguage::English ? FPractice.English : FPractice.Japanese;
+        return FPracticeRun.Shows(reveal, language, card);
     }
     int SpeedTenths() const { return FSpeedTenths; }
     // The position last shown: by the running play, a seek or the opening.

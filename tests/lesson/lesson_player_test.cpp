@@ -62,7 +62,8 @@ TEST_F(LessonPlayer, TheButtonsStepThroughTheCardsAndSayWhenNoneIsLeft)
     std::vector<std::pair<int, bool>> shown;
     QObject::connect(&Lesson, &TLessonPlayer::TopShown, [&] { ++top; });
     QObject::connect(&Lesson, &TLessonPlayer::NoMoreCards, [&] { ++none; });
-    QObject::connect(&Lesson, &TLessonPlayer::CardShown, [&](int card, std::int64_t, bool changed) { shown.emplace_back(card, changed); });
+    QObject::connect(&Lesson, &TLessonPlayer::CardShown,
+                     [&](int card, std::int64_t, bool changed) { shown.emplace_back(card, changed); });
     Lesson.Back();
     EXPECT_EQ(top, 1) << "back from no card plays from the top";
     ASSERT_TRUE(PlayUntil([&] { return !shown.empty(); }));
