@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/card_text_show.h"
 #include "app/file_type_registration.h"
 #include "app/place_labels.h"
 #include "app/practice_buttons.h"
@@ -443,10 +444,11 @@ void TForm1::CreateTextViews()
     };
     FMainView = make("_MainText");
     FMainView->SetShowUnderline(true);
-    FMainView->OnMouseDown = [this](QMouseEvent* event) { MainTextClick(event); };
+    FMainView->OnMouseDown = [this](QMouseEvent* event) { FCardText->Click(event); };
     FSubView = make("_SubText");
     FSubView->SetShowUnderline(false);
     FSubView->hide();
+    FCardText = std::make_unique<TCardTextShow>(*FMainView, *FSubView, *FLesson);
     CreateDivider();
     pnText->installEventFilter(this);
 }

@@ -45,6 +45,7 @@ namespace olve {
 
 class TPaneDivider;
 class TPlaceLabels;
+class TCardTextShow;
 class TPracticeButtons;
 class TPlayingAnimation;
 class TStartPage;
@@ -116,7 +117,6 @@ public:
     void SetAutoPause(bool on) { FLesson->SetAutoPause(on); }
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
-    void ColorMainText(int start, std::int64_t length, const QColor& colour);
     // Looks at the play now, as each tick of the running play does.
     void PlayerTick() { FLesson->TickNow(); }
     // Runs a key as the key map says; false for keys it does not take.
@@ -260,8 +260,6 @@ private:
     void ShowCard(int i, std::int64_t position, bool changed);
     // A play from the top: the first card's text, hidden, before any card is current.
     void ShowTop();
-    void MainTextClick(QMouseEvent* event);
-    int TextOffsetOfPosition(int position) const;
     void ShowNoMoreCards();
     void ShowVolumeBar();
     void HideVolumeBar(const QPoint& globalPos);
@@ -323,8 +321,6 @@ private:
     QAction* acPlayList = nullptr;
     QAction* acExportCard = nullptr;
 
-    // Whether the English text was showing when the main view last showed the current card.
-    bool FShownEnglish = true;
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
     int FResumeCard = -1;
@@ -368,23 +364,7 @@ private:
     // Installations and openings under way (a hand-over may start one inside another).
     int FOpening = 0;
     int FLastProgressWidth = -1;
-    int FLastCaret = -1;
-    // The card whose main text the main view shows, at the view's text revision then: a tick
-    // on the same card neither expands nor compares a text that may be megabytes long.
-    int FShownMainCard = -1;
-    std::uint64_t FShownMainRevision = 0;
-    // What the latest tick showed of the current card: a tick that would show the same again
-    // (every tick between two words) does nothing more.
-    struct TShownTick {
-        std::uint64_t Revision = 0;
-        bool English = false, Japanese = false, Cursor = false, Underline = false;
-        std::int64_t Reached = -1;
-        TTextPart Word;
-        bool operator==(const TShownTick&) const = default;
-    };
-    std::optional<TShownTick> FShownTick;
-    QElapsedTimer FLastPress;
-    bool FHasPress = false;
+    std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
 };

@@ -115,7 +115,6 @@ bool TForm1::ShowTitle(TTitleSession session)
     FPackage = std::move(session.Package);
     WatchPackageCards();
     FSerial = session.Serial;
-    FLastCaret = -1;
     const TTitleDisplay& display = session.Display;
     sgCards->setRowCount(FPackage->MainCards.Count() + 1);
     if (display.StandardIndent)

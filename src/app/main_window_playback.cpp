@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <QTextCursor>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/card_text_show.h"
 #include "app/fading_notice.h"
 #include "app/practice_buttons.h"
 #include "app/start_page.h"
@@ -14,18 +14,9 @@
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
 #include "media/wave_volume.h"
-#include "storage/card_text.h"
 #include "timing/tick_wait.h"
-#include "title/shown_card_text.h"
 
 namespace olve {
-
-namespace {
-
-constexpr std::int64_t WholeText = 2147483647;
-constexpr int DoublePressMs = 300;
-
-}  // namespace
 
 void TForm1::FollowLesson()
 {
@@ -33,7 +24,7 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::CardChosen, this, &TForm1::HideResumeNotice);
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
-    connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FShownMainCard = -1; });
+    connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
     connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
     const auto showProgress = [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); };
     connect(lesson, &TLessonPlayer::Progress, this, showProgress);
@@ -51,14 +42,8 @@ void TForm1::FollowLesson()
 
 void TForm1::ShowTop()
 {
-    FMainView->ResetUnderline();
-    FMainView->SetDisplayText(std::string());
     const TPlayCardItem& first = FPackage->MainCards.Card(0);
-    FMainView->setUpdatesEnabled(false);
-    FMainView->SetDisplayText(ExpandLineBreaks(first.MainText), ExactMainLines(first));
-    ColorMainText(0, WholeText, FMainView->palette().color(QPalette::Base));
-    FMainView->setUpdatesEnabled(true);
-    FSubView->SetDisplayText(first.SubText);
+    FCardText->ShowTop(first);
     ShowPicture(first.Picture);
 }
 
@@ -101,25 +86,13 @@ void TForm1::ShowProgress(int position)
     imPlayer->SetBarWidth(width);
 }
 
-void TForm1::ColorMainText(int start, std::int64_t length, const QColor& colour)
-{
-    const int from = FMainView->ViewPosition(start);
-    const int to = FMainView->ViewEndPosition(std::int64_t(start) + std::max<std::int64_t>(length, 0));
-    QTextCursor cursor(FMainView->document());
-    cursor.setPosition(from);
-    cursor.setPosition(std::max(from, to), QTextCursor::KeepAnchor);
-    QTextCharFormat format;
-    format.setForeground(colour);
-    cursor.mergeCharFormat(format);
-}
-
 void TForm1::ShowCard(int i, std::int64_t position, bool changed)
 {
     if (ShowCounter())
         FitPlaceLabels();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
-        FShownTick.reset();
+        FCardText->Forget();
         if (!changed)
             return;
         SelectCardRow(i + 1);
@@ -127,89 +100,8 @@ void TForm1::ShowCard(int i, std::int64_t position, bool changed)
             ShowPicture(card.Picture);
         return;
     }
-    const TSpokenRange spoken = Timeline().Spoken(i, position);
-    const std::int64_t r0 = spoken.Start;
-    const std::int64_t r1 = spoken.Length;
-    const bool english = FLesson->Shows(TTextLanguage::English, i);
-    const bool japanese = FLesson->Shows(TTextLanguage::Japanese, i);
-    const TTextPart underline = Timeline().Underline(i, position);
-    TShownTick tick{FMainView->TextRevision(), english, japanese, FShowCursor, FShowUnderline, spoken.Reached, underline};
-    if (!changed && i == FShownMainCard && FShownTick == tick)
-        return;
-    const QColor hidden = FMainView->palette().color(QPalette::Base);
-    if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision || english != FShownEnglish) {
-        const std::string shown = ExpandLineBreaks(card.MainText);
-        const std::string exact = ExactMainLines(card);
-        if (shown != FMainView->DisplayText() || exact != FMainView->ShownText()) {
-            FMainView->SetDisplayText(shown, exact);
-            ColorMainText(english ? static_cast<int>(r0 + r1) : 0, WholeText, hidden);
-        } else if (!english) {
-            ColorMainText(0, WholeText, hidden);
-        } else if (english != FShownEnglish) {
-            ColorMainText(0, r0 + r1, Qt::black);
-        } else if (changed) {
-            ColorMainText(static_cast<int>(r0), r1, Qt::black);
-        }
-        FShownMainCard = i;
-        FShownMainRevision = FMainView->TextRevision();
-        FShownEnglish = english;
-    }
-    FSubView->SetDisplayText(japanese ? card.SubText : std::string());
-    ShowPicture(card.Picture);
-    const std::int64_t k = spoken.Reached;
-    if (FShowCursor) {
-        // Moving the caret lays its line out again: only when it moves.
-        const int caret = FMainView->ViewPosition(k);
-        if (caret != FLastCaret || changed) {
-            QTextCursor cursor = FMainView->textCursor();
-            cursor.setPosition(caret);
-            FMainView->setTextCursor(cursor);
-            FLastCaret = caret;
-        }
-        if (FMainView->cursorWidth() != 1)
-            FMainView->setCursorWidth(1);
-    } else {
-        if (FMainView->cursorWidth() != 0)
-            FMainView->setCursorWidth(0);
-        if (FMainView->focusPolicy() != Qt::NoFocus && k >= 0)
-            FMainView->ScrollToChar(static_cast<int>(k));
-    }
-    if (FMainView->focusPolicy() != Qt::NoFocus && isActiveWindow())
-        FMainView->setFocus();
-    FMainView->SetUnderlineStart(static_cast<int>(underline.Start));
-    FMainView->SetUnderlineLength(static_cast<int>(underline.Length));
-    FMainView->SetShowUnderline(FShowUnderline && english);
-    FMainView->UpdateUnderline();
-    tick.Revision = FMainView->TextRevision();
-    FShownTick = tick;
-}
-
-// The byte offset in the main text of a position of the view.
-int TForm1::TextOffsetOfPosition(int position) const
-{
-    int low = 0;
-    int high = static_cast<int>(FMainView->DisplayText().size());
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        if (FMainView->ViewPosition(mid) <= position)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return low;
-}
-
-void TForm1::MainTextClick(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool second = FHasPress && FLastPress.elapsed() < DoublePressMs;
-    FLastPress.start();
-    FHasPress = true;
-    if (!second)
-        return;
-    const QTextCursor selection = FMainView->cursorForPosition(event->position().toPoint());
-    FLesson->ClickAt(FMainView->DisplayText(), TextOffsetOfPosition(selection.position()));
+    if (FCardText->Show(card, i, position, changed, {FShowCursor, FShowUnderline, isActiveWindow()}))
+        ShowPicture(card.Picture);
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
