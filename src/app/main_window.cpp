@@ -12,7 +12,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/card_text_show.h"
 #include "app/file_type_registration.h"
+#include "app/place_labels.h"
+#include "app/practice_buttons.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
@@ -67,13 +70,12 @@ TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompt
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
-    tmPlayer->stop();
     // Freed in this order: picture, box, title, player, views.
     delete FPicture;
     delete FLinkBoxServer;
     delete FLinkBox;
     FPackage.reset();
-    FPlayer.reset();
+    delete FLesson;
     delete FSubView;
     delete FMainView;
 }
@@ -83,7 +85,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     setObjectName(MainWindowClassName);
     setWindowTitle(ApplicationTitle);
     QApplication::setApplicationDisplayName(ApplicationTitle);
-    FCurrentCard = -1;
     setMinimumSize(250, 250);
     setAutoFillBackground(true);
     QPalette black = palette();
@@ -93,23 +94,23 @@ void TForm1::FormCreate(const QStringList& arguments)
     form.setPointSize(10);
     setFont(form);
     setAcceptDrops(true);
-    if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
-        FPlayLog.start();
+    // Before the panes: the player is freed before the pane its video shows in.
+    FLesson = new TLessonPlayer(this);
+    FPlayer = &FLesson->Player();
 
     CreateActions();
     CreateToolBar();
     CreatePanes();
+    FollowLesson();
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
     SetAutoPause(false);
     ReadCommandLine(arguments);
     CreateTextViews();
 
-    FPlayer = std::make_unique<TOlveMediaPlayer>();
-    FPlayer->OnNotify = [this] { PlayerNotify(); };
     CreateResumeNotice();
     CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
-    FPackage->Player = FPlayer.get();
+    FPackage->Player = &Player();
     WatchPackageCards();
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
@@ -118,12 +119,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     FLinkBox->setText(TLinkBox::Busy);
     connect(FLinkBox, &TLinkBox::HandedOver, this, &TForm1::TakeHandOver);
     CreateTitleOpening();
-
-    tmPlayer = new QTimer(this);
-    tmPlayer->setObjectName("tmPlayer");
-    tmPlayer->setInterval(FirstTickMs);
-    tmPlayer->setTimerType(Qt::PreciseTimer);
-    connect(tmPlayer, &QTimer::timeout, this, &TForm1::PlayerTick);
 
     qApp->installEventFilter(this);
     EnablePlayControls(false);
@@ -148,20 +143,20 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
 
 void TForm1::CreateActions()
 {
-    auto make = [this](QAction*& action, const char* name, const QString& hint, void (TForm1::*slot)()) {
+    auto make = [this](QAction*& action, const char* name, const QString& hint, auto slot) {
         action = new QAction(this);
         action->setObjectName(name);
         action->setToolTip(hint);
         connect(action, &QAction::triggered, this, slot);
     };
-    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", &TForm1::acPlayExecute);
-    make(acNext, "acNext", "つぎ play [N]ext", &TForm1::acNextExecute);
-    make(acBack, "acBack", "もどる play [B]ack", &TForm1::acBackExecute);
-    make(acTop, "acTop", "はじめから play from [T]op", &TForm1::acTopExecute);
-    make(acStop, "acStop", "止める [S]top", &TForm1::acStopExecute);
-    make(acPause, "acPause", "ポーズ [P]ause on", &TForm1::acPauseExecute);
-    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", &TForm1::acAutoPauseExecute);
-    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", &TForm1::acPlayListExecute);
+    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", [this] { acPlayExecute(); });
+    make(acNext, "acNext", "つぎ play [N]ext", [this] { FLesson->Next(); });
+    make(acBack, "acBack", "もどる play [B]ack", [this] { FLesson->Back(); });
+    make(acTop, "acTop", "はじめから play from [T]op", [this] { FLesson->Top(); });
+    make(acStop, "acStop", "止める [S]top", [this] { FLesson->Stop(); });
+    make(acPause, "acPause", "ポーズ [P]ause on", [this] { FLesson->Pause(); });
+    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", [this] { FLesson->SetAutoPause(!FLesson->AutoPause()); });
+    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", [this] { acPlayListExecute(); });
 }
 
 QAction* TForm1::Action(const QString& name) const
@@ -215,9 +210,9 @@ void TForm1::CreateToolBar()
     sbSpeed->setAutoRaise(true);
     sbSpeed->setFocusPolicy(Qt::NoFocus);
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
-    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FSpeedTenths)); });
+    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
-    CreatePracticeButtons();
+    FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { ToggleLoop(); });
     CreateOverflowButton();
 
     Image3 = new QLabel(pnToolBar);
@@ -267,7 +262,9 @@ void TForm1::CreateToolBar()
 
 std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
 {
-    return {sbOnlineHelp, sbLoop, sbShadow, sbRevealJapanese, sbRevealEnglish, sbRepeat, sbSpeed, sbOpen, sbAutoPause, sbPause, Image3};
+    const TPracticeButtons& p = *FPracticeButtons;
+    return {sbOnlineHelp, p.sbLoop, p.sbShadow, p.sbRevealJapanese, p.sbRevealEnglish, p.sbRepeat,
+            sbSpeed,      sbOpen,   sbAutoPause, sbPause,          Image3};
 }
 
 TToolBarWidths TForm1::ToolBarWidths(int counter, int time) const
@@ -291,7 +288,7 @@ void TForm1::LayOutToolBar()
     pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
     imTop->setGeometry(pnToolBar->rect());
     imTop->lower();
-    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(PlaceWidth(lbCounter), PlaceWidth(lbTime)));
+    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(TPlaceLabels::Width(FPlace->Counter()), TPlaceLabels::Width(FPlace->Time())));
     const auto controls = ToolControls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         controls[i]->setVisible(!plan.Overflowed[i]);
@@ -310,13 +307,14 @@ void TForm1::LayOutToolBar()
     imPlayer->move(x, 13 - (ProgressHeight - 7) / 2);
     anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
     x = imPlayer->x() + imPlayer->width() + ProgressGap;
-    for (QToolButton* b : {sbSpeed, sbRepeat, sbShadow, sbRevealEnglish, sbRevealJapanese, sbLoop}) {
+    const TPracticeButtons& p = *FPracticeButtons;
+    for (QToolButton* b : {sbSpeed, p.sbRepeat, p.sbShadow, p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop}) {
         if (b->isHidden())
             continue;
         b->move(x, 2);
         x += b->width();
     }
-    x = LayOutPlace(x, plan.Middle.Counter, plan.Middle.Time);
+    x = FPlace->LayOut(x, plan.Middle.Counter, plan.Middle.Time);
     sbOverflow->setVisible(plan.Overflows());
     int right = width() - RightMargin;
     for (QToolButton* b : {sbOverflow, sbOnlineHelp, sbOpen}) {
@@ -360,8 +358,9 @@ void TForm1::CreateOverflowButton()
 void TForm1::FillOverflowMenu()
 {
     pmOverflow->clear();
-    const QList<QWidget*> order = {sbPause, sbAutoPause, Image3, sbSpeed, sbRepeat, sbShadow,
-                                   sbRevealEnglish, sbRevealJapanese, sbLoop, sbOpen, sbOnlineHelp};
+    const TPracticeButtons& p = *FPracticeButtons;
+    const QList<QWidget*> order = {sbPause,   sbAutoPause,        Image3,    sbSpeed, p.sbRepeat,  p.sbShadow,
+                                   p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop, sbOpen,  sbOnlineHelp};
     for (QWidget* control : order) {
         if (!control->isHidden())
             continue;
@@ -447,10 +446,11 @@ void TForm1::CreateTextViews()
     };
     FMainView = make("_MainText");
     FMainView->SetShowUnderline(true);
-    FMainView->OnMouseDown = [this](QMouseEvent* event) { MainTextClick(event); };
+    FMainView->OnMouseDown = [this](QMouseEvent* event) { FCardText->Click(event); };
     FSubView = make("_SubText");
     FSubView->SetShowUnderline(false);
     FSubView->hide();
+    FCardText = std::make_unique<TCardTextShow>(*FMainView, *FSubView, *FLesson);
     CreateDivider();
     pnText->installEventFilter(this);
 }
@@ -555,8 +555,8 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     SaveProgress();
-    if (FPlayer->DeviceID() != 0)
-        FPlayer->Close();
+    if (Player().DeviceID() != 0)
+        Player().Close();
     SaveLayout();
     FTitleOpening->RemoveInstalledFiles();
 }

@@ -25,6 +25,7 @@
 #include "app/link_box_server.h"
 #include "app/qt_extract_feedback.h"
 #include "lesson/lesson_store.h"
+#include "lesson/lesson_player.h"
 #include "media/media_player.h"
 #include "picture/extra_image.h"
 #include "storage/extract_feedback.h"
@@ -43,6 +44,9 @@
 namespace olve {
 
 class TPaneDivider;
+class TPlaceLabels;
+class TCardTextShow;
+class TPracticeButtons;
 class TPlayingAnimation;
 class TStartPage;
 class TTitleOpening;
@@ -99,21 +103,21 @@ public:
     static int NextFontSize(int size, bool bigger);
     void StepFontSize(TNewULEditNet* view, int delta);
     // Seeking: the card at the position becomes current; a running play goes on from there.
-    void SeekTo(std::int64_t position);
+    void SeekTo(std::int64_t position) { FLesson->SeekTo(position); }
     // The Left and Right keys: a word back or on, or SeekStepMs without word times.
-    void StepSeek(int direction);
+    void StepSeek(int direction) { FLesson->StepSeek(direction); }
 
-    // Playback.
-    bool CanPlay() const;
+    // Playback, as the lesson player runs it.
+    TLessonPlayer& Lesson() { return *FLesson; }
+    bool CanPlay() const { return FLesson->CanPlay(); }
     // Plays card n as the learner asked for it (-1: the top); from: a position inside the
     // card to start at instead of its start.
-    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt);
-    void SetAutoPause(bool on);
+    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt) { FLesson->PlayCard(n, from); }
+    void SetAutoPause(bool on) { FLesson->SetAutoPause(on); }
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
-    void ColorMainText(int start, std::int64_t length, const QColor& colour);
-    void PlayerTick();
-    void ScheduleTick(std::int64_t position, int card);
+    // Looks at the play now, as each tick of the running play does.
+    void PlayerTick() { FLesson->TickNow(); }
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -126,10 +130,10 @@ public:
 
     // What the window shows, for those who drive it.
     TDisplayMode DisplayMode() const { return FDisplayMode; }
-    int CurrentCard() const { return FCurrentCard; }
-    bool AutoPause() const { return FAutoPause; }
-    const TPracticeSettings& Practice() const { return FPractice; }
-    void SetPractice(const TPracticeSettings& practice);
+    int CurrentCard() const { return FLesson->CurrentCard(); }
+    bool AutoPause() const { return FLesson->AutoPause(); }
+    const TPracticeSettings& Practice() const { return FLesson->Practice(); }
+    void SetPractice(const TPracticeSettings& practice) { FLesson->SetPractice(practice); }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
     // The card the notice offers to go on from; -1 without a notice.
@@ -142,11 +146,12 @@ public:
     QWidget* TextPane() const { return pnText; }
     QTableWidget* CardGrid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
-    QTimer* PlayerTimer() const { return tmPlayer; }
-    TOlveMediaPlayer& Player() { return *FPlayer; }
+    QTimer* PlayerTimer() const { return FLesson->TickTimer(); }
+    TOlveMediaPlayer& Player() { return FLesson->Player(); }
+    const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
     // The open title's cards in the player's units, brought up to date with the cards.
-    const TCardTimeline& Timeline();
+    const TCardTimeline& Timeline() { return FLesson->Timeline(); }
     TLinkBox* LinkBox() const { return FLinkBox; }
     const std::vector<std::string>& InstalledFiles() const;
     const QString& StartPackage() const { return FStartPackage; }
@@ -202,18 +207,9 @@ private:
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
     void SetWaveVolumeOfPlayer(int value);
-    void SetSpeedTenths(int tenths);
+    void SetSpeedTenths(int tenths) { FLesson->SetSpeedTenths(tenths); }
     void ShowSpeed();
-    void CreatePracticeButtons();
-    void ShowPractice();
-    void StepRepeats();
-    void StepShadowing();
-    void StepEnglishReveal();
-    void StepJapaneseReveal();
     void ToggleLoop();
-    void MoveRunningPlayEnd();
-    void PlayEnded();
-    void RefreshCard();
     void CreateResumeNotice();
     void CreateStartPage();
     void PlaceStartPage();
@@ -226,15 +222,6 @@ private:
     void HideResumeNotice();
     void ResumeLastCard();
     TTitleProgress CurrentProgress() const;
-    // Plays stop at the end of each card.
-    bool PlaysOneCard() const { return FAutoPause || FPractice.CardByCard(); }
-    // Starts card n's play without counting it as the learner's choice.
-    void StartCardPlay(int n, std::optional<std::int64_t> from);
-    void NoteCardsPassed(std::int64_t position);
-    void CheckPlayEnded();
-    // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
-    // with the time since the window was made, for those who check what the player did.
-    void LogPlay(const QString& line);
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
@@ -245,12 +232,6 @@ private:
     void CreatePlaceLabels();
     void ShowPlace(std::int64_t position);
     bool ShowCounter();
-    // Puts the counter and the time that have room from x on; returns where they end.
-    int LayOutPlace(int x, bool counter, bool time);
-    int PlaceWidth(const QLabel* label) const;
-    // What PlaceWidth would be with the text shown.
-    int PlaceWidthOf(const QLabel* label, const std::string& text) const;
-    bool FitPlaceLabel(QLabel* label);
     void FitPlaceLabels();
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
     void CreateDivider();
@@ -261,21 +242,15 @@ private:
     QString ProgramFolder() const;
     QString FindPicture(const std::string& name) const;
 
-    void PlayerNotify();
-    void ShowPlayFailure();
-    void acTopExecute();
+    // Shows what the lesson player tells.
+    void FollowLesson();
+    void ShowPlayFailure(const QString& reason);
+    void ShowAutoPause(bool on);
     void acPlayExecute();
-    void acNextExecute();
-    void acBackExecute();
-    void acStopExecute();
-    void acPauseExecute();
-    void acAutoPauseExecute();
     void acPlayListExecute();
-    void StartTimer();
-    void StopTimer();
-    void ShowCard(int i, std::int64_t position);
-    void MainTextClick(QMouseEvent* event);
-    int TextOffsetOfPosition(int position) const;
+    void ShowCard(int i, std::int64_t position, bool changed);
+    // A play from the top: the first card's text, hidden, before any card is current.
+    void ShowTop();
     void ShowNoMoreCards();
     void ShowVolumeBar();
     void HideVolumeBar(const QPoint& globalPos);
@@ -303,15 +278,10 @@ private:
     QToolButton* sbOnlineHelp = nullptr;
     QToolButton* sbOpen = nullptr;
     QToolButton* sbSpeed = nullptr;
-    QToolButton* sbRepeat = nullptr;
-    QToolButton* sbShadow = nullptr;
-    QToolButton* sbRevealEnglish = nullptr;
-    QToolButton* sbRevealJapanese = nullptr;
-    QToolButton* sbLoop = nullptr;
+    std::unique_ptr<TPracticeButtons> FPracticeButtons;
     QLabel* Image3 = nullptr;
     TProgressBar* imPlayer = nullptr;
-    QLabel* lbCounter = nullptr;
-    QLabel* lbTime = nullptr;
+    std::unique_ptr<TPlaceLabels> FPlace;
     TPlayingAnimation* anPlaying = nullptr;
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
@@ -330,14 +300,8 @@ private:
     int FSubWanted = 0;
     // The English text's size as the learner chose it; a large pane adds steps on top.
     int FMainFontSize = 0;
-    // The position the progress bar and the time show.
-    std::int64_t FShownPosition = 0;
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
-    QTimer* tmPlayer = nullptr;
-    // The shadowing pause before FWaitingCard plays.
-    QTimer* tmShadow = nullptr;
-    int FWaitingCard = -1;
 
     QAction* acPlay = nullptr;
     QAction* acNext = nullptr;
@@ -349,16 +313,6 @@ private:
     QAction* acPlayList = nullptr;
     QAction* acExportCard = nullptr;
 
-    bool FAutoPause = false;
-    int FSpeedTenths = NormalSpeedTenths;
-    TPracticeSettings FPractice;
-    TPracticeRun FPracticeRun;
-    // The position the previous tick of the running play saw; -1 after a play began.
-    std::int64_t FLastTickPosition = -1;
-    // Whether the English text was showing when the main view last showed the current card.
-    bool FShownEnglish = true;
-    // The running play was started by a card and has not yet ended or been stopped.
-    bool FAwaitingEnd = false;
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
     int FResumeCard = -1;
@@ -366,15 +320,16 @@ private:
     TRecentTitles FRecent;
     // Recordings and subtitles named on the command line, opened once the window shows.
     QStringList FStartFiles;
-    QElapsedTimer FPlayLog;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
     std::string FPictureName;
     TNewULEditNet* FMainView = nullptr;
     TNewULEditNet* FSubView = nullptr;
-    std::unique_ptr<TOlveMediaPlayer> FPlayer;
+    // The open lesson, with the media player; made first and freed after the title.
+    TLessonPlayer* FLesson = nullptr;
+    // The lesson player's media player, for the parts that open and lay out recordings.
+    TOlveMediaPlayer* FPlayer = nullptr;
     std::unique_ptr<TPlayPackage> FPackage;
-    int FCurrentCard = -1;
     QPointer<TLinkBox> FLinkBox;
     // The latest file asked to be opened and not yet opened; empty when none waits.
     QString FHandedOver;
@@ -399,28 +354,8 @@ private:
     bool FClosing = false;
     // Installations and openings under way (a hand-over may start one inside another).
     int FOpening = 0;
-    bool FTimerBusy = false;
     int FLastProgressWidth = -1;
-    // Rebuilt when the cards change, so that a tick scans plain numbers.
-    TCardTimeline FTimeline;
-    bool FCardUnitsStale = true;
-    int FLastCaret = -1;
-    // The card whose main text the main view shows, at the view's text revision then: a tick
-    // on the same card neither expands nor compares a text that may be megabytes long.
-    int FShownMainCard = -1;
-    std::uint64_t FShownMainRevision = 0;
-    // What the latest tick showed of the current card: a tick that would show the same again
-    // (every tick between two words) does nothing more.
-    struct TShownTick {
-        std::uint64_t Revision = 0;
-        bool English = false, Japanese = false, Cursor = false, Underline = false;
-        std::int64_t Reached = -1;
-        TTextPart Word;
-        bool operator==(const TShownTick&) const = default;
-    };
-    std::optional<TShownTick> FShownTick;
-    QElapsedTimer FLastPress;
-    bool FHasPress = false;
+    std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
     std::unique_ptr<TOpeningQuestions> FOpeningQuestions;

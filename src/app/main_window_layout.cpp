@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <iterator>
 
+#include "app/place_labels.h"
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
 #include "storage/letter_case_path.h"
@@ -88,8 +89,8 @@ QSize TForm1::DefaultWindowSize(TDisplayMode mode) const
 {
     const int cards = FPackage ? FPackage->MainCards.Count() : 0;
     const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
-    const int counter = PlaceWidthOf(lbCounter, CardCounterText(cards - 1, cards));
-    const int time = PlaceWidthOf(lbTime, length > 0 ? PlaceTimeText(length, length) : std::string());
+    const int counter = TPlaceLabels::WidthOf(FPlace->Counter(), CardCounterText(cards - 1, cards));
+    const int time = TPlaceLabels::WidthOf(FPlace->Time(), length > 0 ? PlaceTimeText(length, length) : std::string());
     QSize size = DefaultSize(mode);
     size.setWidth(std::max(size.width(), FullToolBarWidth(ToolBarWidths(counter, time))));
     return size.boundedTo(WorkArea().size());

@@ -52,7 +52,7 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get()};
-    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPrompts, FPlayer.get());
+    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPrompts, FPlayer);
     for (const TFailure& problem : opened.Problems)
         FPrompts.Message(BilingualText(problem));
     if (FClosing)
@@ -79,7 +79,7 @@ bool TForm1::PackageFound(const QString& packagePath)
 
 bool TForm1::OpenTitle(const QString& titlePath)
 {
-    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer.get()));
+    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer));
 }
 
 bool TForm1::ShowTitle(TTitleSession session)
@@ -97,9 +97,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     FTitleFolder = QString::fromStdString(session.TitleFolder);
     FPackage = std::move(session.Package);
     WatchPackageCards();
-    FPracticeRun.Reset(FPackage->MainCards.Count());
     FSerial = session.Serial;
-    FLastCaret = -1;
     const TTitleDisplay& display = session.Display;
     sgCards->setRowCount(FPackage->MainCards.Count() + 1);
     if (display.StandardIndent)
@@ -162,10 +160,7 @@ void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
 
 void TForm1::WatchPackageCards()
 {
-    FCardUnitsStale = true;
-    auto stale = [this](TPlayCards&) { FCardUnitsStale = true; };
-    FPackage->MainCards.OnChange = stale;
-    FPackage->VcdCards.OnChange = stale;
+    FLesson->Open(*FPackage);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)

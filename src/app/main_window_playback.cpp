@@ -3,87 +3,48 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <QTextCursor>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/card_text_show.h"
 #include "app/fading_notice.h"
+#include "app/practice_buttons.h"
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "media/device_error.h"
 #include "media/wave_volume.h"
-#include "storage/card_text.h"
 #include "timing/tick_wait.h"
-#include "title/shown_card_text.h"
 
 namespace olve {
 
-namespace {
-
-constexpr std::int64_t WholeText = 2147483647;
-constexpr int DoublePressMs = 300;
-
-}  // namespace
-
-bool TForm1::CanPlay() const
+void TForm1::FollowLesson()
 {
-    return FPlayer->DeviceID() != 0 && FPackage->MainCards.Count() > 0;
+    TLessonPlayer* lesson = FLesson;
+    connect(lesson, &TLessonPlayer::CardChosen, this, &TForm1::HideResumeNotice);
+    connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
+    connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
+    connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
+    connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
+    const auto showProgress = [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); };
+    connect(lesson, &TLessonPlayer::Progress, this, showProgress);
+    lesson->TickView = [this] {
+        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()};
+    };
+    connect(lesson, &TLessonPlayer::PauseChanged, acPause, &QAction::setChecked);
+    connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
+    connect(lesson, &TLessonPlayer::PracticeChanged, this, [this] { FPracticeButtons->Show(); });
+    connect(lesson, &TLessonPlayer::SpeedChanged, this, &TForm1::ShowSpeed);
+    connect(lesson, &TLessonPlayer::Sought, this, showProgress);
+    connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
+    connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
 }
 
-void TForm1::PlayCard(int n, std::optional<std::int64_t> from)
+void TForm1::ShowTop()
 {
-    tmShadow->stop();
-    HideResumeNotice();
-    if (!CanPlay())
-        return;
-    if (n < Timeline().Count())
-        FPracticeRun.Begin(std::max(n, 0));
-    StartCardPlay(n, from);
-}
-
-void TForm1::StartCardPlay(int n, std::optional<std::int64_t> from)
-{
-    if (!CanPlay())
-        return;
-    std::optional<TSegment> segment = Timeline().Segment(n, PlaysOneCard(), FPlayer->Length());
-    if (!segment) {
-        ShowNoMoreCards();
-        return;
-    }
-    if (from)
-        segment->From = std::clamp(*from, segment->From, segment->To);
-    try {
-        FPlayer->SetStartPos(static_cast<int>(segment->From));
-        FPlayer->SetEndPos(static_cast<int>(segment->To));
-    } catch (const EMCIDeviceError&) {
-        return;
-    }
-    FLastTickPosition = -1;
-    FAwaitingEnd = true;
-    LogPlay(QStringLiteral("play card %1 from %2 to %3").arg(std::max(n, 0) + 1).arg(segment->From).arg(segment->To));
-    if (n < 0) {
-        FMainView->ResetUnderline();
-        FMainView->SetDisplayText(std::string());
-        const TPlayCardItem& first = FPackage->MainCards.Card(0);
-        FMainView->setUpdatesEnabled(false);
-        FMainView->SetDisplayText(ExpandLineBreaks(first.MainText), ExactMainLines(first));
-        ColorMainText(0, WholeText, FMainView->palette().color(QPalette::Base));
-        FMainView->setUpdatesEnabled(true);
-        FSubView->SetDisplayText(first.SubText);
-        ShowPicture(first.Picture);
-        FCurrentCard = -1;
-    }
-    try {
-        FPlayer->SetNotify(true);
-        FPlayer->Play();
-        if (FPlayer->Error() == 0) {
-            StartTimer();
-            // The new card shows at once rather than one timer period later.
-            PlayerTick();
-        }
-    } catch (const EMCIDeviceError&) {
-    }
+    const TPlayCardItem& first = FPackage->MainCards.Card(0);
+    FCardText->ShowTop(first);
+    ShowPicture(first.Picture);
 }
 
 void TForm1::ShowNoMoreCards()
@@ -92,154 +53,32 @@ void TForm1::ShowNoMoreCards()
     ShowFadingNotice(this, "NoMoreCards", "つぎはありません");
 }
 
-void TForm1::SetAutoPause(bool on)
+void TForm1::ShowAutoPause(bool on)
 {
-    FAutoPause = on;
-    if (FPlayer && FPlayer->DeviceID() != 0 && FPlayer->Mode() == mpPlaying && FPackage->MainCards.Count() > 0 &&
-        !FPractice.CardByCard()) {
-        FPlayer->SetNotify(false);
-        FPlayer->Stop();
-        FPlayer->SetEndPos(static_cast<int>(Timeline().AutoPauseEnd(FCurrentCard, PlaysOneCard(), FPlayer->Length())));
-        FPlayer->SetNotify(true);
-        FPlayer->Play();
-        anPlaying->SetActive(true);
-    }
     acAutoPause->setIcon(GlyphIcon(on ? TGlyph::AutoPauseOn : TGlyph::AutoPauseOff));
     acAutoPause->setToolTip(on ? "オートポーズ autopause off" : "オートポーズ autopause on");
 }
 
-void TForm1::StartTimer()
-{
-    tmPlayer->start(FirstTickMs);
-    anPlaying->SetActive(true);
-}
-
-void TForm1::StopTimer()
-{
-    tmPlayer->stop();
-    anPlaying->SetActive(false);
-}
-
-void TForm1::acTopExecute()
-{
-    PlayCard(-1);
-}
-
 void TForm1::acPlayExecute()
 {
-    if (!CanPlay())
-        return;
-    if (FPlayer->Mode() == mpPaused) {
-        FPlayer->SetNotify(false);
-        FPlayer->Pause();
-        acPause->setChecked(false);
-        StartTimer();
-        return;
-    }
     const int row = sgCards->currentRow();
+    std::optional<int> chosen;
     if (IsCardList(FDisplayMode) && row > 0 && row <= FPackage->MainCards.Count())
-        PlayCard(row - 1);
-    else
-        PlayCard(FCurrentCard);
+        chosen = row - 1;
+    FLesson->Here(chosen);
 }
 
-void TForm1::acNextExecute()
+// A play that failed was not heard: the learner reads why.
+void TForm1::ShowPlayFailure(const QString& reason)
 {
-    PlayCard(FCurrentCard + 1);
-}
-
-void TForm1::acBackExecute()
-{
-    PlayCard(FCurrentCard - 1);
-}
-
-void TForm1::acStopExecute()
-{
-    tmShadow->stop();
-    FAwaitingEnd = false;
-    if (!CanPlay())
-        return;
-    FPlayer->SetNotify(true);
-    FPlayer->Stop();
-    acPause->setChecked(false);
-}
-
-void TForm1::acPauseExecute()
-{
-    tmShadow->stop();
-    if (!CanPlay())
-        return;
-    FPlayer->SetNotify(false);
-    FPlayer->Pause();
-    const bool paused = FPlayer->Mode() == mpPaused;
-    acPause->setChecked(paused);
-    if (paused)
-        StopTimer();
-    else
-        StartTimer();
-}
-
-void TForm1::acAutoPauseExecute()
-{
-    SetAutoPause(!FAutoPause);
-}
-
-void TForm1::PlayerNotify()
-{
-    // Notifications arrive after the command that caused them. While the player plays, any
-    // of them belongs to an earlier command (a superseded play, or a stop or pause that a new
-    // play has already followed): the running play's own end comes with the player stopped.
-    if (FPlayer->Mode() == mpPlaying)
-        return;
-    StopTimer();
-    if (FPlayer->NotifyValue() == nvFailure)
-        ShowPlayFailure();
-    else
-        CheckPlayEnded();
-}
-
-// A play that failed was not heard: nothing moves on from it, and the learner reads why.
-void TForm1::ShowPlayFailure()
-{
-    FAwaitingEnd = false;
-    const std::string reason = FPlayer->ErrorMessage().toStdString();
-    LogPlay(QStringLiteral("card %1 failed: %2").arg(FCurrentCard + 1).arg(QString::fromStdString(reason)));
     FPrompts.Message(std::string("再生できませんでした") + "\r\n\r\n" + "The recording could not be played." + "\r\n\r\n" +
-                     reason);
-}
-
-// The running play has stopped where it was to end (not by the learner's stop).
-void TForm1::CheckPlayEnded()
-{
-    if (!FAwaitingEnd || FPlayer->Mode() != mpStopped || FPlayer->Position() != FPlayer->EndPos())
-        return;
-    FAwaitingEnd = false;
-    LogPlay(QStringLiteral("card %1 ended at %2").arg(FCurrentCard + 1).arg(FPlayer->Position()));
-    PlayEnded();
-}
-
-void TForm1::LogPlay(const QString& line)
-{
-    if (!FPlayLog.isValid())
-        return;
-    std::fprintf(stderr, "%lld ms: %s\n", static_cast<long long>(FPlayLog.elapsed()), line.toUtf8().constData());
-    std::fflush(stderr);
-}
-
-// A play running through the cards has heard the current card once it passes the card's end.
-void TForm1::NoteCardsPassed(std::int64_t position)
-{
-    const int card = FCurrentCard;
-    if (FLastTickPosition >= 0 && card >= 0 && card < Timeline().Count() && FLastTickPosition < Timeline().EndOf(card) &&
-        Timeline().EndOf(card) <= position)
-        FPracticeRun.MarkHeard(card, FPractice);
-    FLastTickPosition = position;
+                     reason.toStdString());
 }
 
 void TForm1::ShowProgress(int position)
 {
     ShowPlace(position);
-    const int length = FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
+    const int length = Player().DeviceID() != 0 ? Player().Length() : 0;
     const int width = length < 1 ? 0 : static_cast<int>(std::int64_t(position) * imPlayer->width() / length);
     if (width == FLastProgressWidth)
         return;
@@ -247,84 +86,13 @@ void TForm1::ShowProgress(int position)
     imPlayer->SetBarWidth(width);
 }
 
-void TForm1::ColorMainText(int start, std::int64_t length, const QColor& colour)
+void TForm1::ShowCard(int i, std::int64_t position, bool changed)
 {
-    const int from = FMainView->ViewPosition(start);
-    const int to = FMainView->ViewEndPosition(std::int64_t(start) + std::max<std::int64_t>(length, 0));
-    QTextCursor cursor(FMainView->document());
-    cursor.setPosition(from);
-    cursor.setPosition(std::max(from, to), QTextCursor::KeepAnchor);
-    QTextCharFormat format;
-    format.setForeground(colour);
-    cursor.mergeCharFormat(format);
-}
-
-// One tick: the position is read once, and the first card holding it becomes current.
-void TForm1::PlayerTick()
-{
-    if (FTimerBusy)
-        return;
-    const QScopedValueRollback busy(FTimerBusy, true);
-
-    if (FPlayer->DeviceID() == 0) {
-        StopTimer();
-        return;
-    }
-    const std::int64_t position = FPlayer->Position();
-    ShowProgress(static_cast<int>(position));
-    if (FPlayer->Mode() != mpPlaying)
-        StopTimer();
-    else if (!tmPlayer->isActive())
-        StartTimer();
-    NoteCardsPassed(position);
-    if (FPlayer->Mode() == mpStopped)
-        CheckPlayEnded();
-    const TCardTimeline& timeline = Timeline();
-    const std::int64_t end = FPlayer->EndPos();
-    // Of overlapping cards the first that holds the position is current, in every layout.
-    const int i = timeline.CardAt(position, end);
-    if (i >= 0)
-        ShowCard(i, position);
-    ScheduleTick(position, i);
-}
-
-// Between changes the timer sleeps: a tick costs the learner's battery even when it shows
-// nothing new.
-void TForm1::ScheduleTick(std::int64_t position, int card)
-{
-    if (!tmPlayer->isActive())
-        return;
-    const TCardTimeline& timeline = Timeline();
-    const double speed = FPlayer->Speed();
-    const bool caretMoves = FShowCursor && !IsCardList(FDisplayMode) && card >= 0;
-    const auto paced = [&](std::int64_t change) { return PacedChange(position, change, speed); };
-    tmPlayer->start(TickWaitMs(position,
-                               {timeline.NextChange(position, card),
-                                paced(caretMoves ? timeline.NextReachedByte(card, position) : -1),
-                                paced(NextBarStep(position, FPlayer->Length(), imPlayer->width())),
-                                paced(NextWholeSecond(position))},
-                               speed));
-}
-
-const TCardTimeline& TForm1::Timeline()
-{
-    if (FCardUnitsStale) {
-        FTimeline.Assign(FPackage->MainCards, FPackage->VcdCards);
-        FCardUnitsStale = false;
-        FShownMainCard = -1;
-    }
-    return FTimeline;
-}
-
-void TForm1::ShowCard(int i, std::int64_t position)
-{
-    const bool changed = i != FCurrentCard;
-    FCurrentCard = i;
     if (ShowCounter())
         FitPlaceLabels();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
-        FShownTick.reset();
+        FCardText->Forget();
         if (!changed)
             return;
         SelectCardRow(i + 1);
@@ -332,101 +100,8 @@ void TForm1::ShowCard(int i, std::int64_t position)
             ShowPicture(card.Picture);
         return;
     }
-    const TSpokenRange spoken = Timeline().Spoken(i, position);
-    const std::int64_t r0 = spoken.Start;
-    const std::int64_t r1 = spoken.Length;
-    const bool english = FPracticeRun.Shows(FPractice.English, TTextLanguage::English, i);
-    const bool japanese = FPracticeRun.Shows(FPractice.Japanese, TTextLanguage::Japanese, i);
-    const TTextPart underline = Timeline().Underline(i, position);
-    TShownTick tick{FMainView->TextRevision(), english, japanese, FShowCursor, FShowUnderline, spoken.Reached, underline};
-    if (!changed && i == FShownMainCard && FShownTick == tick)
-        return;
-    const QColor hidden = FMainView->palette().color(QPalette::Base);
-    if (changed || i != FShownMainCard || FMainView->TextRevision() != FShownMainRevision || english != FShownEnglish) {
-        const std::string shown = ExpandLineBreaks(card.MainText);
-        const std::string exact = ExactMainLines(card);
-        if (shown != FMainView->DisplayText() || exact != FMainView->ShownText()) {
-            FMainView->SetDisplayText(shown, exact);
-            ColorMainText(english ? static_cast<int>(r0 + r1) : 0, WholeText, hidden);
-        } else if (!english) {
-            ColorMainText(0, WholeText, hidden);
-        } else if (english != FShownEnglish) {
-            ColorMainText(0, r0 + r1, Qt::black);
-        } else if (changed) {
-            ColorMainText(static_cast<int>(r0), r1, Qt::black);
-        }
-        FShownMainCard = i;
-        FShownMainRevision = FMainView->TextRevision();
-        FShownEnglish = english;
-    }
-    FSubView->SetDisplayText(japanese ? card.SubText : std::string());
-    ShowPicture(card.Picture);
-    const std::int64_t k = spoken.Reached;
-    if (FShowCursor) {
-        // Moving the caret lays its line out again: only when it moves.
-        const int caret = FMainView->ViewPosition(k);
-        if (caret != FLastCaret || changed) {
-            QTextCursor cursor = FMainView->textCursor();
-            cursor.setPosition(caret);
-            FMainView->setTextCursor(cursor);
-            FLastCaret = caret;
-        }
-        if (FMainView->cursorWidth() != 1)
-            FMainView->setCursorWidth(1);
-    } else {
-        if (FMainView->cursorWidth() != 0)
-            FMainView->setCursorWidth(0);
-        if (FMainView->focusPolicy() != Qt::NoFocus && k >= 0)
-            FMainView->ScrollToChar(static_cast<int>(k));
-    }
-    if (FMainView->focusPolicy() != Qt::NoFocus && isActiveWindow())
-        FMainView->setFocus();
-    FMainView->SetUnderlineStart(static_cast<int>(underline.Start));
-    FMainView->SetUnderlineLength(static_cast<int>(underline.Length));
-    FMainView->SetShowUnderline(FShowUnderline && english);
-    FMainView->UpdateUnderline();
-    tick.Revision = FMainView->TextRevision();
-    FShownTick = tick;
-}
-
-// The byte offset in the main text of a position of the view.
-int TForm1::TextOffsetOfPosition(int position) const
-{
-    int low = 0;
-    int high = static_cast<int>(FMainView->DisplayText().size());
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        if (FMainView->ViewPosition(mid) <= position)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return low;
-}
-
-void TForm1::MainTextClick(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool second = FHasPress && FLastPress.elapsed() < DoublePressMs;
-    FLastPress.start();
-    FHasPress = true;
-    if (!second)
-        return;
-    const QTextCursor selection = FMainView->cursorForPosition(event->position().toPoint());
-    const int m = TextOffsetOfPosition(selection.position());
-    const TUndoPlayCardList& cards = FPackage->MainCards;
-    for (int i = 0; i < cards.Count(); ++i) {
-        const TPlayCardItem& card = cards.Card(i);
-        if (ExpandLineBreaks(card.MainText) != FMainView->DisplayText())
-            continue;
-        // A card without a range tag speaks its whole text, which holds every offset.
-        const TSpokenRange spoken = Timeline().Spoken(i, Timeline().StartOf(i));
-        if (spoken.Start <= m && m <= spoken.Start + spoken.Length) {
-            PlayCard(i, Timeline().StartOfWordAt(i, m));
-            return;
-        }
-    }
+    if (FCardText->Show(card, i, position, changed, {FShowCursor, FShowUnderline, isActiveWindow()}))
+        ShowPicture(card.Picture);
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
@@ -495,25 +170,25 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         StepFontSize(FSubView, 1);
         return true;
     case Qt::Key_BracketLeft:
-        SetSpeedTenths(StepSpeedTenths(FSpeedTenths, -1));
+        SetSpeedTenths(StepSpeedTenths(FLesson->SpeedTenths(), -1));
         return true;
     case Qt::Key_BracketRight:
-        SetSpeedTenths(StepSpeedTenths(FSpeedTenths, 1));
+        SetSpeedTenths(StepSpeedTenths(FLesson->SpeedTenths(), 1));
         return true;
     case Qt::Key_Backslash:
         SetSpeedTenths(NormalSpeedTenths);
         return true;
     case Qt::Key_R:
-        StepRepeats();
+        FLesson->StepRepeats();
         return true;
     case Qt::Key_W:
-        StepShadowing();
+        FLesson->StepShadowing();
         return true;
     case Qt::Key_E:
-        StepEnglishReveal();
+        FLesson->StepEnglishReveal();
         return true;
     case Qt::Key_J:
-        StepJapaneseReveal();
+        FLesson->StepJapaneseReveal();
         return true;
     case Qt::Key_O:
         if (modifiers & Qt::ControlModifier)
@@ -540,16 +215,16 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
 
 void TForm1::SetWaveVolumeOfPlayer(int value)
 {
-    if (GetWaveVolume(*FPlayer) != value)
-        SetWaveVolume(*FPlayer, value);
-    if (tbVolume->value() != GetWaveVolume(*FPlayer))
-        tbVolume->setValue(GetWaveVolume(*FPlayer));
+    if (GetWaveVolume(Player()) != value)
+        SetWaveVolume(Player(), value);
+    if (tbVolume->value() != GetWaveVolume(Player()))
+        tbVolume->setValue(GetWaveVolume(Player()));
 }
 
 void TForm1::ShowVolumeBar()
 {
     tbVolume->blockSignals(true);
-    tbVolume->setValue(GetWaveVolume(*FPlayer));
+    tbVolume->setValue(GetWaveVolume(Player()));
     tbVolume->blockSignals(false);
     // From the overflow menu when the speaker has made way for a narrow window.
     const QWidget* anchor = Image3->isHidden() ? static_cast<QWidget*>(sbOverflow) : Image3;

@@ -36,11 +36,11 @@ void TForm1::SaveProgress()
 TTitleProgress TForm1::CurrentProgress() const
 {
     TTitleProgress progress;
-    progress.LastCard = FCurrentCard;
-    progress.SpeedTenths = FSpeedTenths;
-    progress.Practice = FPractice;
+    progress.LastCard = CurrentCard();
+    progress.SpeedTenths = FLesson->SpeedTenths();
+    progress.Practice = Practice();
     progress.Practice.Loop = false;
-    progress.AutoPause = FAutoPause;
+    progress.AutoPause = AutoPause();
     progress.MainFontSize = FMainFontSize;
     progress.SubFontSize = FSubView->font().pointSize();
     return progress;

@@ -1,6 +1,7 @@
 #include "app/mpris_adaptors.h"
 
-#include <QAction>
+#include <algorithm>
+#include <limits>
 #include <QTimer>
 #include <QUrl>
 
@@ -61,7 +62,7 @@ QString TMprisPlayerAdaptor::PlaybackStatus() const
 
 double TMprisPlayerAdaptor::Rate() const
 {
-    return FService.Form().Player().Speed();
+    return FService.Lesson().Player().Speed();
 }
 
 double TMprisPlayerAdaptor::MinimumRate() const
@@ -81,7 +82,7 @@ QVariantMap TMprisPlayerAdaptor::Metadata() const
 
 double TMprisPlayerAdaptor::Volume() const
 {
-    return GetWaveVolume(FService.Form().Player()) / 65535.0;
+    return GetWaveVolume(FService.Lesson().Player()) / 65535.0;
 }
 
 qlonglong TMprisPlayerAdaptor::Position() const
@@ -91,51 +92,68 @@ qlonglong TMprisPlayerAdaptor::Position() const
 
 bool TMprisPlayerAdaptor::CanControl() const
 {
-    return FService.Form().CanPlay();
-}
-
-void TMprisPlayerAdaptor::Trigger(const char* name)
-{
-    QAction* action = FService.Form().Action(name);
-    if (action && action->isEnabled())
-        action->trigger();
+    return FService.Lesson().CanPlay();
 }
 
 void TMprisPlayerAdaptor::Next()
 {
-    Trigger("acNext");
+    FService.Lesson().Next();
 }
 
 void TMprisPlayerAdaptor::Previous()
 {
-    Trigger("acBack");
+    FService.Lesson().Back();
 }
 
 void TMprisPlayerAdaptor::Pause()
 {
     if (PlaybackStatus() == "Playing")
-        Trigger("acPause");
+        FService.Lesson().Pause();
 }
 
 void TMprisPlayerAdaptor::PlayPause()
 {
-    Trigger(PlaybackStatus() == "Playing" ? "acPause" : "acPlay");
+    if (PlaybackStatus() == "Playing")
+        FService.Lesson().Pause();
+    else
+        FService.Lesson().Here();
 }
 
 void TMprisPlayerAdaptor::Stop()
 {
-    Trigger("acStop");
+    FService.Lesson().Stop();
 }
 
 void TMprisPlayerAdaptor::Play()
 {
     if (PlaybackStatus() != "Playing")
-        Trigger("acPlay");
+        FService.Lesson().Here();
 }
 
-void TMprisPlayerAdaptor::Seek(qlonglong) {}
+void TMprisPlayerAdaptor::Seek(qlonglong offset)
+{
+    // Any offset a caller sends, however far, lands inside the recording.
+    qlonglong target = 0;
+    if (__builtin_add_overflow(FService.Position(), offset, &target))
+        target = offset > 0 ? std::numeric_limits<qlonglong>::max() : 0;
+    MoveTo(target);
+}
 
-void TMprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong) {}
+// Positions are the recording's, which every card shares: a track id that was current a
+// moment ago (the play runs on through the cards) is as good as the one current now.
+void TMprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong position)
+{
+    MoveTo(position);
+}
+
+void TMprisPlayerAdaptor::MoveTo(qlonglong microseconds)
+{
+    TLessonPlayer& lesson = FService.Lesson();
+    if (!lesson.CanPlay())
+        return;
+    lesson.SeekTo(std::max<qlonglong>(microseconds, 0) / 1000);
+    Q_EMIT Seeked(FService.Position());
+}
 
 void TMprisPlayerAdaptor::OpenUri(const QString& uri)
 {

@@ -42,8 +42,8 @@ private:
     TMprisService& FService;
 };
 
-// org.mpris.MediaPlayer2.Player: the cards as tracks, driven through the window's actions so
-// that a panel does exactly what the keys and buttons do.
+// org.mpris.MediaPlayer2.Player: the cards as tracks, driven through the lesson player as the
+// keys and buttons drive it; a seek moves the play to the card at the position.
 class TMprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
@@ -70,8 +70,7 @@ public:
     QVariantMap Metadata() const;
     double Volume() const;
     qlonglong Position() const;
-    // Moving inside the recording is not offered: a card is the smallest step.
-    bool CanSeek() const { return false; }
+    bool CanSeek() const { return true; }
     bool CanControl() const;
 
 public Q_SLOTS:
@@ -89,7 +88,8 @@ Q_SIGNALS:
     void Seeked(qlonglong position);
 
 private:
-    void Trigger(const char* action);
+    // To microseconds into the recording (the card there plays, or shows when stopped).
+    void MoveTo(qlonglong microseconds);
 
     TMprisService& FService;
 };

@@ -43,9 +43,14 @@ QString TMprisService::Register(QDBusConnection bus)
     return QString();
 }
 
+TLessonPlayer& TMprisService::Lesson() const
+{
+    return FForm.Lesson();
+}
+
 QString TMprisService::PlaybackStatus() const
 {
-    switch (FForm.Player().Mode()) {
+    switch (Lesson().Player().Mode()) {
     case mpPlaying:
         return "Playing";
     case mpPaused:
@@ -57,16 +62,16 @@ QString TMprisService::PlaybackStatus() const
 
 qlonglong TMprisService::Position() const
 {
-    TOlveMediaPlayer& player = FForm.Player();
+    TOlveMediaPlayer& player = Lesson().Player();
     return player.DeviceID() != 0 ? qlonglong(player.Position()) * 1000 : 0;
 }
 
 QVariantMap TMprisService::Metadata() const
 {
-    TOlveMediaPlayer& player = FForm.Player();
+    TOlveMediaPlayer& player = Lesson().Player();
     const int length = player.DeviceID() != 0 ? player.Length() : 0;
     const TTrackMetadata track =
-        TrackMetadata(FForm.Package().MainCards, FForm.CurrentCard(), length, FForm.TitleName().toStdString());
+        TrackMetadata(FForm.Package().MainCards, Lesson().CurrentCard(), length, FForm.TitleName().toStdString());
     QVariantMap map;
     map["mpris:trackid"] = QVariant::fromValue(QDBusObjectPath(QString::fromStdString(track.TrackId)));
     map["mpris:length"] = qlonglong(track.LengthMicroseconds);
@@ -77,11 +82,11 @@ QVariantMap TMprisService::Metadata() const
 
 QVariantMap TMprisService::PlayerState() const
 {
-    const bool control = FForm.CanPlay();
+    const bool control = Lesson().CanPlay();
     return {
         {"PlaybackStatus", PlaybackStatus()},
         {"Metadata", Metadata()},
-        {"Rate", FForm.Player().Speed()},
+        {"Rate", Lesson().Player().Speed()},
         {"CanGoNext", control},
         {"CanGoPrevious", control},
         {"CanPlay", control},

@@ -8,6 +8,7 @@
 namespace olve {
 
 class TForm1;
+class TLessonPlayer;
 
 // The player as desktop panels and media keys see it: the media-player interfaces on the
 // session bus, answering for the window and telling the bus what changed.
@@ -24,6 +25,7 @@ public:
     QString Register(QDBusConnection bus);
 
     TForm1& Form() const { return FForm; }
+    TLessonPlayer& Lesson() const;
     // The player interface's properties that change by themselves: all but Position.
     QVariantMap PlayerState() const;
     QVariantMap Metadata() const;

@@ -1,0 +1,174 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "media/media_player.h"
+#include "timing/playback_speed.h"
+#include "title/card_timeline.h"
+#include "title/play_package.h"
+#include "title/practice_run.h"
+
+namespace olve {
+
+// The open lesson: the title's cards and their timeline, the current card, the learner's
+// practice, speed and automatic pause, and the media player that plays them. Commands come
+// from keys, buttons and desktop panels alike; what changes is told through the signals, and
+// whoever shows the lesson draws it from there.
+class TLessonPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit TLessonPlayer(QObject* parent = nullptr);
+    ~TLessonPlayer() override;
+
+    TOlveMediaPlayer& Player() { return *FPlayer; }
+    const TOlveMediaPlayer& Player() const { return *FPlayer; }
+    // Follows package's cards (not owned; it outlives the lesson or is opened anew) from the
+    // start: nothing heard yet, no card current, no play awaited.
+    void Open(TPlayPackage& package);
+    // A recording is open and the title has cards.
+    bool CanPlay() const;
+    // The open title's cards in the player's units, brought up to date with the cards.
+    const TCardTimeline& Timeline();
+
+    int CurrentCard() const { return FCurrentCard; }
+    // The card chosen outside a play (a row of the card list).
+    void SetCurrentCard(int card) { FCurrentCard = card; }
+    bool AutoPause() const { return FAutoPause; }
+    const TPracticeSettings& Practice() const { return FPractice; }
+    const TPracticeRun& Run() const { return FPracticeRun; }
+    // Whether card's text in language shows now, as the practice reveals it.
+    bool Shows(TTextLanguage language, int card) const
+    {
+        const TReveal reveal = language == TTextLanguage::English ? FPractice.English : FPractice.Japanese;
+        return FPracticeRun.Shows(reveal, language, card);
+    }
+    int SpeedTenths() const { return FSpeedTenths; }
+    // The position last shown: by the running play, a seek or the opening.
+    std::int64_t ShownPosition() const { return FShownPosition; }
+    // The card a shadowing pause waits to play; -1 when none waits.
+    int WaitingCard() const { return FShadow.isActive() ? FWaitingCard : -1; }
+
+    // Plays card n as the learner asked for it (-1: from the top); from: a position inside
+    // the card to start at instead of its start.
+    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt);
+    void Top() { PlayCard(-1); }
+    // A pause goes on; otherwise chosen (a card of the list), or the current card, plays.
+    void Here(std::optional<int> chosen = std::nullopt);
+    void Next() { PlayCard(FCurrentCard + 1); }
+    void Back() { PlayCard(FCurrentCard - 1); }
+    void Stop();
+    // Pauses a play, or lets a paused one go on.
+    void Pause();
+    void SetAutoPause(bool on);
+    void SetSpeedTenths(int tenths);
+
+    void SetPractice(const TPracticeSettings& practice);
+    void StepRepeats();
+    void StepShadowing();
+    void StepEnglishReveal();
+    void StepJapaneseReveal();
+    // Loops cards first to last, or stops looping.
+    void ToggleLoop(int first, int last);
+
+    // The card at the position becomes current; a running play goes on from there.
+    void SeekTo(std::int64_t position);
+    // A word back or on (direction -1 or 1), or SeekStepMs without word times.
+    void StepSeek(int direction);
+    // A double click at offset (bytes) of shownText, the main text on screen: the card
+    // speaking there plays from the word.
+    void ClickAt(const std::string& shownText, int offset);
+
+    // What the ticks keep moving besides the card: the caret, and a progress bar of BarWidth
+    // pixels. Asked at each tick; without it neither is moved.
+    struct TTickView {
+        bool CaretMoves = false;
+        int BarWidth = 0;
+    };
+    std::function<TTickView()> TickView;
+    // One look at the play now, as each tick of the running play does.
+    void TickNow();
+    // Runs while a play runs, sleeping between the changes it shows.
+    QTimer* TickTimer() { return &FTicks; }
+
+Q_SIGNALS:
+    // The learner chose a card to play (a key, a button, a click, a seek while playing).
+    void CardChosen();
+    // Card is current, at position; changed: it was not before.
+    void CardShown(int card, std::int64_t position, bool changed);
+    // The title's cards changed: what shows of them must be drawn anew.
+    void CardsChanged();
+    // A play from the top begins: the first card shows before any is current.
+    void TopShown();
+    // Card's play began (-1: from the top), by the learner's choice or as the practice goes on.
+    void PlayStarted(int card);
+    // A play runs, or has come to rest.
+    void Running(bool on);
+    // Where the play is, at each tick.
+    void Progress(std::int64_t position);
+    void PauseChanged(bool paused);
+    void AutoPauseChanged(bool on);
+    void PracticeChanged();
+    void SpeedChanged(int tenths);
+    // A seek moved what is shown to position.
+    void Sought(std::int64_t position);
+    void NoMoreCards();
+    // A play failed for reason (the player's own words); nothing moved on from it.
+    void PlayFailed(const QString& reason);
+
+private:
+    bool PlaysOneCard() const { return FAutoPause || FPractice.CardByCard(); }
+    // Starts card n's play without counting it as the learner's choice.
+    void StartCardPlay(int n, std::optional<std::int64_t> from);
+    // The running play stops, takes the end the current card and practice give, and plays on.
+    void RunToNewEnd();
+    void MoveRunningPlayEnd();
+    void PlayerNotify();
+    void CheckPlayEnded();
+    void PlayEnded();
+    void NoteCardsPassed(std::int64_t position);
+    void ShowCardAt(int card, std::int64_t position);
+    void StartTicks();
+    void StopTicks();
+    // The running play at position: the cards it passed are heard, an end it reached goes on
+    // as the practice says, and the first card holding the position is shown. The card shown,
+    // or -1.
+    int Tick(std::int64_t position);
+    // How long the ticks may sleep after one at position on card: till the next card or word
+    // changes, or the caret, the bar or the time shown would move.
+    int NextWakeMs(std::int64_t position, int card);
+    // The current card shown again as it stands, after what shows of it has changed.
+    void RefreshCard();
+    // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
+    // with the time since the lesson was made, for those who check what the player did.
+    void LogPlay(const QString& line);
+
+    std::unique_ptr<TOlveMediaPlayer> FPlayer;
+    TPlayPackage* FPackage = nullptr;
+    TCardTimeline FTimeline;
+    bool FCardUnitsStale = true;
+    int FCurrentCard = -1;
+    bool FAutoPause = false;
+    int FSpeedTenths = NormalSpeedTenths;
+    TPracticeSettings FPractice;
+    TPracticeRun FPracticeRun;
+    // The position the previous tick of the running play saw; -1 after a play began.
+    std::int64_t FLastTickPosition = -1;
+    std::int64_t FShownPosition = 0;
+    // The running play was started by a card and has not yet ended or been stopped.
+    bool FAwaitingEnd = false;
+    // The shadowing pause before FWaitingCard plays.
+    QTimer FShadow;
+    int FWaitingCard = -1;
+    QElapsedTimer FPlayLog;
+    QTimer FTicks;
+    bool FTicking = false;
+};
+
+}  // namespace olve
