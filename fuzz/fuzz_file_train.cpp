@@ -99,8 +99,7 @@ void Install(const std::string& package, const fs::path& destination, int mode, 
 {
     TBalancedFeedback feedback;
     TRotatingQuestion question;
-    fuzz::TFixedPrompts prompts;
-    TExtractUi ui{&feedback, &question, &prompts};
+    TExtractUi ui{&feedback, &question};
     TStringList extracted;
     ExtractFileTrain(ui, package, destination.string(), extracted, mode, useHeaderFolder);
     OLVE_FUZZ_CHECK(feedback.Busy == 0);
