@@ -20,7 +20,7 @@ class LessonPlayer : public testing::Test {
 protected:
     TTempFolder Folder;
     TRecordingPrompts Prompts;
-    TPlayPackage Package{Prompts};
+    TPlayPackage Package;
     TLessonPlayer Lesson;
 
     void SetUp() override

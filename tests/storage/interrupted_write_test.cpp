@@ -23,7 +23,7 @@ constexpr int SettingCount = 4000;
 void SaveSettings(const std::string& path, int generation)
 {
     TRecordingPrompts prompts;
-    TDataFile file(path, prompts);
+    TDataFile file(path);
     for (int i = 0; i < SettingCount; ++i)
         file.WriteInteger("System", "Key" + std::to_string(i), generation * 100000 + i);
     file.Close();
@@ -61,7 +61,7 @@ TEST(InterruptedWrites, ASettingsFileKilledWhileSavingIsTheOldOrTheNewOne)
         }, std::chrono::microseconds(3000 + round * 2700));
 
         TRecordingPrompts prompts;
-        TDataFile file(path, prompts);
+        TDataFile file(path);
         file.ReadOnly = true;
         TStringList lines;
         file.ReadSection("System", lines);

@@ -38,7 +38,7 @@ TEST(RecordingIdentity, AnyPathReadsBackWholeAndADamagedRecordIsRefused)
     TTempFolder dir;
     TRecordingPrompts prompts;
     const TRecordingIdentity hostile{"/home/caf\xC3\xA9 100%\n[files]\r\nfile=/etc/passwd \xFF.ogg", 42, "0123456789ABCDEF"};
-    TDataFile file(dir / "record", prompts);
+    TDataFile file(dir / "record");
     WriteRecordingIdentity(file, "Recording", hostile);
     TRecordingIdentity read;
     ASSERT_TRUE(ReadRecordingIdentity(file, "Recording", read));

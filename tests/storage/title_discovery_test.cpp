@@ -20,7 +20,7 @@ void MakeVcdIni(const std::string& path, const std::string& code)
 {
     fs::create_directories(fs::path(path).parent_path());
     TRecordingPrompts prompts;
-    TCompressStringList lines(prompts);
+    TCompressStringList lines;
     lines.SetText("[files]\r\nm=media.mp3\r\ncode=" + code + "\r\n");
     ASSERT_EQ(lines.SaveToFile(path), 0);
 }

@@ -47,7 +47,7 @@ void DrawPicture(const fs::path& path, int seed)
 void WriteTitle(const fs::path& stage, const TTestTitle& title)
 {
     TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     package.Settings.Add("VolFileTitle=" + Utf8ToCp932(title.Name));
     package.Settings.Add("TimeFormat=TMilliseconds");
     for (const std::string& line : title.Settings)
@@ -82,7 +82,7 @@ void WriteVirtualCD(const fs::path& stage, const TTestTitle& title)
     if (title.LeaveOutMedia)
         fs::remove(media);
     TRecordingPrompts prompts;
-    TDataFile ini((folder / "vcd.ini").string(), prompts);
+    TDataFile ini((folder / "vcd.ini").string());
     ini.Add("code=" + title.Serial);
     ini.Add("[files]");
     ini.Add("file=vcd\\" + title.Serial + "\\" + title.Media);

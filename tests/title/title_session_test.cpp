@@ -33,11 +33,11 @@ protected:
         EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, PackagePath, Program.Path().string(), Written, 1, true));
         return Open();
     }
-    TTitleSession Open() { return OpenInstalledTitle(Program.Path().string(), Written, PackagePath, Prompts); }
+    TTitleSession Open() { return OpenInstalledTitle(Program.Path().string(), Written, PackagePath, Prompts.Consent()); }
 
     void WriteTitleFile(const std::vector<std::string>& lines)
     {
-        TCompressStringList title(Prompts);
+        TCompressStringList title;
         for (const std::string& line : lines)
             title.Add(line);
         ASSERT_EQ(title.SaveToFile(Program / "lesson.qzc"), 0);
@@ -103,7 +103,7 @@ TEST_F(TitleSession, ATitleFileThatIsMissingUnreadableOrWithoutSerialIsNamed)
 {
     TStringList noTitle;
     noTitle.Add(Program / "vcd/K100/tone.wav");
-    TTitleSession session = OpenInstalledTitle(Program.Path().string(), noTitle, "/packages/p.qzw", Prompts);
+    TTitleSession session = OpenInstalledTitle(Program.Path().string(), noTitle, "/packages/p.qzw", Prompts.Consent());
     EXPECT_EQ(session.Failure, TTitleFailure::NoTitleFile);
     EXPECT_EQ(session.Reason, "パッケージにタイトルファイル (.qzc) がありません\r\n\r\nno title file (.qzc) in the package"
                               "\r\n\r\n< /packages/p.qzw >");
@@ -146,7 +146,7 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
 
     std::ofstream(Program / "vcd/K100/tone.wav") << "back";
     {
-        TCompressStringList ini(Prompts);
+        TCompressStringList ini;
         ini.Add("code=K100");
         ini.Add("[files]");
         ASSERT_EQ(ini.SaveToFile(Program / "vcd/K100/vcd.ini"), 0);
@@ -167,7 +167,7 @@ TEST_F(TitleSession, ATitleOfARecordingWhereTheLearnerKeepsItSaysWhenItMovedOrWa
     std::string error;
     ASSERT_TRUE(IdentifyRecording(film, identity, error)) << error;
     {
-        TCompressStringList ini(Prompts);
+        TCompressStringList ini;
         for (const char* line : {"code=K100", "[files]", "file=elsewhere.ogg", "[recording]"})
             ini.Add(line);
         for (const std::string& line : RecordingIdentityLines(identity))

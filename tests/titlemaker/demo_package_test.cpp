@@ -23,7 +23,7 @@ TTitleSession InstallAndOpen(const std::string& package, const std::string& prog
 {
     TStringList written;
     EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, package, program, written, 1, true));
-    return OpenInstalledTitle(program, written, package, prompts);
+    return OpenInstalledTitle(program, written, package, prompts.Consent());
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(CardText, WordRangesCountShiftJisBytesOfTheStoredText)
 TEST(TitleCards, TimedWordsStayInTheCueCardWithTheirShiftJisOffsetsAndTimes)
 {
     TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     std::vector<std::string> notes;
     // "日本語を||話します||today": the second word after 8 bytes and the bars, the third after
     // 8 more bytes, two bars and the blank that leads its line.
@@ -100,7 +100,7 @@ TEST(TitleCards, TimedWordsStayInTheCueCardWithTheirShiftJisOffsetsAndTimes)
 TEST(TitleCards, TheFirstVcdCardSpansTheRecording)
 {
     TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     AddWholeRecordingCard(package, "Demo", 31174);
     ASSERT_EQ(package.VcdCards.Count(), 1);
     EXPECT_EQ(package.VcdCards.Card(0).MainText, "Demo");
@@ -178,7 +178,7 @@ TEST(TitleCodes, GivenCodesMustNameFolders)
 TEST(TitleCards, LettersShiftJisLacksAreKeptForTheCardListAndExport)
 {
     TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     std::vector<std::string> notes;
     // "café — fin" with its words timed, and a plain card that needs no exact text.
     AddMainCards(package,
