@@ -60,7 +60,6 @@ TEST(StartupCheck, AWritableFolderGetsItsSettingsFileAndTitlesFolder)
     EXPECT_TRUE(s.Lock.Held());
 
     // An existing settings file keeps what it holds.
-    TRecordingPrompts prompts;
     TDataFile settings(s.Folder() + "/olveplayer.dat");
     settings.WriteInteger("System", "Width", 640);
     settings.Close();

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "lesson/lesson_player.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/wait_until.h"
@@ -19,7 +18,6 @@ namespace {
 class LessonPlayer : public testing::Test {
 protected:
     TTempFolder Folder;
-    TRecordingPrompts Prompts;
     TPlayPackage Package;
     TLessonPlayer Lesson;
 

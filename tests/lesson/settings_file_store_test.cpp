@@ -5,7 +5,6 @@
 
 #include "lesson/settings_file_store.h"
 #include "storage/data_file.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using namespace olve;
@@ -34,7 +33,6 @@ TTitleProgress SomeProgress()
 TEST(SettingsFileStore, WhatIsSavedComesBackInTheSectionsOtherReadersKnow)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
     {
         TSettingsFileStore store(path, "/data");
@@ -62,13 +60,11 @@ TEST(SettingsFileStore, WhatIsSavedComesBackInTheSectionsOtherReadersKnow)
     EXPECT_EQ(file.ReadString("List", "Left", ""), "10");
     EXPECT_EQ(file.ReadString("List", "SubHeight", ""), "120");
     EXPECT_EQ(file.ReadString("Recent", "Title1", ""), "/titles/a.qzw,A");
-    EXPECT_TRUE(prompts.Said.empty());
 }
 
 TEST(SettingsFileStore, ReadingWritesNothingAndTheLoudestVolumeIsNotWritten)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
     TSettingsFileStore store(path, "");
     EXPECT_EQ(store.Volume(123), 123);
@@ -87,7 +83,6 @@ TEST(SettingsFileStore, ReadingWritesNothingAndTheLoudestVolumeIsNotWritten)
 TEST(SettingsFileStore, DamagedOrHostileContentReadsAsTheDefaults)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
     {
         std::ofstream out(path, std::ios::binary);
@@ -117,7 +112,6 @@ TEST(SettingsFileStore, DamagedOrHostileContentReadsAsTheDefaults)
 TEST(SettingsFileStore, ANonRegularFileIsRefusedAndNeverOpened)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string pipe = folder / "olveplayer.dat";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     TSettingsFileStore store(pipe, "");
@@ -139,7 +133,6 @@ TEST(SettingsFileStore, ANonRegularFileIsRefusedAndNeverOpened)
 
 TEST(SettingsFileStore, AFolderThatCannotBeWrittenLosesTheSaveButNotTheReading)
 {
-    TRecordingPrompts prompts;
     // Nothing can be made in /proc, even by root.
     TSettingsFileStore store("/proc/olveplayer.dat", "");
     EXPECT_FALSE(store.Refusal());

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "storage/data_file.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using olve::TDataFile;
@@ -22,7 +21,6 @@ void Fill(TDataFile& file, const Lines& lines)
 
 TEST(DataFileReading, SectionsEndAtTheNextHeaderAndSkipEmptyLines)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     Fill(file, {"[System]", "Left=10", "", "Top=20", "[List]", "Left=30", "[Empty]"});
     TStringList lines;
@@ -44,7 +42,6 @@ TEST(DataFileReading, SectionsEndAtTheNextHeaderAndSkipEmptyLines)
 
 TEST(DataFileReading, TheFirstOfRepeatedKeysWinsAndValuesKeepTheirEquals)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     Fill(file, {"[S]", "Key=a=b", "key=second"});
     EXPECT_EQ(file.ReadString("S", "KEY", ""), "a=b");
@@ -52,7 +49,6 @@ TEST(DataFileReading, TheFirstOfRepeatedKeysWinsAndValuesKeepTheirEquals)
 
 TEST(DataFileWriting, PlacesLinesWhereTheyBelong)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     Fill(file, {"[System]", "Left=10", "[List]", "Left=30"});
 
@@ -67,7 +63,6 @@ TEST(DataFileWriting, PlacesLinesWhereTheyBelong)
 
 TEST(DataFileWriting, KeyNamesAreReplacedOnlyWhenTheyMatchExactly)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     Fill(file, {"[S]", "left=1"});
     EXPECT_EQ(file.WriteString("S", "Left", "2"), 2);
@@ -77,7 +72,6 @@ TEST(DataFileWriting, KeyNamesAreReplacedOnlyWhenTheyMatchExactly)
 TEST(DataFileWriting, TheFilesSectionOfVcdIniKeepsRepeatedKeys)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
     TDataFile file(dir / "VCD.INI");
     Fill(file, {"[Files]", "file=a.mp3", "[Other]", "x=1"});
     EXPECT_EQ(file.WriteString("files", "file", "b.mp3"), 2);
@@ -94,7 +88,6 @@ TEST(DataFileWriting, TheFilesSectionOfVcdIniKeepsRepeatedKeys)
 TEST(DataFileClosing, SavesUnlessReadOnlyAndReloadsWhenCreated)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
     const std::string path = dir / "olveplayer.dat";
     {
         TDataFile file(path);
@@ -110,5 +103,4 @@ TEST(DataFileClosing, SavesUnlessReadOnlyAndReloadsWhenCreated)
     }
     TDataFile file(path);
     EXPECT_EQ(file.ReadString("System", "Width", ""), "600");
-    EXPECT_TRUE(prompts.Said.empty());
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "title/recent_titles.h"
 #include "title/title_progress.h"
@@ -11,7 +10,6 @@ TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
 {
     TTempFolder folder;
     const std::string path = folder / "olveplayer.dat";
-    TRecordingPrompts prompts;
     TTitleProgress saved;
     saved.LastCard = 7;
     saved.SpeedTenths = 8;
@@ -40,7 +38,6 @@ TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
 
 TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     for (const char* line : {"[System]", "Left=10", "[Title T1]", "LastCard=-4", "Speed=30", "Repeat=4", "Shadow=x",
                              "RevealEnglish=hidden", "AutoPause=On", "MainFontSize=99999", "[Player]", "Volume=70000"})
@@ -54,7 +51,6 @@ TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
 
 TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
 {
-    TRecordingPrompts prompts;
     TDataFile file("");
     TRecentTitles recent;
     for (int i = 0; i < 25; ++i)
@@ -76,7 +72,6 @@ TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
 TEST(RecentTitles, TheOpenDialogStartsWhereAFileWasChosenLastWhileThatIsAFolder)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     TDataFile file("");
     EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), "/home/learner");
     WriteOpenFolder(file, folder / "talk.ogg");

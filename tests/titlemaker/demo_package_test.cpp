@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Installs the package into the program's folder as the player does and opens the title it wrote.
-TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TPrompts& prompts)
+TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TRecordingPrompts& prompts)
 {
     TStringList written;
     EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, package, program, written, 1, true));
