@@ -10,6 +10,7 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"
+#include "timing/positions.h"
 #include "title/card_text_bound.h"
 #include "title/title_session.h"
 
@@ -125,6 +126,32 @@ TEST_F(TitleSession, ATitleFileThatIsMissingUnreadableOrWithoutSerialIsNamed)
                   "タイトルファイルに VolSerialNum がありません\r\n\r\nno VolSerialNum in the title file\r\n\r\n< " + file + " >");
     }
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
+}
+
+// The question is the caller's to ask; the title is rewritten only when the answer is yes.
+TEST_F(TitleSession, ATitleOfAudioCDTimesIsConvertedOnlyWithConsent)
+{
+    ASSERT_TRUE(Install(PlainTitle()).Opened());
+    WriteTitleFile({"VolSerialNum=K100", "1,0,2,30,1,0,3,0,text,,,"});
+    const std::string file = Program / "lesson.qzc";
+    const std::string question =
+        file + "\r\n\r\nこのタイトルはオーディオＣＤ用です\r\n\r\n時間の記録方式をメディアファイル用に変更しますか？";
+
+    Prompts.Answers = {false};
+    ASSERT_TRUE(Open().Opened());
+    EXPECT_EQ(Prompts.Said, std::vector<std::string>{question});
+    TCompressStringList kept;
+    ASSERT_FALSE(kept.LoadFromFile(file));
+    EXPECT_EQ(kept.Lines().front(), "VolSerialNum=K100");
+
+    Prompts.Answers = {true};
+    const TTitleSession converted = Open();
+    ASSERT_TRUE(converted.Opened());
+    EXPECT_EQ(Prompts.Said, (std::vector<std::string>{question, question}));
+    EXPECT_EQ(converted.Package->MainCards.Card(0).StartPos, MakePackedPosition(1, 0, 2, 400));
+    TCompressStringList rewritten;
+    ASSERT_FALSE(rewritten.LoadFromFile(file));
+    EXPECT_EQ(rewritten.Lines().front(), "TimeFormat=TMilliseconds");
 }
 
 TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
