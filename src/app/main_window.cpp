@@ -61,7 +61,7 @@ constexpr int HandOverRetryMs = 100;
 
 TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompts& prompts, QWidget* parent)
     : QWidget(parent), FProgramPath(programPath), FPrompts(prompts),
-      FStore(std::make_unique<TSettingsFileStore>(SettingsFileOf(programPath).toStdString(), UserDataFolder(), prompts)),
+      FStore(std::make_unique<TSettingsFileStore>(SettingsFileOf(programPath).toStdString(), UserDataFolder())),
       FArguments(arguments)
 {
     FormCreate(arguments);
@@ -109,7 +109,7 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     CreateResumeNotice();
     CreateStartPage();
-    FPackage = std::make_unique<TPlayPackage>(FPrompts);
+    FPackage = std::make_unique<TPlayPackage>();
     FPackage->Player = &Player();
     WatchPackageCards();
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);

@@ -52,7 +52,7 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
     const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get()};
-    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPrompts, FPlayer);
+    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPlayer);
     for (const TFailure& problem : opened.Problems)
         FPrompts.Message(BilingualText(problem));
     if (FClosing)
@@ -79,7 +79,8 @@ bool TForm1::PackageFound(const QString& packagePath)
 
 bool TForm1::OpenTitle(const QString& titlePath)
 {
-    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), FPrompts, FPlayer));
+    const auto consent = [this](const TTimeFormatChange& change) { return FOpeningQuestions->ChangeTimeFormat(change); };
+    return ShowTitle(OpenTitleFile(ProgramFolder().toStdString(), titlePath.toStdString(), consent, FPlayer));
 }
 
 bool TForm1::ShowTitle(TTitleSession session)

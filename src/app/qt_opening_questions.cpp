@@ -20,6 +20,11 @@ bool TQtOpeningQuestions::UseRecordingBeside(const std::string& recording)
                              recording + " >");
 }
 
+bool TQtOpeningQuestions::ChangeTimeFormat(const TTimeFormatChange& change)
+{
+    return FPrompts.Question(QuestionText(change));
+}
+
 std::string TQtOpeningQuestions::ChooseRecording(const std::string& folder)
 {
     const QString chosen =

@@ -16,6 +16,7 @@ public:
     std::string ChooseRecording(const std::string& folder) override;
     int ChooseMainSubtitles(const std::vector<std::string>& subtitles) override;
     int ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks) override;
+    bool ChangeTimeFormat(const TTimeFormatChange& change) override;
 
 private:
     int ChooseItem(const QString& label, const QStringList& names);

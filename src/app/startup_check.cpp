@@ -127,7 +127,7 @@ TStartupResult StartupCheck(const TStartupEnvironment& env)
     if (!desktop.isEmpty() && SameAsciiIgnoringCase(desktop.toStdString(), folder.toStdString()))
         return Refuse(env, "デスクトップ");
 
-    TSettingsFileStore settings(SettingsFileOf(env.ProgramPath).toStdString(), UserDataFolder(), *env.Prompts);
+    TSettingsFileStore settings(SettingsFileOf(env.ProgramPath).toStdString(), UserDataFolder());
     if (const std::optional<TFailure> refusal = settings.Refusal()) {
         // Every later reading and writing of it passes it by.
         env.Prompts->Message(BilingualText(*refusal, {TFailureKind::Refused, "既定の設定で始めます", "starting with the default settings"}));

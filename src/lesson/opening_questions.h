@@ -3,10 +3,11 @@
 #include <vector>
 
 #include "media/embedded_subtitle_tracks.h"
+#include "title/time_format_change.h"
 
 namespace olve {
 
-// The choices that opening material leaves to the learner; the window asks them with its
+// The choices that opening a title or material leaves to the learner; the window asks them with its
 // dialogs, tests answer them directly. Paths are local, UTF-8.
 class TOpeningQuestions {
 public:
@@ -20,6 +21,8 @@ public:
     virtual int ChooseMainSubtitles(const std::vector<std::string>& subtitles) = 0;
     // Which of the recording's text tracks gives the main text; -1 for none.
     virtual int ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks) = 0;
+    // Whether a title may be rewritten to keep its times for the media it is played from.
+    virtual bool ChangeTimeFormat(const TTimeFormatChange& change) = 0;
 };
 
 }  // namespace olve

@@ -33,13 +33,13 @@ std::optional<int> IntegerIn(const TDataFile& file, const std::string& section, 
 // Opened for reading only: closing it never writes.
 class TReadingFile : public TDataFile {
 public:
-    TReadingFile(const std::string& fileName, TPrompts& prompts) : TDataFile(fileName, prompts) { ReadOnly = true; }
+    TReadingFile(const std::string& fileName) : TDataFile(fileName) { ReadOnly = true; }
 };
 
 }  // namespace
 
-TSettingsFileStore::TSettingsFileStore(std::string settingsFile, std::string dataFolder, TPrompts& prompts)
-    : FFileName(std::move(settingsFile)), FDataFolder(std::move(dataFolder)), FPrompts(prompts)
+TSettingsFileStore::TSettingsFileStore(std::string settingsFile, std::string dataFolder)
+    : FFileName(std::move(settingsFile)), FDataFolder(std::move(dataFolder))
 {
 }
 
@@ -50,24 +50,24 @@ std::optional<TFailure> TSettingsFileStore::Refusal() const
 
 bool TSettingsFileStore::Make()
 {
-    TDataFile(FFileName, FPrompts).Close();
+    TDataFile(FFileName).Close();
     std::error_code ec;
     return std::filesystem::is_regular_file(FFileName, ec);
 }
 
 TTitleProgress TSettingsFileStore::Progress(const std::string& serial) const
 {
-    return ReadTitleProgress(TReadingFile(FFileName, FPrompts), serial);
+    return ReadTitleProgress(TReadingFile(FFileName), serial);
 }
 
 int TSettingsFileStore::Volume(int fallback) const
 {
-    return ReadPlayerVolume(TReadingFile(FFileName, FPrompts), fallback);
+    return ReadPlayerVolume(TReadingFile(FFileName), fallback);
 }
 
 void TSettingsFileStore::SaveSitting(int volume, const std::string& serial, const TTitleProgress& progress)
 {
-    TDataFile file(FFileName, FPrompts);
+    TDataFile file(FFileName);
     // A file that never had a volume gets one only when it is not the loudest, the default.
     if (ReadPlayerVolume(file, LoudestVolume) != volume)
         WritePlayerVolume(file, volume);
@@ -79,32 +79,32 @@ void TSettingsFileStore::SaveSitting(int volume, const std::string& serial, cons
 TRecentTitles TSettingsFileStore::Recent() const
 {
     TRecentTitles recent;
-    recent.Read(TReadingFile(FFileName, FPrompts));
+    recent.Read(TReadingFile(FFileName));
     return recent;
 }
 
 void TSettingsFileStore::SaveRecent(const TRecentTitles& recent)
 {
-    TDataFile file(FFileName, FPrompts);
+    TDataFile file(FFileName);
     recent.Write(file);
     file.Close();
 }
 
 std::string TSettingsFileStore::OpenFolder(const std::string& home) const
 {
-    return ReadOpenFolder(TReadingFile(FFileName, FPrompts), home);
+    return ReadOpenFolder(TReadingFile(FFileName), home);
 }
 
 void TSettingsFileStore::SaveOpenFolder(const std::string& chosenFile)
 {
-    TDataFile file(FFileName, FPrompts);
+    TDataFile file(FFileName);
     WriteOpenFolder(file, chosenFile);
     file.Close();
 }
 
 TModeLayout TSettingsFileStore::Layout(TDisplayMode mode) const
 {
-    const TReadingFile file(FFileName, FPrompts);
+    const TReadingFile file(FFileName);
     const std::string section = Section(mode);
     return {IntegerIn(file, section, BoundKey(0)), IntegerIn(file, section, BoundKey(1)),
             IntegerIn(file, section, BoundKey(2)), IntegerIn(file, section, BoundKey(3)),
@@ -113,7 +113,7 @@ TModeLayout TSettingsFileStore::Layout(TDisplayMode mode) const
 
 void TSettingsFileStore::SaveLayout(TDisplayMode mode, int subHeight, const std::optional<TBox>& bounds)
 {
-    TDataFile file(FFileName, FPrompts);
+    TDataFile file(FFileName);
     const std::string section = Section(mode);
     file.WriteInteger(section, std::string(SubViewHeightKey), subHeight);
     if (bounds) {

@@ -2,7 +2,6 @@
 #include <string>
 
 #include "lesson/lesson_store.h"
-#include "storage/prompts.h"
 
 namespace olve {
 
@@ -11,7 +10,7 @@ namespace olve {
 // A settings file that is there but is no regular file is neither read nor written.
 class TSettingsFileStore : public TLessonStore {
 public:
-    TSettingsFileStore(std::string settingsFile, std::string dataFolder, TPrompts& prompts);
+    TSettingsFileStore(std::string settingsFile, std::string dataFolder);
 
     const std::string& FileName() const { return FFileName; }
     // Why the settings file cannot be used; none when it can.
@@ -34,7 +33,6 @@ public:
 private:
     std::string FFileName;
     std::string FDataFolder;
-    TPrompts& FPrompts;
 };
 
 }  // namespace olve

@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const LineBreaks = "\r\n\r\n";
-
 bool IsEnglishTrack(const TEmbeddedSubtitleTrack& track)
 {
     return NamedLanguageOf(track.Language) == TNamedLanguage::English;
@@ -49,7 +47,7 @@ bool WriteTrack(const TEmbeddedSubtitleTrack& track, const std::string& path, st
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::ofstream out(path, std::ios::binary);
     if (!(out << SubRipText(track.Cues)) || !out.flush()) {
-        reason = "字幕を書き出せませんでした\r\n\r\nthe subtitles could not be written: " + path;
+        reason = BilingualText({TFailureKind::Unwritable, "字幕を書き出せませんでした", "the subtitles could not be written: " + path});
         return false;
     }
     written = path;
@@ -75,12 +73,11 @@ std::optional<TOpeningFailure> TTitleOpening::MissingFile(const std::string& pat
 {
     if (QFileInfo(QString::fromStdString(path)).isFile())
         return std::nullopt;
-    return TOpeningFailure{std::string("ファイルが見つかりません") + LineBreaks + "file not exist" + LineBreaks + "< " +
-                               path + " >",
-                           path};
+    return TOpeningFailure{
+        BilingualText({TFailureKind::Missing, "ファイルが見つかりません", "file not exist", path, TSubjectPlace::AngledBelow}), path};
 }
 
-TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TExtractUi& ui, TPrompts& prompts,
+TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TExtractUi& ui,
                                            const TMediaTimeFormats* player)
 {
     TOpenedTitle opened;
@@ -89,7 +86,7 @@ TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TEx
         return opened;
     }
     if (FMade && package == FMadePackage) {
-        opened.Session = OpenMadeTitle(prompts, player);
+        opened.Session = OpenMadeTitle(player);
         return opened;
     }
     TStringList written;
@@ -105,18 +102,24 @@ TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TEx
     if (FTerminated)
         return opened;
     if (!installed) {
-        opened.Failure = {package + LineBreaks + "のインストールに失敗しました" + LineBreaks + "installing the package failed",
+        opened.Failure = {BilingualText({TFailureKind::Failed, "のインストールに失敗しました", "installing the package failed",
+                                         package, TSubjectPlace::Above}),
                           package};
         return opened;
     }
-    opened.Session = OpenInstalledTitle(FProgramFolder, written, package, prompts, player);
+    opened.Session = OpenInstalledTitle(FProgramFolder, written, package, AskedConsent(), player);
     opened.Failure = {opened.Session->Reason, opened.Session->TitleFile};
     return opened;
 }
 
-TTitleSession TTitleOpening::OpenMadeTitle(TPrompts& prompts, const TMediaTimeFormats* player)
+TTimeFormatConsent TTitleOpening::AskedConsent()
 {
-    TTitleSession session = OpenTitleFile(FMade->Path(), FMade->Path() + "/" + FMadeTitleFile, prompts, player);
+    return [this](const TTimeFormatChange& change) { return FQuestions.ChangeTimeFormat(change); };
+}
+
+TTitleSession TTitleOpening::OpenMadeTitle(const TMediaTimeFormats* player)
+{
+    TTitleSession session = OpenTitleFile(FMade->Path(), FMade->Path() + "/" + FMadeTitleFile, AskedConsent(), player);
     // Kept while the title may be open: its title folder lies there.
     FOpenMade = std::exchange(FMade, nullptr);
     return session;
@@ -348,7 +351,8 @@ void TTitleOpening::TitleMade(bool made, const std::string& error)
     if (FTerminated || (!made && FCancel))
         Fail({});
     else if (!made)
-        Fail("タイトルを作れませんでした\r\n\r\nthe title could not be made: " + error, FMaterial.Recording);
+        Fail(BilingualText({TFailureKind::Failed, "タイトルを作れませんでした", "the title could not be made: " + error}),
+             FMaterial.Recording);
     else
         Finish(FEntry.Package);
 }

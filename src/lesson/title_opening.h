@@ -50,9 +50,8 @@ public:
     // files it was packed from instead, without being unpacked. Whatever
     // the installation wrote is kept in the list of installed files, and the files of earlier
     // installations that it did not write again are removed. The title asks its questions
-    // through prompts.
-    TOpenedTitle InstallAndOpen(const std::string& package, const TExtractUi& ui, TPrompts& prompts,
-                                const TMediaTimeFormats* player);
+    // through the opening's questions.
+    TOpenedTitle InstallAndOpen(const std::string& package, const TExtractUi& ui, const TMediaTimeFormats* player);
     const std::vector<std::string>& InstalledFiles() const { return FInstalled.Files(); }
     // Removes every installed file and the folders they leave empty, never anything outside
     // the program's folder, and forgets them.
@@ -96,7 +95,8 @@ private:
     void MakeTitle();
     void KeepMadeTitle(std::shared_ptr<TStagingFolder> laidOut);
     void TitleMade(bool made, const std::string& error);
-    TTitleSession OpenMadeTitle(TPrompts& prompts, const TMediaTimeFormats* player);
+    TTitleSession OpenMadeTitle(const TMediaTimeFormats* player);
+    TTimeFormatConsent AskedConsent();
     void Fail(std::string text, std::string subject = {});
     void Finish(const std::string& package);
     bool RunLong(const QString& text, bool cancellable, std::function<void()> work, std::function<void()> done);

@@ -27,22 +27,21 @@ bool MakeFolderOf(const std::string& fileName)
 
 }  // namespace
 
-bool TCompressStringList::LoadFromFile(const std::string& fileName)
+std::optional<TFailure> TCompressStringList::LoadFromFile(const std::string& fileName)
 {
     std::error_code ec;
-    if (!fs::exists(fs::path(fileName), ec)) {
-        FPrompts.Message(fileName + " がありません");
-        return false;
-    }
+    if (!fs::exists(fs::path(fileName), ec))
+        return TFailure{TFailureKind::Missing, fileName + " がありません", {}};
+    const TFailure notBdc{TFailureKind::Damaged, "BDC 形式のファイルとして読めません", "cannot be read as BDC data", fileName};
     try {
         TDeltaCode codec;
         if (!ReadWholeFile(fileName, codec.Coded) || !codec.Decode())
-            return false;
+            return notBdc;
         SetText(std::string(codec.Plain.begin(), codec.Plain.end()));
-        return true;
+        return std::nullopt;
     } catch (const std::exception&) {
         // An unreadable file loads nothing, as a file of the wrong format does.
-        return false;
+        return notBdc;
     }
 }
 
@@ -56,7 +55,6 @@ int TCompressStringList::SaveToFile(const std::string& fileName)
         codec.Plain.assign(text.begin(), text.end());
         codec.Encode();
     } catch (const std::exception&) {
-        FPrompts.Message("TCompressStringList.SaveToFile 2003.02.10");
         return 1;
     }
     return WriteFileAtomically(fileName, codec.Coded.data(), codec.Coded.size());

@@ -1,7 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 
-#include "storage/prompts.h"
+#include "storage/failure.h"
 #include "storage/string_list.h"
 
 namespace olve {
@@ -9,21 +10,13 @@ namespace olve {
 // A list of text lines stored as a BDC-compressed file.
 class TCompressStringList : public TStringList {
 public:
-    explicit TCompressStringList(TPrompts& prompts) : FPrompts(prompts) {}
-
-    // Replaces the lines with the decoded file's lines; true when the file decoded. A missing
-    // file is reported to the user; a file that is not BDC data (or cannot be read) leaves
-    // the list as it was.
-    bool LoadFromFile(const std::string& fileName);
+    // Replaces the lines with the decoded file's lines; nothing when the file decoded. A
+    // missing file, or one that is not BDC data (or cannot be read), leaves the list as it
+    // was and says so.
+    std::optional<TFailure> LoadFromFile(const std::string& fileName);
     // 0 on success; 1 when the name is empty, the folder cannot be made or the data cannot
     // be prepared; otherwise the system's error code of the failed write.
     int SaveToFile(const std::string& fileName);
-
-protected:
-    TPrompts& Prompts() { return FPrompts; }
-
-private:
-    TPrompts& FPrompts;
 };
 
 }  // namespace olve

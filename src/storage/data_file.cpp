@@ -28,13 +28,13 @@ std::string BaseName(const std::string& path)
 
 }  // namespace
 
-TDataFile::TDataFile(const std::string& fileName, TPrompts& prompts)
-    : TCompressStringList(prompts), FFileName(fileName)
+TDataFile::TDataFile(const std::string& fileName)
+    : FFileName(fileName)
 {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
     if (std::filesystem::is_regular_file(status))
-        LoadFromFile(fileName);
+        LoadFromFile(fileName);  // one that does not decode reads as empty, as a new file does
     else if (std::filesystem::exists(status))
         // Opening a pipe waits for a writer, and reading a device may never end.
         ReadOnly = true;

@@ -13,7 +13,7 @@ class TDataFile : public TCompressStringList {
 public:
     // Loads the file when it is a regular file (through links). Anything else there (a pipe,
     // a device, a folder) is neither read nor written: the data starts empty and read-only.
-    TDataFile(const std::string& fileName, TPrompts& prompts);
+    TDataFile(const std::string& fileName);
 
     const std::string& FileName() const { return FFileName; }
     bool ReadOnly = false;

@@ -10,7 +10,8 @@ constexpr const char* Gap = "\r\n\r\n";
 
 std::string BilingualText(const TFailure& failure)
 {
-    std::string text = failure.Japanese + Gap + failure.English;
+    // Some texts the user has always seen in Japanese alone; they keep their one line.
+    std::string text = failure.English.empty() ? failure.Japanese : failure.Japanese + Gap + failure.English;
     if (failure.Subject.empty())
         return text;
     switch (failure.Place) {

@@ -42,7 +42,8 @@ struct TFailure {
 };
 
 // The text shown to the user: the Japanese line, the English line and the subject, each part
-// apart from the next by an empty line ("\r\n\r\n").
+// apart from the next by an empty line ("\r\n\r\n"). A failure without an English line
+// shows its Japanese line alone.
 std::string BilingualText(const TFailure& failure);
 
 // Another failure, or what follows from one, shown after it.

@@ -26,16 +26,21 @@ std::string FileTypeIdOf(const std::string& extension)
     return extension.substr(std::min<std::size_t>(1, extension.size()), 3) + "_auto_file";
 }
 
-std::string TitleFileType(const std::string& fileName, TPrompts& prompts)
+std::string TitleFileType(const std::string& fileName)
 {
-    const std::string extension = ExtensionOf(fileName);
-    const std::string lower = LowerAscii(extension);
+    const std::string lower = LowerAscii(ExtensionOf(fileName));
     if (lower == ".qzc")
         return std::string(PlayFileTypeWord);
     if (std::find(LearningModeExtensions.begin(), LearningModeExtensions.end(), lower) != LearningModeExtensions.end())
         return std::string(DictateFileTypeWord);
-    prompts.Message(extension + ": ファイルタイプの登録がありません");
     return std::string(UnknownFileTypeWord);
+}
+
+std::optional<TFailure> UnregisteredFileType(const std::string& fileName)
+{
+    if (TitleFileType(fileName) != UnknownFileTypeWord)
+        return std::nullopt;
+    return TFailure{TFailureKind::Refused, ExtensionOf(fileName) + ": ファイルタイプの登録がありません", {}};
 }
 
 }  // namespace olve

@@ -1,7 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 
-#include "storage/prompts.h"
+#include "storage/failure.h"
 
 namespace olve {
 
@@ -11,7 +12,11 @@ std::string FileTypeIdOf(const std::string& extension);
 
 // The kind of title file a name stands for, judged from its extension ignoring ASCII case:
 // "AudioCDPlay" for ".qzc", "AudioCDDictate" for the learning-mode extensions, otherwise
-// "UnknownFileType" after telling the user that the extension is not registered.
-std::string TitleFileType(const std::string& fileName, TPrompts& prompts);
+// "UnknownFileType".
+std::string TitleFileType(const std::string& fileName);
+
+// Why a title file of that name would be of no known kind (its extension is not registered);
+// nothing for a name TitleFileType knows.
+std::optional<TFailure> UnregisteredFileType(const std::string& fileName);
 
 }  // namespace olve

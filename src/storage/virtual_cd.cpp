@@ -17,18 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A "vcd.ini" that exists when it is listed cannot raise the missing-file message.
-class TQuietPrompts : public TPrompts {
-public:
-    void Message(const std::string&) override {}
-    bool Question(const std::string&) override { return false; }
-};
-
 std::string CodeOf(const std::string& iniPath)
 {
-    TQuietPrompts prompts;
-    TCompressStringList lines(prompts);
-    lines.LoadFromFile(iniPath);
+    TCompressStringList lines;
+    // A "vcd.ini" that cannot be read has no code, so it is simply not the one looked for.
+    if (lines.LoadFromFile(iniPath))
+        return std::string();
     for (const std::string& line : lines.Lines()) {
         const std::size_t eq = line.find('=');
         if (eq != std::string::npos && SameTextIgnoringCase(line.substr(0, eq), "code"))

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "storage/compress_string_list.h"
+#include "storage/file_type.h"
 #include "storage/cp932_text.h"
 #include "title/card_line.h"
 #include "storage/comma_text.h"
@@ -14,8 +15,6 @@
 namespace olve {
 
 namespace {
-
-const char* const CrLf2 = "\r\n\r\n";
 
 // A word that names no format, or none, is TMSF: the format of titles older than the key.
 TOlveTimeFormat TimeFormatOfWord(const std::string& word)
@@ -92,31 +91,33 @@ void TPlayPackage::ClearHistories()
     VcdCards.ClearHistory();
 }
 
-TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaType kind)
+TTitleLoadReport TPlayPackage::Load(const std::string& fileName, bool repair, TMediaType kind,
+                                    const TTimeFormatConsent& consent)
 {
+    TTitleLoadReport report;
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(fileName), ec))
-        return TTitleLoad::Missing;
+        return {TTitleLoad::Missing, {}};
     MainCards.Clear();
     VcdCards.Clear();
     KhsCards.Clear();
     KhgCards.Clear();
     Settings.Clear();
 
-    TCompressStringList lines(FPrompts);
-    const bool decoded = lines.LoadFromFile(fileName);
+    TCompressStringList lines;
+    const bool decoded = !lines.LoadFromFile(fileName);
     FileName = fileName;
     if (!decoded)
-        return TTitleLoad::NotBdc;
+        return {TTitleLoad::NotBdc, {}};
     std::vector<std::string> kept;
     for (const std::string& line : lines.Lines())
         if (!line.empty())
             kept.push_back(line);
     lines.Assign(std::move(kept));
     if (IndexOfName(lines, SerialKey) < 0)
-        return TTitleLoad::NoSerial;
+        return {TTitleLoad::NoSerial, {}};
 
-    const TConversion conversion = OfferConversion(lines, kind);
+    const TConversion conversion = OfferConversion(lines, kind, consent);
     const TTmsfMedia tmsf;
     const TMediaTimeFormats* converted = conversion == TConversion::ToMilliseconds ? &tmsf : Player;
     ReadSettings(lines);
@@ -127,8 +128,10 @@ TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaTy
     int first = IndexOfName(lines, SerialKey) + 1;
     if (HasExtension(fileName, ".wvp"))
         ++first;
-    if (!CheckCardLines(lines, first, repair))
-        return TTitleLoad::DamagedTimes;
+    if (!CheckCardLines(lines, first, repair, report.Notes)) {
+        report.Outcome = TTitleLoad::DamagedTimes;
+        return report;
+    }
     ReadMainCards(lines, first, converted);
 
     if (conversion == TConversion::ToMilliseconds) {
@@ -141,25 +144,26 @@ TTitleLoad TPlayPackage::Load(const std::string& fileName, bool repair, TMediaTy
         ConvertToTmsf(KhsCards);
     }
     ResolveMainTexts(lines);
-    if (conversion != TConversion::None)
+    if (conversion != TConversion::None) {
+        if (std::optional<TFailure> unregistered = UnregisteredFileType(FileName))
+            report.Notes.push_back(std::move(*unregistered));
         SaveToFile(FileName, GetSetting(UserKey), GetSetting(UserKey), GetSetting(MakerKey));
-    return TTitleLoad::Loaded;
+    }
+    return report;
 }
 
-TPlayPackage::TConversion TPlayPackage::OfferConversion(TStringList& lines, TMediaType kind)
+TPlayPackage::TConversion TPlayPackage::OfferConversion(TStringList& lines, TMediaType kind,
+                                                        const TTimeFormatConsent& consent)
 {
     const int line = IndexOfName(lines, TimeFormatKey);
     TOlveTimeFormat format = TimeFormatOfWord(line < 0 ? std::string() : ValueOf(lines[line]));
+    const auto allowed = [&](TOlveTimeFormat to) { return consent && consent({FileName, format, to}); };
     TConversion conversion = TConversion::None;
-    if (format == otfTMSF && kind == mtVirtualCD &&
-        FPrompts.Question(FileName + CrLf2 + "このタイトルはオーディオＣＤ用です" + CrLf2 +
-                          "時間の記録方式をメディアファイル用に変更しますか？")) {
+    if (format == otfTMSF && kind == mtVirtualCD && allowed(otfTrackMilliseconds)) {
         SetOrInsertFirst(lines, TimeFormatKey, TimeFormatWord(otfTrackMilliseconds));
         format = otfTrackMilliseconds;
         conversion = TConversion::ToMilliseconds;
-    } else if (format == otfTrackMilliseconds && kind == mtAudioCD &&
-               FPrompts.Question(FileName + CrLf2 + "このタイトルはメディアファイル用です" + CrLf2 +
-                                 "時間の記録方式をオーディオＣＤ用に変更しますか？")) {
+    } else if (format == otfTrackMilliseconds && kind == mtAudioCD && allowed(otfTMSF)) {
         SetOrInsertFirst(lines, TimeFormatKey, TimeFormatWord(otfTMSF));
         format = otfTMSF;
         conversion = TConversion::ToTmsf;
@@ -218,7 +222,7 @@ void TPlayPackage::ReadKhsCards(const TStringList& lines, const TMediaTimeFormat
     }
 }
 
-bool TPlayPackage::CheckCardLines(TStringList& lines, int first, bool repair)
+bool TPlayPackage::CheckCardLines(TStringList& lines, int first, bool repair, std::vector<TFailure>& notes) const
 {
     if (first >= lines.Count())
         return true;
@@ -250,13 +254,14 @@ bool TPlayPackage::CheckCardLines(TStringList& lines, int first, bool repair)
     }
     for (int i = first; i < lines.Count(); ++i) {
         if (!HasEightNumbers(CardLineItems(lines[i]))) {
-            FPrompts.Message(std::string("再生時間データが破損しています") + CrLf2 + " " + CrLf2 + " file = " + FileName +
-                             " " + CrLf2 + " [" + std::to_string(i) + "] " + Cp932ToUtf8(lines[i]));
+            // The English line has always been left blank here.
+            notes.push_back({TFailureKind::Damaged, "再生時間データが破損しています", " ",
+                             " file = " + FileName + " \r\n\r\n [" + std::to_string(i) + "] " + Cp932ToUtf8(lines[i])});
             return false;
         }
     }
     if (oldLayout)
-        FPrompts.Message("時間データが旧式だったので書き換えました");
+        notes.push_back({TFailureKind::Damaged, "時間データが旧式だったので書き換えました", {}});
     return true;
 }
 

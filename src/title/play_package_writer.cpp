@@ -86,10 +86,10 @@ void WriteMakerHistory(TStringList& lines, const std::string& user, const std::s
 bool TPlayPackage::SaveToFile(const std::string& fileName, const std::string& user, const std::string& titleUser,
                               const std::string& makers)
 {
-    const std::string fileType = TitleFileType(fileName, FPrompts);
+    const std::string fileType = TitleFileType(fileName);
     if (fileType == UnknownFileTypeWord)
         return false;
-    TCompressStringList lines(FPrompts);
+    TCompressStringList lines;
     const bool written = BuildLines(lines, user, titleUser, makers, fileType) && lines.SaveToFile(fileName) == 0;
     ClearHistories();
     return written;

@@ -98,11 +98,12 @@ void UseTrackMilliseconds(TPlayPackage& title)
         title.VcdCards.SetTimeFormat(i, otfTrackMilliseconds);
 }
 
-bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormats* player)
+bool LoadTitle(TTitleSession& session, const TTimeFormatConsent& consent, const TMediaTimeFormats* player)
 {
-    session.Package = std::make_unique<TPlayPackage>(prompts);
+    session.Package = std::make_unique<TPlayPackage>();
     session.Package->Player = player;
-    const TTitleLoad load = session.Package->Load(session.TitleFile, false, mtVirtualCD);
+    // Without repair a load has nothing to tell besides its outcome.
+    const TTitleLoad load = session.Package->Load(session.TitleFile, false, mtVirtualCD, consent).Outcome;
     if (load == TTitleLoad::NoSerial)
         return Fail(session, TTitleFailure::NoSerial, NoSerialReason(session.TitleFile));
     if (load != TTitleLoad::Loaded)
@@ -120,9 +121,9 @@ bool LoadTitle(TTitleSession& session, TPrompts& prompts, const TMediaTimeFormat
 
 // The recording as the "vcd.ini" stores it: the value of the first line of the "files"
 // section, and the identity of the "recording" section when there is one.
-std::string FirstFile(const std::string& virtualCD, TPrompts& prompts, std::optional<TRecordingIdentity>& identity)
+std::string FirstFile(const std::string& virtualCD, std::optional<TRecordingIdentity>& identity)
 {
-    TDataFile ini(virtualCD, prompts);
+    TDataFile ini(virtualCD);
     ini.ReadOnly = true;
     TStringList files;
     ini.ReadSection("files", files);
@@ -157,7 +158,7 @@ bool CheckIdentity(TTitleSession& session, const TRecordingIdentity& identity)
                        identity.Path));
 }
 
-bool FindRecording(TTitleSession& session, const std::string& programFolder, TPrompts& prompts)
+bool FindRecording(TTitleSession& session, const std::string& programFolder)
 {
     const std::string folder = PathIgnoringCase(programFolder + "/vcd") + "/";
     session.VirtualCD = FindVirtualCD(session.Serial, folder);
@@ -166,7 +167,7 @@ bool FindRecording(TTitleSession& session, const std::string& programFolder, TPr
                     Reason(TFailureKind::Missing, "VolSerialNum=" + Cp932ToUtf8(session.Serial) + " の vcd.ini が見つかりません",
                            "no vcd.ini for VolSerialNum=" + Cp932ToUtf8(session.Serial) + " in", folder));
     std::optional<TRecordingIdentity> identity;
-    session.MediaName = FirstFile(session.VirtualCD, prompts, identity);
+    session.MediaName = FirstFile(session.VirtualCD, identity);
     if (identity)
         return CheckIdentity(session, *identity);
     if (session.MediaName.empty())
@@ -189,24 +190,25 @@ std::string TitleName(const TPlayPackage& title, const std::string& titleFile)
 }  // namespace
 
 TTitleSession OpenInstalledTitle(const std::string& programFolder, const TStringList& installed,
-                                 const std::string& packagePath, TPrompts& prompts, const TMediaTimeFormats* player)
+                                 const std::string& packagePath, const TTimeFormatConsent& consent,
+                                 const TMediaTimeFormats* player)
 {
     for (const std::string& path : installed.Lines())
         if (IsTitleFile(path))
-            return OpenTitleFile(programFolder, path, prompts, player);
+            return OpenTitleFile(programFolder, path, consent, player);
     TTitleSession session;
     Fail(session, TTitleFailure::NoTitleFile,
          Reason(TFailureKind::Missing, "パッケージにタイトルファイル (.qzc) がありません", "no title file (.qzc) in the package", packagePath));
     return session;
 }
 
-TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile, TPrompts& prompts,
-                            const TMediaTimeFormats* player)
+TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile,
+                            const TTimeFormatConsent& consent, const TMediaTimeFormats* player)
 {
     const std::string program = WithoutFinalSlash(programFolder);
     TTitleSession session;
     session.TitleFile = titleFile;
-    if (!LoadTitle(session, prompts, player) || !FindRecording(session, program, prompts))
+    if (!LoadTitle(session, consent, player) || !FindRecording(session, program))
         return session;
     session.TitleFolder = TitleFolder(program + "/", session.Serial);
     session.TitleName = TitleName(*session.Package, titleFile);

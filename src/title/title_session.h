@@ -2,11 +2,11 @@
 #include <memory>
 #include <string>
 
-#include "storage/prompts.h"
 #include "storage/string_list.h"
 #include "timing/media_time_formats.h"
 #include "title/display_mode.h"
 #include "title/play_package.h"
+#include "title/time_format_change.h"
 
 namespace olve {
 
@@ -50,16 +50,17 @@ struct TTitleSession {
 // Opens the title an installation wrote: the first of installed (local paths, in the order
 // ExtractFileTrain lists them) that ends in ".qzc" in any letter case, so that a title placed
 // below the package's header folder is found where it landed. programFolder is local, with or
-// without a final "/"; packagePath only names the package in the reason. The title asks its
-// questions through prompts; player (may be null) tells the media's time formats.
+// without a final "/"; packagePath only names the package in the reason. A title of audio CD
+// times is converted to media file times where consent allows it; player (may be null) tells
+// the media's time formats.
 TTitleSession OpenInstalledTitle(const std::string& programFolder, const TStringList& installed,
-                                 const std::string& packagePath, TPrompts& prompts,
+                                 const std::string& packagePath, const TTimeFormatConsent& consent,
                                  const TMediaTimeFormats* player = nullptr);
 
 // Opens a title file that is in place already: it is read once, its recording is found
 // through the "vcd.ini" below the program's "vcd" folder (both in any letter case), and must
 // exist; where that "vcd.ini" records the recording's identity, it must be the same recording.
-TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile, TPrompts& prompts,
+TTitleSession OpenTitleFile(const std::string& programFolder, const std::string& titleFile, const TTimeFormatConsent& consent,
                             const TMediaTimeFormats* player = nullptr);
 
 }  // namespace olve

@@ -21,13 +21,6 @@ constexpr const char* RecordingSection = "Recording";
 constexpr const char* EnglishSection = "English";
 constexpr const char* JapaneseSection = "Japanese";
 
-// The record is the program's own: a damaged one is simply not current.
-class TQuietPrompts : public TPrompts {
-public:
-    void Message(const std::string&) override {}
-    bool Question(const std::string&) override { return false; }
-};
-
 bool IsPlainNameByte(unsigned char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
@@ -110,8 +103,8 @@ bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& mat
     if (!fs::is_regular_file(entry.Package, ec) || !fs::is_regular_file(entry.Record, ec) ||
         fs::file_size(entry.Record, ec) > LargestRecord || ec)
         return false;
-    TQuietPrompts prompts;
-    TDataFile record(entry.Record, prompts);
+    // The record is the program's own: a damaged one is simply not current.
+    TDataFile record(entry.Record);
     record.ReadOnly = true;
     const bool recording = SameFile(record, RecordingSection, material.Recording);
     const bool subtitles = material.English.empty() || (SameFile(record, EnglishSection, material.English) &&
@@ -128,8 +121,7 @@ bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& materi
         return false;
     std::error_code ec;
     fs::remove(entry.Record, ec);
-    TQuietPrompts prompts;
-    TDataFile record(entry.Record, prompts);
+    TDataFile record(entry.Record);
     for (const auto& [section, identity] : {std::pair{RecordingSection, &recording}, std::pair{EnglishSection, &english},
                                             std::pair{JapaneseSection, &japanese}})
         if (*identity)

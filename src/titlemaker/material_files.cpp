@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "storage/failure.h"
 #include "titlemaker/file_kind.h"
 
 namespace olve {
@@ -100,7 +101,7 @@ bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& materia
             transcripts.push_back(path);
     }
     if (material.Recording.empty()) {
-        reason = "録音・録画のファイルがありません\r\n\r\nno recording (audio or video) among the files";
+        reason = BilingualText({TFailureKind::Missing, "録音・録画のファイルがありません", "no recording (audio or video) among the files"});
         return false;
     }
     if (subtitles.empty() && transcripts.empty())
@@ -110,8 +111,9 @@ bool FindMaterial(const std::vector<std::string>& paths, TMaterialFiles& materia
     material.Transcript = subtitles.empty() && !transcripts.empty();
     Sort(material.Transcript ? transcripts : subtitles, material);
     if (material.English.empty()) {
-        reason = "英語の字幕が見つかりません (" + fs::path(material.Recording).stem().string() +
-                 ".srt / .vtt / .lrc)\r\n\r\nno English subtitles found beside " + material.Recording;
+        reason = BilingualText({TFailureKind::Missing,
+                                "英語の字幕が見つかりません (" + fs::path(material.Recording).stem().string() + ".srt / .vtt / .lrc)",
+                                "no English subtitles found beside " + material.Recording});
         return false;
     }
     return true;

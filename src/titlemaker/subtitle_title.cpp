@@ -7,7 +7,6 @@
 
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
-#include "storage/prompts.h"
 #include "storage/recording_identity.h"
 #include "storage/title_paths.h"
 #include "storage/train_entry_name.h"
@@ -27,21 +26,6 @@ namespace olve {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The title and storage code report to a user; here the user reads the notes.
-class TNotePrompts : public TPrompts {
-public:
-    explicit TNotePrompts(std::vector<std::string>& notes) : FNotes(notes) {}
-    void Message(const std::string& text) override { FNotes.push_back(text); }
-    bool Question(const std::string& text) override
-    {
-        Message(text);
-        return false;
-    }
-
-private:
-    std::vector<std::string>& FNotes;
-};
 
 // A file's name as it can be stored in a package and named in title files, or fallback when
 // code page 932 cannot hold it or it holds control characters, which would break the lines
@@ -76,7 +60,7 @@ struct TStagedFile {
 class TSubtitleTitleMaker {
 public:
     TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, TStagingFolder& staging)
-        : FRequest(request), FResult(result), FPrompts(result.Notes), FPackage(FPrompts), FStaging(staging)
+        : FRequest(request), FResult(result), FStaging(staging)
     {
     }
 
@@ -207,7 +191,7 @@ private:
         FVcdFolder = FStaging.Path() + "/vcd/" + Cp932ToUtf8(FStoredCode) + "/";
         std::error_code ec;
         fs::create_directories(FVcdFolder, ec);
-        TCompressStringList ini(FPrompts);
+        TCompressStringList ini;
         ini.Add("code=" + FStoredCode);
         ini.Add("[files]");
         if (FRequest.RecordingInPlace && !AddRecordingInPlace(ini, error))
@@ -258,7 +242,6 @@ private:
 
     const TSubtitleTitleRequest& FRequest;
     TSubtitleTitleResult& FResult;
-    TNotePrompts FPrompts;
     TPlayPackage FPackage;
     TStagingFolder& FStaging;
     std::int64_t FLengthMs = 0;

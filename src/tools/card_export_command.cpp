@@ -62,7 +62,8 @@ int RunCardExportCommand(const std::vector<std::string>& args)
         std::cerr << "olvetool: cannot read the package " << package << "\n";
         return 1;
     }
-    const TTitleSession session = OpenInstalledTitle(scratch.Path(), installed, package, prompts);
+    const auto consent = [&prompts](const TTimeFormatChange& change) { return prompts.Question(QuestionText(change)); };
+    const TTitleSession session = OpenInstalledTitle(scratch.Path(), installed, package, consent);
     if (!session.Opened()) {
         std::cerr << "olvetool: " << session.Reason << "\n";
         return 1;

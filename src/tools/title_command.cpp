@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "storage/cp932_text.h"
+#include "storage/file_type.h"
 #include "storage/settings_vocabulary.h"
 #include "title/play_package.h"
 #include "titlemaker/title_settings.h"
@@ -86,8 +88,7 @@ std::string WhyNotATitle(const std::string& file)
 
 int Dump(const std::string& file)
 {
-    TStderrPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     const bool ok = package.LoadFromFile(file, false, mtNone);
     std::string settings = "[";
     for (int i = 0; i < package.Settings.Count(); ++i)
@@ -106,8 +107,7 @@ int Resave(const std::string& in, const std::string& out, const std::string& use
 {
     if (!OutputSparesInputs(out, {in}))
         return 1;
-    TStderrPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     if (!package.LoadFromFile(in, false, mtNone)) {
         std::cerr << "olvetool: cannot read the title " << in << "\n";
         return 1;
@@ -116,6 +116,8 @@ int Resave(const std::string& in, const std::string& out, const std::string& use
     const std::string oneLineUser = OneLineValue(user, changed);
     if (changed)
         std::cerr << "olvetool: note: the user name held line breaks or other control characters; each run became a space\n";
+    if (const std::optional<TFailure> unregistered = UnregisteredFileType(out))
+        TStderrPrompts().Message(BilingualText(*unregistered));
     if (!package.SaveToFile(out, Utf8ToCp932(oneLineUser), "", package.GetSetting(MakerKey))) {
         std::cerr << "olvetool: cannot write the title " << out << "\n";
         return 1;

@@ -63,7 +63,7 @@ protected:
     QString Package(const TTestTitle& title) { return QString::fromStdString(MakeTestPackage(Packages.Path().string(), title)); }
     std::string Setting(const char* section, const char* key)
     {
-        TDataFile file(Program / "olveplayer.dat", Prompts);
+        TDataFile file(Program / "olveplayer.dat");
         return file.ReadString(section, key, "<none>");
     }
     bool Installed(const std::string& relative) const { return fs::exists(Program.Path() / relative); }
@@ -113,7 +113,7 @@ TEST_F(MainWindow, TheCommandLineNamesTheLastPackageAndNoTieSkipsRegistration)
 TEST_F(MainWindow, BoundsFromADamagedSettingsFileStayWithinTheDesktop)
 {
     {
-        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        TDataFile settings(Program / "olveplayer.dat");
         settings.WriteInteger("System", "Width", 100000);
         settings.WriteInteger("System", "Height", -40);
         settings.WriteInteger("System", "Left", -30);
@@ -131,7 +131,7 @@ TEST_F(MainWindow, BoundsFromADamagedSettingsFileStayWithinTheDesktop)
 TEST_F(MainWindow, BoundsAreStoredPerModeButNotWhenMaximised)
 {
     {
-        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        TDataFile settings(Program / "olveplayer.dat");
         settings.WriteString("System", "Width", "wide");
         settings.WriteInteger("System", "Height", 300);
         settings.Close();
@@ -240,7 +240,7 @@ TEST_F(MainWindow, TheStartPackageWithoutItsRecordingIsReportedOnce)
 {
     fs::create_directories(Program.Path() / "vcd/K100");
     {
-        TDataFile ini(Program / "vcd/K100/vcd.ini", Prompts);
+        TDataFile ini(Program / "vcd/K100/vcd.ini");
         ini.Add("code=K100");
         ini.Add("[files]");
         ini.Add("file=vcd\\K100\\tone.wav");
@@ -517,12 +517,12 @@ TEST_F(MainWindow, ATitleCodeThatLeavesTheTitlesFolderGivesNoTitleFolder)
     fs::create_directories(Program.Path() / "vcd" / "x");
     ASSERT_TRUE(MakeWav(Program / "vcd/x/tone.wav", 3));
     {
-        TDataFile ini(Program / "vcd/x/vcd.ini", Prompts);
+        TDataFile ini(Program / "vcd/x/vcd.ini");
         ini.Add("code=../outside");
         ini.Add("[files]");
         ini.Add("file=vcd\\x\\tone.wav");
         ini.Close();
-        TCompressStringList title(Prompts);
+        TCompressStringList title;
         for (const char* line : {"TimeFormat=TMilliseconds", "VolSerialNum=../outside", "1,0,0,100,1,0,2,0,Hello,,p1.png,"})
             title.Add(line);
         ASSERT_EQ(title.SaveToFile(Program / "lesson.qzc"), 0);
@@ -564,7 +564,7 @@ TEST_F(MainWindow, TheStartPackageInstallsOnceAfterTheWindowShows)
 TEST_F(MainWindow, FilesThatWereThereBeforeSurviveClosing)
 {
     {
-        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        TDataFile settings(Program / "olveplayer.dat");
         settings.WriteString("Test", "Key", "kept");
         settings.Close();
     }

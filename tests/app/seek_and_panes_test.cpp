@@ -116,7 +116,7 @@ TEST_F(SeekAndPanes, TheJapanesePaneFitsItsTextAndTheDividerIsKeptPerLayout)
     Form->close();
     Form.reset();
     {
-        TDataFile settings(Program / "olveplayer.dat", Prompts);
+        TDataFile settings(Program / "olveplayer.dat");
         settings.WriteString("System", "SubHeight", "tall");
         settings.Close();
     }

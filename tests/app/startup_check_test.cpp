@@ -60,14 +60,13 @@ TEST(StartupCheck, AWritableFolderGetsItsSettingsFileAndTitlesFolder)
     EXPECT_TRUE(s.Lock.Held());
 
     // An existing settings file keeps what it holds.
-    TRecordingPrompts prompts;
-    TDataFile settings(s.Folder() + "/olveplayer.dat", prompts);
+    TDataFile settings(s.Folder() + "/olveplayer.dat");
     settings.WriteInteger("System", "Width", 640);
     settings.Close();
     TStartup again;
     again.Env.ProgramPath = s.Env.ProgramPath;
     EXPECT_TRUE(StartupCheck(again.Env));
-    EXPECT_EQ(TDataFile(s.Folder() + "/olveplayer.dat", prompts).ReadString("System", "Width", ""), "640");
+    EXPECT_EQ(TDataFile(s.Folder() + "/olveplayer.dat").ReadString("System", "Width", ""), "640");
 }
 
 TEST(StartupCheck, TheDesktopFolderIsRefusedInAnyLetterCase)
@@ -222,7 +221,7 @@ TEST(StartupCheck, ASettingsFileThatIsNoRegularFileIsLeftAloneAndTheStartGoesOnW
 
     // The window's own readings and writings pass it by as well.
     auto used = std::async(std::launch::async, [&] {
-        TDataFile file(settings, s.Prompts);
+        TDataFile file(settings);
         file.WriteInteger("System", "Width", 640);
         file.Close();
         return file.ReadString("System", "Width", "");

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "lesson/lesson_player.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "support/wait_until.h"
@@ -19,8 +18,7 @@ namespace {
 class LessonPlayer : public testing::Test {
 protected:
     TTempFolder Folder;
-    TRecordingPrompts Prompts;
-    TPlayPackage Package{Prompts};
+    TPlayPackage Package;
     TLessonPlayer Lesson;
 
     void SetUp() override

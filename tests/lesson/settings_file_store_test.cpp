@@ -5,7 +5,6 @@
 
 #include "lesson/settings_file_store.h"
 #include "storage/data_file.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using namespace olve;
@@ -34,10 +33,9 @@ TTitleProgress SomeProgress()
 TEST(SettingsFileStore, WhatIsSavedComesBackInTheSectionsOtherReadersKnow)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
     {
-        TSettingsFileStore store(path, "/data", prompts);
+        TSettingsFileStore store(path, "/data");
         store.SaveSitting(30000, "Demo 01", SomeProgress());
         TRecentTitles recent;
         recent.Add("/titles/a.qzw", "A");
@@ -46,7 +44,7 @@ TEST(SettingsFileStore, WhatIsSavedComesBackInTheSectionsOtherReadersKnow)
         store.SaveLayout(TDisplayMode::List, 120, TBox{10, 20, 640, 480});
         store.SaveLayout(TDisplayMode::System, 90, std::nullopt);
     }
-    const TSettingsFileStore store(path, "/data", prompts);
+    const TSettingsFileStore store(path, "/data");
     EXPECT_EQ(store.Progress("Demo 01"), SomeProgress());
     EXPECT_EQ(store.Progress("Another"), TTitleProgress{});
     EXPECT_EQ(store.Volume(65535), 30000);
@@ -58,19 +56,17 @@ TEST(SettingsFileStore, WhatIsSavedComesBackInTheSectionsOtherReadersKnow)
     EXPECT_EQ(store.DataFolder(), "/data");
 
     // Files of earlier versions name the same sections and keys.
-    TDataFile file(path, prompts);
+    TDataFile file(path);
     EXPECT_EQ(file.ReadString("List", "Left", ""), "10");
     EXPECT_EQ(file.ReadString("List", "SubHeight", ""), "120");
     EXPECT_EQ(file.ReadString("Recent", "Title1", ""), "/titles/a.qzw,A");
-    EXPECT_TRUE(prompts.Said.empty());
 }
 
 TEST(SettingsFileStore, ReadingWritesNothingAndTheLoudestVolumeIsNotWritten)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
-    TSettingsFileStore store(path, "", prompts);
+    TSettingsFileStore store(path, "");
     EXPECT_EQ(store.Volume(123), 123);
     store.Layout(TDisplayMode::List);
     store.Recent();
@@ -87,26 +83,25 @@ TEST(SettingsFileStore, ReadingWritesNothingAndTheLoudestVolumeIsNotWritten)
 TEST(SettingsFileStore, DamagedOrHostileContentReadsAsTheDefaults)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string path = folder / "olveplayer.dat";
     {
         std::ofstream out(path, std::ios::binary);
         out << "\x01\xff not BDC data at all [List]\r\nLeft=5";
     }
-    TSettingsFileStore damaged(path, "", prompts);
+    TSettingsFileStore damaged(path, "");
     EXPECT_EQ(damaged.Layout(TDisplayMode::List), TModeLayout{});
     EXPECT_EQ(damaged.Progress("x"), TTitleProgress{});
 
     std::filesystem::remove(path);
     {
-        TDataFile file(path, prompts);
+        TDataFile file(path);
         file.WriteString("List", "Left", "12abc");
         file.WriteString("List", "Top", "99999999999");
         file.WriteString("List", "Width", "-40");
         file.WriteString("Recent", "OpenFolder", "relative/folder");
         file.Close();
     }
-    const TSettingsFileStore hostile(path, "", prompts);
+    const TSettingsFileStore hostile(path, "");
     const TModeLayout layout = hostile.Layout(TDisplayMode::List);
     EXPECT_FALSE(layout.Left) << "not a number";
     EXPECT_FALSE(layout.Top) << "out of range";
@@ -117,10 +112,9 @@ TEST(SettingsFileStore, DamagedOrHostileContentReadsAsTheDefaults)
 TEST(SettingsFileStore, ANonRegularFileIsRefusedAndNeverOpened)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
     const std::string pipe = folder / "olveplayer.dat";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    TSettingsFileStore store(pipe, "", prompts);
+    TSettingsFileStore store(pipe, "");
     EXPECT_EQ(store.Refusal(), (TFailure{TFailureKind::Refused, "普通のファイルではないので使いません",
                                          "not a regular file: it is left as it is", pipe, TSubjectPlace::Above}));
     // Opening a pipe with no writer would wait for ever.
@@ -131,7 +125,7 @@ TEST(SettingsFileStore, ANonRegularFileIsRefusedAndNeverOpened)
 
     const std::string link = folder / "linked.dat";
     std::filesystem::create_symlink("/dev/null", link);
-    TSettingsFileStore linked(link, "", prompts);
+    TSettingsFileStore linked(link, "");
     EXPECT_TRUE(linked.Refusal());
     linked.SaveRecent(TRecentTitles{});
     EXPECT_TRUE(std::filesystem::is_symlink(link));
@@ -139,9 +133,8 @@ TEST(SettingsFileStore, ANonRegularFileIsRefusedAndNeverOpened)
 
 TEST(SettingsFileStore, AFolderThatCannotBeWrittenLosesTheSaveButNotTheReading)
 {
-    TRecordingPrompts prompts;
     // Nothing can be made in /proc, even by root.
-    TSettingsFileStore store("/proc/olveplayer.dat", "", prompts);
+    TSettingsFileStore store("/proc/olveplayer.dat", "");
     EXPECT_FALSE(store.Refusal());
     EXPECT_FALSE(store.Make());
     store.SaveSitting(100, "Demo", SomeProgress());

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/recording_prompts.h"
 #include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -46,6 +45,11 @@ public:
     {
         Asked.push_back("track of " + std::to_string(tracks.size()));
         return Main;
+    }
+    bool ChangeTimeFormat(const TTimeFormatChange& change) override
+    {
+        Asked.push_back("time format of " + change.FileName);
+        return false;
     }
 };
 
@@ -108,8 +112,7 @@ TEST_F(TitleOpening, TheTitleJustMadeOpensWithoutUnpackingAndLaterAsAnyPackage)
     Subtitles(Home / "ep.srt", "First line.");
     const std::string package = Open({Home / "ep.wav"});
     ASSERT_TRUE(Opening.HasMadeTitle()) << package;
-    TRecordingPrompts prompts;
-    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
     EXPECT_EQ(opened.Session->MediaPath, fs::canonical(Home / "ep.wav").string()) << "the recording stays where it is";
@@ -117,11 +120,10 @@ TEST_F(TitleOpening, TheTitleJustMadeOpensWithoutUnpackingAndLaterAsAnyPackage)
     EXPECT_FALSE(fs::exists(Program.Path() / "vcd"));
 
     // Opened again, it is installed below the program's folder.
-    opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    opened = Opening.InstallAndOpen(package, {}, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "First line.");
     EXPECT_FALSE(Opening.InstalledFiles().empty());
-    EXPECT_TRUE(prompts.Said.empty());
 }
 
 TEST_F(TitleOpening, SubtitlesAloneGoWithTheOpenRecordingOrTheOneTheLearnerAccepts)
@@ -155,8 +157,7 @@ TEST_F(TitleOpening, SubtitlesInOtherLanguagesAloneAreChosenByTheLearner)
     Answers.Main = 0;
     const std::string package = Open({Home / "ep.wav"});
     ASSERT_EQ(package.rfind(Library(), 0), 0u) << package;
-    TRecordingPrompts prompts;
-    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, prompts, nullptr);
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "Zeile.") << "the first in name order";
 }
@@ -204,16 +205,16 @@ TEST_F(TitleOpening, CancellingTheAlignmentOfATranscriptStopsItPromptly)
 
 TEST_F(TitleOpening, AMissingOrBrokenPackageSaysWhy)
 {
-    TRecordingPrompts prompts;
-    TOpenedTitle opened = Opening.InstallAndOpen(Home / "gone.qzw", {}, prompts, nullptr);
+    TOpenedTitle opened = Opening.InstallAndOpen(Home / "gone.qzw", {}, nullptr);
     EXPECT_FALSE(opened.Session);
     EXPECT_EQ(opened.Failure.Text, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Home / "gone.qzw" + " >");
     EXPECT_EQ(opened.Failure.Subject, Home / "gone.qzw");
 
     std::ofstream(Home / "junk.qzw") << "not a package";
-    opened = Opening.InstallAndOpen(Home / "junk.qzw", {}, prompts, nullptr);
+    opened = Opening.InstallAndOpen(Home / "junk.qzw", {}, nullptr);
     EXPECT_FALSE(opened.Session);
-    EXPECT_NE(opened.Failure.Text.find("installing the package failed"), std::string::npos) << opened.Failure.Text;
+    EXPECT_EQ(opened.Failure.Text,
+              Home / "junk.qzw" + "\r\n\r\nのインストールに失敗しました\r\n\r\ninstalling the package failed");
     EXPECT_TRUE(Opening.InstalledFiles().empty());
 }
 
@@ -221,8 +222,7 @@ TEST_F(TitleOpening, AMissingOrBrokenPackageSaysWhy)
 // folder since.
 TEST_F(TitleOpening, RemovingInstalledFilesStaysInsideTheProgramFolder)
 {
-    TRecordingPrompts prompts;
-    TOpenedTitle opened = Opening.InstallAndOpen(MakeTestPackage(Home.Path().string(), ThreeCardTitle()), {}, prompts, nullptr);
+    TOpenedTitle opened = Opening.InstallAndOpen(MakeTestPackage(Home.Path().string(), ThreeCardTitle()), {}, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     ASSERT_FALSE(Opening.InstalledFiles().empty());
     const fs::path vcd = Program.Path() / "vcd/K100";

@@ -11,7 +11,6 @@
 #include "storage/atomic_file.h"
 #include "storage/compress_string_list.h"
 #include "storage/delta_code.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using olve::TCompressStringList;
@@ -35,8 +34,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 TEST(CompressStringList, SavesTheLinesAsOneBdcStreamOfCrLfText)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.Add("[System]");
     list.Add("Width=512");
     ASSERT_EQ(list.SaveToFile(dir / "a.dat"), 0);
@@ -46,49 +44,49 @@ TEST(CompressStringList, SavesTheLinesAsOneBdcStreamOfCrLfText)
     ASSERT_TRUE(codec.Decode());
     EXPECT_EQ(std::string(codec.Plain.begin(), codec.Plain.end()), "[System]\r\nWidth=512\r\n");
 
-    TCompressStringList loaded(prompts);
-    loaded.LoadFromFile(dir / "a.dat");
+    TCompressStringList loaded;
+    EXPECT_FALSE(loaded.LoadFromFile(dir / "a.dat"));
     EXPECT_EQ(loaded.Lines(), list.Lines());
-    EXPECT_TRUE(prompts.Said.empty());
 }
 
 TEST(CompressStringList, LoadingSplitsAtEveryKindOfLineBreak)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
     olve::TDeltaCode codec;
     const std::string text = "one\r\ntwo\rthree\nfour\n\r\nsix";
     codec.Plain.assign(text.begin(), text.end());
     codec.Encode();
     WriteBytes(dir / "t.qzc", std::string(codec.Coded.begin(), codec.Coded.end()));
 
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.LoadFromFile(dir / "t.qzc");
     EXPECT_EQ(list.Lines(), (std::vector<std::string>{"one", "two", "three", "four", "", "six"}));
 }
 
-TEST(CompressStringList, AMissingFileIsReportedAndABadFileLoadsNothing)
+TEST(CompressStringList, AMissingOrBadFileLoadsNothingAndSaysWhy)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.Add("kept");
 
-    list.LoadFromFile(dir / "none.dat");
-    ASSERT_EQ(prompts.Said.size(), 1u);
-    EXPECT_EQ(prompts.Said[0], (dir / "none.dat") + " がありません");
+    const std::optional<olve::TFailure> missing = list.LoadFromFile(dir / "none.dat");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->Kind, olve::TFailureKind::Missing);
+    EXPECT_EQ(olve::BilingualText(*missing), (dir / "none.dat") + " がありません");
+    EXPECT_EQ(list.Lines(), std::vector<std::string>{"kept"});
 
     WriteBytes(dir / "plain.txt", "not compressed\r\n");
-    list.LoadFromFile(dir / "plain.txt");
+    const std::optional<olve::TFailure> bad = list.LoadFromFile(dir / "plain.txt");
+    ASSERT_TRUE(bad);
+    EXPECT_EQ(bad->Kind, olve::TFailureKind::Damaged);
+    EXPECT_EQ(bad->Subject, dir / "plain.txt");
     EXPECT_EQ(list.Lines(), std::vector<std::string>{"kept"});
-    EXPECT_EQ(prompts.Said.size(), 1u);
 }
 
 TEST(CompressStringList, SavingCreatesMissingFoldersAndReportsImpossibleOnes)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.Add("x");
     EXPECT_EQ(list.SaveToFile(""), 1);
     EXPECT_EQ(list.SaveToFile(dir / "deep/er/file.dat"), 0);
@@ -101,8 +99,7 @@ TEST(CompressStringList, SavingCreatesMissingFoldersAndReportsImpossibleOnes)
 TEST(CompressStringList, SavingReplacesAReadOnlyFileAndKeepsItsMode)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.Add("old");
     ASSERT_EQ(list.SaveToFile(dir / "ro.dat"), 0);
     chmod((dir / "ro.dat").c_str(), 0444);
@@ -112,7 +109,7 @@ TEST(CompressStringList, SavingReplacesAReadOnlyFileAndKeepsItsMode)
     struct stat st{};
     stat((dir / "ro.dat").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0444u);
-    TCompressStringList loaded(prompts);
+    TCompressStringList loaded;
     loaded.LoadFromFile(dir / "ro.dat");
     EXPECT_EQ(loaded.Lines(), std::vector<std::string>{"new"});
     // No temporary file is left beside it.
@@ -122,8 +119,7 @@ TEST(CompressStringList, SavingReplacesAReadOnlyFileAndKeepsItsMode)
 TEST(CompressStringList, AFailedSaveLeavesTheOldFileAsItWas)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TCompressStringList list(prompts);
+    TCompressStringList list;
     list.Add("precious");
     const std::string path = dir / "keep.dat";
     ASSERT_EQ(list.SaveToFile(path), 0);

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "storage/data_file.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using olve::TDataFile;
@@ -22,8 +21,7 @@ void Fill(TDataFile& file, const Lines& lines)
 
 TEST(DataFileReading, SectionsEndAtTheNextHeaderAndSkipEmptyLines)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     Fill(file, {"[System]", "Left=10", "", "Top=20", "[List]", "Left=30", "[Empty]"});
     TStringList lines;
     int changes = 0;
@@ -44,16 +42,14 @@ TEST(DataFileReading, SectionsEndAtTheNextHeaderAndSkipEmptyLines)
 
 TEST(DataFileReading, TheFirstOfRepeatedKeysWinsAndValuesKeepTheirEquals)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     Fill(file, {"[S]", "Key=a=b", "key=second"});
     EXPECT_EQ(file.ReadString("S", "KEY", ""), "a=b");
 }
 
 TEST(DataFileWriting, PlacesLinesWhereTheyBelong)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     Fill(file, {"[System]", "Left=10", "[List]", "Left=30"});
 
     EXPECT_EQ(file.WriteString("System", "Left", "10"), -1);
@@ -67,8 +63,7 @@ TEST(DataFileWriting, PlacesLinesWhereTheyBelong)
 
 TEST(DataFileWriting, KeyNamesAreReplacedOnlyWhenTheyMatchExactly)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     Fill(file, {"[S]", "left=1"});
     EXPECT_EQ(file.WriteString("S", "Left", "2"), 2);
     EXPECT_EQ(file.Lines(), (Lines{"[S]", "left=1", "Left=2"}));
@@ -77,15 +72,14 @@ TEST(DataFileWriting, KeyNamesAreReplacedOnlyWhenTheyMatchExactly)
 TEST(DataFileWriting, TheFilesSectionOfVcdIniKeepsRepeatedKeys)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
-    TDataFile file(dir / "VCD.INI", prompts);
+    TDataFile file(dir / "VCD.INI");
     Fill(file, {"[Files]", "file=a.mp3", "[Other]", "x=1"});
     EXPECT_EQ(file.WriteString("files", "file", "b.mp3"), 2);
     EXPECT_EQ(file.WriteString("files", "file", "A.MP3"), -1);
     EXPECT_EQ(file.WriteString("Other", "x", "2"), 4);
     EXPECT_EQ(file.Lines(), (Lines{"[Files]", "file=a.mp3", "file=b.mp3", "[Other]", "x=2"}));
 
-    TDataFile other(dir / "settings.dat", prompts);
+    TDataFile other(dir / "settings.dat");
     Fill(other, {"[files]", "file=a.mp3"});
     other.WriteString("files", "file", "b.mp3");
     EXPECT_EQ(other.Lines(), (Lines{"[files]", "file=b.mp3"}));
@@ -94,21 +88,19 @@ TEST(DataFileWriting, TheFilesSectionOfVcdIniKeepsRepeatedKeys)
 TEST(DataFileClosing, SavesUnlessReadOnlyAndReloadsWhenCreated)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
     const std::string path = dir / "olveplayer.dat";
     {
-        TDataFile file(path, prompts);
+        TDataFile file(path);
         file.WriteInteger("System", "Width", 600);
         file.Close();
     }
     {
-        TDataFile file(path, prompts);
+        TDataFile file(path);
         EXPECT_EQ(file.ReadString("System", "Width", ""), "600");
         file.ReadOnly = true;
         file.WriteInteger("System", "Width", 700);
         file.Close();
     }
-    TDataFile file(path, prompts);
+    TDataFile file(path);
     EXPECT_EQ(file.ReadString("System", "Width", ""), "600");
-    EXPECT_TRUE(prompts.Said.empty());
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "storage/file_type.h"
-#include "support/recording_prompts.h"
 
 using namespace olve;
 
@@ -14,21 +13,20 @@ TEST(FileTypeIdOf, UsesTheThreeCharactersAfterTheDot)
 
 TEST(TitleFileType, TellsTitleFilesByTheirExtensionInAnyCase)
 {
-    TRecordingPrompts prompts;
-    EXPECT_EQ(TitleFileType("/t/lesson.qzc", prompts), "AudioCDPlay");
-    EXPECT_EQ(TitleFileType("/t/lesson.QZC", prompts), "AudioCDPlay");
-    EXPECT_EQ(TitleFileType("/t/lesson.QZD", prompts), "AudioCDDictate");
-    EXPECT_EQ(TitleFileType("/t/lesson.qzHK", prompts), "AudioCDDictate");
+    EXPECT_EQ(TitleFileType("/t/lesson.qzc"), "AudioCDPlay");
+    EXPECT_EQ(TitleFileType("/t/lesson.QZC"), "AudioCDPlay");
+    EXPECT_EQ(TitleFileType("/t/lesson.QZD"), "AudioCDDictate");
+    EXPECT_EQ(TitleFileType("/t/lesson.qzHK"), "AudioCDDictate");
     // The extension that appears twice in the table is simply a learning mode.
-    EXPECT_EQ(TitleFileType("/t/lesson.QzGd", prompts), "AudioCDDictate");
-    EXPECT_TRUE(prompts.Said.empty());
+    EXPECT_EQ(TitleFileType("/t/lesson.QzGd"), "AudioCDDictate");
+    EXPECT_FALSE(UnregisteredFileType("/t/lesson.QZD"));
+    EXPECT_FALSE(UnregisteredFileType("/t/lesson.qzc"));
 }
 
-TEST(TitleFileType, AnUnknownExtensionIsReportedOnce)
+TEST(TitleFileType, AnUnknownExtensionIsNamedInTheFailure)
 {
-    TRecordingPrompts prompts;
-    EXPECT_EQ(TitleFileType("/t/notes.Txt", prompts), "UnknownFileType");
-    EXPECT_EQ(TitleFileType("/t.qzc/noextension", prompts), "UnknownFileType");
-    EXPECT_EQ(prompts.Said, (std::vector<std::string>{".Txt: ファイルタイプの登録がありません",
-                                                      ": ファイルタイプの登録がありません"}));
+    EXPECT_EQ(TitleFileType("/t/notes.Txt"), "UnknownFileType");
+    EXPECT_EQ(TitleFileType("/t.qzc/noextension"), "UnknownFileType");
+    EXPECT_EQ(BilingualText(UnregisteredFileType("/t/notes.Txt").value()), ".Txt: ファイルタイプの登録がありません");
+    EXPECT_EQ(BilingualText(UnregisteredFileType("/t.qzc/noextension").value()), ": ファイルタイプの登録がありません");
 }

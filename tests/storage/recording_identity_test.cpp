@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include "storage/recording_identity.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using namespace olve;
@@ -36,9 +35,8 @@ TEST(RecordingIdentity, NoticesAMovedOrReplacedRecordingButNotATouchedOne)
 TEST(RecordingIdentity, AnyPathReadsBackWholeAndADamagedRecordIsRefused)
 {
     TTempFolder dir;
-    TRecordingPrompts prompts;
     const TRecordingIdentity hostile{"/home/caf\xC3\xA9 100%\n[files]\r\nfile=/etc/passwd \xFF.ogg", 42, "0123456789ABCDEF"};
-    TDataFile file(dir / "record", prompts);
+    TDataFile file(dir / "record");
     WriteRecordingIdentity(file, "Recording", hostile);
     TRecordingIdentity read;
     ASSERT_TRUE(ReadRecordingIdentity(file, "Recording", read));

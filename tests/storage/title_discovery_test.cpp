@@ -8,7 +8,6 @@
 #include "storage/program_folder.h"
 #include "storage/title_paths.h"
 #include "storage/virtual_cd.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 
 using namespace olve;
@@ -19,8 +18,7 @@ namespace {
 void MakeVcdIni(const std::string& path, const std::string& code)
 {
     fs::create_directories(fs::path(path).parent_path());
-    TRecordingPrompts prompts;
-    TCompressStringList lines(prompts);
+    TCompressStringList lines;
     lines.SetText("[files]\r\nm=media.mp3\r\ncode=" + code + "\r\n");
     ASSERT_EQ(lines.SaveToFile(path), 0);
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "storage/prompts.h"
+#include "title/time_format_change.h"
 
 // Records every message and question; answers questions with the queued answers (yes when
 // none are left).
@@ -20,5 +21,10 @@ public:
         const bool answer = Answers.front();
         Answers.erase(Answers.begin());
         return answer;
+    }
+    // Asks a title's change of time format as a question of these prompts.
+    olve::TTimeFormatConsent Consent()
+    {
+        return [this](const olve::TTimeFormatChange& change) { return Question(olve::QuestionText(change)); };
     }
 };

@@ -16,7 +16,6 @@
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
 #include "storage/train_pack.h"
-#include "support/recording_prompts.h"
 #include "support/test_media.h"
 #include "timing/positions.h"
 #include "title/play_package.h"
@@ -46,8 +45,7 @@ void DrawPicture(const fs::path& path, int seed)
 
 void WriteTitle(const fs::path& stage, const TTestTitle& title)
 {
-    TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     package.Settings.Add("VolFileTitle=" + Utf8ToCp932(title.Name));
     package.Settings.Add("TimeFormat=TMilliseconds");
     for (const std::string& line : title.Settings)
@@ -81,8 +79,7 @@ void WriteVirtualCD(const fs::path& stage, const TTestTitle& title)
         throw std::runtime_error("cannot make the test media");
     if (title.LeaveOutMedia)
         fs::remove(media);
-    TRecordingPrompts prompts;
-    TDataFile ini((folder / "vcd.ini").string(), prompts);
+    TDataFile ini((folder / "vcd.ini").string());
     ini.Add("code=" + title.Serial);
     ini.Add("[files]");
     ini.Add("file=vcd\\" + title.Serial + "\\" + title.Media);

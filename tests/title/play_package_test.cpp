@@ -27,13 +27,13 @@ protected:
     TTempFolder Dir;
     TRecordingPrompts Prompts;
     TMillisecondMedia Media;
-    TPlayPackage Package{Prompts};
+    TPlayPackage Package;
 
     void SetUp() override { Package.Player = &Media; }
 
     std::string Write(const std::string& name, const Lines& lines)
     {
-        TCompressStringList list(Prompts);
+        TCompressStringList list;
         for (const auto& line : lines)
             list.Add(line);
         EXPECT_EQ(list.SaveToFile(Dir / name), 0);
@@ -41,7 +41,7 @@ protected:
     }
     Lines Read(const std::string& path)
     {
-        TCompressStringList list(Prompts);
+        TCompressStringList list;
         list.LoadFromFile(path);
         return list.Lines();
     }
@@ -62,7 +62,7 @@ TEST_F(TitleFiles, ATitleOfOnlyItsSerialAsksToConvertAndLoadsEmpty)
 {
     const std::string path = Write("t.qzc", {"", "VolSerialNum=K100", ""});
     Prompts.Answers = {false};
-    EXPECT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD));
+    EXPECT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD, Prompts.Consent()));
     ASSERT_EQ(Prompts.Said.size(), 1u);
     EXPECT_EQ(Prompts.Said[0], path + "\r\n\r\nこのタイトルはオーディオＣＤ用です\r\n\r\n時間の記録方式をメディアファイル用に変更しますか？");
     EXPECT_EQ(Package.Settings.Lines(), Lines{"VolSerialNum=K100"});
@@ -143,17 +143,22 @@ TEST_F(TitleFiles, RepairRewritesTheOldLayoutOnceAndReportsBrokenLines)
 {
     const std::string old = Write("old.qzc", {MsHeader, "VolSerialNum=A1", "\"First text\",1,0,0,0,1,0,2,0,sub,,",
                                               "Second,1,0,2,0,1,0,3,0,,,"});
-    ASSERT_TRUE(Package.LoadFromFile(old, true, mtVirtualCD));
+    const TTitleLoadReport repaired = Package.Load(old, true, mtVirtualCD);
+    ASSERT_EQ(repaired.Outcome, TTitleLoad::Loaded);
     EXPECT_EQ(MainTexts(), (Lines{"First text", "Second"}));
     EXPECT_EQ(Package.MainCards.Card(0).SubText, "sub");
     EXPECT_EQ(Package.MainCards.Card(1).EndPos, MakePackedPosition(1, 0, 3, 0));
-    EXPECT_EQ(Prompts.Said, Lines{"時間データが旧式だったので書き換えました"});
+    ASSERT_EQ(repaired.Notes.size(), 1u);
+    EXPECT_EQ(BilingualText(repaired.Notes[0]), "時間データが旧式だったので書き換えました");
 
-    Prompts.Said.clear();
     const std::string broken = Write("broken.qzc", {MsHeader, "VolSerialNum=A1", "1,0,0,0,1,0,1,0,a,,,", "1,0,x,0,1,0,1,0,b,,,"});
-    EXPECT_FALSE(Package.LoadFromFile(broken, true, mtVirtualCD));
-    ASSERT_EQ(Prompts.Said.size(), 1u);
-    EXPECT_EQ(Prompts.Said[0], "再生時間データが破損しています\r\n\r\n \r\n\r\n file = " + broken + " \r\n\r\n [3] 1,0,x,0,1,0,1,0,b,,,");
+    const TTitleLoadReport damaged = Package.Load(broken, true, mtVirtualCD);
+    EXPECT_EQ(damaged.Outcome, TTitleLoad::DamagedTimes);
+    ASSERT_EQ(damaged.Notes.size(), 1u);
+    EXPECT_EQ(damaged.Notes[0].Kind, TFailureKind::Damaged);
+    EXPECT_EQ(BilingualText(damaged.Notes[0]),
+              "再生時間データが破損しています\r\n\r\n \r\n\r\n file = " + broken + " \r\n\r\n [3] 1,0,x,0,1,0,1,0,b,,,");
+    EXPECT_TRUE(Prompts.Said.empty());
 }
 
 TEST_F(TitleFiles, OnlyTheFirstRunOfATagCountsAndWvpSkipsALine)
@@ -203,7 +208,7 @@ TEST_F(TitleFiles, WritingAndReadingBackKeepsEveryList)
                               "1,0,1,0,1,0,2,0,0,こんにちは,p1.jpg,SST=0", "1,0,2,0,1,0,3,0,\"   \",,,",
                               "1,0,3,0,1,0,4,0,2,,,TAG=x"}));
 
-    TPlayPackage again(Prompts);
+    TPlayPackage again;
     again.Player = &Media;
     ASSERT_TRUE(again.LoadFromFile(copy, false, mtVirtualCD));
     EXPECT_EQ(again.MainCards.Card(0).SubText, "こんにちは");
@@ -265,7 +270,7 @@ TEST_F(TitleFiles, AcceptedConversionRewritesTheFileInMilliseconds)
 {
     const std::string path = Write("cd.qzc", {"VolUser=taro", "VolSerialNum=C1", "1,0,2,30,1,0,3,0,text,,,"});
     Prompts.Answers = {true};
-    ASSERT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD));
+    ASSERT_TRUE(Package.LoadFromFile(path, false, mtVirtualCD, Prompts.Consent()));
     EXPECT_EQ(Package.TimeFormat, otfTrackMilliseconds);
     // 2 seconds and 30 frames.
     EXPECT_EQ(Package.MainCards.Card(0).StartPos, MakePackedPosition(1, 0, 2, 400));
@@ -275,13 +280,32 @@ TEST_F(TitleFiles, AcceptedConversionRewritesTheFileInMilliseconds)
     EXPECT_NE(std::find(written.begin(), written.end(), "VolUser=taro"), written.end());
 }
 
+// Without consent nothing is converted or asked; a title of an unregistered type converts in
+// memory only and says why its file stays as it was.
+TEST_F(TitleFiles, ConversionNeedsConsentAndTellsWhenTheFileCannotBeRewritten)
+{
+    const std::string media = Write("ms.qzc", {MsHeader, "VolSerialNum=M1", "1,0,2,0,1,0,3,0,text,,,"});
+    ASSERT_EQ(Package.Load(media, false, mtAudioCD).Outcome, TTitleLoad::Loaded);
+    EXPECT_EQ(Package.TimeFormat, otfTrackMilliseconds);
+    Prompts.Answers = {false};
+    ASSERT_TRUE(Package.LoadFromFile(media, false, mtAudioCD, Prompts.Consent()));
+    EXPECT_EQ(Prompts.Said, Lines{media + "\r\n\r\nこのタイトルはメディアファイル用です\r\n\r\n時間の記録方式をオーディオＣＤ用に変更しますか？"});
+
+    const std::string odd = Write("cd.txt", {"VolSerialNum=C2", "1,0,2,30,1,0,3,0,text,,,"});
+    const TTitleLoadReport report = Package.Load(odd, false, mtVirtualCD, [](const TTimeFormatChange&) { return true; });
+    ASSERT_EQ(report.Outcome, TTitleLoad::Loaded);
+    EXPECT_EQ(Package.TimeFormat, otfTrackMilliseconds);
+    ASSERT_EQ(report.Notes.size(), 1u);
+    EXPECT_EQ(BilingualText(report.Notes[0]), ".txt: ファイルタイプの登録がありません");
+    EXPECT_EQ(Read(odd).front(), "VolSerialNum=C2");
+}
+
 TEST_F(TitleFiles, SavingRefusesUnknownTypesAndTitlesWithoutSerial)
 {
     Package.Settings.Add("VolSerialNum=Z9");
     EXPECT_FALSE(Package.SaveToFile(Dir / "title.txt", "me", "", ""));
     EXPECT_FALSE(std::filesystem::exists(Dir / "title.txt"));
-    EXPECT_EQ(Prompts.Said.back(), ".txt: ファイルタイプの登録がありません");
-    TPlayPackage empty(Prompts);
+    TPlayPackage empty;
     EXPECT_FALSE(empty.SaveToFile(Dir / "title.qzc", "me", "", ""));
     EXPECT_FALSE(std::filesystem::exists(Dir / "title.qzc"));
 }
@@ -325,7 +349,7 @@ TEST_F(TitleFiles, ATitleKilledWhileSavingLoadsWhole)
             for (int user = 0;; ++user)
                 Package.SaveToFile(path, "user" + std::to_string(user), "", "");
         }, std::chrono::microseconds(4000 + round * 7000));
-        TPlayPackage saved(Prompts);
+        TPlayPackage saved;
         saved.Player = &Media;
         ASSERT_TRUE(saved.LoadFromFile(path, false, mtVirtualCD)) << "round " << round;
         EXPECT_EQ(saved.MainCards.Count(), 3000);

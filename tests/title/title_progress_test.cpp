@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "title/recent_titles.h"
 #include "title/title_progress.h"
@@ -11,7 +10,6 @@ TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
 {
     TTempFolder folder;
     const std::string path = folder / "olveplayer.dat";
-    TRecordingPrompts prompts;
     TTitleProgress saved;
     saved.LastCard = 7;
     saved.SpeedTenths = 8;
@@ -23,14 +21,14 @@ TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
     saved.MainFontSize = 18;
     saved.SubFontSize = 12;
     {
-        TDataFile file(path, prompts);
+        TDataFile file(path);
         file.WriteInteger("System", "Left", 40);
         WriteTitleProgress(file, "Olve]Demo 01", saved);
         WriteTitleProgress(file, "Other", TTitleProgress{});
         WritePlayerVolume(file, 30000);
         file.Close();
     }
-    TDataFile file(path, prompts);
+    TDataFile file(path);
     EXPECT_EQ(ReadTitleProgress(file, "Olve]Demo 01"), saved);
     EXPECT_EQ(ReadTitleProgress(file, "Other"), TTitleProgress{}) << "each title keeps its own";
     EXPECT_EQ(ReadPlayerVolume(file, 65535), 30000);
@@ -40,8 +38,7 @@ TEST(TitleProgress, WhatIsSavedComesBackAndLeavesTheWindowSectionsAlone)
 
 TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     for (const char* line : {"[System]", "Left=10", "[Title T1]", "LastCard=-4", "Speed=30", "Repeat=4", "Shadow=x",
                              "RevealEnglish=hidden", "AutoPause=On", "MainFontSize=99999", "[Player]", "Volume=70000"})
         file.Add(line);
@@ -54,8 +51,7 @@ TEST(TitleProgress, AnOldOrDamagedFileGivesTheDefaults)
 
 TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
 {
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     TRecentTitles recent;
     for (int i = 0; i < 25; ++i)
         recent.Add("/p/" + std::to_string(i) + ".qzw", "Title, " + std::to_string(i));
@@ -76,8 +72,7 @@ TEST(RecentTitles, NewestFirstOnceEachAndNoMoreThanTwenty)
 TEST(RecentTitles, TheOpenDialogStartsWhereAFileWasChosenLastWhileThatIsAFolder)
 {
     TTempFolder folder;
-    TRecordingPrompts prompts;
-    TDataFile file("", prompts);
+    TDataFile file("");
     EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), "/home/learner");
     WriteOpenFolder(file, folder / "talk.ogg");
     EXPECT_EQ(ReadOpenFolder(file, "/home/learner"), folder.Path().string());

@@ -10,6 +10,7 @@
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"
+#include "timing/positions.h"
 #include "title/card_text_bound.h"
 #include "title/title_session.h"
 
@@ -33,11 +34,11 @@ protected:
         EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, PackagePath, Program.Path().string(), Written, 1, true));
         return Open();
     }
-    TTitleSession Open() { return OpenInstalledTitle(Program.Path().string(), Written, PackagePath, Prompts); }
+    TTitleSession Open() { return OpenInstalledTitle(Program.Path().string(), Written, PackagePath, Prompts.Consent()); }
 
     void WriteTitleFile(const std::vector<std::string>& lines)
     {
-        TCompressStringList title(Prompts);
+        TCompressStringList title;
         for (const std::string& line : lines)
             title.Add(line);
         ASSERT_EQ(title.SaveToFile(Program / "lesson.qzc"), 0);
@@ -103,7 +104,7 @@ TEST_F(TitleSession, ATitleFileThatIsMissingUnreadableOrWithoutSerialIsNamed)
 {
     TStringList noTitle;
     noTitle.Add(Program / "vcd/K100/tone.wav");
-    TTitleSession session = OpenInstalledTitle(Program.Path().string(), noTitle, "/packages/p.qzw", Prompts);
+    TTitleSession session = OpenInstalledTitle(Program.Path().string(), noTitle, "/packages/p.qzw", Prompts.Consent());
     EXPECT_EQ(session.Failure, TTitleFailure::NoTitleFile);
     EXPECT_EQ(session.Reason, "パッケージにタイトルファイル (.qzc) がありません\r\n\r\nno title file (.qzc) in the package"
                               "\r\n\r\n< /packages/p.qzw >");
@@ -127,6 +128,32 @@ TEST_F(TitleSession, ATitleFileThatIsMissingUnreadableOrWithoutSerialIsNamed)
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
 
+// The question is the caller's to ask; the title is rewritten only when the answer is yes.
+TEST_F(TitleSession, ATitleOfAudioCDTimesIsConvertedOnlyWithConsent)
+{
+    ASSERT_TRUE(Install(PlainTitle()).Opened());
+    WriteTitleFile({"VolSerialNum=K100", "1,0,2,30,1,0,3,0,text,,,"});
+    const std::string file = Program / "lesson.qzc";
+    const std::string question =
+        file + "\r\n\r\nこのタイトルはオーディオＣＤ用です\r\n\r\n時間の記録方式をメディアファイル用に変更しますか？";
+
+    Prompts.Answers = {false};
+    ASSERT_TRUE(Open().Opened());
+    EXPECT_EQ(Prompts.Said, std::vector<std::string>{question});
+    TCompressStringList kept;
+    ASSERT_FALSE(kept.LoadFromFile(file));
+    EXPECT_EQ(kept.Lines().front(), "VolSerialNum=K100");
+
+    Prompts.Answers = {true};
+    const TTitleSession converted = Open();
+    ASSERT_TRUE(converted.Opened());
+    EXPECT_EQ(Prompts.Said, (std::vector<std::string>{question, question}));
+    EXPECT_EQ(converted.Package->MainCards.Card(0).StartPos, MakePackedPosition(1, 0, 2, 400));
+    TCompressStringList rewritten;
+    ASSERT_FALSE(rewritten.LoadFromFile(file));
+    EXPECT_EQ(rewritten.Lines().front(), "TimeFormat=TMilliseconds");
+}
+
 TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
 {
     TTestTitle title = PlainTitle();
@@ -146,7 +173,7 @@ TEST_F(TitleSession, AMissingVirtualCDOrRecordingIsNamed)
 
     std::ofstream(Program / "vcd/K100/tone.wav") << "back";
     {
-        TCompressStringList ini(Prompts);
+        TCompressStringList ini;
         ini.Add("code=K100");
         ini.Add("[files]");
         ASSERT_EQ(ini.SaveToFile(Program / "vcd/K100/vcd.ini"), 0);
@@ -167,7 +194,7 @@ TEST_F(TitleSession, ATitleOfARecordingWhereTheLearnerKeepsItSaysWhenItMovedOrWa
     std::string error;
     ASSERT_TRUE(IdentifyRecording(film, identity, error)) << error;
     {
-        TCompressStringList ini(Prompts);
+        TCompressStringList ini;
         for (const char* line : {"code=K100", "[files]", "file=elsewhere.ogg", "[recording]"})
             ini.Add(line);
         for (const std::string& line : RecordingIdentityLines(identity))

@@ -19,11 +19,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // Installs the package into the program's folder as the player does and opens the title it wrote.
-TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TPrompts& prompts)
+TTitleSession InstallAndOpen(const std::string& package, const std::string& program, TRecordingPrompts& prompts)
 {
     TStringList written;
     EXPECT_TRUE(ExtractFileTrain(TExtractUi{}, package, program, written, 1, true));
-    return OpenInstalledTitle(program, written, package, prompts);
+    return OpenInstalledTitle(program, written, package, prompts.Consent());
 }
 
 }  // namespace

@@ -26,9 +26,10 @@ TEST(MaterialFiles, TheRecordingFindsItsSubtitlesByNameAndLanguage)
 
     std::ofstream(dir / "alone.mp3") << "x";
     EXPECT_FALSE(FindMaterial({dir / "alone.mp3"}, found, reason));
-    EXPECT_NE(reason.find("no English subtitles"), std::string::npos);
+    EXPECT_EQ(reason, "英語の字幕が見つかりません (alone.srt / .vtt / .lrc)\r\n\r\nno English subtitles found beside " +
+                          dir / "alone.mp3");
     EXPECT_FALSE(FindMaterial({dir / "talk.srt"}, found, reason));
-    EXPECT_NE(reason.find("no recording"), std::string::npos);
+    EXPECT_EQ(reason, "録音・録画のファイルがありません\r\n\r\nno recording (audio or video) among the files");
     for (const char* name : {"read.ogg", "read.txt", "read.ja.txt"})
         std::ofstream(dir / name) << "x";
     ASSERT_TRUE(FindMaterial({dir / "read.ogg"}, found, reason)) << reason;

@@ -4,7 +4,6 @@
 
 #include "storage/card_text.h"
 #include "storage/cp932_text.h"
-#include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "timing/positions.h"
 #include "storage/comma_text.h"
@@ -64,8 +63,7 @@ TEST(CardText, WordRangesCountShiftJisBytesOfTheStoredText)
 
 TEST(TitleCards, TimedWordsStayInTheCueCardWithTheirShiftJisOffsetsAndTimes)
 {
-    TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     std::vector<std::string> notes;
     // "日本語を||話します||today": the second word after 8 bytes and the bars, the third after
     // 8 more bytes, two bars and the blank that leads its line.
@@ -99,8 +97,7 @@ TEST(TitleCards, TimedWordsStayInTheCueCardWithTheirShiftJisOffsetsAndTimes)
 
 TEST(TitleCards, TheFirstVcdCardSpansTheRecording)
 {
-    TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     AddWholeRecordingCard(package, "Demo", 31174);
     ASSERT_EQ(package.VcdCards.Count(), 1);
     EXPECT_EQ(package.VcdCards.Card(0).MainText, "Demo");
@@ -177,8 +174,7 @@ TEST(TitleCodes, GivenCodesMustNameFolders)
 
 TEST(TitleCards, LettersShiftJisLacksAreKeptForTheCardListAndExport)
 {
-    TRecordingPrompts prompts;
-    TPlayPackage package(prompts);
+    TPlayPackage package;
     std::vector<std::string> notes;
     // "café — fin" with its words timed, and a plain card that needs no exact text.
     AddMainCards(package,
