@@ -12,12 +12,6 @@
 
 namespace {
 
-class TSilentPrompts : public olve::TPrompts {
-public:
-    void Message(const std::string&) override {}
-    bool Question(const std::string&) override { return false; }
-};
-
 olve::TPlayCardItem Card(int i, const std::string& text, const std::string& tags)
 {
     olve::TPlayCardItem c;
@@ -46,8 +40,7 @@ double BestMs(int runs, const std::function<void()>& work)
 
 int main()
 {
-    TSilentPrompts prompts;
-    olve::TPlayPackage title(prompts);
+    olve::TPlayPackage title;
     title.Settings.Assign({"VolFileTitle=Benchmark", "TimeFormat=TMilliseconds", "MTxShw=On", "VolSerialNum=B5000"});
     title.TimeFormat = olve::otfTrackMilliseconds;
     for (int i = 0; i < 5000; ++i) {
@@ -65,7 +58,7 @@ int main()
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "olve-title-bench.qzc";
     bool saved = true;
     const double saveMs = BestMs(10, [&] { saved = saved && title.SaveToFile(file.string(), "bench", "", ""); });
-    olve::TPlayPackage loaded(prompts);
+    olve::TPlayPackage loaded;
     bool ok = true;
     const double loadMs = BestMs(10, [&] { ok = ok && loaded.LoadFromFile(file.string(), false, olve::mtNone); });
     const auto bytes = std::filesystem::file_size(file);

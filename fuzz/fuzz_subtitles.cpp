@@ -67,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> subTexts = MatchSubTexts(cues, cues);
     OLVE_FUZZ_CHECK(subTexts.size() == cues.size());
 
-    fuzz::TFixedPrompts prompts;
-    TPlayPackage title(prompts);
+    TPlayPackage title;
     AddMainCards(title, cues, subTexts, {}, notes);
     for (int i = 0; i < title.MainCards.Count(); ++i)
         title.MainCards.ShowText(i);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "storage/delta_code.h"
-#include "storage/prompts.h"
 
 // Helpers shared by the fuzz targets.
 namespace olve::fuzz {
@@ -24,19 +23,6 @@ namespace olve::fuzz {
 #define OLVE_FUZZ_CHECK(condition) \
     ((condition) ? void() : ::olve::fuzz::Fail(#condition, __FILE__, __LINE__))
 
-// Says nothing and answers every question with yes, so that every conversion and repair
-// path that a question guards is taken.
-class TFixedPrompts : public TPrompts {
-public:
-    int Messages = 0;
-    int Questions = 0;
-    void Message(const std::string&) override { ++Messages; }
-    bool Question(const std::string&) override
-    {
-        ++Questions;
-        return true;
-    }
-};
 
 // The folder that one input may write in: below the process's own scratch folder (under
 // TMPDIR), emptied before each input. Files that a target wrote outside it would show as

@@ -29,12 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TQuietPrompts : public TPrompts {
-public:
-    void Message(const std::string& text) override { std::fprintf(stderr, "make_seeds: %s\n", text.c_str()); }
-    bool Question(const std::string&) override { return false; }
-};
-
 // Where one target's seeds go, and a scratch folder for the files they are made from.
 class TSeeds {
 public:
@@ -138,10 +132,9 @@ void CommaTextSeeds(TSeeds& seeds)
 
 void DataFileSeeds(TSeeds& seeds)
 {
-    TQuietPrompts prompts;
     const fs::path settings = seeds.Scratch() / "olveplayer.dat";
     {
-        TDataFile file(settings.string(), prompts);
+        TDataFile file(settings.string());
         for (int mode = 0; mode < 6; ++mode) {
             const std::string section = "Form" + std::to_string(mode);
             file.WriteInteger(section, "Left", 10 * mode);
@@ -155,7 +148,7 @@ void DataFileSeeds(TSeeds& seeds)
 
     const fs::path vcd = seeds.Scratch() / "vcd.ini";
     {
-        TDataFile file(vcd.string(), prompts);
+        TDataFile file(vcd.string());
         file.WriteString("files", "code", "K100");
         file.WriteString("files", "file", "lesson1.mp3");
         file.WriteString("files", "file", Japanese + ".wav");
@@ -187,9 +180,9 @@ std::uint32_t Position(TOlveTimeFormat format, std::uint32_t media, std::uint32_
 }
 
 // A title of each time format, with every table the file format has.
-fs::path WriteTitle(const fs::path& folder, TOlveTimeFormat format, TPrompts& prompts)
+fs::path WriteTitle(const fs::path& folder, TOlveTimeFormat format)
 {
-    TPlayPackage title(prompts);
+    TPlayPackage title;
     title.TimeFormat = format;
     title.Settings.Add("VolFileTitle=" + English);
     title.Settings.Add("MTxShw=On");
@@ -237,12 +230,11 @@ std::vector<std::uint8_t> OldLayout(const fs::path& title)
 
 void TitleFileSeeds(TSeeds& seeds)
 {
-    TQuietPrompts prompts;
     constexpr std::uint8_t WithPlayer = 0, NoPlayer = 16, Wvp = 2;
     const std::uint8_t virtualCd = mtVirtualCD << 2, audioCd = mtAudioCD << 2;
-    const fs::path ms = WriteTitle(seeds.Scratch(), otfTrackMilliseconds, prompts);
-    const fs::path tmsf = WriteTitle(seeds.Scratch(), otfTMSF, prompts);
-    const fs::path frames = WriteTitle(seeds.Scratch(), otfFrames, prompts);
+    const fs::path ms = WriteTitle(seeds.Scratch(), otfTrackMilliseconds);
+    const fs::path tmsf = WriteTitle(seeds.Scratch(), otfTMSF);
+    const fs::path frames = WriteTitle(seeds.Scratch(), otfFrames);
     seeds.AddStoredText(WithPlayer | audioCd, ms);
     seeds.AddStoredText(WithPlayer | virtualCd, tmsf);
     seeds.AddStoredText(NoPlayer | (mtMediaCD << 2), frames);
