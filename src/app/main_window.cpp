@@ -22,6 +22,7 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "app/volume_bar.h"
 #include "lesson/opening_choice.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
@@ -103,7 +104,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     CreatePanes();
     FollowLesson();
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
-    SetAutoPause(false);
+    FLesson->SetAutoPause(false);
     ReadCommandLine(arguments);
     CreateTextViews();
 
@@ -210,7 +211,7 @@ void TForm1::CreateToolBar()
     sbSpeed->setAutoRaise(true);
     sbSpeed->setFocusPolicy(Qt::NoFocus);
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
-    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
+    connect(sbSpeed, &QToolButton::clicked, this, [this] { FLesson->SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
     FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { ToggleLoop(); });
     CreateOverflowButton();
@@ -247,17 +248,7 @@ void TForm1::CreateToolBar()
     edDummy->setFixedWidth(2);
     edDummy->lower();
 
-    tbVolume = new QSlider(Qt::Horizontal, this);
-    tbVolume->setObjectName("tbVolume");
-    tbVolume->setRange(0, 65535);
-    tbVolume->setTickInterval(6553);
-    tbVolume->setSingleStep(1638);
-    tbVolume->setPageStep(6553);
-    tbVolume->setTickPosition(QSlider::TicksBelow);
-    tbVolume->setFixedSize(160, 28);
-    tbVolume->setAutoFillBackground(true);
-    tbVolume->hide();
-    connect(tbVolume, &QSlider::valueChanged, this, [this](int value) { SetWaveVolumeOfPlayer(value); });
+    tbVolume = new TVolumeBar(FLesson->Player(), this);
 }
 
 std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const

@@ -52,6 +52,7 @@ class TStartPage;
 class TTitleOpening;
 class TOpeningQuestions;
 class TProgressBar;
+class TVolumeBar;
 struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
@@ -102,22 +103,11 @@ public:
     void ShowTextPane(bool on);
     static int NextFontSize(int size, bool bigger);
     void StepFontSize(TNewULEditNet* view, int delta);
-    // Seeking: the card at the position becomes current; a running play goes on from there.
-    void SeekTo(std::int64_t position) { FLesson->SeekTo(position); }
-    // The Left and Right keys: a word back or on, or SeekStepMs without word times.
-    void StepSeek(int direction) { FLesson->StepSeek(direction); }
 
-    // Playback, as the lesson player runs it.
+    // Playback, practice and seeking, as the lesson player runs them.
     TLessonPlayer& Lesson() { return *FLesson; }
-    bool CanPlay() const { return FLesson->CanPlay(); }
-    // Plays card n as the learner asked for it (-1: the top); from: a position inside the
-    // card to start at instead of its start.
-    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt) { FLesson->PlayCard(n, from); }
-    void SetAutoPause(bool on) { FLesson->SetAutoPause(on); }
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
-    // Looks at the play now, as each tick of the running play does.
-    void PlayerTick() { FLesson->TickNow(); }
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -130,10 +120,6 @@ public:
 
     // What the window shows, for those who drive it.
     TDisplayMode DisplayMode() const { return FDisplayMode; }
-    int CurrentCard() const { return FLesson->CurrentCard(); }
-    bool AutoPause() const { return FLesson->AutoPause(); }
-    const TPracticeSettings& Practice() const { return FLesson->Practice(); }
-    void SetPractice(const TPracticeSettings& practice) { FLesson->SetPractice(practice); }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
     // The card the notice offers to go on from; -1 without a notice.
@@ -146,12 +132,9 @@ public:
     QWidget* TextPane() const { return pnText; }
     QTableWidget* CardGrid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
-    QTimer* PlayerTimer() const { return FLesson->TickTimer(); }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
     const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
-    // The open title's cards in the player's units, brought up to date with the cards.
-    const TCardTimeline& Timeline() { return FLesson->Timeline(); }
     TLinkBox* LinkBox() const { return FLinkBox; }
     const std::vector<std::string>& InstalledFiles() const;
     const QString& StartPackage() const { return FStartPackage; }
@@ -206,8 +189,6 @@ private:
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
-    void SetWaveVolumeOfPlayer(int value);
-    void SetSpeedTenths(int tenths) { FLesson->SetSpeedTenths(tenths); }
     void ShowSpeed();
     void ToggleLoop();
     void CreateResumeNotice();
@@ -253,7 +234,6 @@ private:
     void ShowTop();
     void ShowNoMoreCards();
     void ShowVolumeBar();
-    void HideVolumeBar(const QPoint& globalPos);
     void CardMenuItemClick(int index);
     void FillCardMenuItem(QAction* item, int index);
     void HighlightCurrentCard(QMenu* menu);
@@ -289,7 +269,7 @@ private:
     QLabel* lbResume = nullptr;
     QToolButton* sbOverflow = nullptr;
     QMenu* pmOverflow = nullptr;
-    QSlider* tbVolume = nullptr;
+    TVolumeBar* tbVolume = nullptr;
 
     // Panes.
     QSplitter* spPic = nullptr;

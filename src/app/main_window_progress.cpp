@@ -36,11 +36,11 @@ void TForm1::SaveProgress()
 TTitleProgress TForm1::CurrentProgress() const
 {
     TTitleProgress progress;
-    progress.LastCard = CurrentCard();
+    progress.LastCard = FLesson->CurrentCard();
     progress.SpeedTenths = FLesson->SpeedTenths();
-    progress.Practice = Practice();
+    progress.Practice = FLesson->Practice();
     progress.Practice.Loop = false;
-    progress.AutoPause = AutoPause();
+    progress.AutoPause = FLesson->AutoPause();
     progress.MainFontSize = FMainFontSize;
     progress.SubFontSize = FSubView->font().pointSize();
     return progress;
@@ -51,12 +51,12 @@ TTitleProgress TForm1::CurrentProgress() const
 void TForm1::RestoreProgress()
 {
     const TTitleProgress progress = FStore->Progress(FSerial);
-    SetSpeedTenths(progress.SpeedTenths);
+    FLesson->SetSpeedTenths(progress.SpeedTenths);
     // The loop belongs to the cards of the title it was chosen in: another title starts without.
     TPracticeSettings practice = progress.Practice;
     practice.Loop = false;
-    SetPractice(practice);
-    SetAutoPause(progress.AutoPause);
+    FLesson->SetPractice(practice);
+    FLesson->SetAutoPause(progress.AutoPause);
     if (progress.MainFontSize > 0) {
         FMainFontSize = progress.MainFontSize;
         ApplyMainFontSize();
@@ -93,7 +93,7 @@ void TForm1::ResumeLastCard()
 {
     const int card = FResumeCard;
     if (card >= 0)
-        PlayCard(card);
+        FLesson->PlayCard(card);
 }
 
 }  // namespace olve
