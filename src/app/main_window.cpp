@@ -23,6 +23,8 @@
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
 #include "app/volume_bar.h"
+#include "app/resume_notice.h"
+#include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
@@ -108,7 +110,8 @@ void TForm1::FormCreate(const QStringList& arguments)
     ReadCommandLine(arguments);
     CreateTextViews();
 
-    CreateResumeNotice();
+    FResume = new TResumeNotice(pnText);
+    SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
     CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>(FPrompts);
     FPackage->Player = &Player();

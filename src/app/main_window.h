@@ -53,6 +53,7 @@ class TTitleOpening;
 class TOpeningQuestions;
 class TProgressBar;
 class TVolumeBar;
+class TResumeNotice;
 struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
@@ -122,9 +123,8 @@ public:
     TDisplayMode DisplayMode() const { return FDisplayMode; }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
-    // The card the notice offers to go on from; -1 without a notice.
-    int ResumeCard() const { return FResumeCard; }
-    QLabel* ResumeNotice() const { return lbResume; }
+    // The notice offering to go on from the last card.
+    TResumeNotice* ResumeNotice() const { return FResume; }
     TNewULEditNet* MainView() const { return FMainView; }
     TNewULEditNet* SubView() const { return FSubView; }
     TExtraImage* PictureView() const { return FPicture; }
@@ -191,7 +191,6 @@ private:
     void LayOutTextPane();
     void ShowSpeed();
     void ToggleLoop();
-    void CreateResumeNotice();
     void CreateStartPage();
     void PlaceStartPage();
     void SaveRecent();
@@ -200,7 +199,6 @@ private:
     void MaterialEnded();
     void RestoreProgress();
     void PlaceResumeNotice();
-    void HideResumeNotice();
     void ResumeLastCard();
     TTitleProgress CurrentProgress() const;
 
@@ -266,7 +264,6 @@ private:
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
     QLineEdit* edDummy = nullptr;
-    QLabel* lbResume = nullptr;
     QToolButton* sbOverflow = nullptr;
     QMenu* pmOverflow = nullptr;
     TVolumeBar* tbVolume = nullptr;
@@ -295,7 +292,7 @@ private:
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
-    int FResumeCard = -1;
+    TResumeNotice* FResume = nullptr;
     TStartPage* FStartPage = nullptr;
     TRecentTitles FRecent;
     // Recordings and subtitles named on the command line, opened once the window shows.

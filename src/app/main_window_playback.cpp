@@ -14,6 +14,7 @@
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "app/volume_bar.h"
+#include "app/resume_notice.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
@@ -23,7 +24,7 @@ namespace olve {
 void TForm1::FollowLesson()
 {
     TLessonPlayer* lesson = FLesson;
-    connect(lesson, &TLessonPlayer::CardChosen, this, &TForm1::HideResumeNotice);
+    connect(lesson, &TLessonPlayer::CardChosen, this, [this] { FResume->Withdraw(); });
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
     connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });

@@ -15,6 +15,7 @@
 
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/resume_notice.h"
 #include "storage/cp932_text.h"
 #include "timing/positions.h"
 #include "support/recording_prompts.h"
@@ -320,7 +321,7 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
     EXPECT_TRUE(Form->Lesson().AutoPause());
     EXPECT_EQ(Form->Player().Speed(), 0.9);
     EXPECT_EQ(Form->MainView()->font().pointSize(), fontSize);
-    EXPECT_EQ(Form->ResumeCard(), 2);
+    EXPECT_EQ(Form->ResumeNotice()->Card(), 2);
     EXPECT_TRUE(Form->ResumeNotice()->isVisible());
     EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "the first play still starts at the top";
     Form->FormKeyDown(Qt::Key_G, Qt::NoModifier);
