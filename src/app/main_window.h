@@ -53,6 +53,7 @@ class TTitleOpening;
 class TOpeningQuestions;
 class TProgressBar;
 class TVolumeBar;
+class TOverflowButton;
 class TResumeNotice;
 struct TTitleSession;
 
@@ -183,8 +184,6 @@ private:
     // The controls that may go into the overflow menu, in the order of TToolControl.
     std::array<QWidget*, ToolControlCount> ToolControls() const;
     TToolBarWidths ToolBarWidths(int counter, int time) const;
-    void CreateOverflowButton();
-    void FillOverflowMenu();
     // A mode's window size when the settings keep none: wide enough for the whole tool bar
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
@@ -264,8 +263,7 @@ private:
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
     QLineEdit* edDummy = nullptr;
-    QToolButton* sbOverflow = nullptr;
-    QMenu* pmOverflow = nullptr;
+    TOverflowButton* sbOverflow = nullptr;
     TVolumeBar* tbVolume = nullptr;
 
     // Panes.

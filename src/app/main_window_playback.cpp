@@ -15,6 +15,7 @@
 #include "app/tool_glyphs.h"
 #include "app/volume_bar.h"
 #include "app/resume_notice.h"
+#include "app/overflow_button.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
