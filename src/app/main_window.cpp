@@ -22,6 +22,10 @@
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
+#include "app/volume_bar.h"
+#include "app/resume_notice.h"
+#include "app/overflow_button.h"
+#include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
@@ -103,11 +107,12 @@ void TForm1::FormCreate(const QStringList& arguments)
     CreatePanes();
     FollowLesson();
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
-    SetAutoPause(false);
+    FLesson->SetAutoPause(false);
     ReadCommandLine(arguments);
     CreateTextViews();
 
-    CreateResumeNotice();
+    FResume = new TResumeNotice(pnText);
+    SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
     CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>();
     FPackage->Player = &Player();
@@ -210,10 +215,15 @@ void TForm1::CreateToolBar()
     sbSpeed->setAutoRaise(true);
     sbSpeed->setFocusPolicy(Qt::NoFocus);
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
-    connect(sbSpeed, &QToolButton::clicked, this, [this] { SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
+    connect(sbSpeed, &QToolButton::clicked, this, [this] { FLesson->SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
     FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { ToggleLoop(); });
-    CreateOverflowButton();
+    // Controls a narrow window has no room for wait in the overflow menu, in the bar's order.
+    sbOverflow = new TOverflowButton(pnToolBar, QSize(OverflowWidth, ButtonSize), [this] {
+        const TPracticeButtons& p = *FPracticeButtons;
+        return QList<QWidget*>{sbPause, sbAutoPause, Image3, sbSpeed, p.sbRepeat, p.sbShadow,
+                               p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop, sbOpen, sbOnlineHelp};
+    }, [this] { ShowVolumeBar(); });
 
     Image3 = new QLabel(pnToolBar);
     Image3->setObjectName("Image3");
@@ -247,17 +257,7 @@ void TForm1::CreateToolBar()
     edDummy->setFixedWidth(2);
     edDummy->lower();
 
-    tbVolume = new QSlider(Qt::Horizontal, this);
-    tbVolume->setObjectName("tbVolume");
-    tbVolume->setRange(0, 65535);
-    tbVolume->setTickInterval(6553);
-    tbVolume->setSingleStep(1638);
-    tbVolume->setPageStep(6553);
-    tbVolume->setTickPosition(QSlider::TicksBelow);
-    tbVolume->setFixedSize(160, 28);
-    tbVolume->setAutoFillBackground(true);
-    tbVolume->hide();
-    connect(tbVolume, &QSlider::valueChanged, this, [this](int value) { SetWaveVolumeOfPlayer(value); });
+    tbVolume = new TVolumeBar(FLesson->Player(), this);
 }
 
 std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
@@ -317,7 +317,7 @@ void TForm1::LayOutToolBar()
     x = FPlace->LayOut(x, plan.Middle.Counter, plan.Middle.Time);
     sbOverflow->setVisible(plan.Overflows());
     int right = width() - RightMargin;
-    for (QToolButton* b : {sbOverflow, sbOnlineHelp, sbOpen}) {
+    for (QToolButton* b : {static_cast<QToolButton*>(sbOverflow), sbOnlineHelp, sbOpen}) {
         if (b->isHidden())
             continue;
         right -= b->width();
@@ -334,52 +334,6 @@ void TForm1::LayOutToolBar()
     edDummy->move(sbPlayTop->x() + sbPlayTop->width(), ToolBarHeight);
     spPic->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
     PlaceStartPage();
-}
-
-// Controls a narrow window has no room for wait in the overflow menu, in the bar's order.
-void TForm1::CreateOverflowButton()
-{
-    sbOverflow = new QToolButton(pnToolBar);
-    sbOverflow->setObjectName("sbOverflow");
-    sbOverflow->setAutoRaise(true);
-    sbOverflow->setFocusPolicy(Qt::NoFocus);
-    sbOverflow->setText(QStringLiteral("»"));
-    sbOverflow->setToolTip(QStringLiteral("ほかのボタン  More controls"));
-    sbOverflow->setFixedSize(OverflowWidth, ButtonSize);
-    sbOverflow->setPopupMode(QToolButton::InstantPopup);
-    sbOverflow->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
-    pmOverflow = new QMenu(sbOverflow);
-    pmOverflow->setObjectName("pmOverflow");
-    sbOverflow->setMenu(pmOverflow);
-    sbOverflow->hide();
-    connect(pmOverflow, &QMenu::aboutToShow, this, &TForm1::FillOverflowMenu);
-}
-
-void TForm1::FillOverflowMenu()
-{
-    pmOverflow->clear();
-    const TPracticeButtons& p = *FPracticeButtons;
-    const QList<QWidget*> order = {sbPause,   sbAutoPause,        Image3,    sbSpeed, p.sbRepeat,  p.sbShadow,
-                                   p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop, sbOpen,  sbOnlineHelp};
-    for (QWidget* control : order) {
-        if (!control->isHidden())
-            continue;
-        if (control == Image3) {
-            QAction* volume = pmOverflow->addAction(QIcon(GlyphPixmap(TGlyph::Speaker, 20)), QStringLiteral("音量  Volume"));
-            connect(volume, &QAction::triggered, this, &TForm1::ShowVolumeBar);
-            continue;
-        }
-        auto* button = static_cast<QToolButton*>(control);
-        QString hint = button->toolTip();
-        hint.replace('\n', QStringLiteral("  ")).replace('&', QStringLiteral("&&"));
-        const QString glyph = button->text();
-        QAction* item = pmOverflow->addAction(button->icon(), glyph.isEmpty() ? hint : glyph + "   " + hint);
-        item->setCheckable(button->isCheckable());
-        item->setChecked(button->isChecked());
-        item->setEnabled(button->isEnabled());
-        item->setData(control->objectName());
-        connect(item, &QAction::triggered, button, &QToolButton::click);
-    }
 }
 
 void TForm1::CreatePanes()

@@ -52,6 +52,9 @@ class TStartPage;
 class TTitleOpening;
 class TOpeningQuestions;
 class TProgressBar;
+class TVolumeBar;
+class TOverflowButton;
+class TResumeNotice;
 struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
@@ -102,22 +105,11 @@ public:
     void ShowTextPane(bool on);
     static int NextFontSize(int size, bool bigger);
     void StepFontSize(TNewULEditNet* view, int delta);
-    // Seeking: the card at the position becomes current; a running play goes on from there.
-    void SeekTo(std::int64_t position) { FLesson->SeekTo(position); }
-    // The Left and Right keys: a word back or on, or SeekStepMs without word times.
-    void StepSeek(int direction) { FLesson->StepSeek(direction); }
 
-    // Playback, as the lesson player runs it.
+    // Playback, practice and seeking, as the lesson player runs them.
     TLessonPlayer& Lesson() { return *FLesson; }
-    bool CanPlay() const { return FLesson->CanPlay(); }
-    // Plays card n as the learner asked for it (-1: the top); from: a position inside the
-    // card to start at instead of its start.
-    void PlayCard(int n, std::optional<std::int64_t> from = std::nullopt) { FLesson->PlayCard(n, from); }
-    void SetAutoPause(bool on) { FLesson->SetAutoPause(on); }
     void EnablePlayControls(bool on);
     void ShowProgress(int position);
-    // Looks at the play now, as each tick of the running play does.
-    void PlayerTick() { FLesson->TickNow(); }
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -130,15 +122,10 @@ public:
 
     // What the window shows, for those who drive it.
     TDisplayMode DisplayMode() const { return FDisplayMode; }
-    int CurrentCard() const { return FLesson->CurrentCard(); }
-    bool AutoPause() const { return FLesson->AutoPause(); }
-    const TPracticeSettings& Practice() const { return FLesson->Practice(); }
-    void SetPractice(const TPracticeSettings& practice) { FLesson->SetPractice(practice); }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
-    // The card the notice offers to go on from; -1 without a notice.
-    int ResumeCard() const { return FResumeCard; }
-    QLabel* ResumeNotice() const { return lbResume; }
+    // The notice offering to go on from the last card.
+    TResumeNotice* ResumeNotice() const { return FResume; }
     TNewULEditNet* MainView() const { return FMainView; }
     TNewULEditNet* SubView() const { return FSubView; }
     TExtraImage* PictureView() const { return FPicture; }
@@ -146,12 +133,9 @@ public:
     QWidget* TextPane() const { return pnText; }
     QTableWidget* CardGrid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
-    QTimer* PlayerTimer() const { return FLesson->TickTimer(); }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
     const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
-    // The open title's cards in the player's units, brought up to date with the cards.
-    const TCardTimeline& Timeline() { return FLesson->Timeline(); }
     TLinkBox* LinkBox() const { return FLinkBox; }
     const std::vector<std::string>& InstalledFiles() const;
     const QString& StartPackage() const { return FStartPackage; }
@@ -200,17 +184,12 @@ private:
     // The controls that may go into the overflow menu, in the order of TToolControl.
     std::array<QWidget*, ToolControlCount> ToolControls() const;
     TToolBarWidths ToolBarWidths(int counter, int time) const;
-    void CreateOverflowButton();
-    void FillOverflowMenu();
     // A mode's window size when the settings keep none: wide enough for the whole tool bar
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
-    void SetWaveVolumeOfPlayer(int value);
-    void SetSpeedTenths(int tenths) { FLesson->SetSpeedTenths(tenths); }
     void ShowSpeed();
     void ToggleLoop();
-    void CreateResumeNotice();
     void CreateStartPage();
     void PlaceStartPage();
     void SaveRecent();
@@ -219,7 +198,6 @@ private:
     void MaterialEnded();
     void RestoreProgress();
     void PlaceResumeNotice();
-    void HideResumeNotice();
     void ResumeLastCard();
     TTitleProgress CurrentProgress() const;
 
@@ -253,7 +231,6 @@ private:
     void ShowTop();
     void ShowNoMoreCards();
     void ShowVolumeBar();
-    void HideVolumeBar(const QPoint& globalPos);
     void CardMenuItemClick(int index);
     void FillCardMenuItem(QAction* item, int index);
     void HighlightCurrentCard(QMenu* menu);
@@ -286,10 +263,8 @@ private:
     QLabel* lbPAT1 = nullptr;
     QLabel* lbPAT2 = nullptr;
     QLineEdit* edDummy = nullptr;
-    QLabel* lbResume = nullptr;
-    QToolButton* sbOverflow = nullptr;
-    QMenu* pmOverflow = nullptr;
-    QSlider* tbVolume = nullptr;
+    TOverflowButton* sbOverflow = nullptr;
+    TVolumeBar* tbVolume = nullptr;
 
     // Panes.
     QSplitter* spPic = nullptr;
@@ -315,7 +290,7 @@ private:
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
-    int FResumeCard = -1;
+    TResumeNotice* FResume = nullptr;
     TStartPage* FStartPage = nullptr;
     TRecentTitles FRecent;
     // Recordings and subtitles named on the command line, opened once the window shows.

@@ -135,7 +135,7 @@ void TForm1::PopulateItemList()
             group = pmItemList->addMenu(QString::fromUtf8(caption));
             QAction* groupAction = group->menuAction();
             groupAction->setCheckable(true);
-            groupAction->setChecked(i <= CurrentCard() && CurrentCard() < std::min(listed, i + GroupSize));
+            groupAction->setChecked(i <= FLesson->CurrentCard() && FLesson->CurrentCard() < std::min(listed, i + GroupSize));
             // A new column every 1024 cards: the menu grows sideways as a long list would.
             groupAction->setProperty("barBreak", i > 0 && i % ColumnSize == 0);
         }
@@ -158,7 +158,7 @@ void TForm1::PopulateItemList()
 void TForm1::HighlightCurrentCard(QMenu* menu)
 {
     for (QAction* item : menu->actions())
-        if (item->data().toInt() == CurrentCard() && item->isChecked())
+        if (item->data().toInt() == FLesson->CurrentCard() && item->isChecked())
             menu->setActiveAction(item);
 }
 
@@ -171,7 +171,7 @@ void TForm1::CreateExportAction()
     connect(acExportCard, &QAction::triggered, this, [this] {
         const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("書き出し先  Export to"));
         if (!folder.isEmpty())
-            ExportCard(CurrentCard(), folder);
+            ExportCard(FLesson->CurrentCard(), folder);
     });
     sbItemList->setContextMenuPolicy(Qt::ActionsContextMenu);
     sbItemList->addAction(acExportCard);
@@ -192,7 +192,7 @@ void TForm1::FillCardMenuItem(QAction* item, int index)
     std::snprintf(number, sizeof number, "%3d", index + 1);
     item->setText(QString(number) + "  " + QString::fromStdString(MenuLabel(label)));
     item->setData(index);
-    if (index == CurrentCard()) {
+    if (index == FLesson->CurrentCard()) {
         item->setCheckable(true);
         item->setChecked(true);
         QFont bold = item->font();
@@ -204,13 +204,13 @@ void TForm1::FillCardMenuItem(QAction* item, int index)
 
 void TForm1::CardMenuItemClick(int index)
 {
-    PlayCard(index);
+    FLesson->PlayCard(index);
 }
 
 // The loop takes the cards chosen in the card list, or else the current card.
 void TForm1::ToggleLoop()
 {
-    const int current = std::max(CurrentCard(), 0);
+    const int current = std::max(FLesson->CurrentCard(), 0);
     int first = current;
     int last = current;
     for (const QTableWidgetSelectionRange& range : sgCards->selectedRanges()) {

@@ -86,7 +86,7 @@ bool TForm1::OpenTitle(const QString& titlePath)
 bool TForm1::ShowTitle(TTitleSession session)
 {
     SaveProgress();
-    SetAutoPause(false);
+    FLesson->SetAutoPause(false);
     if (!session.Opened()) {
         FPrompts.Message(session.Reason);
         return false;
@@ -113,7 +113,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     FTitleName = QString::fromStdString(session.TitleName);
     setWindowTitle(FTitleName + " - " + ApplicationTitle);
     EnablePlayControls(true);
-    PlayCard(-1);
+    FLesson->PlayCard(-1);
     RestoreProgress();
     PlaceStartPage();
     return true;

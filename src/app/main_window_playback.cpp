@@ -5,6 +5,7 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "app/card_text_show.h"
 #include "app/fading_notice.h"
@@ -12,8 +13,11 @@
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
+#include "app/volume_bar.h"
+#include "app/resume_notice.h"
+#include "app/overflow_button.h"
+#include "lesson/key_commands.h"
 #include "media/device_error.h"
-#include "media/wave_volume.h"
 #include "timing/tick_wait.h"
 
 namespace olve {
@@ -21,7 +25,7 @@ namespace olve {
 void TForm1::FollowLesson()
 {
     TLessonPlayer* lesson = FLesson;
-    connect(lesson, &TLessonPlayer::CardChosen, this, &TForm1::HideResumeNotice);
+    connect(lesson, &TLessonPlayer::CardChosen, this, [this] { FResume->Withdraw(); });
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
     connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
@@ -106,142 +110,71 @@ void TForm1::ShowCard(int i, std::int64_t position, bool changed)
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
-    // The key right of "0" gives "=" with Shift on Japanese keyboards: it is the minus key.
-    constexpr quint32 MinusKeyScanCode = 20;
-    const bool keypad = modifiers & Qt::KeypadModifier;
-    QAction* action = nullptr;
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_H:
-        action = acPlay;
-        break;
-    case Qt::Key_Escape:
-    case Qt::Key_S:
-        action = acStop;
-        break;
-    case Qt::Key_Space:
-    case Qt::Key_P:
-        action = acPause;
-        break;
-    case Qt::Key_Period:
-    case Qt::Key_Comma:
-        action = keypad ? acPause : nullptr;
-        break;
-    case Qt::Key_Home:
-    case Qt::Key_T:
-        action = acTop;
-        break;
-    case Qt::Key_0:
-    case Qt::Key_L:
-        action = acPlayList;
-        break;
-    case Qt::Key_1:
-    case Qt::Key_A:
-        action = acAutoPause;
-        break;
-    case Qt::Key_B:
-    case Qt::Key_Minus:
-        action = acBack;
-        break;
-    case Qt::Key_N:
-    case Qt::Key_Plus:
-        action = acNext;
-        break;
-    case Qt::Key_Equal:
-        action = scanCode == MinusKeyScanCode ? acBack : acNext;
-        break;
-    case Qt::Key_Left:
-        StepSeek(-1);
+    const TKeyCommand command = KeyCommand(key, modifiers, scanCode);
+    // In the order of the commands Play to Next.
+    QAction* const actions[] = {acPlay, acStop, acPause, acTop, acPlayList, acAutoPause, acBack, acNext};
+    const int first = static_cast<int>(TKeyCommand::Play);
+    const int index = static_cast<int>(command) - first;
+    if (index >= 0 && index < static_cast<int>(std::size(actions))) {
+        if (actions[index]->isEnabled())
+            actions[index]->trigger();
         return true;
-    case Qt::Key_Right:
-        StepSeek(1);
+    }
+    switch (command) {
+    case TKeyCommand::SeekBack:
+    case TKeyCommand::SeekOn:
+        FLesson->StepSeek(command == TKeyCommand::SeekBack ? -1 : 1);
         return true;
-    case Qt::Key_F1:
-        StepFontSize(FMainView, -1);
+    case TKeyCommand::MainFontSmaller:
+    case TKeyCommand::MainFontBigger:
+        StepFontSize(FMainView, command == TKeyCommand::MainFontSmaller ? -1 : 1);
         return true;
-    case Qt::Key_F2:
-        StepFontSize(FMainView, 1);
+    case TKeyCommand::SubFontSmaller:
+    case TKeyCommand::SubFontBigger:
+        StepFontSize(FSubView, command == TKeyCommand::SubFontSmaller ? -1 : 1);
         return true;
-    case Qt::Key_F3:
-        StepFontSize(FSubView, -1);
+    case TKeyCommand::Slower:
+    case TKeyCommand::Faster:
+        FLesson->SetSpeedTenths(StepSpeedTenths(FLesson->SpeedTenths(), command == TKeyCommand::Slower ? -1 : 1));
         return true;
-    case Qt::Key_F4:
-        StepFontSize(FSubView, 1);
+    case TKeyCommand::NormalSpeed:
+        FLesson->SetSpeedTenths(NormalSpeedTenths);
         return true;
-    case Qt::Key_BracketLeft:
-        SetSpeedTenths(StepSpeedTenths(FLesson->SpeedTenths(), -1));
-        return true;
-    case Qt::Key_BracketRight:
-        SetSpeedTenths(StepSpeedTenths(FLesson->SpeedTenths(), 1));
-        return true;
-    case Qt::Key_Backslash:
-        SetSpeedTenths(NormalSpeedTenths);
-        return true;
-    case Qt::Key_R:
+    case TKeyCommand::StepRepeats:
         FLesson->StepRepeats();
         return true;
-    case Qt::Key_W:
+    case TKeyCommand::StepShadowing:
         FLesson->StepShadowing();
         return true;
-    case Qt::Key_E:
+    case TKeyCommand::StepEnglishReveal:
         FLesson->StepEnglishReveal();
         return true;
-    case Qt::Key_J:
+    case TKeyCommand::StepJapaneseReveal:
         FLesson->StepJapaneseReveal();
         return true;
-    case Qt::Key_O:
-        if (modifiers & Qt::ControlModifier)
-            ShowOpenDialog();
-        else
-            ToggleLoop();
+    case TKeyCommand::OpenDialog:
+        ShowOpenDialog();
         return true;
-    case Qt::Key_G:
+    case TKeyCommand::ToggleLoop:
+        ToggleLoop();
+        return true;
+    case TKeyCommand::ResumeLastCard:
         ResumeLastCard();
         return true;
-    case Qt::Key_Question:
+    case TKeyCommand::Help:
         if (OnHelp)
             OnHelp();
         return true;
     default:
         return false;
     }
-    if (!action)
-        return false;
-    if (action->isEnabled())
-        action->trigger();
-    return true;
-}
-
-void TForm1::SetWaveVolumeOfPlayer(int value)
-{
-    if (GetWaveVolume(Player()) != value)
-        SetWaveVolume(Player(), value);
-    if (tbVolume->value() != GetWaveVolume(Player()))
-        tbVolume->setValue(GetWaveVolume(Player()));
 }
 
 void TForm1::ShowVolumeBar()
 {
-    tbVolume->blockSignals(true);
-    tbVolume->setValue(GetWaveVolume(Player()));
-    tbVolume->blockSignals(false);
     // From the overflow menu when the speaker has made way for a narrow window.
     const QWidget* anchor = Image3->isHidden() ? static_cast<QWidget*>(sbOverflow) : Image3;
-    const QPoint icon = anchor->mapTo(this, QPoint(0, 0));
-    const int x = std::min(icon.x() - tbVolume->width() / 2, width() - tbVolume->width());
-    tbVolume->move(std::max(0, x), pnToolBar->height());
-    tbVolume->show();
-    tbVolume->raise();
-}
-
-void TForm1::HideVolumeBar(const QPoint& globalPos)
-{
-    if (!tbVolume->isVisible())
-        return;
-    const QPoint local = mapFromGlobal(globalPos);
-    if (!tbVolume->geometry().adjusted(-50, -25, 50, 25).contains(local))
-        tbVolume->hide();
+    tbVolume->ShowUnder(anchor, pnToolBar->height());
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -260,7 +193,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         if (watched == Image3)
             ShowVolumeBar();
         else
-            HideVolumeBar(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            tbVolume->HideAway(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         break;
     case QEvent::Resize:
         if (watched == pnText)

@@ -12,8 +12,8 @@ void TForm1::CreatePlaceLabels()
 {
     FPlace = std::make_unique<TPlaceLabels>(pnToolBar);
     imPlayer->OnSeek = [this](int x) {
-        if (CanPlay())
-            SeekTo(PositionAtX(x, imPlayer->width(), Player().Length()));
+        if (FLesson->CanPlay())
+            FLesson->SeekTo(PositionAtX(x, imPlayer->width(), Player().Length()));
     };
 }
 
@@ -35,7 +35,7 @@ bool TForm1::ShowCounter()
 {
     const int count = FPackage ? FPackage->MainCards.Count() : 0;
     return TPlaceLabels::Show(FPlace->Counter(),
-                              Player().DeviceID() != 0 ? CardCounterText(CurrentCard(), count) : std::string());
+                              Player().DeviceID() != 0 ? CardCounterText(FLesson->CurrentCard(), count) : std::string());
 }
 
 }  // namespace olve

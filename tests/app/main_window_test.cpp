@@ -294,14 +294,14 @@ TEST_F(MainWindow, PlaysFromTheTopAndFollowsTheCards)
     Create();
     Form->show();
     ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
-    EXPECT_TRUE(Form->PlayerTimer()->isActive());
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 3000));
+    EXPECT_TRUE(Form->Lesson().TickTimer()->isActive());
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 3000));
     EXPECT_EQ(Form->MainView()->DisplayText(), "Good morning, everyone.");
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->MainView()->DisplayText(), "How are you today?");
     EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "titles/K/K100/pic/p2.png");
     EXPECT_TRUE(Form->SubView()->isVisible());
-    ASSERT_TRUE(WaitUntil([&] { return !Form->PlayerTimer()->isActive(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !Form->Lesson().TickTimer()->isActive(); }, 5000));
     EXPECT_EQ(Form->Player().Position(), 3200);
 }
 
@@ -311,26 +311,26 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
     Form->show();
     ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_A, Qt::NoModifier));
-    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_TRUE(Form->Lesson().AutoPause());
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 2000));
 
     // With automatic pause each play is one card.
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_T, Qt::NoModifier));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
     EXPECT_EQ(Form->Player().Position(), 1200);
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_N, Qt::NoModifier));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1 && Form->Player().Mode() == mpStopped; }, 4000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1 && Form->Player().Mode() == mpStopped; }, 4000));
     EXPECT_EQ(Form->Player().Position(), 2200);
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Minus, Qt::NoModifier));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0 && Form->Player().Mode() == mpStopped; }, 4000));
     EXPECT_EQ(Form->Player().Position(), 1200);
 
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_H, Qt::NoModifier));
     WaitUntil([&] { return Form->Player().Mode() == mpPlaying; }, 1000);
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Space, Qt::NoModifier));
     EXPECT_EQ(Form->Player().Mode(), mpPaused);
-    EXPECT_FALSE(Form->PlayerTimer()->isActive());
+    EXPECT_FALSE(Form->Lesson().TickTimer()->isActive());
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_P, Qt::NoModifier));
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
@@ -345,7 +345,7 @@ TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)
     Create();
     Form->show();
     ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
-    Form->PlayCard(3);
+    Form->Lesson().PlayCard(3);
     auto* notice = Form->findChild<QLabel*>("NoMoreCards");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice->text(), "つぎはありません");
@@ -356,7 +356,7 @@ TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)
     EXPECT_TRUE(WaitUntil([&] { return !notice->isVisible(); }, 4000));
 
     // Again past the end: the same notice shows afresh.
-    Form->PlayCard(3);
+    Form->Lesson().PlayCard(3);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(Form->findChildren<QLabel*>("NoMoreCards").size(), 1);
 }
@@ -396,8 +396,8 @@ TEST_F(MainWindow, ThePinpointMenuShowsACardOnOneLineAndOpensAtTheCurrentCard)
         for (int i = 0; i < cards; ++i)
             title.Cards.push_back({"Card " + std::to_string(i + 1) + "||next line", "", "", "", i * 10, i * 10 + 10});
         ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
-        Form->PlayCard(current);
-        ASSERT_EQ(Form->CurrentCard(), current);
+        Form->Lesson().PlayCard(current);
+        ASSERT_EQ(Form->Lesson().CurrentCard(), current);
         Form->ItemList()->popup(QPoint(0, 0));
     };
     open(3, 1);
@@ -503,7 +503,7 @@ TEST_F(MainWindow, FoldersPackedInOtherLetterCaseStillGiveTheRecordingAndPicture
     EXPECT_TRUE(Installed("vcd/K100/tone.wav"));
     EXPECT_FALSE(Installed("VCD"));
     EXPECT_NE(Form->Player().DeviceID(), 0);
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
@@ -536,7 +536,7 @@ TEST_F(MainWindow, ATitleCodeThatLeavesTheTitlesFolderGivesNoTitleFolder)
 
     ASSERT_TRUE(Form->OpenTitle(QString::fromStdString(Program / "lesson.qzc")));
     EXPECT_EQ(Form->TitleFolder().toStdString(), "/");
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 3000));
     EXPECT_EQ(Form->MainView()->DisplayText(), "Hello");
     EXPECT_TRUE(Form->PictureView()->FileName().isEmpty()) << Form->PictureView()->FileName().toStdString();
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
@@ -649,7 +649,7 @@ TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
     QElapsedTimer opening;
     opening.start();
     ASSERT_TRUE(Form->OpenTitlePackage(package));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 10000));
     QCoreApplication::processEvents();
     EXPECT_LT(opening.elapsed(), 10000);
     EXPECT_LE(Form->MainView()->DisplayText().size(), CardTextBoundBytes);

@@ -15,6 +15,7 @@
 
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/resume_notice.h"
 #include "storage/cp932_text.h"
 #include "timing/positions.h"
 #include "support/recording_prompts.h"
@@ -77,18 +78,18 @@ const std::vector<TTestCard> FourCards = {Card("one", 100, 1000), Card("two", 10
 TEST_F(Playback, BackFromTheFirstCardPlaysFromTheTop)
 {
     Open(Cards(FourCards));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     Form->Action("acBack")->trigger();
-    EXPECT_EQ(Form->CurrentCard(), 0) << "the top card shows at once";
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "the top card shows at once";
     EXPECT_EQ(Form->MainView()->DisplayText(), "one");
 }
 
 TEST_F(Playback, AutomaticPauseSwitchedOnRestartsToTheCurrentCardsEnd)
 {
     Open(Cards(FourCards));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }));
     Form->Action("acAutoPause")->trigger();
-    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_TRUE(Form->Lesson().AutoPause());
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_EQ(Form->Player().EndPos(), 2000) << "the play runs on to the current card's end";
     EXPECT_EQ(Form->Action("acAutoPause")->toolTip(), "オートポーズ autopause off");
@@ -115,21 +116,21 @@ TEST_F(Playback, APlayThatDidNotPlaySaysWhyInBothLanguages)
 TEST_F(Playback, EscStopsAndTheNotificationStopsTheTimer)
 {
     Open(Cards(FourCards));
-    ASSERT_TRUE(Form->PlayerTimer()->isActive());
+    ASSERT_TRUE(Form->Lesson().TickTimer()->isActive());
     Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(Form->Player().Mode(), mpStopped);
-    EXPECT_TRUE(WaitUntil([&] { return !Form->PlayerTimer()->isActive(); }, 1000));
+    EXPECT_TRUE(WaitUntil([&] { return !Form->Lesson().TickTimer()->isActive(); }, 1000));
 }
 
 TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
 {
     Open(Cards({Card("Hello there world", 100, 1500, "SST=0,SLG=5"), Card("Hello there world", 1500, 3000, "SST=6,SLG=5"),
                 Card("Goodbye", 3000, 4000)}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
     EXPECT_EQ(ColourAt(0), QColor(Qt::black));
     EXPECT_EQ(ColourAt(7), hidden) << "the next card's words are not yet shown";
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->MainView()->DisplayText(), "Hello there world");
     EXPECT_EQ(ColourAt(7), QColor(Qt::black));
     EXPECT_EQ(ColourAt(13), hidden);
@@ -139,12 +140,12 @@ TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
 TEST_F(Playback, AMainTextChangedWhileItsCardPlaysShowsAtTheNextTick)
 {
     Open(Cards({Card("first words", 100, 5000)}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     Form->Package().MainCards.SetMainText(0, "other words");
-    Form->PlayerTick();
+    Form->Lesson().TickNow();
     EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
     Form->MainView()->SetDisplayText("shown from elsewhere");
-    Form->PlayerTick();
+    Form->Lesson().TickNow();
     EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
 }
 
@@ -153,9 +154,9 @@ TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
     QDir::setCurrent(QString::fromStdString(Program.Path().string()));
     TForm1 form(QString::fromStdString(Program / "olveplayer"), {"NoTie"}, Prompts);
     form.ShowProgress(5000);
-    EXPECT_FALSE(form.CanPlay());
-    form.PlayCard(0);
-    EXPECT_FALSE(form.PlayerTimer()->isActive());
+    EXPECT_FALSE(form.Lesson().CanPlay());
+    form.Lesson().PlayCard(0);
+    EXPECT_FALSE(form.Lesson().TickTimer()->isActive());
 }
 
 TEST_F(Playback, TheGridShowsSpeakersAndMemosOnlyWhenThereAreAny)
@@ -197,13 +198,13 @@ TEST_F(Playback, TheExactTextOfOwnMaterialShowsInThePaneTheMenuAndTheList)
     // Stored as "caf?" and "naive ?", kept exactly in their tags; two cards of one stored text.
     Open(Cards({Card("caf\xC3\xA9", 100, 1500, "UTX=caf%C3%A9"), Card("caf\xC3\xA8", 1500, 3000, "UTX=caf%C3%A8"),
                 Card("na\xC3\xAFve \xF0\x9F\x98\x80", 3000, 4000, "UTX=na%C3%AFve%20%F0%9F%98%80")}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA9");
     Form->PopulateItemList();
     const QList<QAction*> items = Form->ItemList()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[2]->text().toStdString(), "  3  na\xC3\xAFve \xF0\x9F\x98\x80");
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA8");
 }
 
@@ -220,7 +221,7 @@ TEST(HelpWindow, ShowsTheVersionOrUnknown)
 TEST_F(Playback, SpeedKeysAndTheButtonStepTheRunningPlayWithinItsRange)
 {
     Open(Cards(FourCards));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     auto* button = Form->findChild<QToolButton*>("sbSpeed");
     ASSERT_TRUE(button);
     EXPECT_EQ(button->text(), "1.0×");
@@ -252,12 +253,12 @@ TEST_F(Playback, SpeedKeysAndTheButtonStepTheRunningPlayWithinItsRange)
 TEST_F(Playback, APracticeCardRevealsOnceHeardAndPlaysFromADoubleClickedWord)
 {
     Open(Cards({Card("Good morning sun", 100, 1600, "WTM=0:0;5:500;13:1000", "sub text")}));
-    Form->SetAutoPause(true);
+    Form->Lesson().SetAutoPause(true);
     TPracticeSettings practice;
     practice.English = TReveal::AfterHearing;
     practice.Japanese = TReveal::Hidden;
-    Form->SetPractice(practice);
-    Form->PlayCard(0);
+    Form->Lesson().SetPractice(practice);
+    Form->Lesson().PlayCard(0);
     const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
     EXPECT_EQ(ColourAt(0), hidden);
     EXPECT_EQ(Form->SubView()->DisplayText(), "");
@@ -285,18 +286,18 @@ TEST_F(Playback, APracticePassStartsFromWhatWasHeardWithTheTextHidden)
 {
     TTestTitle first = Cards(FourCards);
     Open(first);
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000)) << "the opening play passed card 1";
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000)) << "the opening play passed card 1";
     TPracticeSettings practice;
     practice.English = TReveal::AfterHearing;
     practice.Loop = true;
-    Form->SetPractice(practice);
-    Form->PlayCard(0);
+    Form->Lesson().SetPractice(practice);
+    Form->Lesson().PlayCard(0);
     EXPECT_EQ(ColourAt(0), Form->MainView()->palette().color(QPalette::Base)) << "heard with its text showing";
 
     TTestTitle second = first;
     second.Serial = "Another";
     ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), second))));
-    EXPECT_FALSE(Form->Practice().Loop);
+    EXPECT_FALSE(Form->Lesson().Practice().Loop);
 }
 
 // Closing saves where the learner was and how they practise; the next start offers it back.
@@ -304,27 +305,27 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
 {
     const TTestTitle title = Cards(FourCards);
     Open(title);
-    Form->PlayCard(2);
+    Form->Lesson().PlayCard(2);
     Form->FormKeyDown(Qt::Key_BracketLeft, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_R, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_J, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_A, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
-    const TPracticeSettings practice = Form->Practice();
+    const TPracticeSettings practice = Form->Lesson().Practice();
     const int fontSize = Form->MainView()->font().pointSize();
     Form->close();
     Form.reset();
 
     Open(title);
-    EXPECT_EQ(Form->Practice(), practice);
-    EXPECT_TRUE(Form->AutoPause());
+    EXPECT_EQ(Form->Lesson().Practice(), practice);
+    EXPECT_TRUE(Form->Lesson().AutoPause());
     EXPECT_EQ(Form->Player().Speed(), 0.9);
     EXPECT_EQ(Form->MainView()->font().pointSize(), fontSize);
-    EXPECT_EQ(Form->ResumeCard(), 2);
+    EXPECT_EQ(Form->ResumeNotice()->Card(), 2);
     EXPECT_TRUE(Form->ResumeNotice()->isVisible());
-    EXPECT_EQ(Form->CurrentCard(), 0) << "the first play still starts at the top";
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "the first play still starts at the top";
     Form->FormKeyDown(Qt::Key_G, Qt::NoModifier);
-    EXPECT_EQ(Form->CurrentCard(), 2);
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 2);
     EXPECT_FALSE(Form->ResumeNotice()->isVisible());
 }
 
@@ -333,7 +334,7 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
 TEST_F(Playback, TheTopLeavesNoUnderlineUnderTheHiddenText)
 {
     Open(Cards(FourCards, {"UlnShw=On"}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     ASSERT_FALSE(Form->MainView()->Bars().empty());
     TPlayCardItem whole;
     whole.StartPos = MakePackedPosition(1, 0, 0, 0);
@@ -342,23 +343,23 @@ TEST_F(Playback, TheTopLeavesNoUnderlineUnderTheHiddenText)
     Form->Package().VcdCards.AddRec(whole);
     Form->FormKeyDown(Qt::Key_T, Qt::NoModifier);
     Form->MainView()->UpdateUnderline();
-    EXPECT_EQ(Form->CurrentCard(), -1);
+    EXPECT_EQ(Form->Lesson().CurrentCard(), -1);
     EXPECT_TRUE(Form->MainView()->Bars().empty());
 }
 
 TEST_F(Playback, OfOverlappingCardsTheFirstIsCurrentInTheListToo)
 {
     Open(Cards({Card("Whole sentence", 100, 3000), Card("Part", 100, 2000)}, {"MonSty=msList"}));
-    ASSERT_TRUE(WaitUntil([&] { return Form->CurrentCard() >= 0; }));
-    Form->PlayerTick();
-    EXPECT_EQ(Form->CurrentCard(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() >= 0; }));
+    Form->Lesson().TickNow();
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 0);
     EXPECT_EQ(Form->CardGrid()->currentRow(), 1);
 }
 
 TEST_F(Playback, TheCardMenuExportsTheCurrentCardForFlashcards)
 {
     Open(Cards(FourCards));
-    Form->PlayCard(1);
+    Form->Lesson().PlayCard(1);
     QAction* exporting = Form->Action("acExportCard");
     ASSERT_NE(exporting, nullptr);
     EXPECT_TRUE(exporting->isEnabled());

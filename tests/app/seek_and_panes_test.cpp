@@ -70,12 +70,12 @@ TEST_F(SeekAndPanes, TheProgressBarAndTheArrowKeysSeek)
 {
     Open({{"Good morning sun", "", "", "WTM=0:0;5:500;13:1000", 100, 1600}, {"two", "", "", "", 1600, 3000},
           {"three", "", "", "", 3000, 4000}});
-    Form->SetAutoPause(true);
+    Form->Lesson().SetAutoPause(true);
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpPlaying; }));
     auto* bar = Form->findChild<TProgressBar*>("imPlayer");
     const int length = Form->Player().Length();
     Press(bar, QEvent::MouseButtonPress, {2500 * bar->width() / length, bar->height() / 2});
-    EXPECT_EQ(Form->CurrentCard(), 1);
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 1);
     EXPECT_EQ(Form->MainView()->DisplayText(), "two");
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_GE(Form->Player().Position(), 2300);
@@ -85,13 +85,13 @@ TEST_F(SeekAndPanes, TheProgressBarAndTheArrowKeysSeek)
 
     Form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
     Press(bar, QEvent::MouseMove, {3500 * bar->width() / length, 0});
-    EXPECT_EQ(Form->CurrentCard(), 2) << "a drag while stopped shows the card";
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 2) << "a drag while stopped shows the card";
     EXPECT_EQ(Form->Player().Mode(), mpStopped);
     Form->FormKeyDown(Qt::Key_Left, Qt::NoModifier);
-    EXPECT_EQ(Form->CurrentCard(), 0) << "two seconds back, to 1.5 s";
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "two seconds back, to 1.5 s";
     Form->FormKeyDown(Qt::Key_Left, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_Right, Qt::NoModifier);
-    EXPECT_EQ(Form->CurrentCard(), 0) << "a word back and a word on, not two seconds on";
+    EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "a word back and a word on, not two seconds on";
     EXPECT_EQ(Label("lbTime").left(4), "0:01");
 }
 
@@ -185,7 +185,7 @@ TEST_F(SeekAndPanes, TheToolBarShowsEveryControlOrMovesItToTheOverflowMenu)
     for (QAction* item : more->actions())
         if (item->data().toString() == "sbLoop")
             item->trigger();
-    EXPECT_TRUE(Form->Practice().Loop);
+    EXPECT_TRUE(Form->Lesson().Practice().Loop);
 }
 
 TEST(CardTextWrap, NoLineStartsWithClosingPunctuation)

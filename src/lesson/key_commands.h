@@ -1,0 +1,43 @@
+#pragma once
+#include <QtGlobal>
+#include <Qt>
+
+namespace olve {
+
+// What a key asks of the player, before any widget runs it.
+enum class TKeyCommand {
+    None,
+    // Play to Next are the tool bar's actions, in the order the window lists them.
+    Play,
+    Stop,
+    Pause,
+    Top,
+    PlayList,
+    AutoPause,
+    Back,
+    Next,
+    SeekBack,
+    SeekOn,
+    MainFontSmaller,
+    MainFontBigger,
+    SubFontSmaller,
+    SubFontBigger,
+    Slower,
+    Faster,
+    NormalSpeed,
+    StepRepeats,
+    StepShadowing,
+    StepEnglishReveal,
+    StepJapaneseReveal,
+    OpenDialog,
+    ToggleLoop,
+    ResumeLastCard,
+    Help,
+};
+
+// The key map: None for keys it does not take. scanCode: the key's place on the keyboard
+// where known (tells "=" on the minus key of Japanese keyboards from "=" on the plus key of
+// others).
+TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
+
+}  // namespace olve
