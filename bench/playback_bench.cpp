@@ -143,11 +143,11 @@ public:
                     MicrosecondsSince(start) / 1000, static_cast<int>(FForm->DisplayMode()),
                     FForm->isActiveWindow() ? "active" : "not active (keys are given to FormKeyDown)");
         // The window's timer runs the tick through a stopwatch.
-        QObject::disconnect(FForm->PlayerTimer(), &QTimer::timeout, FForm.get(), nullptr);
-        QObject::connect(FForm->PlayerTimer(), &QTimer::timeout, FForm.get(), [this] { TimedTick(); });
+        QObject::disconnect(FForm->Lesson().TickTimer(), &QTimer::timeout, &FForm->Lesson(), nullptr);
+        QObject::connect(FForm->Lesson().TickTimer(), &QTimer::timeout, FForm.get(), [this] { TimedTick(); });
         FPaints.View = FForm->MainView();
         FForm->MainView()->viewport()->installEventFilter(&FPaints);
-        return WaitUntil([this] { return FForm->CurrentCard() >= 0; }, 5000);
+        return WaitUntil([this] { return FForm->Lesson().CurrentCard() >= 0; }, 5000);
     }
 
     // Plays on from card first for ms and sorts the ticks by whether the card changed: the
@@ -155,8 +155,8 @@ public:
     // which keeps the timer from firing), where caches stay warm.
     void Ticks(int first, int ms, bool backToBack, TFigures& unchanged, TFigures& changed)
     {
-        FForm->SetAutoPause(false);
-        FForm->PlayCard(first);
+        FForm->Lesson().SetAutoPause(false);
+        FForm->Lesson().PlayCard(first);
         FUnchanged = &unchanged;
         FChanged = &changed;
         QElapsedTimer run;
@@ -177,13 +177,13 @@ public:
     // Presses N on card k and waits for card k + 1's text; false when it never came.
     bool KeyToText(int k, bool autoPause, TFigures& text, TFigures& painted)
     {
-        FForm->SetAutoPause(autoPause);
-        FForm->PlayCard(k);
+        FForm->Lesson().SetAutoPause(autoPause);
+        FForm->Lesson().PlayCard(k);
         if (autoPause) {
-            if (!WaitUntil([&] { return FForm->CurrentCard() == k && FForm->Player().Mode() == mpStopped; }, 3000))
+            if (!WaitUntil([&] { return FForm->Lesson().CurrentCard() == k && FForm->Player().Mode() == mpStopped; }, 3000))
                 return false;
             QThread::msleep(20);
-        } else if (!WaitUntil([&] { return FForm->CurrentCard() == k; }, 3000)) {
+        } else if (!WaitUntil([&] { return FForm->Lesson().CurrentCard() == k; }, 3000)) {
             return false;
         }
         QCoreApplication::processEvents();
@@ -212,9 +212,9 @@ public:
     // What an unchanged tick is made of, each part timed on its own while the last cards play.
     void Breakdown()
     {
-        FForm->SetAutoPause(false);
-        FForm->PlayCard(CardCount - 81);
-        if (!WaitUntil([this] { return FForm->CurrentCard() >= CardCount - 81; }, 3000))
+        FForm->Lesson().SetAutoPause(false);
+        FForm->Lesson().PlayCard(CardCount - 81);
+        if (!WaitUntil([this] { return FForm->Lesson().CurrentCard() >= CardCount - 81; }, 3000))
             return;
         // The window's ticks would change the texts under the parts' feet.
         FSuspended = true;
@@ -222,7 +222,7 @@ public:
         TNewULEditNet* main = FForm->MainView();
         TNewULEditNet* sub = FForm->SubView();
         const TUndoPlayCardList& cards = FForm->Package().MainCards;
-        const TPlayCardItem& card = cards.Card(FForm->CurrentCard());
+        const TPlayCardItem& card = cards.Card(FForm->Lesson().CurrentCard());
         const int r0 = main->UnderlineStart();
         const int r1 = main->UnderlineLength();
         std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
@@ -233,7 +233,7 @@ public:
         int moves = 0;
         const std::vector<std::pair<const char*, std::function<void()>>> parts = {
             {"player position", [&] { sink = player.Position(); }},
-            {"player mode and timer restart", [&] { sink = player.Mode(); FForm->PlayerTimer()->start(); }},
+            {"player mode and timer restart", [&] { sink = player.Mode(); FForm->Lesson().TickTimer()->start(); }},
             {"scan of 5000 cards",
              [&] {
                  const std::int64_t p = player.EndPos() - 1;
@@ -251,7 +251,7 @@ public:
                          sink = static_cast<std::int64_t>(i);
              }},
             {"card at the position (the window's timeline)",
-             [&] { sink = FForm->Timeline().CardAt(player.EndPos() - 1, player.EndPos()); }},
+             [&] { sink = FForm->Lesson().Timeline().CardAt(player.EndPos() - 1, player.EndPos()); }},
             {"shown main text compared", [&] { sink = ExpandLineBreaks(card.MainText) == main->DisplayText(); }},
             {"same sub text set", [&] { sub->SetDisplayText(card.SubText); }},
             {"no picture shown", [&] { FForm->ShowPicture(card.Picture); }},
@@ -304,12 +304,12 @@ private:
     {
         if (FSuspended)
             return;
-        const int before = FForm->CurrentCard();
+        const int before = FForm->Lesson().CurrentCard();
         const auto start = Clock::now();
-        FForm->PlayerTick();
+        FForm->Lesson().TickNow();
         const double us = MicrosecondsSince(start);
         if (FUnchanged)
-            (FForm->CurrentCard() == before ? FUnchanged : FChanged)->Add(us);
+            (FForm->Lesson().CurrentCard() == before ? FUnchanged : FChanged)->Add(us);
     }
 
     void Press(int key, const char* text)
