@@ -185,7 +185,7 @@ private:
     // tell them apart.
     bool FoundFurtherOn(const TSpeechStretch& stretch, const std::vector<std::int16_t>& samples, std::size_t end)
     {
-        if (end >= FWords.size() || stretch.End - stretch.Begin < LeastSamplesToSeek)
+        if (end >= FWords.size() || stretch.End - stretch.Begin < LeastSamplesToSeek || Cancelled())
             return false;
         const std::size_t stop = std::min(FWords.size(), end + FurtherWords);
         return Decode(stretch, samples, end, stop, SentenceStarts(end, stop), AnchorWords);

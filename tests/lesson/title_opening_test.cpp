@@ -197,8 +197,10 @@ TEST_F(TitleOpening, CancellingTheAlignmentOfATranscriptStopsItPromptly)
     QElapsedTimer ending;
     ending.start();
     Opening.Cancel();
-    ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 10000));
-    EXPECT_LT(ending.elapsed(), 2000);
+    // Aligning it all takes half a minute and more; a cancelled one ends within the stretch
+    // under way (seconds on a slow or instrumented build).
+    ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 15000));
+    EXPECT_LT(ending.elapsed(), 8000);
     EXPECT_EQ(Ends, std::vector<std::string>{"failed: "});
     EXPECT_FALSE(fs::exists(Library()) && !fs::is_empty(Library()));
 }
