@@ -144,6 +144,7 @@ void TOlveMediaPlayer::Open()
     FMode = mpStopped;
     FEndedAt.reset();
     FSegmentStart = 0;
+    FResumedFrom.reset();
     FError = 0;
     FErrorText.clear();
     AttachVideo();
@@ -196,6 +197,7 @@ void TOlveMediaPlayer::StartSegment(qint64 from, qint64 to, bool notify, bool wa
     FDrainPause.stop();
     FEndedAt.reset();
     FSegmentStart = from;
+    FResumedFrom.reset();
     FSegmentEnd = to;
     FError = 0;
     // Sought while paused and started once the first samples are ready, so that the sound
@@ -273,10 +275,12 @@ void TOlveMediaPlayer::Pause()
     } else if (FMode == mpPaused) {
         if (notify)
             EndPendingNotify(nvSuperseded);
+        const qint64 held = Position();
         if (!FSession->SetPlaying(true)) {
             Play();
             return;
         }
+        FResumedFrom = held;
         FMode = mpPlaying;
         if (notify)
             FNotifyPending = true;
@@ -306,7 +310,11 @@ int TOlveMediaPlayer::Position()
     if (FEndedAt)
         return static_cast<int>(*FEndedAt);
     // Right after a flushing seek the pipeline cannot answer until the new segment is ready.
-    return static_cast<int>(FSession->PositionMs().value_or(FSegmentStart));
+    const qint64 position = FSession->PositionMs().value_or(FSegmentStart);
+    if (FResumedFrom && position < *FResumedFrom)
+        return static_cast<int>(*FResumedFrom);
+    FResumedFrom.reset();
+    return static_cast<int>(position);
 }
 
 void TOlveMediaPlayer::SetPosition(int position)
@@ -322,6 +330,7 @@ void TOlveMediaPlayer::SetPosition(int position)
     FSession->SetPlaying(false);
     FSession->Seek(position, -1, FSpeed);
     FSegmentStart = position;
+    FResumedFrom.reset();
     FSession->WaitUntilSettled(SettleTimeoutMs);
     FEndedAt.reset();
     FMode = mpStopped;
@@ -467,6 +476,7 @@ void TOlveMediaPlayer::SetSpeed(double speed)
     // The rate lives in the seek, so a new one from here to the same end carries the new rate.
     const qint64 from = Position();
     FSegmentStart = from;
+    FResumedFrom.reset();
     FSession->Seek(from, FSegmentEnd, FSpeed);
 }
 

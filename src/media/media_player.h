@@ -125,6 +125,9 @@ private:
     qint64 FSegmentEnd = -1;
     // Where the latest play or seek started: the position until the pipeline can tell.
     qint64 FSegmentStart = 0;
+    // Where a resumed play went on from. The pipeline's clock restarts the start lead behind
+    // it: the position reported stays here until the sound has got back to it.
+    std::optional<qint64> FResumedFrom;
     bool FNotifyPending = false;
     TMPNotifyValues FNotifyValue = nvSuccessful;
     int FError = 0;

@@ -1,57 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <utility>
 #include <vector>
 
-#include "lesson/lesson_player.h"
-#include "support/temp_folder.h"
-#include "support/test_media.h"
-#include "support/wait_until.h"
-#include "timing/positions.h"
+#include "lesson/lesson_fixture.h"
 
 using namespace olve;
-
-namespace {
-
-// A lesson on a real player with fake sinks: decoding and timing are real, no sound card.
-class LessonPlayer : public testing::Test {
-protected:
-    TTempFolder Folder;
-    TPlayPackage Package;
-    TLessonPlayer Lesson;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(MakeWav(Folder / "tone.wav", 6));
-        Lesson.Player().AudioSink = "fakesink sync=true";
-        Lesson.Player().FileName = QString::fromStdString(Folder / "tone.wav");
-        Lesson.Player().Open();
-        ASSERT_NE(Lesson.Player().DeviceID(), 0);
-    }
-    void TearDown() override { Lesson.Player().Close(); }
-    void AddCard(int start, int end, const std::string& main = "card", const std::string& data = "")
-    {
-        TPlayCardItem card;
-        card.MainText = main;
-        card.DataText = data;
-        card.StartPos = MakePackedPosition(1, 0, 0, start);
-        card.EndPos = MakePackedPosition(1, 0, 0, end);
-        card.TimeFormat = otfTrackMilliseconds;
-        Package.MainCards.AddRec(card);
-    }
-    void OpenFourCards()
-    {
-        for (const auto& [start, end] : {std::pair{100, 1000}, {1000, 2000}, {2000, 3000}, {3000, 4000}})
-            AddCard(start, end);
-        Lesson.Open(Package);
-    }
-    // Lets the play run (the lesson ticks by itself) until done holds.
-    static bool PlayUntil(const std::function<bool()>& done, int ms = 4000) { return WaitUntil(done, ms); }
-    bool Stopped() { return Lesson.Player().Mode() == mpStopped; }
-};
-
-}  // namespace
 
 TEST_F(LessonPlayer, TheButtonsStepThroughTheCardsAndSayWhenNoneIsLeft)
 {
@@ -66,6 +19,9 @@ TEST_F(LessonPlayer, TheButtonsStepThroughTheCardsAndSayWhenNoneIsLeft)
     EXPECT_EQ(top, 1) << "back from no card plays from the top";
     ASSERT_TRUE(PlayUntil([&] { return !shown.empty(); }));
     EXPECT_EQ(shown.front(), std::pair(0, true)) << "then its first card becomes current";
+    Lesson.Back();
+    EXPECT_EQ(top, 2) << "back from the first card plays from the top too";
+    EXPECT_EQ(Lesson.CurrentCard(), 0) << "and the first card shows at once";
 
     Lesson.SetAutoPause(true);
     Lesson.PlayCard(3);
@@ -78,93 +34,122 @@ TEST_F(LessonPlayer, TheButtonsStepThroughTheCardsAndSayWhenNoneIsLeft)
     EXPECT_TRUE(PlayUntil([&] { return Lesson.CurrentCard() == 2; }));
 }
 
-// The stop / new end / play sequence: automatic pause switched on while a play runs through
-// the cards cuts it at the current card's end, and off lets it run on.
-TEST_F(LessonPlayer, AutomaticPauseMovesTheRunningPlaysEnd)
+// From the top the play runs through every card and rests at the last one's end; a recording
+// that begins before the first card plays from its beginning, with no card current yet.
+TEST_F(LessonPlayer, ThePlayFromTheTopFollowsEveryCardAndRestsAtTheLastEnd)
 {
     OpenFourCards();
+    std::vector<int> current;
+    std::vector<bool> running;
+    QObject::connect(&Lesson, &TLessonPlayer::CardShown, [&](int card, std::int64_t, bool changed) {
+        if (changed)
+            current.push_back(card);
+    });
+    QObject::connect(&Lesson, &TLessonPlayer::Running, [&](bool on) { running.push_back(on); });
     Lesson.Top();
-    ASSERT_TRUE(PlayUntil([&] { return Lesson.CurrentCard() == 1; }));
+    EXPECT_TRUE(Lesson.TickTimer()->isActive());
+    ASSERT_TRUE(PlayUntil([&] { return !Lesson.TickTimer()->isActive(); }, 6000));
+    EXPECT_EQ(current, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Lesson.Player().Position(), 4000);
+    ASSERT_FALSE(running.empty());
+    EXPECT_FALSE(running.back());
+
+    int changes = 0;
+    QObject::connect(&Lesson, &TLessonPlayer::CardsChanged, [&] { ++changes; });
+    Package.VcdCards.AddRec(MakeCard(0, 6000));
+    EXPECT_EQ(changes, 1);
+    Lesson.Top();
+    EXPECT_EQ(Lesson.CurrentCard(), -1);
+    EXPECT_LT(Lesson.Player().Position(), 100);
+    EXPECT_TRUE(PlayUntil([&] { return Lesson.CurrentCard() == 0; }, 1000));
+}
+
+// Of cards that overlap, the first holding the position is the current one.
+TEST_F(LessonPlayer, OfOverlappingCardsTheFirstIsCurrent)
+{
+    AddCard(100, 3000, "Whole sentence");
+    AddCard(100, 2000, "Part");
+    Lesson.Open(Package);
+    Lesson.Top();
+    ASSERT_TRUE(PlayUntil([&] { return Lesson.Player().Position() > 500; }));
+    Lesson.TickNow();
+    EXPECT_EQ(Lesson.CurrentCard(), 0);
+}
+
+// A pause holds the play where it is; the pause key or the play key lets it go on from
+// there, a seek or a stop ends it. Automatic pause rests at each card's end.
+TEST_F(LessonPlayer, APauseHoldsThePlayUntilItGoesOnOrEnds)
+{
+    OpenFourCards();
+    std::vector<bool> paused;
+    QObject::connect(&Lesson, &TLessonPlayer::PauseChanged, [&](bool on) { paused.push_back(on); });
     Lesson.SetAutoPause(true);
-    EXPECT_EQ(Lesson.Player().Mode(), mpPlaying);
-    EXPECT_EQ(Lesson.Player().EndPos(), 2000);
-    Lesson.SetAutoPause(false);
-    EXPECT_EQ(Lesson.Player().EndPos(), 4000);
-    Lesson.SetAutoPause(true);
-    ASSERT_TRUE(PlayUntil([&] { return Stopped(); }, 3000));
-    EXPECT_EQ(Lesson.Player().Position(), 2000);
+    Lesson.Top();
+    ASSERT_TRUE(PlayUntil([&] { return RestsAt(1000); }));
+    Lesson.Next();
+    ASSERT_TRUE(PlayUntil([&] { return RestsAt(2000); }));
     EXPECT_EQ(Lesson.CurrentCard(), 1);
-}
+    Lesson.Back();
+    ASSERT_TRUE(PlayUntil([&] { return RestsAt(1000); }));
+    EXPECT_EQ(Lesson.CurrentCard(), 0);
 
-// Repeats play the card again; a shadowing pause waits before the next, and a stop ends the
-// wait. Texts shown once heard show after the card has been heard.
-TEST_F(LessonPlayer, PracticeRepeatsWaitsAndRevealsWhatWasHeard)
-{
-    AddCard(100, 500);
-    AddCard(500, 900);
-    Lesson.Open(Package);
-    TPracticeSettings practice;
-    practice.Repeats = 2;
-    practice.ShadowTenths = 20;
-    practice.English = TReveal::AfterHearing;
-    Lesson.SetPractice(practice);
-    int started = 0;
-    QObject::connect(&Lesson, &TLessonPlayer::PlayStarted, [&](int) { ++started; });
-    Lesson.PlayCard(0);
-    EXPECT_FALSE(Lesson.Shows(TTextLanguage::English, 0));
-    ASSERT_TRUE(PlayUntil([&] { return Lesson.WaitingCard() >= 0; }));
-    EXPECT_EQ(Lesson.WaitingCard(), 0) << "the second hearing of the card waits first";
-    EXPECT_TRUE(Lesson.Shows(TTextLanguage::English, 0));
-    ASSERT_TRUE(PlayUntil([&] { return Lesson.WaitingCard() == 1; }, 6000)) << "then the next card";
-    EXPECT_EQ(started, 2);
-    Lesson.Stop();
-    EXPECT_EQ(Lesson.WaitingCard(), -1);
-    EXPECT_FALSE(PlayUntil([&] { return started > 2; }, 1200)) << "nothing plays after a stop";
-}
+    Lesson.Here();
+    ASSERT_TRUE(PlayUntil([&] { return Lesson.Player().Position() >= 400; }));
+    Lesson.Pause();
+    EXPECT_EQ(Lesson.Player().Mode(), mpPaused);
+    EXPECT_FALSE(Lesson.TickTimer()->isActive());
+    const int held = Lesson.Player().Position();
+    PlayUntil([] { return false; }, 300);
+    EXPECT_EQ(Lesson.Player().Position(), held);
+    Lesson.Here();
+    EXPECT_TRUE(Playing());
+    EXPECT_GE(Lesson.Player().Position(), held) << "on from where it was held, not from the card's start";
+    Lesson.Pause();
+    Lesson.Pause();
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(Lesson.TickTimer()->isActive());
+    EXPECT_EQ(paused, (std::vector<bool>{true, false, true, false}));
 
-// A seek while stopped shows the card there; while playing it plays on from the position.
-// The arrow keys step a word when the card times its words.
-TEST_F(LessonPlayer, SeeksShowOrPlayTheCardAtThePosition)
-{
-    AddCard(100, 1600, "Good morning sun", "WTM=0:0;5:500;13:1000");
-    AddCard(1600, 3000, "two");
-    AddCard(3000, 4000, "three");
-    Lesson.Open(Package);
-    std::vector<std::int64_t> sought;
-    QObject::connect(&Lesson, &TLessonPlayer::Sought, [&](std::int64_t position) { sought.push_back(position); });
-    Lesson.SeekTo(3500);
-    EXPECT_EQ(Lesson.CurrentCard(), 2);
-    EXPECT_TRUE(Stopped());
-    EXPECT_EQ(sought, std::vector<std::int64_t>{3500});
-
-    Lesson.SeekTo(1300);
-    Lesson.StepSeek(-1);
-    EXPECT_EQ(Lesson.ShownPosition(), 600) << "back to the start of the word spoken at 1.3 s";
-    Lesson.StepSeek(1);
-    EXPECT_EQ(Lesson.ShownPosition(), 1100);
-
-    Lesson.SetAutoPause(true);
-    Lesson.PlayCard(0);
+    Lesson.Pause();
     Lesson.SeekTo(2500);
-    EXPECT_EQ(Lesson.Player().Mode(), mpPlaying);
-    EXPECT_GE(Lesson.Player().Position(), 2400);
-    EXPECT_EQ(Lesson.Player().EndPos(), 3000) << "the card's end, as automatic pause plays";
-    ASSERT_TRUE(PlayUntil([&] { return Stopped(); }, 3000));
-    EXPECT_EQ(Lesson.CurrentCard(), 1);
+    EXPECT_TRUE(Stopped()) << "a seek does not go on with the pause";
+    EXPECT_EQ(Lesson.CurrentCard(), 2);
+    EXPECT_FALSE(paused.back());
+    Lesson.Here();
+    ASSERT_TRUE(Playing());
+    Lesson.Stop();
+    EXPECT_TRUE(Stopped());
+    EXPECT_TRUE(PlayUntil([&] { return !Lesson.TickTimer()->isActive(); }, 1000));
 }
 
-TEST_F(LessonPlayer, AClickOnAWordPlaysItsCardFromThatWord)
+// Without a recording there is nothing to play: no command starts a play or the ticks.
+TEST(LessonWithoutRecording, NoCommandPlays)
 {
-    AddCard(100, 1600, "Good morning sun", "WTM=0:0;5:500;13:1000");
-    AddCard(1600, 3000, "Good morning sun", "SST=0,SLG=4");
-    Lesson.Open(Package);
-    Lesson.ClickAt("Good morning sun", 14);
-    EXPECT_EQ(Lesson.Player().Mode(), mpPlaying);
-    EXPECT_GE(Lesson.Player().Position(), 1100);
-    EXPECT_LT(Lesson.Player().Position(), 1500) << "from the word, not the card's start";
-    Lesson.Stop();
-    Lesson.ClickAt("another text", 1);
-    EXPECT_TRUE(Stopped()) << "a text no card shows plays nothing";
+    TPlayPackage package;
+    TLessonPlayer lesson;
+    int started = 0;
+    QObject::connect(&lesson, &TLessonPlayer::PlayStarted, [&](int) { ++started; });
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_FALSE(lesson.CanPlay());
+        lesson.PlayCard(0);
+        lesson.Top();
+        lesson.Here();
+        lesson.Next();
+        lesson.Pause();
+        lesson.SeekTo(500);
+        lesson.StepSeek(1);
+        lesson.ClickAt("card", 1);
+        lesson.SetAutoPause(true);
+        lesson.TickNow();
+        EXPECT_FALSE(lesson.TickTimer()->isActive());
+        EXPECT_EQ(started, 0);
+        TPlayCardItem card;
+        card.MainText = "card";
+        card.EndPos = MakePackedPosition(1, 0, 0, 1000);
+        card.TimeFormat = otfTrackMilliseconds;
+        package.MainCards.AddRec(card);
+        lesson.Open(package);
+    }
 }
 
 // A play that failed was not heard: its reason is told, and no repeat or next card follows.
