@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "storage/data_file.h"
 #include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -240,4 +241,87 @@ TEST_F(TitleOpening, RemovingInstalledFilesStaysInsideTheProgramFolder)
     EXPECT_FALSE(fs::exists(Program.Path() / "lesson.qzc")) << "the title itself stays";
     EXPECT_TRUE(fs::exists(Program.Path())) << "the program's folder went";
     EXPECT_TRUE(Opening.InstalledFiles().empty());
+}
+
+// Each package replaces the files the one before installed. Files that were there before it
+// stay: the settings file and the package itself are never written, and the learner's own
+// files, which an installation overwrites, are not removed with it.
+TEST_F(TitleOpening, APackageReplacesTheFilesOfTheOneBeforeAndNoneOfTheLearners)
+{
+    const auto installed = [&](const std::string& relative) { return fs::exists(Program.Path() / relative); };
+    const auto text = [&](const std::string& relative) {
+        std::ifstream in(Program.Path() / relative);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    fs::create_directories(Program.Path() / "titles/K/K100/notes");
+    std::ofstream(Program / "titles/K/K100/notes/mine.txt") << "mine";
+    std::ofstream(Program / "olveplayer.dat") << "settings";
+    TTestTitle first = ThreeCardTitle();
+    first.ExtraFiles = {"titles/K/K100/notes/a.txt", "titles/K/K100/notes/mine.txt", "olveplayer.dat", "K100.qzw"};
+    // In the program's folder, holding an entry of its own name.
+    const std::string package = MakeTestPackage(Program.Path().string(), first);
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_TRUE(installed("titles/K/K100/notes/a.txt"));
+    EXPECT_TRUE(installed("vcd/K100/tone.wav"));
+    EXPECT_EQ(text("olveplayer.dat"), "settings");
+    ASSERT_EQ(opened.Problems.size(), 1u);
+    EXPECT_EQ(BilingualText(opened.Problems[0]).rfind("インストール先の外を指す名前のファイルは書き込みませんでした (2)", 0), 0u)
+        << "the settings file and the package itself";
+
+    TTestTitle second = ThreeCardTitle();
+    second.Serial = "7B";
+    opened = Opening.InstallAndOpen(MakeTestPackage(Home.Path().string(), second), {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_FALSE(installed("titles/K/K100/notes/a.txt"));
+    EXPECT_FALSE(installed("vcd/K100"));
+    EXPECT_TRUE(installed("vcd/7B/tone.wav"));
+    EXPECT_TRUE(installed("titles/7B/pic/p1.png"));
+    EXPECT_EQ(opened.Session->TitleFolder, Program / "titles/7B/");
+
+    Opening.RemoveInstalledFiles();
+    EXPECT_FALSE(installed("vcd/7B"));
+    EXPECT_FALSE(installed("lesson.qzc"));
+    EXPECT_TRUE(installed("titles/K/K100/notes/mine.txt")) << "replaced, but not the package's own";
+    EXPECT_EQ(text("olveplayer.dat"), "settings");
+    EXPECT_GT(fs::file_size(package), 100u);
+}
+
+// A title whose recording cannot be found says what it was looked for by.
+TEST_F(TitleOpening, AMissingRecordingIsToldWithWhatItWasLookedForBy)
+{
+    TTestTitle title = ThreeCardTitle();
+    title.WithVirtualCD = false;
+    const std::string package = MakeTestPackage(Home.Path().string(), title);
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session);
+    EXPECT_FALSE(opened.Session->Opened());
+    EXPECT_EQ(opened.Failure.Text, "VolSerialNum=K100 の vcd.ini が見つかりません\r\n\r\nno vcd.ini for VolSerialNum=K100 "
+                                   "in\r\n\r\n< " + Program / "vcd/" + " >");
+
+    fs::create_directories(Program.Path() / "vcd/K100");
+    TDataFile ini(Program / "vcd/K100/vcd.ini");
+    for (const char* line : {"code=K100", "[files]", "file=vcd\\K100\\tone.wav"})
+        ini.Add(line);
+    ini.Close();
+    opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session);
+    EXPECT_FALSE(opened.Session->Opened());
+    EXPECT_EQ(opened.Failure.Text, "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + Program / "vcd/K100/tone.wav" + " >");
+}
+
+// Folders packed in capitals go into the folders of small letters that are there, as a file
+// system that ignores letter case would put them, and the title still finds its recording.
+TEST_F(TitleOpening, FoldersPackedInOtherLetterCaseGoWhereTheFoldersAre)
+{
+    fs::create_directories(Program.Path() / "vcd");
+    TTestTitle title = ThreeCardTitle();
+    title.CapitalFolders = true;
+    TOpenedTitle opened = Opening.InstallAndOpen(MakeTestPackage(Home.Path().string(), title), {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->MediaPath, Program / "vcd/K100/tone.wav");
+    EXPECT_TRUE(fs::is_regular_file(Program / "vcd/K100/tone.wav"));
+    EXPECT_FALSE(fs::exists(Program / "VCD"));
+    EXPECT_EQ(opened.Session->TitleFolder, Program / "titles/K/K100/") << "pictures are looked for in any letter case";
+    EXPECT_TRUE(fs::is_regular_file(Program / "TITLES/K/K100/PIC/p2.png"));
 }
