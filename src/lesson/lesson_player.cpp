@@ -43,6 +43,11 @@ void TLessonPlayer::Open(TPlayPackage& package)
     FLastTickPosition = -1;
     FShownPosition = 0;
     Q_EMIT CardsChanged();
+    // A loop belongs to the cards of the title it was chosen in.
+    if (FPractice.Loop) {
+        FPractice.Loop = false;
+        Q_EMIT PracticeChanged();
+    }
 }
 
 bool TLessonPlayer::CanPlay() const

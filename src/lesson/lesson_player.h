@@ -30,7 +30,7 @@ public:
     TOlveMediaPlayer& Player() { return *FPlayer; }
     const TOlveMediaPlayer& Player() const { return *FPlayer; }
     // Follows package's cards (not owned; it outlives the lesson or is opened anew) from the
-    // start: nothing heard yet, no card current, no play awaited.
+    // start: nothing heard yet, no card current, no play awaited, no loop.
     void Open(TPlayPackage& package);
     // A recording is open and the title has cards.
     bool CanPlay() const;

@@ -56,8 +56,10 @@ TEST_F(LessonPlayer, ThePlayFromTheTopFollowsEveryCardAndRestsAtTheLastEnd)
 
     int changes = 0;
     QObject::connect(&Lesson, &TLessonPlayer::CardsChanged, [&] { ++changes; });
+    Package.MainCards.SetMainText(3, "other words");
+    EXPECT_EQ(changes, 1) << "what shows of the cards is drawn anew";
     Package.VcdCards.AddRec(MakeCard(0, 6000));
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes, 2);
     Lesson.Top();
     EXPECT_EQ(Lesson.CurrentCard(), -1);
     EXPECT_LT(Lesson.Player().Position(), 100);

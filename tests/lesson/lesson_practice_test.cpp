@@ -106,3 +106,28 @@ TEST_F(LessonPlayer, ASpeedChangeKeepsTheRunningPlayWithinTheRange)
     EXPECT_TRUE(Playing());
     EXPECT_EQ(told, (std::vector<int>{7, 5, 15}));
 }
+
+// The loop plays its cards over and over, and belongs to the cards of the title it was chosen
+// in: another title opens without it.
+TEST_F(LessonPlayer, TheLoopRepeatsItsCardsAndEndsWithTheTitle)
+{
+    OpenFourCards();
+    std::vector<int> started;
+    int told = 0;
+    QObject::connect(&Lesson, &TLessonPlayer::PlayStarted, [&](int card) { started.push_back(card); });
+    QObject::connect(&Lesson, &TLessonPlayer::PracticeChanged, [&] { ++told; });
+    Lesson.ToggleLoop(1, 2);
+    Lesson.PlayCard(1);
+    ASSERT_TRUE(PlayUntil([&] { return started.size() >= 3; }, 5000));
+    EXPECT_EQ(started, (std::vector<int>{1, 2, 1}));
+    Lesson.Stop();
+
+    TPlayPackage other;
+    other.MainCards.AddRec(MakeCard(100, 1000));
+    told = 0;
+    Lesson.Open(other);
+    EXPECT_FALSE(Lesson.Practice().Loop);
+    EXPECT_EQ(told, 1);
+    // Back to the fixture's title before the other one goes.
+    Lesson.Open(Package);
+}
