@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "lesson/lesson_fixture.h"
@@ -122,6 +123,22 @@ TEST_F(LessonPlayer, APauseHoldsThePlayUntilItGoesOnOrEnds)
     Lesson.Stop();
     EXPECT_TRUE(Stopped());
     EXPECT_TRUE(PlayUntil([&] { return !Lesson.TickTimer()->isActive(); }, 1000));
+}
+
+// Resumed just after a card's start, the play goes on with that card, not the one before.
+TEST_F(LessonPlayer, APlayResumedJustAfterACardsStartStaysOnThatCard)
+{
+    OpenFourCards();
+    Lesson.Top();
+    ASSERT_TRUE(PlayUntil([&] { return Lesson.CurrentCard() == 1 && Lesson.Player().Position() >= 1010; }));
+    Lesson.Pause();
+    std::vector<int> shown;
+    QObject::connect(&Lesson, &TLessonPlayer::CardShown, [&](int card, std::int64_t, bool) { shown.push_back(card); });
+    Lesson.Pause();
+    PlayUntil([] { return false; }, 300);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), 0), 0) << "the card before showed again";
+    EXPECT_EQ(Lesson.CurrentCard(), 1);
 }
 
 // Without a recording there is nothing to play: no command starts a play or the ticks.
