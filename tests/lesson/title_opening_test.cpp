@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "storage/data_file.h"
+#include "support/file_size_limit.h"
 #include "support/stalled_fifo.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -324,4 +327,26 @@ TEST_F(TitleOpening, FoldersPackedInOtherLetterCaseGoWhereTheFoldersAre)
     EXPECT_FALSE(fs::exists(Program / "VCD"));
     EXPECT_EQ(opened.Session->TitleFolder, Program / "titles/K/K100/") << "pictures are looked for in any letter case";
     EXPECT_TRUE(fs::is_regular_file(Program / "TITLES/K/K100/PIC/p2.png"));
+}
+
+// A write that fails midway, as on a nearly full disk, is told with its reason and leaves the
+// files an earlier installation wrote as they were, to be removed with the rest.
+TEST_F(TitleOpening, AFailedWriteIsToldAndLeavesWhatWasInstalledBefore)
+{
+    const std::string package = MakeTestPackage(Home.Path().string(), ThreeCardTitle());
+    ASSERT_TRUE(Opening.InstallAndOpen(package, {}, nullptr).Session);
+    const std::string recording = Program / "vcd/K100/tone.wav";
+    const auto size = fs::file_size(recording);
+    TOpenedTitle opened;
+    {
+        TFileSizeLimit limit(4096);
+        opened = Opening.InstallAndOpen(package, {}, nullptr);
+    }
+    EXPECT_EQ(fs::file_size(recording), size);
+    ASSERT_FALSE(opened.Problems.empty());
+    const std::string told = BilingualText(opened.Problems[0]);
+    EXPECT_EQ(told.rfind("ファイルの書き込みに失敗しました", 0), 0u) << told;
+    EXPECT_NE(told.find(recording + ": " + std::strerror(EFBIG)), std::string::npos) << told;
+    Opening.RemoveInstalledFiles();
+    EXPECT_FALSE(fs::exists(Program / "vcd/K100"));
 }
