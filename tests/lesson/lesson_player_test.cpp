@@ -80,7 +80,8 @@ TEST_F(LessonPlayer, OfOverlappingCardsTheFirstIsCurrent)
 }
 
 // A pause holds the play where it is; the pause key or the play key lets it go on from
-// there, a seek or a stop ends it. Automatic pause rests at each card's end.
+// there, a seek or a stop ends it. Otherwise the play key plays the card chosen in the list.
+// Automatic pause rests at each card's end.
 TEST_F(LessonPlayer, APauseHoldsThePlayUntilItGoesOnOrEnds)
 {
     OpenFourCards();
@@ -104,9 +105,9 @@ TEST_F(LessonPlayer, APauseHoldsThePlayUntilItGoesOnOrEnds)
     const int held = Lesson.Player().Position();
     PlayUntil([] { return false; }, 300);
     EXPECT_EQ(Lesson.Player().Position(), held);
-    Lesson.Here();
+    Lesson.Here(3);
     EXPECT_TRUE(Playing());
-    EXPECT_GE(Lesson.Player().Position(), held) << "on from where it was held, not from the card's start";
+    EXPECT_GE(Lesson.Player().Position(), held) << "on from where it was held, not from the card chosen";
     Lesson.Pause();
     Lesson.Pause();
     EXPECT_TRUE(Playing());
@@ -118,8 +119,9 @@ TEST_F(LessonPlayer, APauseHoldsThePlayUntilItGoesOnOrEnds)
     EXPECT_TRUE(Stopped()) << "a seek does not go on with the pause";
     EXPECT_EQ(Lesson.CurrentCard(), 2);
     EXPECT_FALSE(paused.back());
-    Lesson.Here();
+    Lesson.Here(3);
     ASSERT_TRUE(Playing());
+    EXPECT_EQ(Lesson.Player().EndPos(), 4000) << "the card chosen in the list plays";
     Lesson.Stop();
     EXPECT_TRUE(Stopped());
     EXPECT_TRUE(PlayUntil([&] { return !Lesson.TickTimer()->isActive(); }, 1000));
