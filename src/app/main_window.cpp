@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QMenu>
 #include <QScreen>
 #include <QWindow>
@@ -518,23 +517,23 @@ void TForm1::Terminate()
     FOpenings->Close();
 }
 
-void TForm1::OpenHandedOver(const QString& text)
+void TForm1::OpenHandedOver(const QString& path)
 {
     // A hand-over names a package or a recording; a desktop panel may name any file, and
     // is told as a drop would be.
-    const TFileKind kind = FileKindOf(text.toStdString());
+    const TFileKind kind = FileKindOf(path.toStdString());
     if (kind != TFileKind::Package && kind != TFileKind::Recording) {
-        DropFiles({text});
+        DropFiles({path});
         return;
     }
-    if (!PackageFound(text))
+    if (!PackageFound(path))
         return;
     if (OnHandOver)
-        OnHandOver(text);
+        OnHandOver(path);
     if (kind == TFileKind::Package)
-        OpenTitlePackage(text);
+        OpenTitlePackage(path);
     else
-        OpenMaterial({text});
+        OpenMaterial({path});
     if (FMainView->focusPolicy() != Qt::NoFocus)
         FMainView->setFocus();
 }
