@@ -118,6 +118,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     FPackage = std::make_unique<TPlayPackage>();
     FPackage->Player = &Player();
     FLesson->Open(*FPackage);
+    FCardList->Open(FPackage->MainCards, {}, std::string());
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
 
