@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QMenu>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
 #include <utility>
 
+#include "app/card_list.h"
 #include "app/card_text_show.h"
 #include "app/file_type_registration.h"
 #include "app/place_labels.h"
@@ -27,6 +27,7 @@
 #include "app/overflow_button.h"
 #include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
+#include "lesson/opening_queue.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
 #include "lesson/user_data_folder.h"
@@ -58,8 +59,6 @@ constexpr int ProgressHeight = 15;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
-// How often a handed-over package looks again whether the box in its way has closed.
-constexpr int HandOverRetryMs = 100;
 
 }  // namespace
 
@@ -113,16 +112,23 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     FResume = new TResumeNotice(pnText);
     SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
-    CreateStartPage();
+    FStartPage = new TStartPage(*FStore, this);
+    FStartPage->OnOpenDialog = [this] { ShowOpenDialog(); };
+    FStartPage->OnOpenRecent = [this](const QString& package) { DropFiles({package}); };
     FPackage = std::make_unique<TPlayPackage>();
     FPackage->Player = &Player();
-    WatchPackageCards();
+    FLesson->Open(*FPackage);
+    FCardList->Open(FPackage->MainCards, {}, std::string());
     FExtractFeedback = std::make_unique<TQtExtractFeedback>(this);
     FCopyQuestion = std::make_unique<TQtFileCopyQuestion>(this);
 
     FLinkBox = new TLinkBox(this);
     FLinkBox->setText(TLinkBox::Busy);
-    connect(FLinkBox, &TLinkBox::HandedOver, this, &TForm1::TakeHandOver);
+    // A box on screen goes first: a title opened inside it would replace the one asked about.
+    FOpenings = new TOpeningQueue([] { return QApplication::activeModalWidget() != nullptr; }, this);
+    connect(FOpenings, &TOpeningQueue::OpenNow, this, &TForm1::OpenHandedOver);
+    connect(FOpenings, &TOpeningQueue::Closable, this, &QWidget::close);
+    connect(FLinkBox, &TLinkBox::HandedOver, FOpenings, &TOpeningQueue::HandOver);
     CreateTitleOpening();
 
     qApp->installEventFilter(this);
@@ -154,14 +160,14 @@ void TForm1::CreateActions()
         action->setToolTip(hint);
         connect(action, &QAction::triggered, this, slot);
     };
-    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", [this] { acPlayExecute(); });
+    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", [this] { FLesson->Here(FCardList->ChosenCard()); });
     make(acNext, "acNext", "つぎ play [N]ext", [this] { FLesson->Next(); });
     make(acBack, "acBack", "もどる play [B]ack", [this] { FLesson->Back(); });
     make(acTop, "acTop", "はじめから play from [T]op", [this] { FLesson->Top(); });
     make(acStop, "acStop", "止める [S]top", [this] { FLesson->Stop(); });
     make(acPause, "acPause", "ポーズ [P]ause on", [this] { FLesson->Pause(); });
     make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", [this] { FLesson->SetAutoPause(!FLesson->AutoPause()); });
-    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", [this] { acPlayListExecute(); });
+    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", [this] { FCardList->PopUp(); });
 }
 
 QAction* TForm1::Action(const QString& name) const
@@ -199,7 +205,6 @@ void TForm1::CreateToolBar()
     button(sbAutoPause, "sbAutoPause", acAutoPause, TGlyph::AutoPauseOff);
     button(sbOnlineHelp, "sbOnlineHelp", nullptr, TGlyph::Help);
     button(sbOpen, "sbOpen", nullptr, TGlyph::Open);
-    CreateExportAction();
     sbOpen->setToolTip("開く  Open a title, or a recording with its subtitles (Ctrl+O)");
     connect(sbOpen, &QToolButton::clicked, this, &TForm1::ShowOpenDialog);
     acPause->setCheckable(true);
@@ -217,7 +222,7 @@ void TForm1::CreateToolBar()
     sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
     connect(sbSpeed, &QToolButton::clicked, this, [this] { FLesson->SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
     ShowSpeed();
-    FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { ToggleLoop(); });
+    FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { FCardList->ToggleLoop(); });
     // Controls a narrow window has no room for wait in the overflow menu, in the bar's order.
     sbOverflow = new TOverflowButton(pnToolBar, QSize(OverflowWidth, ButtonSize), [this] {
         const TPracticeButtons& p = *FPracticeButtons;
@@ -363,19 +368,9 @@ void TForm1::CreatePanes()
     FPicture->setObjectName("FPicture");
     FPicture->SetColor(Qt::black);
 
-    sgCards = new QTableWidget(pnText);
-    sgCards->setObjectName("sgCards");
-    sgCards->setColumnCount(5);
-    sgCards->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // A range of cards can be chosen for the loop.
-    sgCards->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    sgCards->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgCards->verticalHeader()->hide();
-    sgCards->hide();
-
-    pmItemList = new QMenu(this);
-    pmItemList->setObjectName("pmItemList");
-    connect(pmItemList, &QMenu::aboutToShow, this, &TForm1::PopulateItemList);
+    FCardList = new TCardList(this, pnText, sbItemList, *FLesson, FPrompts);
+    connect(FCardList, &TCardList::RowClicked, acStop, &QAction::trigger);
+    connect(FCardList, &TCardList::RowDoubleClicked, acPlay, &QAction::trigger);
 }
 
 void TForm1::CreateTextViews()
@@ -495,7 +490,7 @@ void TForm1::FormActivate()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (FOpening > 0) {
+    if (FOpenings->Opening()) {
         // Files are still being written; removing the installed ones now would miss those
         // still to come.
         event->ignore();
@@ -517,66 +512,36 @@ void TForm1::FormClose()
 
 void TForm1::Terminate()
 {
-    FClosing = true;
     FExtractFeedback->Cancel();
     FTitleOpening->Terminate();
-    if (FOpening == 0)
-        close();
+    // Closes now, or once the openings under way have ended.
+    FOpenings->Close();
 }
 
-void TForm1::TakeHandOver(const QString& path)
+void TForm1::OpenHandedOver(const QString& path)
 {
-    if (!IsOpenableAlone(path.toStdString()))
-        return;
-    // The hand-over is answered before the package opens: opening may ask the user, and
-    // the other start must not wait for that.
-    RequestOpen(path);
-}
-
-void TForm1::RequestOpen(const QString& path)
-{
-    FHandedOver = path;
-    if (!FHandOverScheduled) {
-        FHandOverScheduled = true;
-        QTimer::singleShot(0, this, &TForm1::OpenHandedOver);
-    }
-}
-
-void TForm1::OpenHandedOver()
-{
-    FHandOverScheduled = false;
-    if (FHandedOver.isEmpty())
-        return;
-    // A box on screen or an installation under way goes first; the package would otherwise
-    // open inside it and replace the title that is being opened or asked about.
-    if (FOpening > 0 || QApplication::activeModalWidget()) {
-        FHandOverScheduled = true;
-        QTimer::singleShot(HandOverRetryMs, this, &TForm1::OpenHandedOver);
-        return;
-    }
-    const QString text = std::exchange(FHandedOver, QString());
     // A hand-over names a package or a recording; a desktop panel may name any file, and
     // is told as a drop would be.
-    const TFileKind kind = FileKindOf(text.toStdString());
+    const TFileKind kind = FileKindOf(path.toStdString());
     if (kind != TFileKind::Package && kind != TFileKind::Recording) {
-        DropFiles({text});
+        DropFiles({path});
         return;
     }
-    if (!PackageFound(text))
+    if (!PackageFound(path))
         return;
     if (OnHandOver)
-        OnHandOver(text);
+        OnHandOver(path);
     if (kind == TFileKind::Package)
-        OpenTitlePackage(text);
+        OpenTitlePackage(path);
     else
-        OpenMaterial({text});
+        OpenMaterial({path});
     if (FMainView->focusPolicy() != Qt::NoFocus)
         FMainView->setFocus();
 }
 
 void TForm1::EnablePlayControls(bool on)
 {
-    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause, acExportCard})
+    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause, FCardList->ExportAction()})
         action->setEnabled(on);
     imPlayer->setVisible(on);
 }

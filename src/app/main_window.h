@@ -49,6 +49,8 @@ class TCardTextShow;
 class TPracticeButtons;
 class TPlayingAnimation;
 class TStartPage;
+class TCardList;
+class TOpeningQueue;
 class TTitleOpening;
 class TOpeningQuestions;
 class TProgressBar;
@@ -81,19 +83,15 @@ public:
     // beside it) becomes a title in the library folder first, and so do subtitles given
     // alone, with the open title's recording or one the learner chooses.
     void DropFiles(const QStringList& paths);
-    // Opens path (a package, a recording or another file, as a drop would) once nothing else
-    // is being opened or asked. Requests come from other processes as fast as they like: one
-    // still waiting is replaced by the next, so only the latest is opened.
-    void RequestOpen(const QString& path);
+    // What is to be opened (a package, a recording or another file, as a drop would) once
+    // nothing else is being opened or asked; only the latest request opens.
+    TOpeningQueue& Openings() const { return *FOpenings; }
     // Starts opening material; false when other material is being opened. The title opens,
     // or the user is told why not, once its long work is done (MakingTitle is false again).
     bool OpenMaterial(const QStringList& paths);
     bool MakingTitle() const;
-    // Card index as a clip, its picture and one more line of <folder>/cards.tsv.
-    bool ExportCard(int index, const QString& folder);
     void ShowOpenDialog();
     TStartPage* StartPage() const { return FStartPage; }
-    const TRecentTitles& Recent() const { return FRecent; }
 
     // Screen layout.
     void SetDisplayMode(TDisplayMode mode);
@@ -115,10 +113,8 @@ public:
     // Japanese keyboards from "=" on the plus key of others).
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
 
-    // Card list and pinpoint menu.
-    void FillCardGrid();
-    void SelectCardRow(int row);
-    void PopulateItemList();
+    // Card list, pinpoint menu and the export of a card.
+    TCardList& CardList() const { return *FCardList; }
 
     // What the window shows, for those who drive it.
     TDisplayMode DisplayMode() const { return FDisplayMode; }
@@ -131,8 +127,6 @@ public:
     TExtraImage* PictureView() const { return FPicture; }
     QWidget* PicturePane() const { return pnPic; }
     QWidget* TextPane() const { return pnText; }
-    QTableWidget* CardGrid() const { return sgCards; }
-    QMenu* ItemList() const { return pmItemList; }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
     const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
@@ -171,15 +165,13 @@ private:
     void FormShow();
     void FormActivate();
     void FormClose();
-    void TakeHandOver(const QString& path);
-    void OpenHandedOver();
+    void OpenHandedOver(const QString& path);
     bool InstallAndOpen(const QString& packagePath);
     // False, after telling the user, when there is no such file.
     bool PackageFound(const QString& packagePath);
     bool ShowTitle(TTitleSession session);
     bool OpenMedia(const QString& mediaPath);
     void LayOutTitle(bool video, const TTitleDisplay& display);
-    void WatchPackageCards();
     void LayOutToolBar();
     // The controls that may go into the overflow menu, in the order of TToolControl.
     std::array<QWidget*, ToolControlCount> ToolControls() const;
@@ -189,13 +181,8 @@ private:
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
     void ShowSpeed();
-    void ToggleLoop();
-    void CreateStartPage();
     void PlaceStartPage();
-    void SaveRecent();
-    void RememberRecent(const QString& package);
     void CreateTitleOpening();
-    void MaterialEnded();
     void RestoreProgress();
     void PlaceResumeNotice();
     void ResumeLastCard();
@@ -224,17 +211,11 @@ private:
     void FollowLesson();
     void ShowPlayFailure(const QString& reason);
     void ShowAutoPause(bool on);
-    void acPlayExecute();
-    void acPlayListExecute();
     void ShowCard(int i, std::int64_t position, bool changed);
     // A play from the top: the first card's text, hidden, before any card is current.
     void ShowTop();
     void ShowNoMoreCards();
     void ShowVolumeBar();
-    void CardMenuItemClick(int index);
-    void FillCardMenuItem(QAction* item, int index);
-    void HighlightCurrentCard(QMenu* menu);
-    void CreateExportAction();
 
     QString FProgramPath;
     TPrompts& FPrompts;
@@ -275,8 +256,7 @@ private:
     int FSubWanted = 0;
     // The English text's size as the learner chose it; a large pane adds steps on top.
     int FMainFontSize = 0;
-    QTableWidget* sgCards = nullptr;
-    QMenu* pmItemList = nullptr;
+    TCardList* FCardList = nullptr;
 
     QAction* acPlay = nullptr;
     QAction* acNext = nullptr;
@@ -286,13 +266,11 @@ private:
     QAction* acPause = nullptr;
     QAction* acAutoPause = nullptr;
     QAction* acPlayList = nullptr;
-    QAction* acExportCard = nullptr;
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
     TResumeNotice* FResume = nullptr;
     TStartPage* FStartPage = nullptr;
-    TRecentTitles FRecent;
     // Recordings and subtitles named on the command line, opened once the window shows.
     QStringList FStartFiles;
     TDisplayMode FDisplayMode = TDisplayMode::System;
@@ -306,9 +284,7 @@ private:
     TOlveMediaPlayer* FPlayer = nullptr;
     std::unique_ptr<TPlayPackage> FPackage;
     QPointer<TLinkBox> FLinkBox;
-    // The latest file asked to be opened and not yet opened; empty when none waits.
-    QString FHandedOver;
-    bool FHandOverScheduled = false;
+    TOpeningQueue* FOpenings = nullptr;
     TLinkBoxServer* FLinkBoxServer = nullptr;
     TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
@@ -325,10 +301,6 @@ private:
     QDeadlineTimer FExposeDeadline;
     bool FStarted = false;
     bool FActivated = false;
-    // Terminate was called.
-    bool FClosing = false;
-    // Installations and openings under way (a hand-over may start one inside another).
-    int FOpening = 0;
     int FLastProgressWidth = -1;
     std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;

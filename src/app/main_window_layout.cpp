@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <iterator>
 
+#include "app/card_list.h"
 #include "app/place_labels.h"
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
@@ -82,7 +83,7 @@ void TForm1::SetDisplayMode(TDisplayMode mode)
     }
     FDisplayMode = mode;
     if (IsCardList(mode))
-        FillCardGrid();
+        FCardList->FillCardGrid();
 }
 
 QSize TForm1::DefaultWindowSize(TDisplayMode mode) const
@@ -105,8 +106,7 @@ void TForm1::ApplyLayout(TDisplayMode mode)
     pnPic->setVisible(picture);
     FMainView->setVisible(views);
     FSubView->setVisible(views);
-    sgCards->setVisible(!views);
-    sgCards->setRowCount(views ? 1 : FPackage->MainCards.Count() + 1);
+    FCardList->ShowList(!views);
     spPic->setOrientation(across ? Qt::Vertical : Qt::Horizontal);
     FSubWanted = SectionSubHeight(mode);
     resize(size);

@@ -7,8 +7,11 @@
 
 #include "media/content_class.h"
 #include "media/device_error.h"
+#include "app/card_list.h"
+#include "app/start_page.h"
 #include "app/startup_check.h"
 #include "lesson/opening_choice.h"
+#include "lesson/opening_queue.h"
 #include "lesson/title_opening.h"
 #include "storage/train_extract.h"
 #include "title/title_session.h"
@@ -34,14 +37,12 @@ bool HasSubText(const TPlayCardList& cards)
 
 bool TForm1::OpenTitlePackage(const QString& packagePath)
 {
-    if (FClosing)
+    if (FOpenings->Closing())
         return false;
-    ++FOpening;
+    FOpenings->Begin();
     const bool opened = InstallAndOpen(packagePath);
-    --FOpening;
     // The window was to close while this ran: it closes now that nothing is being written.
-    if (FClosing && FOpening == 0)
-        close();
+    FOpenings->End();
     return opened;
 }
 
@@ -55,7 +56,7 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPlayer);
     for (const TFailure& problem : opened.Problems)
         FPrompts.Message(BilingualText(problem));
-    if (FClosing)
+    if (FOpenings->Closing())
         return false;
     if (!opened.Session) {
         raise();
@@ -65,7 +66,7 @@ bool TForm1::InstallAndOpen(const QString& packagePath)
     }
     const bool shown = ShowTitle(std::move(*opened.Session));
     if (shown)
-        RememberRecent(packagePath);
+        FStartPage->Remember(packagePath, FTitleName);
     return shown;
 }
 
@@ -97,10 +98,10 @@ bool TForm1::ShowTitle(TTitleSession session)
     // Only a title whose recording opened replaces the one before.
     FTitleFolder = QString::fromStdString(session.TitleFolder);
     FPackage = std::move(session.Package);
-    WatchPackageCards();
+    FCardList->Open(FPackage->MainCards, {session.MediaPath, session.TitleFolder}, session.TitleName);
+    FLesson->Open(*FPackage);
     FSerial = session.Serial;
     const TTitleDisplay& display = session.Display;
-    sgCards->setRowCount(FPackage->MainCards.Count() + 1);
     if (display.StandardIndent)
         FMainView->SetTextIndent(itStandard);
     FShowCursor = display.ShowCursor;
@@ -157,11 +158,6 @@ void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
     if (mode == TDisplayMode::PictureBook || mode == TDisplayMode::PictureCard)
         SetDisplayMode(TDisplayMode::Subtitles);
     SetDisplayMode(mode);
-}
-
-void TForm1::WatchPackageCards()
-{
-    FLesson->Open(*FPackage);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)

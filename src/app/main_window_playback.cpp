@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "app/card_list.h"
 #include "app/card_text_show.h"
 #include "app/fading_notice.h"
 #include "app/practice_buttons.h"
@@ -63,15 +64,6 @@ void TForm1::ShowAutoPause(bool on)
     acAutoPause->setToolTip(on ? "オートポーズ autopause off" : "オートポーズ autopause on");
 }
 
-void TForm1::acPlayExecute()
-{
-    const int row = sgCards->currentRow();
-    std::optional<int> chosen;
-    if (IsCardList(FDisplayMode) && row > 0 && row <= FPackage->MainCards.Count())
-        chosen = row - 1;
-    FLesson->Here(chosen);
-}
-
 // A play that failed was not heard: the learner reads why.
 void TForm1::ShowPlayFailure(const QString& reason)
 {
@@ -97,10 +89,8 @@ void TForm1::ShowCard(int i, std::int64_t position, bool changed)
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
         FCardText->Forget();
-        if (!changed)
-            return;
-        SelectCardRow(i + 1);
-        if (FDisplayMode == TDisplayMode::ListPic)
+        // The card list itself follows the current card.
+        if (changed && FDisplayMode == TDisplayMode::ListPic)
             ShowPicture(card.Picture);
         return;
     }
@@ -156,7 +146,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         ShowOpenDialog();
         return true;
     case TKeyCommand::ToggleLoop:
-        ToggleLoop();
+        FCardList->ToggleLoop();
         return true;
     case TKeyCommand::ResumeLastCard:
         ResumeLastCard();
@@ -185,7 +175,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         QWidget* target = qobject_cast<QWidget*>(watched);
         // The start page's list takes its own keys (Enter opens, Delete removes).
         const bool onStartPage = FStartPage && FStartPage->isVisible() && FStartPage->isAncestorOf(target);
-        if (target && target->window() == this && isActiveWindow() && !pmItemList->isVisible() && !onStartPage)
+        if (target && target->window() == this && isActiveWindow() && !FCardList->ItemList()->isVisible() && !onStartPage)
             return FormKeyDown(key->key(), key->modifiers(), key->nativeScanCode());
         break;
     }

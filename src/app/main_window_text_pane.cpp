@@ -1,5 +1,6 @@
 #include <QTextCursor>
 
+#include "app/card_list.h"
 #include "app/main_window.h"
 #include "app/pane_divider.h"
 #include "storage/settings_vocabulary.h"
@@ -35,7 +36,7 @@ void TForm1::LayOutTextPane()
     pnDivider->setVisible(sub);
     FSubView->setGeometry(0, area.height() - subHeight, area.width(), subHeight);
     PlaceResumeNotice();
-    sgCards->setGeometry(area);
+    FCardList->Grid()->setGeometry(area);
     FPicture->setGeometry(pnPic->rect());
     ApplyMainFontSize();
 }

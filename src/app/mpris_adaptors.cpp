@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "lesson/opening_queue.h"
 #include "app/mpris_service.h"
 #include "app/startup_check.h"
 #include "app/file_type_registration.h"
@@ -162,7 +163,7 @@ void TMprisPlayerAdaptor::OpenUri(const QString& uri)
         return;
     // Once the call has been answered (opening may ask the user), and only the latest of
     // calls that come faster than titles open.
-    FService.Form().RequestOpen(url.toLocalFile());
+    FService.Form().Openings().Request(url.toLocalFile());
 }
 
 }  // namespace olve

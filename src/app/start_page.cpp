@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "lesson/lesson_store.h"
+
 namespace olve {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr int PackageRole = Qt::UserRole;
 
 }  // namespace
 
-TStartPage::TStartPage(QWidget* parent) : QWidget(parent)
+TStartPage::TStartPage(TLessonStore& store, QWidget* parent) : QWidget(parent), FStore(store), FRecent(store.Recent())
 {
     setObjectName("StartPage");
     setAutoFillBackground(true);
@@ -55,6 +57,19 @@ TStartPage::TStartPage(QWidget* parent) : QWidget(parent)
             OnOpenDialog();
     });
     layout->addWidget(btOpen, 0, Qt::AlignHCenter);
+    ShowRecent(FRecent.Items());
+}
+
+void TStartPage::Remember(const QString& package, const QString& titleName)
+{
+    FRecent.Add(QFileInfo(package).absoluteFilePath().toStdString(), titleName.toStdString());
+    SaveRecent();
+}
+
+void TStartPage::SaveRecent()
+{
+    FStore.SaveRecent(FRecent);
+    ShowRecent(FRecent.Items());
 }
 
 void TStartPage::ShowRecent(const std::vector<TRecentTitle>& recent)
@@ -82,8 +97,10 @@ void TStartPage::Activate(QListWidgetItem* item)
 void TStartPage::RemoveCurrent()
 {
     QListWidgetItem* item = lbRecent->currentItem();
-    if (item && OnRemoveRecent)
-        OnRemoveRecent(item->data(PackageRole).toString());
+    if (!item)
+        return;
+    FRecent.Remove(item->data(PackageRole).toString().toStdString());
+    SaveRecent();
 }
 
 bool TStartPage::eventFilter(QObject* watched, QEvent* event)

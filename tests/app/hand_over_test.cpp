@@ -20,6 +20,7 @@
 #include "app/instance_lock.h"
 #include "app/instance_refusal.h"
 #include "app/main_window.h"
+#include "lesson/opening_queue.h"
 #include "app/mpris_adaptors.h"
 #include "app/mpris_service.h"
 #include "app/send_to_running_instance.h"
@@ -404,7 +405,7 @@ TEST(HandOverResults, OpensAskedForFasterThanTheyAreServedComeToTheLatest)
         if (w.Opened.size() == 1)
             adaptor->OpenUri(QUrl::fromLocalFile(packages[0]).toString());
     };
-    w.Form.RequestOpen(packages[1]);
+    w.Form.Openings().Request(packages[1]);
     EXPECT_TRUE(WaitUntil([&] { return w.Opened.size() == 2; }));
     EXPECT_EQ(w.Opened, (std::vector<QString>{packages[1], packages[0]}));
 }

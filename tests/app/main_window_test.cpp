@@ -23,6 +23,7 @@
 #include <memory>
 #include <sys/resource.h>
 
+#include "app/card_list.h"
 #include "app/main_window.h"
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
@@ -371,8 +372,8 @@ TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)
         for (int i = 0; i < cards; ++i)
             title.Cards.push_back({"Card " + std::to_string(i + 1), "", "", "", i * 10, i * 10 + 10});
         EXPECT_TRUE(Form->OpenTitlePackage(Package(title)));
-        Form->PopulateItemList();
-        return Form->ItemList()->actions();
+        Form->CardList().PopulateItemList();
+        return Form->CardList().ItemList()->actions();
     };
     EXPECT_EQ(menuFor(32).size(), 32);
     const auto two = menuFor(33);
@@ -398,25 +399,25 @@ TEST_F(MainWindow, ThePinpointMenuShowsACardOnOneLineAndOpensAtTheCurrentCard)
         ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
         Form->Lesson().PlayCard(current);
         ASSERT_EQ(Form->Lesson().CurrentCard(), current);
-        Form->ItemList()->popup(QPoint(0, 0));
+        Form->CardList().ItemList()->popup(QPoint(0, 0));
     };
     open(3, 1);
-    QAction* active = Form->ItemList()->activeAction();
+    QAction* active = Form->CardList().ItemList()->activeAction();
     ASSERT_NE(active, nullptr);
     EXPECT_EQ(active->text(), "  2  Card 2 next line");
-    Form->ItemList()->hide();
+    Form->CardList().ItemList()->hide();
 
     open(40, 34);
-    active = Form->ItemList()->activeAction();
+    active = Form->CardList().ItemList()->activeAction();
     ASSERT_NE(active, nullptr);
     EXPECT_EQ(active->text(), " 33 ～  40");
     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(Form->ItemList(), &right);
+    QApplication::sendEvent(Form->CardList().ItemList(), &right);
     QApplication::processEvents();
     ASSERT_TRUE(active->menu()->isVisible());
     ASSERT_NE(active->menu()->activeAction(), nullptr);
     EXPECT_EQ(active->menu()->activeAction()->data().toInt(), 34);
-    Form->ItemList()->hide();
+    Form->CardList().ItemList()->hide();
 }
 
 // The Open dialog starts at home, then where the learner chose a file last, in this window

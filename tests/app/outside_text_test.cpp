@@ -10,6 +10,8 @@
 #include "app/fading_notice.h"
 #include "app/qt_prompts.h"
 #include "app/start_page.h"
+#include "lesson/settings_file_store.h"
+#include "support/temp_folder.h"
 
 using namespace olve;
 
@@ -49,7 +51,9 @@ TEST(OutsideText, MessageBoxesNoticesAndTipsShowMarkupAsTheTextItIs)
     EXPECT_EQ(notice->textFormat(), Qt::PlainText);
     EXPECT_LT(notice->sizeHint().width(), 2000);
 
-    TStartPage page;
+    TTempFolder home;
+    TSettingsFileStore store(home / "olve.ini", home.Path().string());
+    TStartPage page(store);
     page.ShowRecent({{"/gone/" + Hostile.toStdString(), ""}});
     QTextDocument tip;
     tip.setHtml(page.RecentList()->item(0)->toolTip());

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/main_window.h"
+#include "app/start_page.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -91,7 +92,7 @@ TEST_F(OwnMaterial, SameNamedRecordingsKeepTitlesOfTheirOwnThatReferToThemWhereT
         EXPECT_LT(fs::file_size(package) * 20, fs::file_size(Home / "podcast/ep12.wav")) << "the recording was copied";
     EXPECT_TRUE(Prompts.Said.empty()) << Told();
 
-    const QString podcast = Q(Form->Recent().Items().front().Package);
+    const QString podcast = Q(Form->StartPage()->Recent().Items().front().Package);
     fs::rename(Home / "podcast/ep12.wav", Home / "podcast/moved.wav");
     EXPECT_FALSE(Form->OpenTitlePackage(podcast));
     ASSERT_EQ(Prompts.Said.size(), 1u);

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "app/help_window.h"
+#include "app/card_list.h"
 #include "app/main_window.h"
 #include "app/resume_notice.h"
 #include "storage/cp932_text.h"
@@ -163,7 +164,7 @@ TEST_F(Playback, TheGridShowsSpeakersAndMemosOnlyWhenThereAreAny)
 {
     Open(Cards({Card("First line", 100, 1000, "TAG=Ann"), Card("Second", 1000, 2000)}, {"MonSty=msList"}));
     ASSERT_EQ(Form->DisplayMode(), TDisplayMode::List);
-    QTableWidget* grid = Form->CardGrid();
+    QTableWidget* grid = Form->CardList().Grid();
     EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(grid->item(1, 2)->text(), "Ann");
     EXPECT_EQ(grid->item(1, 1)->text(), "  0:00");
@@ -172,7 +173,7 @@ TEST_F(Playback, TheGridShowsSpeakersAndMemosOnlyWhenThereAreAny)
     Form->close();
 
     Open(Cards({Card("First line", 100, 1000, "", "memo"), Card("Second", 1500, 2000)}, {"MonSty=msList"}));
-    grid = Form->CardGrid();
+    grid = Form->CardList().Grid();
     EXPECT_EQ(grid->columnWidth(2), 0);
     EXPECT_EQ(grid->columnWidth(3), grid->columnWidth(4));
     EXPECT_EQ(grid->item(2, 1)->text(), "  0:02");
@@ -184,8 +185,8 @@ TEST_F(Playback, MenuLabelsAreCutBeforeATwoByteCharacter)
     const std::string text = std::string(49, 'a') + "あいうえお";
     Open(Cards({Card(text, 100, 1000), Card("", 1000, 2000, "", "sub only"), Card("", 2000, 3000, "EES=extra"),
                 Card("", 3000, 4000)}));
-    Form->PopulateItemList();
-    const QList<QAction*> items = Form->ItemList()->actions();
+    Form->CardList().PopulateItemList();
+    const QList<QAction*> items = Form->CardList().ItemList()->actions();
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[0]->text(), QString::fromStdString("  1  " + std::string(49, 'a') + "･･"));
     EXPECT_EQ(items[1]->text(), "  2  /sub only/");
@@ -200,8 +201,8 @@ TEST_F(Playback, TheExactTextOfOwnMaterialShowsInThePaneTheMenuAndTheList)
                 Card("na\xC3\xAFve \xF0\x9F\x98\x80", 3000, 4000, "UTX=na%C3%AFve%20%F0%9F%98%80")}));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA9");
-    Form->PopulateItemList();
-    const QList<QAction*> items = Form->ItemList()->actions();
+    Form->CardList().PopulateItemList();
+    const QList<QAction*> items = Form->CardList().ItemList()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[2]->text().toStdString(), "  3  na\xC3\xAFve \xF0\x9F\x98\x80");
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
@@ -353,7 +354,7 @@ TEST_F(Playback, OfOverlappingCardsTheFirstIsCurrentInTheListToo)
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() >= 0; }));
     Form->Lesson().TickNow();
     EXPECT_EQ(Form->Lesson().CurrentCard(), 0);
-    EXPECT_EQ(Form->CardGrid()->currentRow(), 1);
+    EXPECT_EQ(Form->CardList().Grid()->currentRow(), 1);
 }
 
 TEST_F(Playback, TheCardMenuExportsTheCurrentCardForFlashcards)
@@ -363,8 +364,8 @@ TEST_F(Playback, TheCardMenuExportsTheCurrentCardForFlashcards)
     QAction* exporting = Form->Action("acExportCard");
     ASSERT_NE(exporting, nullptr);
     EXPECT_TRUE(exporting->isEnabled());
-    ASSERT_TRUE(Form->ExportCard(1, QString::fromStdString(Packages.Path().string())));
-    ASSERT_TRUE(Form->ExportCard(2, QString::fromStdString(Packages.Path().string())));
+    ASSERT_TRUE(Form->CardList().ExportCard(1, QString::fromStdString(Packages.Path().string())));
+    ASSERT_TRUE(Form->CardList().ExportCard(2, QString::fromStdString(Packages.Path().string())));
     EXPECT_TRUE(std::filesystem::file_size(Packages / "Test_Lesson-002.ogg") > 0);
     std::ifstream tsv(Packages / "cards.tsv");
     std::stringstream lines;
@@ -389,7 +390,7 @@ TEST_F(Playback, TheCardMenuExportReadsOnlyTheTitlesPicturesAndReplacesNothing)
     std::filesystem::create_directories(folder);
     std::ofstream(folder / ".bashrc") << "the learner's own";
     for (int card = 0; card < 3; ++card)
-        EXPECT_TRUE(Form->ExportCard(card, QString::fromStdString(folder.string())));
+        EXPECT_TRUE(Form->CardList().ExportCard(card, QString::fromStdString(folder.string())));
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::ifstream file(entry.path());
         std::stringstream text;
