@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/card_grid_delegate.h"
+#include "app/tool_bar.h"
 #include "storage/card_text.h"
 #include "storage/comma_text.h"
 #include "storage/cp932_text.h"
@@ -88,11 +88,11 @@ void TForm1::FillCardGrid()
     disconnect(sgCards, nullptr, this, nullptr);
     connect(sgCards, &QTableWidget::cellClicked, this, [this](int row, int) {
         SelectCardRow(row);
-        acStop->trigger();
+        FToolBar->Actions().Run(TKeyCommand::Stop);
     });
     connect(sgCards, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         SelectCardRow(row);
-        acPlay->trigger();
+        FToolBar->Actions().Run(TKeyCommand::Play);
     });
 }
 
@@ -111,7 +111,7 @@ void TForm1::SelectCardRow(int row)
 
 void TForm1::acPlayListExecute()
 {
-    pmItemList->popup(sbItemList->mapToGlobal(QPoint(0, sbItemList->height())));
+    pmItemList->popup(FToolBar->CardMenuPlace());
 }
 
 void TForm1::PopulateItemList()
@@ -160,21 +160,6 @@ void TForm1::HighlightCurrentCard(QMenu* menu)
     for (QAction* item : menu->actions())
         if (item->data().toInt() == FLesson->CurrentCard() && item->isChecked())
             menu->setActiveAction(item);
-}
-
-// The card menu button's own menu (right click) exports the current card to a flashcard
-// program; the card menu itself lists the cards alone.
-void TForm1::CreateExportAction()
-{
-    acExportCard = new QAction(QStringLiteral("このカードを書き出す…  Export this card…"), this);
-    acExportCard->setObjectName("acExportCard");
-    connect(acExportCard, &QAction::triggered, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("書き出し先  Export to"));
-        if (!folder.isEmpty())
-            ExportCard(FLesson->CurrentCard(), folder);
-    });
-    sbItemList->setContextMenuPolicy(Qt::ActionsContextMenu);
-    sbItemList->addAction(acExportCard);
 }
 
 void TForm1::FillCardMenuItem(QAction* item, int index)
