@@ -133,7 +133,12 @@ QAction* TForm1::Action(const QString& name) const
 void TForm1::CreateToolBar()
 {
     TToolBarCalls calls;
-    calls.Actions.ChosenCard = [this] { return ChosenCard(); };
+    calls.Actions.ChosenCard = [this]() -> std::optional<int> {
+        const int row = sgCards->currentRow();
+        if (IsCardList(FDisplayMode) && row > 0 && row <= FPackage->MainCards.Count())
+            return row - 1;
+        return std::nullopt;
+    };
     calls.Actions.ShowCardMenu = [this] { acPlayListExecute(); };
     calls.Actions.ExportCard = [this](const QString& folder) { ExportCard(FLesson->CurrentCard(), folder); };
     calls.ToggleLoop = [this] { ToggleLoop(); };

@@ -3,17 +3,14 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QSlider>
 #include <QSplitter>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
-#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -38,7 +35,6 @@
 #include "title/practice_run.h"
 #include "title/recent_titles.h"
 #include "title/title_progress.h"
-#include "title/tool_bar_plan.h"
 #include "title/play_package.h"
 
 namespace olve {
@@ -207,8 +203,6 @@ private:
     // Shows what the lesson player tells.
     void FollowLesson();
     void ShowPlayFailure(const QString& reason);
-    // The card chosen in the card list, which "here" plays in place of the current one.
-    std::optional<int> ChosenCard() const;
     void acPlayListExecute();
     void ShowCard(int i, std::int64_t position, bool changed);
     // A play from the top: the first card's text, hidden, before any card is current.

@@ -45,14 +45,6 @@ void TForm1::ShowNoMoreCards()
     ShowFadingNotice(this, "NoMoreCards", "つぎはありません");
 }
 
-std::optional<int> TForm1::ChosenCard() const
-{
-    const int row = sgCards->currentRow();
-    if (IsCardList(FDisplayMode) && row > 0 && row <= FPackage->MainCards.Count())
-        return row - 1;
-    return std::nullopt;
-}
-
 // A play that failed was not heard: the learner reads why.
 void TForm1::ShowPlayFailure(const QString& reason)
 {
