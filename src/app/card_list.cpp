@@ -1,12 +1,10 @@
 #include "app/card_list.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTableWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <cstdio>
 
 #include "app/card_grid_delegate.h"
@@ -35,8 +33,9 @@ QString StartTimeText(std::uint32_t startPos)
 
 }  // namespace
 
-TCardList::TCardList(QWidget* window, QWidget* pane, QToolButton* menuButton, TLessonPlayer& lesson, TPrompts& prompts)
-    : QObject(window), FWindow(window), FMenuButton(menuButton), FLesson(lesson), FPrompts(prompts)
+TCardList::TCardList(QWidget* window, QWidget* pane, std::function<QPoint()> menuPlace, TLessonPlayer& lesson,
+                     TPrompts& prompts)
+    : QObject(window), FWindow(window), FMenuPlace(std::move(menuPlace)), FLesson(lesson), FPrompts(prompts)
 {
     sgCards = new QTableWidget(pane);
     sgCards->setObjectName("sgCards");
@@ -59,18 +58,6 @@ TCardList::TCardList(QWidget* window, QWidget* pane, QToolButton* menuButton, TL
     pmItemList = new QMenu(window);
     pmItemList->setObjectName("pmItemList");
     connect(pmItemList, &QMenu::aboutToShow, this, &TCardList::PopulateItemList);
-
-    // The card menu button's own menu (right click) exports the current card to a flashcard
-    // program; the card menu itself lists the cards alone.
-    acExportCard = new QAction(QStringLiteral("このカードを書き出す…  Export this card…"), this);
-    acExportCard->setObjectName("acExportCard");
-    connect(acExportCard, &QAction::triggered, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(FWindow, QStringLiteral("書き出し先  Export to"));
-        if (!folder.isEmpty())
-            ExportCard(FLesson.CurrentCard(), folder);
-    });
-    menuButton->setContextMenuPolicy(Qt::ActionsContextMenu);
-    menuButton->addAction(acExportCard);
 
     connect(&lesson, &TLessonPlayer::CardShown, this, [this](int card, std::int64_t, bool changed) {
         if (changed && Listed())
@@ -153,7 +140,7 @@ void TCardList::SelectCardRow(int row)
 
 void TCardList::PopUp()
 {
-    pmItemList->popup(FMenuButton->mapToGlobal(QPoint(0, FMenuButton->height())));
+    pmItemList->popup(FMenuPlace());
 }
 
 void TCardList::PopulateItemList()

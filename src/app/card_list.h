@@ -1,6 +1,8 @@
 #pragma once
 #include <QObject>
+#include <QPoint>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -9,7 +11,6 @@
 class QAction;
 class QMenu;
 class QTableWidget;
-class QToolButton;
 class QWidget;
 
 namespace olve {
@@ -20,13 +21,13 @@ class TPrompts;
 
 // The open title's cards to choose from: the card list that the list modes show in the text
 // pane (its current row follows the lesson's current card), the pinpoint menu under the card
-// menu button, and the export of the current card that the button's own menu offers.
+// menu button, and the export of a card.
 class TCardList : public QObject {
     Q_OBJECT
 public:
     // window: the menu's, dialogs' and notices' window; pane: where the list shows;
-    // menuButton: the button the menu opens under.
-    TCardList(QWidget* window, QWidget* pane, QToolButton* menuButton, TLessonPlayer& lesson, TPrompts& prompts);
+    // menuPlace: where the menu drops from, in global coordinates.
+    TCardList(QWidget* window, QWidget* pane, std::function<QPoint()> menuPlace, TLessonPlayer& lesson, TPrompts& prompts);
 
     // The cards of the title that opened (not owned; they outlive the next Open), where its
     // clips and pictures are read from, and its name as the caption shows it (UTF-8).
@@ -51,7 +52,6 @@ public:
 
     QTableWidget* Grid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
-    QAction* ExportAction() const { return acExportCard; }
 
 Q_SIGNALS:
     // A row was clicked (stops the play) or double-clicked (plays its card).
@@ -64,7 +64,7 @@ private:
     int Count() const;
 
     QWidget* FWindow;
-    QToolButton* FMenuButton;
+    std::function<QPoint()> FMenuPlace;
     TLessonPlayer& FLesson;
     TPrompts& FPrompts;
     const TPlayCardList* FCards = nullptr;
@@ -72,7 +72,6 @@ private:
     std::string FTitleName;
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
-    QAction* acExportCard = nullptr;
 };
 
 }  // namespace olve

@@ -14,17 +14,12 @@
 #include "app/card_list.h"
 #include "app/card_text_show.h"
 #include "app/file_type_registration.h"
-#include "app/place_labels.h"
-#include "app/practice_buttons.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
-#include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
-#include "app/tool_glyphs.h"
-#include "app/volume_bar.h"
+#include "app/tool_bar.h"
 #include "app/resume_notice.h"
-#include "app/overflow_button.h"
 #include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
 #include "lesson/opening_queue.h"
@@ -41,21 +36,6 @@ namespace olve {
 namespace {
 
 const QColor MainTextBackground(206, 227, 247);
-constexpr int ToolBarHeight = 33;
-constexpr int ButtonSize = 30;
-constexpr int SpeedButtonWidth = 36;
-constexpr int MinProgressWidth = 24;
-// The progress bar keeps this much before a control makes way for it.
-constexpr int EasyProgressWidth = 100;
-constexpr int MaxProgressWidth = 140;
-constexpr int LeftMargin = 4;
-constexpr int RightMargin = 8;
-constexpr int ProgressGap = 8;
-constexpr int RightGap = 4;
-// The speaker with its gaps.
-constexpr int SpeakerWidth = 34;
-constexpr int OverflowWidth = 24;
-constexpr int ProgressHeight = 15;
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
@@ -101,7 +81,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     FLesson = new TLessonPlayer(this);
     FPlayer = &FLesson->Player();
 
-    CreateActions();
     CreateToolBar();
     CreatePanes();
     FollowLesson();
@@ -132,7 +111,7 @@ void TForm1::FormCreate(const QStringList& arguments)
     CreateTitleOpening();
 
     qApp->installEventFilter(this);
-    EnablePlayControls(false);
+    FToolBar->EnablePlayControls(false);
 }
 
 void TForm1::ReadCommandLine(const QStringList& arguments)
@@ -152,24 +131,6 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
         FFileTypeRegistered = RegisterFileType(QFileInfo(FProgramPath).absoluteFilePath().toStdString(), ".qzw");
 }
 
-void TForm1::CreateActions()
-{
-    auto make = [this](QAction*& action, const char* name, const QString& hint, auto slot) {
-        action = new QAction(this);
-        action->setObjectName(name);
-        action->setToolTip(hint);
-        connect(action, &QAction::triggered, this, slot);
-    };
-    make(acPlay, "acPlay", "ここをもう一度 play [H]ere", [this] { FLesson->Here(FCardList->ChosenCard()); });
-    make(acNext, "acNext", "つぎ play [N]ext", [this] { FLesson->Next(); });
-    make(acBack, "acBack", "もどる play [B]ack", [this] { FLesson->Back(); });
-    make(acTop, "acTop", "はじめから play from [T]op", [this] { FLesson->Top(); });
-    make(acStop, "acStop", "止める [S]top", [this] { FLesson->Stop(); });
-    make(acPause, "acPause", "ポーズ [P]ause on", [this] { FLesson->Pause(); });
-    make(acAutoPause, "acAutoPause", "ポーズ [P]ause on", [this] { FLesson->SetAutoPause(!FLesson->AutoPause()); });
-    make(acPlayList, "acPlayList", "項目一覧からピンポイント再生", [this] { FCardList->PopUp(); });
-}
-
 QAction* TForm1::Action(const QString& name) const
 {
     return findChild<QAction*>(name);
@@ -177,167 +138,23 @@ QAction* TForm1::Action(const QString& name) const
 
 void TForm1::CreateToolBar()
 {
-    pnToolBar = new QWidget(this);
-    pnToolBar->setObjectName("pnToolBar");
-    imTop = new TToolBarBackground(pnToolBar);
-
-    auto button = [this](QToolButton*& b, const char* name, QAction* action, TGlyph glyph) {
-        b = new QToolButton(pnToolBar);
-        b->setObjectName(name);
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setIconSize(QSize(22, 22));
-        b->setFixedSize(ButtonSize, ButtonSize);
-        if (action) {
-            action->setIcon(GlyphIcon(glyph));
-            b->setDefaultAction(action);
-        } else {
-            b->setIcon(GlyphIcon(glyph));
-        }
-    };
-    button(sbPlayTop, "sbPlayTop", acTop, TGlyph::Top);
-    button(SpeedButton6, "SpeedButton6", acBack, TGlyph::Back);
-    button(SpeedButton1, "SpeedButton1", acPlay, TGlyph::Here);
-    button(sbItemList, "sbItemList", acPlayList, TGlyph::List);
-    button(SpeedButton2, "SpeedButton2", acNext, TGlyph::Next);
-    button(SpeedButton4, "SpeedButton4", acStop, TGlyph::Stop);
-    button(sbPause, "sbPause", acPause, TGlyph::Pause);
-    button(sbAutoPause, "sbAutoPause", acAutoPause, TGlyph::AutoPauseOff);
-    button(sbOnlineHelp, "sbOnlineHelp", nullptr, TGlyph::Help);
-    button(sbOpen, "sbOpen", nullptr, TGlyph::Open);
-    sbOpen->setToolTip("開く  Open a title, or a recording with its subtitles (Ctrl+O)");
-    connect(sbOpen, &QToolButton::clicked, this, &TForm1::ShowOpenDialog);
-    acPause->setCheckable(true);
-    sbAutoPause->setToolTip("オートポーズ [A]utopause");
-    sbOnlineHelp->setToolTip("利用案内");
-    connect(sbOnlineHelp, &QToolButton::clicked, this, [this] {
+    TToolBarCalls calls;
+    calls.Actions.ChosenCard = [this] { return FCardList->ChosenCard(); };
+    calls.Actions.ShowCardMenu = [this] { FCardList->PopUp(); };
+    calls.Actions.ExportCard = [this](const QString& folder) { FCardList->ExportCard(FLesson->CurrentCard(), folder); };
+    calls.ToggleLoop = [this] { FCardList->ToggleLoop(); };
+    calls.Open = [this] { ShowOpenDialog(); };
+    calls.Help = [this] {
         if (OnHelp)
             OnHelp();
-    });
-
-    sbSpeed = new QToolButton(pnToolBar);
-    sbSpeed->setObjectName("sbSpeed");
-    sbSpeed->setAutoRaise(true);
-    sbSpeed->setFocusPolicy(Qt::NoFocus);
-    sbSpeed->setFixedSize(SpeedButtonWidth, ButtonSize);
-    connect(sbSpeed, &QToolButton::clicked, this, [this] { FLesson->SetSpeedTenths(CycleSpeedTenths(FLesson->SpeedTenths())); });
-    ShowSpeed();
-    FPracticeButtons = std::make_unique<TPracticeButtons>(pnToolBar, *FLesson, [this] { FCardList->ToggleLoop(); });
-    // Controls a narrow window has no room for wait in the overflow menu, in the bar's order.
-    sbOverflow = new TOverflowButton(pnToolBar, QSize(OverflowWidth, ButtonSize), [this] {
-        const TPracticeButtons& p = *FPracticeButtons;
-        return QList<QWidget*>{sbPause, sbAutoPause, Image3, sbSpeed, p.sbRepeat, p.sbShadow,
-                               p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop, sbOpen, sbOnlineHelp};
-    }, [this] { ShowVolumeBar(); });
-
-    Image3 = new QLabel(pnToolBar);
-    Image3->setObjectName("Image3");
-    Image3->setPixmap(GlyphPixmap(TGlyph::Speaker, 20));
-    Image3->setFixedSize(22, 22);
-    Image3->setMouseTracking(true);
-    Image3->installEventFilter(this);
-
-    imPlayer = new TProgressBar(pnToolBar);
-    imPlayer->setFixedSize(MaxProgressWidth, ProgressHeight);
-    anPlaying = new TPlayingAnimation(pnToolBar);
-    CreatePlaceLabels();
-
-    lbPAT2 = new QLabel("English listening, card by card", pnToolBar);
-    lbPAT2->setObjectName("lbPAT2");
-    lbPAT1 = new QLabel(lbPAT2->text(), pnToolBar);
-    lbPAT1->setObjectName("lbPAT1");
-    for (auto [label, colour] : {std::pair{lbPAT1, QColor(192, 192, 192)}, std::pair{lbPAT2, QColor(0, 0, 128)}}) {
-        QFont italic = label->font();
-        italic.setItalic(true);
-        italic.setPointSize(9);
-        label->setFont(italic);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, colour);
-        label->setPalette(p);
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-    edDummy = new QLineEdit(this);
-    edDummy->setObjectName("edDummy");
-    edDummy->setFixedWidth(2);
-    edDummy->lower();
-
-    tbVolume = new TVolumeBar(FLesson->Player(), this);
-}
-
-std::array<QWidget*, ToolControlCount> TForm1::ToolControls() const
-{
-    const TPracticeButtons& p = *FPracticeButtons;
-    return {sbOnlineHelp, p.sbLoop, p.sbShadow, p.sbRevealJapanese, p.sbRevealEnglish, p.sbRepeat,
-            sbSpeed,      sbOpen,   sbAutoPause, sbPause,          Image3};
-}
-
-TToolBarWidths TForm1::ToolBarWidths(int counter, int time) const
-{
-    TToolBarWidths widths;
-    widths.Fixed = LeftMargin + 6 * ButtonSize + ProgressGap + RightGap + RightMargin;
-    const auto controls = ToolControls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        widths.Controls[i] = controls[i] == Image3 ? SpeakerWidth : controls[i]->width();
-    widths.Overflow = OverflowWidth;
-    widths.Counter = counter;
-    widths.Time = time;
-    widths.MinProgress = MinProgressWidth;
-    widths.EasyProgress = EasyProgressWidth;
-    widths.MaxProgress = MaxProgressWidth;
-    return widths;
+    };
+    FToolBar = new TToolBar(*FLesson, std::move(calls), this);
 }
 
 void TForm1::LayOutToolBar()
 {
-    pnToolBar->setGeometry(0, 0, width(), ToolBarHeight);
-    imTop->setGeometry(pnToolBar->rect());
-    imTop->lower();
-    const TToolBarPlan plan = PlanToolBar(width(), ToolBarWidths(TPlaceLabels::Width(FPlace->Counter()), TPlaceLabels::Width(FPlace->Time())));
-    const auto controls = ToolControls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        controls[i]->setVisible(!plan.Overflowed[i]);
-    int x = LeftMargin;
-    for (QToolButton* b : {sbPlayTop, SpeedButton6, SpeedButton1, sbItemList, SpeedButton2, SpeedButton4, sbPause, sbAutoPause}) {
-        if (b->isHidden())
-            continue;
-        b->move(x, 2);
-        x += ButtonSize;
-    }
-    if (!Image3->isHidden()) {
-        Image3->move(x + 6, 6);
-        x += SpeakerWidth;
-    }
-    imPlayer->setFixedWidth(plan.Middle.Progress);
-    imPlayer->move(x, 13 - (ProgressHeight - 7) / 2);
-    anPlaying->setGeometry(imPlayer->x(), 2, imPlayer->width(), 1);
-    x = imPlayer->x() + imPlayer->width() + ProgressGap;
-    const TPracticeButtons& p = *FPracticeButtons;
-    for (QToolButton* b : {sbSpeed, p.sbRepeat, p.sbShadow, p.sbRevealEnglish, p.sbRevealJapanese, p.sbLoop}) {
-        if (b->isHidden())
-            continue;
-        b->move(x, 2);
-        x += b->width();
-    }
-    x = FPlace->LayOut(x, plan.Middle.Counter, plan.Middle.Time);
-    sbOverflow->setVisible(plan.Overflows());
-    int right = width() - RightMargin;
-    for (QToolButton* b : {static_cast<QToolButton*>(sbOverflow), sbOnlineHelp, sbOpen}) {
-        if (b->isHidden())
-            continue;
-        right -= b->width();
-        b->move(right, 2);
-    }
-    lbPAT2->adjustSize();
-    lbPAT2->move(right - RightGap - lbPAT2->width(), ButtonSize + 2 - lbPAT2->height());
-    lbPAT1->adjustSize();
-    lbPAT1->move(lbPAT2->x() + 1, lbPAT2->y() + 1);
-    lbPAT2->setVisible(lbPAT2->x() > x + 8);
-    lbPAT1->setVisible(lbPAT2->isVisible());
-    lbPAT1->raise();
-    lbPAT2->raise();
-    edDummy->move(sbPlayTop->x() + sbPlayTop->width(), ToolBarHeight);
-    spPic->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
+    FToolBar->LayOut(width());
+    spPic->setGeometry(0, FToolBar->height(), width(), height() - FToolBar->height());
     PlaceStartPage();
 }
 
@@ -368,9 +185,10 @@ void TForm1::CreatePanes()
     FPicture->setObjectName("FPicture");
     FPicture->SetColor(Qt::black);
 
-    FCardList = new TCardList(this, pnText, sbItemList, *FLesson, FPrompts);
-    connect(FCardList, &TCardList::RowClicked, acStop, &QAction::trigger);
-    connect(FCardList, &TCardList::RowDoubleClicked, acPlay, &QAction::trigger);
+    FCardList = new TCardList(this, pnText, [this] { return FToolBar->CardMenuPlace(); }, *FLesson, FPrompts);
+    const TLessonActions& actions = FToolBar->Actions();
+    connect(FCardList, &TCardList::RowClicked, actions.acStop, &QAction::trigger);
+    connect(FCardList, &TCardList::RowDoubleClicked, actions.acPlay, &QAction::trigger);
 }
 
 void TForm1::CreateTextViews()
@@ -537,13 +355,6 @@ void TForm1::OpenHandedOver(const QString& path)
         OpenMaterial({path});
     if (FMainView->focusPolicy() != Qt::NoFocus)
         FMainView->setFocus();
-}
-
-void TForm1::EnablePlayControls(bool on)
-{
-    for (QAction* action : {acTop, acBack, acPlay, acPlayList, acNext, acStop, acPause, acAutoPause, FCardList->ExportAction()})
-        action->setEnabled(on);
-    imPlayer->setVisible(on);
 }
 
 }  // namespace olve

@@ -3,17 +3,14 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QSlider>
 #include <QSplitter>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
-#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -38,24 +35,18 @@
 #include "title/practice_run.h"
 #include "title/recent_titles.h"
 #include "title/title_progress.h"
-#include "title/tool_bar_plan.h"
 #include "title/play_package.h"
 
 namespace olve {
 
 class TPaneDivider;
-class TPlaceLabels;
 class TCardTextShow;
-class TPracticeButtons;
-class TPlayingAnimation;
 class TStartPage;
 class TCardList;
 class TOpeningQueue;
 class TTitleOpening;
 class TOpeningQuestions;
-class TProgressBar;
-class TVolumeBar;
-class TOverflowButton;
+class TToolBar;
 class TResumeNotice;
 struct TTitleSession;
 
@@ -106,8 +97,7 @@ public:
 
     // Playback, practice and seeking, as the lesson player runs them.
     TLessonPlayer& Lesson() { return *FLesson; }
-    void EnablePlayControls(bool on);
-    void ShowProgress(int position);
+    TToolBar& ToolBar() { return *FToolBar; }
     // Runs a key as the key map says; false for keys it does not take.
     // scanCode: the key's place on the keyboard where known (tells "=" on the minus key of
     // Japanese keyboards from "=" on the plus key of others).
@@ -158,7 +148,6 @@ private:
     void FormCreate(const QStringList& arguments);
     void CreateToolBar();
     void CreatePanes();
-    void CreateActions();
     void CreateTextViews();
     void ReadCommandLine(const QStringList& arguments);
     void StartOnScreen();
@@ -173,14 +162,10 @@ private:
     bool OpenMedia(const QString& mediaPath);
     void LayOutTitle(bool video, const TTitleDisplay& display);
     void LayOutToolBar();
-    // The controls that may go into the overflow menu, in the order of TToolControl.
-    std::array<QWidget*, ToolControlCount> ToolControls() const;
-    TToolBarWidths ToolBarWidths(int counter, int time) const;
     // A mode's window size when the settings keep none: wide enough for the whole tool bar
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void LayOutTextPane();
-    void ShowSpeed();
     void PlaceStartPage();
     void CreateTitleOpening();
     void RestoreProgress();
@@ -193,11 +178,6 @@ private:
     // A positive whole number kept in the mode's section, else the fallback.
     int SectionSubHeight(TDisplayMode mode) const;
     int TitleBarHeight() const;
-    // The card counter and the time in the tool bar.
-    void CreatePlaceLabels();
-    void ShowPlace(std::int64_t position);
-    bool ShowCounter();
-    void FitPlaceLabels();
     // The divider between the English and the Japanese text, and the fonts that follow the pane.
     void CreateDivider();
     void DragDivider(int y);
@@ -210,42 +190,17 @@ private:
     // Shows what the lesson player tells.
     void FollowLesson();
     void ShowPlayFailure(const QString& reason);
-    void ShowAutoPause(bool on);
     void ShowCard(int i, std::int64_t position, bool changed);
     // A play from the top: the first card's text, hidden, before any card is current.
     void ShowTop();
     void ShowNoMoreCards();
-    void ShowVolumeBar();
 
     QString FProgramPath;
     TPrompts& FPrompts;
     std::unique_ptr<TLessonStore> FStore;
     QStringList FArguments;
 
-    // Tool bar.
-    QWidget* pnToolBar = nullptr;
-    QWidget* imTop = nullptr;
-    QToolButton* sbPlayTop = nullptr;
-    QToolButton* SpeedButton6 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* sbItemList = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
-    QToolButton* SpeedButton4 = nullptr;
-    QToolButton* sbPause = nullptr;
-    QToolButton* sbAutoPause = nullptr;
-    QToolButton* sbOnlineHelp = nullptr;
-    QToolButton* sbOpen = nullptr;
-    QToolButton* sbSpeed = nullptr;
-    std::unique_ptr<TPracticeButtons> FPracticeButtons;
-    QLabel* Image3 = nullptr;
-    TProgressBar* imPlayer = nullptr;
-    std::unique_ptr<TPlaceLabels> FPlace;
-    TPlayingAnimation* anPlaying = nullptr;
-    QLabel* lbPAT1 = nullptr;
-    QLabel* lbPAT2 = nullptr;
-    QLineEdit* edDummy = nullptr;
-    TOverflowButton* sbOverflow = nullptr;
-    TVolumeBar* tbVolume = nullptr;
+    TToolBar* FToolBar = nullptr;
 
     // Panes.
     QSplitter* spPic = nullptr;
@@ -257,15 +212,6 @@ private:
     // The English text's size as the learner chose it; a large pane adds steps on top.
     int FMainFontSize = 0;
     TCardList* FCardList = nullptr;
-
-    QAction* acPlay = nullptr;
-    QAction* acNext = nullptr;
-    QAction* acBack = nullptr;
-    QAction* acTop = nullptr;
-    QAction* acStop = nullptr;
-    QAction* acPause = nullptr;
-    QAction* acAutoPause = nullptr;
-    QAction* acPlayList = nullptr;
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
@@ -301,7 +247,6 @@ private:
     QDeadlineTimer FExposeDeadline;
     bool FStarted = false;
     bool FActivated = false;
-    int FLastProgressWidth = -1;
     std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;

@@ -9,12 +9,11 @@
 #include <iterator>
 
 #include "app/card_list.h"
-#include "app/place_labels.h"
+#include "app/tool_bar.h"
 #include "media/content_class.h"
 #include "storage/cp932_text.h"
 #include "storage/letter_case_path.h"
 #include "storage/settings_vocabulary.h"
-#include "timing/place_text.h"
 #include "title/screen_fit.h"
 
 namespace olve {
@@ -88,12 +87,8 @@ void TForm1::SetDisplayMode(TDisplayMode mode)
 
 QSize TForm1::DefaultWindowSize(TDisplayMode mode) const
 {
-    const int cards = FPackage ? FPackage->MainCards.Count() : 0;
-    const std::int64_t length = FPlayer && FPlayer->DeviceID() != 0 ? FPlayer->Length() : 0;
-    const int counter = TPlaceLabels::WidthOf(FPlace->Counter(), CardCounterText(cards - 1, cards));
-    const int time = TPlaceLabels::WidthOf(FPlace->Time(), length > 0 ? PlaceTimeText(length, length) : std::string());
     QSize size = DefaultSize(mode);
-    size.setWidth(std::max(size.width(), FullToolBarWidth(ToolBarWidths(counter, time))));
+    size.setWidth(std::max(size.width(), FToolBar->FullWidth()));
     return size.boundedTo(WorkArea().size());
 }
 

@@ -10,6 +10,7 @@
 #include "app/card_list.h"
 #include "app/start_page.h"
 #include "app/startup_check.h"
+#include "app/tool_bar.h"
 #include "lesson/opening_choice.h"
 #include "lesson/opening_queue.h"
 #include "lesson/title_opening.h"
@@ -106,14 +107,14 @@ bool TForm1::ShowTitle(TTitleSession session)
         FMainView->SetTextIndent(itStandard);
     FShowCursor = display.ShowCursor;
     FShowUnderline = display.ShowUnderline;
-    ShowProgress(0);
+    FToolBar->ShowProgress(0);
     if (!IsCardList(FDisplayMode))
         FSubView->setVisible(HasSubText(FPackage->MainCards));
     LayOutTitle(ContentClassOfFile(FPlayer->FileName) == "video", display);
     ShowTextPane(display.ShowTextPane);
     FTitleName = QString::fromStdString(session.TitleName);
     setWindowTitle(FTitleName + " - " + ApplicationTitle);
-    EnablePlayControls(true);
+    FToolBar->EnablePlayControls(true);
     FLesson->PlayCard(-1);
     RestoreProgress();
     PlaceStartPage();

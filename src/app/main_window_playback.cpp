@@ -10,13 +10,9 @@
 #include "app/card_list.h"
 #include "app/card_text_show.h"
 #include "app/fading_notice.h"
-#include "app/practice_buttons.h"
 #include "app/start_page.h"
-#include "app/tool_bar_widgets.h"
-#include "app/tool_glyphs.h"
-#include "app/volume_bar.h"
+#include "app/tool_bar.h"
 #include "app/resume_notice.h"
-#include "app/overflow_button.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
@@ -30,17 +26,9 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
     connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
     connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
-    connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
-    const auto showProgress = [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); };
-    connect(lesson, &TLessonPlayer::Progress, this, showProgress);
     lesson->TickView = [this] {
-        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()};
+        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), FToolBar->ProgressWidth()};
     };
-    connect(lesson, &TLessonPlayer::PauseChanged, acPause, &QAction::setChecked);
-    connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
-    connect(lesson, &TLessonPlayer::PracticeChanged, this, [this] { FPracticeButtons->Show(); });
-    connect(lesson, &TLessonPlayer::SpeedChanged, this, &TForm1::ShowSpeed);
-    connect(lesson, &TLessonPlayer::Sought, this, showProgress);
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
 }
@@ -58,12 +46,6 @@ void TForm1::ShowNoMoreCards()
     ShowFadingNotice(this, "NoMoreCards", "つぎはありません");
 }
 
-void TForm1::ShowAutoPause(bool on)
-{
-    acAutoPause->setIcon(GlyphIcon(on ? TGlyph::AutoPauseOn : TGlyph::AutoPauseOff));
-    acAutoPause->setToolTip(on ? "オートポーズ autopause off" : "オートポーズ autopause on");
-}
-
 // A play that failed was not heard: the learner reads why.
 void TForm1::ShowPlayFailure(const QString& reason)
 {
@@ -71,21 +53,8 @@ void TForm1::ShowPlayFailure(const QString& reason)
                      reason.toStdString());
 }
 
-void TForm1::ShowProgress(int position)
-{
-    ShowPlace(position);
-    const int length = Player().DeviceID() != 0 ? Player().Length() : 0;
-    const int width = length < 1 ? 0 : static_cast<int>(std::int64_t(position) * imPlayer->width() / length);
-    if (width == FLastProgressWidth)
-        return;
-    FLastProgressWidth = width;
-    imPlayer->SetBarWidth(width);
-}
-
 void TForm1::ShowCard(int i, std::int64_t position, bool changed)
 {
-    if (ShowCounter())
-        FitPlaceLabels();
     const TPlayCardItem& card = FPackage->MainCards.Card(i);
     if (IsCardList(FDisplayMode)) {
         FCardText->Forget();
@@ -101,15 +70,8 @@ void TForm1::ShowCard(int i, std::int64_t position, bool changed)
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
     const TKeyCommand command = KeyCommand(key, modifiers, scanCode);
-    // In the order of the commands Play to Next.
-    QAction* const actions[] = {acPlay, acStop, acPause, acTop, acPlayList, acAutoPause, acBack, acNext};
-    const int first = static_cast<int>(TKeyCommand::Play);
-    const int index = static_cast<int>(command) - first;
-    if (index >= 0 && index < static_cast<int>(std::size(actions))) {
-        if (actions[index]->isEnabled())
-            actions[index]->trigger();
+    if (FToolBar->Actions().Run(command))
         return true;
-    }
     switch (command) {
     case TKeyCommand::SeekBack:
     case TKeyCommand::SeekOn:
@@ -160,13 +122,6 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     }
 }
 
-void TForm1::ShowVolumeBar()
-{
-    // From the overflow menu when the speaker has made way for a narrow window.
-    const QWidget* anchor = Image3->isHidden() ? static_cast<QWidget*>(sbOverflow) : Image3;
-    tbVolume->ShowUnder(anchor, pnToolBar->height());
-}
-
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
@@ -179,12 +134,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             return FormKeyDown(key->key(), key->modifiers(), key->nativeScanCode());
         break;
     }
-    case QEvent::MouseMove:
-        if (watched == Image3)
-            ShowVolumeBar();
-        else
-            tbVolume->HideAway(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        break;
     case QEvent::Resize:
         if (watched == pnText)
             LayOutTextPane();

@@ -34,6 +34,8 @@ public:
     void Open(TPlayPackage& package);
     // A recording is open and the title has cards.
     bool CanPlay() const;
+    // The open title's cards; none before a title opens.
+    int CardCount() const { return FPackage ? FPackage->MainCards.Count() : 0; }
     // The open title's cards in the player's units, brought up to date with the cards.
     const TCardTimeline& Timeline();
 

@@ -16,6 +16,7 @@
 #include "app/help_window.h"
 #include "app/card_list.h"
 #include "app/main_window.h"
+#include "app/tool_bar.h"
 #include "app/resume_notice.h"
 #include "storage/cp932_text.h"
 #include "timing/positions.h"
@@ -154,7 +155,7 @@ TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
 {
     QDir::setCurrent(QString::fromStdString(Program.Path().string()));
     TForm1 form(QString::fromStdString(Program / "olveplayer"), {"NoTie"}, Prompts);
-    form.ShowProgress(5000);
+    form.ToolBar().ShowProgress(5000);
     EXPECT_FALSE(form.Lesson().CanPlay());
     form.Lesson().PlayCard(0);
     EXPECT_FALSE(form.Lesson().TickTimer()->isActive());
