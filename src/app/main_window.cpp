@@ -12,18 +12,18 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/card_text_show.h"
 #include "app/file_type_registration.h"
 #include "app/place_labels.h"
+#include "app/picture_pane.h"
 #include "app/practice_buttons.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
+#include "app/text_pane.h"
 #include "app/tool_bar_widgets.h"
 #include "app/start_page.h"
 #include "app/tool_glyphs.h"
 #include "app/volume_bar.h"
-#include "app/resume_notice.h"
 #include "app/overflow_button.h"
 #include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
@@ -39,7 +39,6 @@ namespace olve {
 
 namespace {
 
-const QColor MainTextBackground(206, 227, 247);
 constexpr int ToolBarHeight = 33;
 constexpr int ButtonSize = 30;
 constexpr int SpeedButtonWidth = 36;
@@ -74,14 +73,11 @@ TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompt
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
-    // Freed in this order: picture, box, title, player, views.
-    delete FPicture;
+    // Freed in this order: box, title, player; the panes go after it with the window.
     delete FLinkBoxServer;
     delete FLinkBox;
     FPackage.reset();
     delete FLesson;
-    delete FSubView;
-    delete FMainView;
 }
 
 void TForm1::FormCreate(const QStringList& arguments)
@@ -109,9 +105,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
     FLesson->SetAutoPause(false);
     ReadCommandLine(arguments);
-    CreateTextViews();
-
-    FResume = new TResumeNotice(pnText);
     SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
     CreateStartPage();
     FPackage = std::make_unique<TPlayPackage>();
@@ -342,28 +335,10 @@ void TForm1::CreatePanes()
     spPic->setObjectName("spPic");
     spPic->setChildrenCollapsible(false);
     spPic->setHandleWidth(4);
-    pnPic = new QWidget(spPic);
-    pnPic->setObjectName("pnPic");
-    pnPic->setAutoFillBackground(true);
-    QPalette black = pnPic->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    pnPic->setPalette(black);
-    pnPic->setMinimumSize(100, 100);
-    pnPic->installEventFilter(this);
-    pnText = new QWidget(spPic);
-    pnText->setObjectName("pnText");
-    pnText->setMinimumSize(100, 100);
-    pnText->setAutoFillBackground(true);
-    QPalette panel = pnText->palette();
-    panel.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    pnText->setPalette(panel);
-    pnPic->hide();
+    FPicturePane = new TPicturePane(spPic, *FLesson, ProgramFolder());
+    FTextPane = new TTextPane(spPic, *FLesson);
 
-    FPicture = new TExtraImage(pnPic);
-    FPicture->setObjectName("FPicture");
-    FPicture->SetColor(Qt::black);
-
-    sgCards = new QTableWidget(pnText);
+    sgCards = new QTableWidget(FTextPane);
     sgCards->setObjectName("sgCards");
     sgCards->setColumnCount(5);
     sgCards->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -372,41 +347,11 @@ void TForm1::CreatePanes()
     sgCards->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgCards->verticalHeader()->hide();
     sgCards->hide();
+    FTextPane->HoldGrid(sgCards);
 
     pmItemList = new QMenu(this);
     pmItemList->setObjectName("pmItemList");
     connect(pmItemList, &QMenu::aboutToShow, this, &TForm1::PopulateItemList);
-}
-
-void TForm1::CreateTextViews()
-{
-    auto make = [this](const char* name) {
-        auto* view = new TNewULEditNet(pnText);
-        view->setObjectName(QString("TNewULEditNet") + name);
-        view->setReadOnly(true);
-        QPalette p = view->palette();
-        p.setColor(QPalette::Base, MainTextBackground);
-        view->setPalette(p);
-        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        QFont font = view->font();
-        font.setPointSize(14);
-        view->setFont(font);
-        view->SetDBCSFontName(QStringLiteral("ＭＳ Ｐゴシック"));
-        view->SetDBCSCharset(1);
-        view->SetSBCSFontName("Georgia");
-        view->SetSBCSCharset(1);
-        view->SetTextIndent(itStandard);
-        return view;
-    };
-    FMainView = make("_MainText");
-    FMainView->SetShowUnderline(true);
-    FMainView->OnMouseDown = [this](QMouseEvent* event) { FCardText->Click(event); };
-    FSubView = make("_SubText");
-    FSubView->SetShowUnderline(false);
-    FSubView->hide();
-    FCardText = std::make_unique<TCardTextShow>(*FMainView, *FSubView, *FLesson);
-    CreateDivider();
-    pnText->installEventFilter(this);
 }
 
 bool TForm1::ListenForHandOvers(const QString& socketPath)
@@ -485,8 +430,7 @@ void TForm1::FormActivate()
         if (argument != FStartPackage && FileKindOf(argument.toStdString()) == TFileKind::Package &&
             QFileInfo(argument).isFile()) {
             OpenTitlePackage(argument);
-            if (FMainView->focusPolicy() != Qt::NoFocus)
-                FMainView->setFocus();
+            FTextPane->FocusText();
         }
     }
     if (FLinkBox)
@@ -570,8 +514,7 @@ void TForm1::OpenHandedOver()
         OpenTitlePackage(text);
     else
         OpenMaterial({text});
-    if (FMainView->focusPolicy() != Qt::NoFocus)
-        FMainView->setFocus();
+    FTextPane->FocusText();
 }
 
 void TForm1::EnablePlayControls(bool on)

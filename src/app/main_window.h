@@ -43,9 +43,7 @@
 
 namespace olve {
 
-class TPaneDivider;
 class TPlaceLabels;
-class TCardTextShow;
 class TPracticeButtons;
 class TPlayingAnimation;
 class TStartPage;
@@ -54,7 +52,8 @@ class TOpeningQuestions;
 class TProgressBar;
 class TVolumeBar;
 class TOverflowButton;
-class TResumeNotice;
+class TPicturePane;
+class TTextPane;
 struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
@@ -99,12 +98,6 @@ public:
     void SetDisplayMode(TDisplayMode mode);
     void ApplyLayout(TDisplayMode mode);
     void SaveLayout();
-    void ShowPicture(const std::string& name);
-    bool HasPictures() const;
-    void FitVideo();
-    void ShowTextPane(bool on);
-    static int NextFontSize(int size, bool bigger);
-    void StepFontSize(TNewULEditNet* view, int delta);
 
     // Playback, practice and seeking, as the lesson player runs them.
     TLessonPlayer& Lesson() { return *FLesson; }
@@ -124,13 +117,8 @@ public:
     TDisplayMode DisplayMode() const { return FDisplayMode; }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
-    // The notice offering to go on from the last card.
-    TResumeNotice* ResumeNotice() const { return FResume; }
-    TNewULEditNet* MainView() const { return FMainView; }
-    TNewULEditNet* SubView() const { return FSubView; }
-    TExtraImage* PictureView() const { return FPicture; }
-    QWidget* PicturePane() const { return pnPic; }
-    QWidget* TextPane() const { return pnText; }
+    TPicturePane* PicturePane() const { return FPicturePane; }
+    TTextPane* TextPane() const { return FTextPane; }
     QTableWidget* CardGrid() const { return sgCards; }
     QMenu* ItemList() const { return pmItemList; }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
@@ -144,7 +132,6 @@ public:
     // The open title's name as the caption shows it.
     const QString& TitleName() const { return FTitleName; }
     QAction* Action(const QString& name) const;
-    QSize VideoSize() const { return {FVideoWidth, FVideoHeight}; }
 
     // Called with a package path handed over by another start.
     std::function<void(const QString&)> OnHandOver;
@@ -165,7 +152,6 @@ private:
     void CreateToolBar();
     void CreatePanes();
     void CreateActions();
-    void CreateTextViews();
     void ReadCommandLine(const QStringList& arguments);
     void StartOnScreen();
     void FormShow();
@@ -187,7 +173,6 @@ private:
     // A mode's window size when the settings keep none: wide enough for the whole tool bar
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
-    void LayOutTextPane();
     void ShowSpeed();
     void ToggleLoop();
     void CreateStartPage();
@@ -197,9 +182,6 @@ private:
     void CreateTitleOpening();
     void MaterialEnded();
     void RestoreProgress();
-    void PlaceResumeNotice();
-    void ResumeLastCard();
-    TTitleProgress CurrentProgress() const;
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
@@ -211,14 +193,7 @@ private:
     void ShowPlace(std::int64_t position);
     bool ShowCounter();
     void FitPlaceLabels();
-    // The divider between the English and the Japanese text, and the fonts that follow the pane.
-    void CreateDivider();
-    void DragDivider(int y);
-    int SubViewFit() const;
-    void ApplyMainFontSize();
-    static void SetFontSize(TNewULEditNet* view, int size);
     QString ProgramFolder() const;
-    QString FindPicture(const std::string& name) const;
 
     // Shows what the lesson player tells.
     void FollowLesson();
@@ -227,8 +202,6 @@ private:
     void acPlayExecute();
     void acPlayListExecute();
     void ShowCard(int i, std::int64_t position, bool changed);
-    // A play from the top: the first card's text, hidden, before any card is current.
-    void ShowTop();
     void ShowNoMoreCards();
     void ShowVolumeBar();
     void CardMenuItemClick(int index);
@@ -268,13 +241,8 @@ private:
 
     // Panes.
     QSplitter* spPic = nullptr;
-    QWidget* pnPic = nullptr;
-    QWidget* pnText = nullptr;
-    TPaneDivider* pnDivider = nullptr;
-    // The Japanese pane's height as the divider left it; its text may make it taller.
-    int FSubWanted = 0;
-    // The English text's size as the learner chose it; a large pane adds steps on top.
-    int FMainFontSize = 0;
+    TPicturePane* FPicturePane = nullptr;
+    TTextPane* FTextPane = nullptr;
     QTableWidget* sgCards = nullptr;
     QMenu* pmItemList = nullptr;
 
@@ -290,16 +258,12 @@ private:
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
-    TResumeNotice* FResume = nullptr;
     TStartPage* FStartPage = nullptr;
     TRecentTitles FRecent;
     // Recordings and subtitles named on the command line, opened once the window shows.
     QStringList FStartFiles;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
-    std::string FPictureName;
-    TNewULEditNet* FMainView = nullptr;
-    TNewULEditNet* FSubView = nullptr;
     // The open lesson, with the media player; made first and freed after the title.
     TLessonPlayer* FLesson = nullptr;
     // The lesson player's media player, for the parts that open and lay out recordings.
@@ -310,13 +274,8 @@ private:
     QString FHandedOver;
     bool FHandOverScheduled = false;
     TLinkBoxServer* FLinkBoxServer = nullptr;
-    TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
     QString FTitleName;
-    int FVideoWidth = 0;
-    int FVideoHeight = 0;
-    bool FShowCursor = false;
-    bool FShowUnderline = false;
     QString FStartPackage;
     bool FFileTypeRegistered = false;
     // Showing the window has queued the start: the start package, then the first activation.
@@ -330,7 +289,6 @@ private:
     // Installations and openings under way (a hand-over may start one inside another).
     int FOpening = 0;
     int FLastProgressWidth = -1;
-    std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
     std::unique_ptr<TOpeningQuestions> FOpeningQuestions;

@@ -7,14 +7,13 @@
 #include <cstdio>
 #include <iterator>
 
-#include "app/card_text_show.h"
 #include "app/fading_notice.h"
 #include "app/practice_buttons.h"
 #include "app/start_page.h"
 #include "app/tool_bar_widgets.h"
 #include "app/tool_glyphs.h"
 #include "app/volume_bar.h"
-#include "app/resume_notice.h"
+#include "app/text_pane.h"
 #include "app/overflow_button.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
@@ -25,15 +24,12 @@ namespace olve {
 void TForm1::FollowLesson()
 {
     TLessonPlayer* lesson = FLesson;
-    connect(lesson, &TLessonPlayer::CardChosen, this, [this] { FResume->Withdraw(); });
     connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
-    connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
-    connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
     connect(lesson, &TLessonPlayer::Running, anPlaying, &TPlayingAnimation::SetActive);
     const auto showProgress = [this](std::int64_t position) { ShowProgress(static_cast<int>(position)); };
     connect(lesson, &TLessonPlayer::Progress, this, showProgress);
     lesson->TickView = [this] {
-        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), imPlayer->width()};
+        return TLessonPlayer::TTickView{FTextPane->CaretMoves(), imPlayer->width()};
     };
     connect(lesson, &TLessonPlayer::PauseChanged, acPause, &QAction::setChecked);
     connect(lesson, &TLessonPlayer::AutoPauseChanged, this, &TForm1::ShowAutoPause);
@@ -42,13 +38,6 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::Sought, this, showProgress);
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
-}
-
-void TForm1::ShowTop()
-{
-    const TPlayCardItem& first = FPackage->MainCards.Card(0);
-    FCardText->ShowTop(first);
-    ShowPicture(first.Picture);
 }
 
 void TForm1::ShowNoMoreCards()
@@ -90,22 +79,13 @@ void TForm1::ShowProgress(int position)
     imPlayer->SetBarWidth(width);
 }
 
-void TForm1::ShowCard(int i, std::int64_t position, bool changed)
+void TForm1::ShowCard(int i, std::int64_t, bool changed)
 {
     if (ShowCounter())
         FitPlaceLabels();
-    const TPlayCardItem& card = FPackage->MainCards.Card(i);
-    if (IsCardList(FDisplayMode)) {
-        FCardText->Forget();
-        if (!changed)
-            return;
+    // The panes show the card's text and picture themselves.
+    if (IsCardList(FDisplayMode) && changed)
         SelectCardRow(i + 1);
-        if (FDisplayMode == TDisplayMode::ListPic)
-            ShowPicture(card.Picture);
-        return;
-    }
-    if (FCardText->Show(card, i, position, changed, {FShowCursor, FShowUnderline, isActiveWindow()}))
-        ShowPicture(card.Picture);
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
@@ -127,11 +107,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         return true;
     case TKeyCommand::MainFontSmaller:
     case TKeyCommand::MainFontBigger:
-        StepFontSize(FMainView, command == TKeyCommand::MainFontSmaller ? -1 : 1);
+        FTextPane->StepFontSize(true, command == TKeyCommand::MainFontSmaller ? -1 : 1);
         return true;
     case TKeyCommand::SubFontSmaller:
     case TKeyCommand::SubFontBigger:
-        StepFontSize(FSubView, command == TKeyCommand::SubFontSmaller ? -1 : 1);
+        FTextPane->StepFontSize(false, command == TKeyCommand::SubFontSmaller ? -1 : 1);
         return true;
     case TKeyCommand::Slower:
     case TKeyCommand::Faster:
@@ -159,7 +139,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         ToggleLoop();
         return true;
     case TKeyCommand::ResumeLastCard:
-        ResumeLastCard();
+        FTextPane->ResumeLastCard();
         return true;
     case TKeyCommand::Help:
         if (OnHelp)
@@ -194,14 +174,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             ShowVolumeBar();
         else
             tbVolume->HideAway(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        break;
-    case QEvent::Resize:
-        if (watched == pnText)
-            LayOutTextPane();
-        else if (watched == pnPic) {
-            FPicture->setGeometry(pnPic->rect());
-            FitVideo();
-        }
         break;
     default:
         break;
