@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/picture_pane.h"
 #include "app/text_pane.h"
 #include "storage/card_text.h"
 #include "support/recording_prompts.h"
@@ -255,7 +256,7 @@ public:
              [&] { sink = FForm->Lesson().Timeline().CardAt(player.EndPos() - 1, player.EndPos()); }},
             {"shown main text compared", [&] { sink = ExpandLineBreaks(card.MainText) == main->DisplayText(); }},
             {"same sub text set", [&] { sub->SetDisplayText(card.SubText); }},
-            {"no picture shown", [&] { FForm->ShowPicture(card.Picture); }},
+            {"no picture shown", [&] { FForm->PicturePane()->ShowPicture(card.Picture); }},
             {"caret placed (title shows the caret)",
              [&] {
                  QTextCursor caret = main->textCursor();
