@@ -33,12 +33,12 @@ public:
     // Follows package's cards (not owned; it outlives the lesson or is opened anew) from the
     // start: nothing heard yet, no card current, no play awaited.
     void Open(TPlayPackage& package);
-    // The package the lesson follows; null before the first Open.
-    const TPlayPackage* Package() const { return FPackage; }
     // A recording is open and the title has cards.
     bool CanPlay() const;
     // The open title's cards in the player's units, brought up to date with the cards.
     const TCardTimeline& Timeline();
+    // The package the lesson follows; null before the first Open.
+    const TPlayPackage* Package() const { return FPackage; }
 
     int CurrentCard() const { return FCurrentCard; }
     // The card chosen outside a play (a row of the card list).

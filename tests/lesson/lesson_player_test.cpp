@@ -189,38 +189,3 @@ TEST_F(LessonPlayer, AFailedPlayIsToldAndNothingFollowsIt)
     EXPECT_FALSE(PlayUntil([&] { return Lesson.WaitingCard() >= 0 || Lesson.Player().Mode() == mpPlaying; }, 800));
     EXPECT_FALSE(Lesson.Shows(TTextLanguage::English, 0)) << "not heard";
 }
-
-TEST_F(LessonPlayer, ThePracticeKeptForATitleLeavesTheLoopBehindAndIsTakenUpAgain)
-{
-    OpenFourCards();
-    Lesson.SetCurrentCard(2);
-    Lesson.SetSpeedTenths(12);
-    Lesson.SetPractice({3, 10, false, TReveal::AfterHearing, TReveal::Hidden});
-    Lesson.ToggleLoop(1, 2);
-    Lesson.SetAutoPause(true);
-    ASSERT_TRUE(Lesson.Practice().Loop);
-    const TTitleProgress kept = Lesson.SavedProgress();
-    EXPECT_EQ(kept.LastCard, 2);
-    EXPECT_EQ(kept.SpeedTenths, 12);
-    EXPECT_EQ(kept.Practice, (TPracticeSettings{3, 10, false, TReveal::AfterHearing, TReveal::Hidden}));
-    EXPECT_TRUE(kept.AutoPause);
-    EXPECT_EQ(kept.MainFontSize, 0) << "the sizes are the text pane's to fill in";
-
-    TLessonPlayer other;
-    int told = 0;
-    QObject::connect(&other, &TLessonPlayer::PracticeChanged, [&] { ++told; });
-    QObject::connect(&other, &TLessonPlayer::SpeedChanged, [&] { ++told; });
-    QObject::connect(&other, &TLessonPlayer::AutoPauseChanged, [&] { ++told; });
-    TTitleProgress stored = kept;
-    stored.Practice.Loop = true;
-    other.RestoreProgress(stored);
-    EXPECT_EQ(other.SpeedTenths(), 12);
-    EXPECT_EQ(other.Practice(), kept.Practice) << "a loop written into the file by hand is not taken up";
-    EXPECT_TRUE(other.AutoPause());
-    EXPECT_EQ(other.CurrentCard(), -1) << "the last card is only offered";
-    EXPECT_EQ(told, 3) << "the controls that show them are told";
-
-    stored.SpeedTenths = 1000;
-    other.RestoreProgress(stored);
-    EXPECT_EQ(other.SpeedTenths(), FastestSpeedTenths);
-}
