@@ -25,6 +25,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/picture_pane.h"
+#include "app/text_pane.h"
 #include "storage/card_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
@@ -145,8 +147,8 @@ public:
         // The window's timer runs the tick through a stopwatch.
         QObject::disconnect(FForm->Lesson().TickTimer(), &QTimer::timeout, &FForm->Lesson(), nullptr);
         QObject::connect(FForm->Lesson().TickTimer(), &QTimer::timeout, FForm.get(), [this] { TimedTick(); });
-        FPaints.View = FForm->MainView();
-        FForm->MainView()->viewport()->installEventFilter(&FPaints);
+        FPaints.View = FForm->TextPane()->MainView();
+        FForm->TextPane()->MainView()->viewport()->installEventFilter(&FPaints);
         return WaitUntil([this] { return FForm->Lesson().CurrentCard() >= 0; }, 5000);
     }
 
@@ -195,7 +197,7 @@ public:
         bool shown = false;
         while (MicrosecondsSince(start) < 1e6) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (!shown && FForm->MainView()->DisplayText() == next) {
+            if (!shown && FForm->TextPane()->MainView()->DisplayText() == next) {
                 shown = true;
                 text.Add(MicrosecondsSince(start));
             }
@@ -219,8 +221,8 @@ public:
         // The window's ticks would change the texts under the parts' feet.
         FSuspended = true;
         TOlveMediaPlayer& player = FForm->Player();
-        TNewULEditNet* main = FForm->MainView();
-        TNewULEditNet* sub = FForm->SubView();
+        TNewULEditNet* main = FForm->TextPane()->MainView();
+        TNewULEditNet* sub = FForm->TextPane()->SubView();
         const TUndoPlayCardList& cards = FForm->Package().MainCards;
         const TPlayCardItem& card = cards.Card(FForm->Lesson().CurrentCard());
         const int r0 = main->UnderlineStart();
@@ -254,7 +256,7 @@ public:
              [&] { sink = FForm->Lesson().Timeline().CardAt(player.EndPos() - 1, player.EndPos()); }},
             {"shown main text compared", [&] { sink = ExpandLineBreaks(card.MainText) == main->DisplayText(); }},
             {"same sub text set", [&] { sub->SetDisplayText(card.SubText); }},
-            {"no picture shown", [&] { FForm->ShowPicture(card.Picture); }},
+            {"no picture shown", [&] { FForm->PicturePane()->ShowPicture(card.Picture); }},
             {"caret placed (title shows the caret)",
              [&] {
                  QTextCursor caret = main->textCursor();

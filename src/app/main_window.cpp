@@ -12,14 +12,14 @@
 #include <utility>
 
 #include "app/card_list.h"
-#include "app/card_text_show.h"
 #include "app/file_type_registration.h"
+#include "app/picture_pane.h"
 #include "app/qt_extract_feedback.h"
 #include "app/qt_file_copy_question.h"
 #include "app/startup_check.h"
 #include "app/start_page.h"
+#include "app/text_pane.h"
 #include "app/tool_bar.h"
-#include "app/resume_notice.h"
 #include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
 #include "lesson/opening_queue.h"
@@ -35,7 +35,6 @@ namespace olve {
 
 namespace {
 
-const QColor MainTextBackground(206, 227, 247);
 // How long the start waits for the window system to expose the window, and how often it looks.
 constexpr int ExposeWaitMs = 1000;
 constexpr int ExposeRetryMs = 5;
@@ -53,14 +52,11 @@ TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompt
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
-    // Freed in this order: picture, box, title, player, views.
-    delete FPicture;
+    // Freed in this order: box, title, player; the panes go after it with the window.
     delete FLinkBoxServer;
     delete FLinkBox;
     FPackage.reset();
     delete FLesson;
-    delete FSubView;
-    delete FMainView;
 }
 
 void TForm1::FormCreate(const QStringList& arguments)
@@ -87,9 +83,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     setGeometry(SectionBounds(TDisplayMode::System, DefaultWindowSize(TDisplayMode::System)));
     FLesson->SetAutoPause(false);
     ReadCommandLine(arguments);
-    CreateTextViews();
-
-    FResume = new TResumeNotice(pnText);
     SetWaveVolume(*FPlayer, FStore->Volume(GetWaveVolume(*FPlayer)));
     FStartPage = new TStartPage(*FStore, this);
     FStartPage->OnOpenDialog = [this] { ShowOpenDialog(); };
@@ -164,62 +157,14 @@ void TForm1::CreatePanes()
     spPic->setObjectName("spPic");
     spPic->setChildrenCollapsible(false);
     spPic->setHandleWidth(4);
-    pnPic = new QWidget(spPic);
-    pnPic->setObjectName("pnPic");
-    pnPic->setAutoFillBackground(true);
-    QPalette black = pnPic->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    pnPic->setPalette(black);
-    pnPic->setMinimumSize(100, 100);
-    pnPic->installEventFilter(this);
-    pnText = new QWidget(spPic);
-    pnText->setObjectName("pnText");
-    pnText->setMinimumSize(100, 100);
-    pnText->setAutoFillBackground(true);
-    QPalette panel = pnText->palette();
-    panel.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    pnText->setPalette(panel);
-    pnPic->hide();
+    FPicturePane = new TPicturePane(spPic, *FLesson, ProgramFolder());
+    FTextPane = new TTextPane(spPic, *FLesson);
 
-    FPicture = new TExtraImage(pnPic);
-    FPicture->setObjectName("FPicture");
-    FPicture->SetColor(Qt::black);
-
-    FCardList = new TCardList(this, pnText, [this] { return FToolBar->CardMenuPlace(); }, *FLesson, FPrompts);
+    FCardList = new TCardList(this, FTextPane, [this] { return FToolBar->CardMenuPlace(); }, *FLesson, FPrompts);
+    FTextPane->HoldGrid(FCardList->Grid());
     const TLessonActions& actions = FToolBar->Actions();
     connect(FCardList, &TCardList::RowClicked, actions.acStop, &QAction::trigger);
     connect(FCardList, &TCardList::RowDoubleClicked, actions.acPlay, &QAction::trigger);
-}
-
-void TForm1::CreateTextViews()
-{
-    auto make = [this](const char* name) {
-        auto* view = new TNewULEditNet(pnText);
-        view->setObjectName(QString("TNewULEditNet") + name);
-        view->setReadOnly(true);
-        QPalette p = view->palette();
-        p.setColor(QPalette::Base, MainTextBackground);
-        view->setPalette(p);
-        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        QFont font = view->font();
-        font.setPointSize(14);
-        view->setFont(font);
-        view->SetDBCSFontName(QStringLiteral("ＭＳ Ｐゴシック"));
-        view->SetDBCSCharset(1);
-        view->SetSBCSFontName("Georgia");
-        view->SetSBCSCharset(1);
-        view->SetTextIndent(itStandard);
-        return view;
-    };
-    FMainView = make("_MainText");
-    FMainView->SetShowUnderline(true);
-    FMainView->OnMouseDown = [this](QMouseEvent* event) { FCardText->Click(event); };
-    FSubView = make("_SubText");
-    FSubView->SetShowUnderline(false);
-    FSubView->hide();
-    FCardText = std::make_unique<TCardTextShow>(*FMainView, *FSubView, *FLesson);
-    CreateDivider();
-    pnText->installEventFilter(this);
 }
 
 bool TForm1::ListenForHandOvers(const QString& socketPath)
@@ -298,8 +243,7 @@ void TForm1::FormActivate()
         if (argument != FStartPackage && FileKindOf(argument.toStdString()) == TFileKind::Package &&
             QFileInfo(argument).isFile()) {
             OpenTitlePackage(argument);
-            if (FMainView->focusPolicy() != Qt::NoFocus)
-                FMainView->setFocus();
+            FTextPane->FocusText();
         }
     }
     if (FLinkBox)
@@ -353,8 +297,7 @@ void TForm1::OpenHandedOver(const QString& path)
         OpenTitlePackage(path);
     else
         OpenMaterial({path});
-    if (FMainView->focusPolicy() != Qt::NoFocus)
-        FMainView->setFocus();
+    FTextPane->FocusText();
 }
 
 }  // namespace olve

@@ -39,15 +39,14 @@
 
 namespace olve {
 
-class TPaneDivider;
-class TCardTextShow;
 class TStartPage;
 class TCardList;
 class TOpeningQueue;
 class TTitleOpening;
 class TOpeningQuestions;
 class TToolBar;
-class TResumeNotice;
+class TPicturePane;
+class TTextPane;
 struct TTitleSession;
 
 // The player's main window: tool bar, picture pane, text pane with the two text views or
@@ -88,12 +87,6 @@ public:
     void SetDisplayMode(TDisplayMode mode);
     void ApplyLayout(TDisplayMode mode);
     void SaveLayout();
-    void ShowPicture(const std::string& name);
-    bool HasPictures() const;
-    void FitVideo();
-    void ShowTextPane(bool on);
-    static int NextFontSize(int size, bool bigger);
-    void StepFontSize(TNewULEditNet* view, int delta);
 
     // Playback, practice and seeking, as the lesson player runs them.
     TLessonPlayer& Lesson() { return *FLesson; }
@@ -110,13 +103,8 @@ public:
     TDisplayMode DisplayMode() const { return FDisplayMode; }
     // Saved when the title is closed or replaced and restored when it opens again.
     void SaveProgress();
-    // The notice offering to go on from the last card.
-    TResumeNotice* ResumeNotice() const { return FResume; }
-    TNewULEditNet* MainView() const { return FMainView; }
-    TNewULEditNet* SubView() const { return FSubView; }
-    TExtraImage* PictureView() const { return FPicture; }
-    QWidget* PicturePane() const { return pnPic; }
-    QWidget* TextPane() const { return pnText; }
+    TPicturePane* PicturePane() const { return FPicturePane; }
+    TTextPane* TextPane() const { return FTextPane; }
     TOlveMediaPlayer& Player() { return FLesson->Player(); }
     const TOlveMediaPlayer& Player() const { return FLesson->Player(); }
     TPlayPackage& Package() { return *FPackage; }
@@ -128,7 +116,6 @@ public:
     // The open title's name as the caption shows it.
     const QString& TitleName() const { return FTitleName; }
     QAction* Action(const QString& name) const;
-    QSize VideoSize() const { return {FVideoWidth, FVideoHeight}; }
 
     // Called with a package path handed over by another start.
     std::function<void(const QString&)> OnHandOver;
@@ -148,7 +135,6 @@ private:
     void FormCreate(const QStringList& arguments);
     void CreateToolBar();
     void CreatePanes();
-    void CreateTextViews();
     void ReadCommandLine(const QStringList& arguments);
     void StartOnScreen();
     void FormShow();
@@ -165,34 +151,20 @@ private:
     // A mode's window size when the settings keep none: wide enough for the whole tool bar
     // with the open title's longest counter and time.
     QSize DefaultWindowSize(TDisplayMode mode) const;
-    void LayOutTextPane();
     void PlaceStartPage();
     void CreateTitleOpening();
     void RestoreProgress();
-    void PlaceResumeNotice();
-    void ResumeLastCard();
-    TTitleProgress CurrentProgress() const;
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
     QRect SectionBounds(TDisplayMode mode, const QSize& size) const;
     // A positive whole number kept in the mode's section, else the fallback.
     int SectionSubHeight(TDisplayMode mode) const;
     int TitleBarHeight() const;
-    // The divider between the English and the Japanese text, and the fonts that follow the pane.
-    void CreateDivider();
-    void DragDivider(int y);
-    int SubViewFit() const;
-    void ApplyMainFontSize();
-    static void SetFontSize(TNewULEditNet* view, int size);
     QString ProgramFolder() const;
-    QString FindPicture(const std::string& name) const;
 
     // Shows what the lesson player tells.
     void FollowLesson();
     void ShowPlayFailure(const QString& reason);
-    void ShowCard(int i, std::int64_t position, bool changed);
-    // A play from the top: the first card's text, hidden, before any card is current.
-    void ShowTop();
     void ShowNoMoreCards();
 
     QString FProgramPath;
@@ -204,26 +176,17 @@ private:
 
     // Panes.
     QSplitter* spPic = nullptr;
-    QWidget* pnPic = nullptr;
-    QWidget* pnText = nullptr;
-    TPaneDivider* pnDivider = nullptr;
-    // The Japanese pane's height as the divider left it; its text may make it taller.
-    int FSubWanted = 0;
-    // The English text's size as the learner chose it; a large pane adds steps on top.
-    int FMainFontSize = 0;
+    TPicturePane* FPicturePane = nullptr;
+    TTextPane* FTextPane = nullptr;
     TCardList* FCardList = nullptr;
 
     // The open title's "VolSerialNum", which names its progress in the settings file.
     std::string FSerial;
-    TResumeNotice* FResume = nullptr;
     TStartPage* FStartPage = nullptr;
     // Recordings and subtitles named on the command line, opened once the window shows.
     QStringList FStartFiles;
     TDisplayMode FDisplayMode = TDisplayMode::System;
     bool FLaidOut = false;
-    std::string FPictureName;
-    TNewULEditNet* FMainView = nullptr;
-    TNewULEditNet* FSubView = nullptr;
     // The open lesson, with the media player; made first and freed after the title.
     TLessonPlayer* FLesson = nullptr;
     // The lesson player's media player, for the parts that open and lay out recordings.
@@ -232,13 +195,8 @@ private:
     QPointer<TLinkBox> FLinkBox;
     TOpeningQueue* FOpenings = nullptr;
     TLinkBoxServer* FLinkBoxServer = nullptr;
-    TExtraImage* FPicture = nullptr;
     QString FTitleFolder;
     QString FTitleName;
-    int FVideoWidth = 0;
-    int FVideoHeight = 0;
-    bool FShowCursor = false;
-    bool FShowUnderline = false;
     QString FStartPackage;
     bool FFileTypeRegistered = false;
     // Showing the window has queued the start: the start package, then the first activation.
@@ -247,7 +205,6 @@ private:
     QDeadlineTimer FExposeDeadline;
     bool FStarted = false;
     bool FActivated = false;
-    std::unique_ptr<TCardTextShow> FCardText;
     std::unique_ptr<TQtExtractFeedback> FExtractFeedback;
     std::unique_ptr<TFileCopyQuestion> FCopyQuestion;
     std::unique_ptr<TOpeningQuestions> FOpeningQuestions;

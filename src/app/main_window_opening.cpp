@@ -8,8 +8,10 @@
 #include "media/content_class.h"
 #include "media/device_error.h"
 #include "app/card_list.h"
+#include "app/picture_pane.h"
 #include "app/start_page.h"
 #include "app/startup_check.h"
+#include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "lesson/opening_choice.h"
 #include "lesson/opening_queue.h"
@@ -22,17 +24,6 @@ namespace olve {
 namespace {
 
 const char* const LineBreaks = "\r\n\r\n";
-
-bool HasSubText(const TPlayCardList& cards)
-{
-    for (int i = 0; i < cards.Count(); ++i) {
-        const std::string& text = cards.Card(i).SubText;
-        for (char c : text)
-            if (static_cast<unsigned char>(c) > ' ')
-                return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -98,20 +89,16 @@ bool TForm1::ShowTitle(TTitleSession session)
 
     // Only a title whose recording opened replaces the one before.
     FTitleFolder = QString::fromStdString(session.TitleFolder);
+    FPicturePane->SetTitleFolder(FTitleFolder);
     FPackage = std::move(session.Package);
     FCardList->Open(FPackage->MainCards, {session.MediaPath, session.TitleFolder}, session.TitleName);
     FLesson->Open(*FPackage);
     FSerial = session.Serial;
     const TTitleDisplay& display = session.Display;
-    if (display.StandardIndent)
-        FMainView->SetTextIndent(itStandard);
-    FShowCursor = display.ShowCursor;
-    FShowUnderline = display.ShowUnderline;
     FToolBar->ShowProgress(0);
-    if (!IsCardList(FDisplayMode))
-        FSubView->setVisible(HasSubText(FPackage->MainCards));
+    FTextPane->TakeTitle(display);
     LayOutTitle(ContentClassOfFile(FPlayer->FileName) == "video", display);
-    ShowTextPane(display.ShowTextPane);
+    FTextPane->setVisible(display.ShowTextPane);
     FTitleName = QString::fromStdString(session.TitleName);
     setWindowTitle(FTitleName + " - " + ApplicationTitle);
     FToolBar->EnablePlayControls(true);
@@ -144,15 +131,10 @@ bool TForm1::OpenMedia(const QString& mediaPath)
 void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
 {
     // A video title's pictures are never shown: they are not looked for.
-    const TDisplayMode mode = ChooseDisplayMode(video, !video && HasPictures(), display);
+    const TDisplayMode mode = ChooseDisplayMode(video, !video && FPicturePane->HasPictures(), display);
     if (video) {
         SetDisplayMode(mode);
-        FPlayer->SetDisplay(pnPic);
-        FPlayer->SetDisplayRect(QRect());
-        const QRect natural = FPlayer->DisplayRect();
-        FVideoWidth = natural.right() + 1;
-        FVideoHeight = natural.bottom() + 1;
-        FitVideo();
+        FPicturePane->ShowVideo();
         return;
     }
     // A picture title lays the subtitles out first, so that its own layout starts from them.
@@ -191,8 +173,7 @@ void TForm1::DropFiles(const QStringList& paths)
     if (choice.What == TOpeningChoice::TWhat::Package) {
         if (FPlayer->DeviceID() != 0)
             FPlayer->Close();
-        FMainView->ResetUnderline();
-        FMainView->SetDisplayText(std::string());
+        FTextPane->ClearText();
         OpenTitlePackage(QString::fromStdString(choice.Package));
     } else if (choice.What == TOpeningChoice::TWhat::Material) {
         OpenMaterial(paths);

@@ -8,11 +8,10 @@
 #include <iterator>
 
 #include "app/card_list.h"
-#include "app/card_text_show.h"
 #include "app/fading_notice.h"
 #include "app/start_page.h"
+#include "app/text_pane.h"
 #include "app/tool_bar.h"
-#include "app/resume_notice.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
@@ -22,22 +21,11 @@ namespace olve {
 void TForm1::FollowLesson()
 {
     TLessonPlayer* lesson = FLesson;
-    connect(lesson, &TLessonPlayer::CardChosen, this, [this] { FResume->Withdraw(); });
-    connect(lesson, &TLessonPlayer::CardShown, this, &TForm1::ShowCard);
-    connect(lesson, &TLessonPlayer::TopShown, this, &TForm1::ShowTop);
-    connect(lesson, &TLessonPlayer::CardsChanged, this, [this] { FCardText->Forget(); });
     lesson->TickView = [this] {
-        return TLessonPlayer::TTickView{FShowCursor && !IsCardList(FDisplayMode), FToolBar->ProgressWidth()};
+        return TLessonPlayer::TTickView{FTextPane->CaretMoves(), FToolBar->ProgressWidth()};
     };
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
-}
-
-void TForm1::ShowTop()
-{
-    const TPlayCardItem& first = FPackage->MainCards.Card(0);
-    FCardText->ShowTop(first);
-    ShowPicture(first.Picture);
 }
 
 void TForm1::ShowNoMoreCards()
@@ -53,20 +41,6 @@ void TForm1::ShowPlayFailure(const QString& reason)
                      reason.toStdString());
 }
 
-void TForm1::ShowCard(int i, std::int64_t position, bool changed)
-{
-    const TPlayCardItem& card = FPackage->MainCards.Card(i);
-    if (IsCardList(FDisplayMode)) {
-        FCardText->Forget();
-        // The card list itself follows the current card.
-        if (changed && FDisplayMode == TDisplayMode::ListPic)
-            ShowPicture(card.Picture);
-        return;
-    }
-    if (FCardText->Show(card, i, position, changed, {FShowCursor, FShowUnderline, isActiveWindow()}))
-        ShowPicture(card.Picture);
-}
-
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
     const TKeyCommand command = KeyCommand(key, modifiers, scanCode);
@@ -79,11 +53,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         return true;
     case TKeyCommand::MainFontSmaller:
     case TKeyCommand::MainFontBigger:
-        StepFontSize(FMainView, command == TKeyCommand::MainFontSmaller ? -1 : 1);
+        FTextPane->StepFontSize(true, command == TKeyCommand::MainFontSmaller ? -1 : 1);
         return true;
     case TKeyCommand::SubFontSmaller:
     case TKeyCommand::SubFontBigger:
-        StepFontSize(FSubView, command == TKeyCommand::SubFontSmaller ? -1 : 1);
+        FTextPane->StepFontSize(false, command == TKeyCommand::SubFontSmaller ? -1 : 1);
         return true;
     case TKeyCommand::Slower:
     case TKeyCommand::Faster:
@@ -111,7 +85,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         FCardList->ToggleLoop();
         return true;
     case TKeyCommand::ResumeLastCard:
-        ResumeLastCard();
+        FTextPane->ResumeLastCard();
         return true;
     case TKeyCommand::Help:
         if (OnHelp)
@@ -134,14 +108,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             return FormKeyDown(key->key(), key->modifiers(), key->nativeScanCode());
         break;
     }
-    case QEvent::Resize:
-        if (watched == pnText)
-            LayOutTextPane();
-        else if (watched == pnPic) {
-            FPicture->setGeometry(pnPic->rect());
-            FitVideo();
-        }
-        break;
     default:
         break;
     }

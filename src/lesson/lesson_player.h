@@ -14,6 +14,7 @@
 #include "title/card_timeline.h"
 #include "title/play_package.h"
 #include "title/practice_run.h"
+#include "title/title_progress.h"
 
 namespace olve {
 
@@ -38,6 +39,8 @@ public:
     int CardCount() const { return FPackage ? FPackage->MainCards.Count() : 0; }
     // The open title's cards in the player's units, brought up to date with the cards.
     const TCardTimeline& Timeline();
+    // The package the lesson follows; null before the first Open.
+    const TPlayPackage* Package() const { return FPackage; }
 
     int CurrentCard() const { return FCurrentCard; }
     // The card chosen outside a play (a row of the card list).
@@ -56,6 +59,14 @@ public:
     std::int64_t ShownPosition() const { return FShownPosition; }
     // The card a shadowing pause waits to play; -1 when none waits.
     int WaitingCard() const { return FShadow.isActive() ? FWaitingCard : -1; }
+
+    // Where the learner is and how they practise, to be kept for the title: the last card,
+    // speed, practice without the loop (it belongs to one sitting's cards) and automatic
+    // pause. The font sizes are not the lesson's and stay 0.
+    TTitleProgress SavedProgress() const;
+    // Takes up the speed, practice and automatic pause kept for the title; a loop kept by
+    // anyone is not taken up. The last card is only offered, by whoever shows the lesson.
+    void RestoreProgress(const TTitleProgress& progress);
 
     // Plays card n as the learner asked for it (-1: from the top); from: a position inside
     // the card to start at instead of its start.

@@ -16,6 +16,26 @@ void TLessonPlayer::SetPractice(const TPracticeSettings& practice)
     RefreshCard();
 }
 
+TTitleProgress TLessonPlayer::SavedProgress() const
+{
+    TTitleProgress progress;
+    progress.LastCard = FCurrentCard;
+    progress.SpeedTenths = FSpeedTenths;
+    progress.Practice = FPractice;
+    progress.Practice.Loop = false;
+    progress.AutoPause = FAutoPause;
+    return progress;
+}
+
+void TLessonPlayer::RestoreProgress(const TTitleProgress& progress)
+{
+    SetSpeedTenths(progress.SpeedTenths);
+    TPracticeSettings practice = progress.Practice;
+    practice.Loop = false;
+    SetPractice(practice);
+    SetAutoPause(progress.AutoPause);
+}
+
 void TLessonPlayer::StepRepeats()
 {
     TPracticeSettings practice = FPractice;

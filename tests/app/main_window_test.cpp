@@ -25,6 +25,8 @@
 
 #include "app/card_list.h"
 #include "app/main_window.h"
+#include "app/picture_pane.h"
+#include "app/text_pane.h"
 #include "storage/compress_string_list.h"
 #include "storage/cp932_text.h"
 #include "storage/data_file.h"
@@ -35,6 +37,7 @@
 #include "support/wait_until.h"
 #include "support/test_package.h"
 #include "title/card_text_bound.h"
+#include "title/pane_fit.h"
 
 using namespace olve;
 namespace fs = std::filesystem;
@@ -192,7 +195,7 @@ TEST_F(MainWindow, TheDisplayModeFollowsTheMediaPicturesAndSettings)
         EXPECT_EQ(Form->DisplayMode(), c.Mode) << c.Media << " " << (c.Settings.empty() ? "" : c.Settings[0]);
         EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
     }
-    EXPECT_EQ(Form->VideoSize(), QSize(320, 240));
+    EXPECT_EQ(Form->PicturePane()->VideoSize(), QSize(320, 240));
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
 
@@ -297,11 +300,11 @@ TEST_F(MainWindow, PlaysFromTheTopAndFollowsTheCards)
     ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
     EXPECT_TRUE(Form->Lesson().TickTimer()->isActive());
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 3000));
-    EXPECT_EQ(Form->MainView()->DisplayText(), "Good morning, everyone.");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "Good morning, everyone.");
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
-    EXPECT_EQ(Form->MainView()->DisplayText(), "How are you today?");
-    EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "titles/K/K100/pic/p2.png");
-    EXPECT_TRUE(Form->SubView()->isVisible());
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "How are you today?");
+    EXPECT_EQ(Form->PicturePane()->Picture()->FileName().toStdString(), Program / "titles/K/K100/pic/p2.png");
+    EXPECT_TRUE(Form->TextPane()->SubView()->isVisible());
     ASSERT_TRUE(WaitUntil([&] { return !Form->Lesson().TickTimer()->isActive(); }, 5000));
     EXPECT_EQ(Form->Player().Position(), 3200);
 }
@@ -336,9 +339,9 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
 
-    const int size = Form->MainView()->font().pointSize();
+    const int size = Form->TextPane()->MainView()->font().pointSize();
     Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
-    EXPECT_EQ(Form->MainView()->font().pointSize(), TForm1::NextFontSize(size, true));
+    EXPECT_EQ(Form->TextPane()->MainView()->font().pointSize(), NextFontSize(size, true));
 }
 
 TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)
@@ -505,7 +508,7 @@ TEST_F(MainWindow, FoldersPackedInOtherLetterCaseStillGiveTheRecordingAndPicture
     EXPECT_FALSE(Installed("VCD"));
     EXPECT_NE(Form->Player().DeviceID(), 0);
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
-    EXPECT_EQ(Form->PictureView()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
+    EXPECT_EQ(Form->PicturePane()->Picture()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
 
@@ -538,8 +541,8 @@ TEST_F(MainWindow, ATitleCodeThatLeavesTheTitlesFolderGivesNoTitleFolder)
     ASSERT_TRUE(Form->OpenTitle(QString::fromStdString(Program / "lesson.qzc")));
     EXPECT_EQ(Form->TitleFolder().toStdString(), "/");
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 3000));
-    EXPECT_EQ(Form->MainView()->DisplayText(), "Hello");
-    EXPECT_TRUE(Form->PictureView()->FileName().isEmpty()) << Form->PictureView()->FileName().toStdString();
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "Hello");
+    EXPECT_TRUE(Form->PicturePane()->Picture()->FileName().isEmpty()) << Form->PicturePane()->Picture()->FileName().toStdString();
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
 }
 
@@ -653,8 +656,8 @@ TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 10000));
     QCoreApplication::processEvents();
     EXPECT_LT(opening.elapsed(), 10000);
-    EXPECT_LE(Form->MainView()->DisplayText().size(), CardTextBoundBytes);
-    EXPECT_TRUE(Form->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
+    EXPECT_LE(Form->TextPane()->MainView()->DisplayText().size(), CardTextBoundBytes);
+    EXPECT_TRUE(Form->TextPane()->MainView()->DisplayText().ends_with(Utf8ToCp932(" … (以下省略 text cut)")));
 }
 
 // A video fed by a pipe that never ends showed a box without a way out for five minutes.

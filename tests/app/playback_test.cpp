@@ -16,6 +16,7 @@
 #include "app/help_window.h"
 #include "app/card_list.h"
 #include "app/main_window.h"
+#include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "app/resume_notice.h"
 #include "storage/cp932_text.h"
@@ -66,8 +67,8 @@ protected:
     }
     QColor ColourAt(int byteOffset)
     {
-        QTextCursor cursor(Form->MainView()->document());
-        cursor.setPosition(Form->MainView()->ViewPosition(byteOffset) + 1);
+        QTextCursor cursor(Form->TextPane()->MainView()->document());
+        cursor.setPosition(Form->TextPane()->MainView()->ViewPosition(byteOffset) + 1);
         return cursor.charFormat().foreground().color();
     }
 };
@@ -83,7 +84,7 @@ TEST_F(Playback, BackFromTheFirstCardPlaysFromTheTop)
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     Form->Action("acBack")->trigger();
     EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "the top card shows at once";
-    EXPECT_EQ(Form->MainView()->DisplayText(), "one");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "one");
 }
 
 TEST_F(Playback, AutomaticPauseSwitchedOnRestartsToTheCurrentCardsEnd)
@@ -129,11 +130,11 @@ TEST_F(Playback, CardsSharingOneTextRecolourOnlyTheirRange)
     Open(Cards({Card("Hello there world", 100, 1500, "SST=0,SLG=5"), Card("Hello there world", 1500, 3000, "SST=6,SLG=5"),
                 Card("Goodbye", 3000, 4000)}));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
-    const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
+    const QColor hidden = Form->TextPane()->MainView()->palette().color(QPalette::Base);
     EXPECT_EQ(ColourAt(0), QColor(Qt::black));
     EXPECT_EQ(ColourAt(7), hidden) << "the next card's words are not yet shown";
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
-    EXPECT_EQ(Form->MainView()->DisplayText(), "Hello there world");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "Hello there world");
     EXPECT_EQ(ColourAt(7), QColor(Qt::black));
     EXPECT_EQ(ColourAt(13), hidden);
 }
@@ -145,10 +146,10 @@ TEST_F(Playback, AMainTextChangedWhileItsCardPlaysShowsAtTheNextTick)
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
     Form->Package().MainCards.SetMainText(0, "other words");
     Form->Lesson().TickNow();
-    EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
-    Form->MainView()->SetDisplayText("shown from elsewhere");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "other words");
+    Form->TextPane()->MainView()->SetDisplayText("shown from elsewhere");
     Form->Lesson().TickNow();
-    EXPECT_EQ(Form->MainView()->DisplayText(), "other words");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "other words");
 }
 
 TEST_F(Playback, TheProgressBarStaysEmptyWithoutALength)
@@ -201,13 +202,13 @@ TEST_F(Playback, TheExactTextOfOwnMaterialShowsInThePaneTheMenuAndTheList)
     Open(Cards({Card("caf\xC3\xA9", 100, 1500, "UTX=caf%C3%A9"), Card("caf\xC3\xA8", 1500, 3000, "UTX=caf%C3%A8"),
                 Card("na\xC3\xAFve \xF0\x9F\x98\x80", 3000, 4000, "UTX=na%C3%AFve%20%F0%9F%98%80")}));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }));
-    EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA9");
+    EXPECT_EQ(Form->TextPane()->MainView()->toPlainText().toStdString(), "caf\xC3\xA9");
     Form->CardList().PopulateItemList();
     const QList<QAction*> items = Form->CardList().ItemList()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[2]->text().toStdString(), "  3  na\xC3\xAFve \xF0\x9F\x98\x80");
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
-    EXPECT_EQ(Form->MainView()->toPlainText().toStdString(), "caf\xC3\xA8");
+    EXPECT_EQ(Form->TextPane()->MainView()->toPlainText().toStdString(), "caf\xC3\xA8");
 }
 
 TEST(HelpWindow, ShowsTheVersionOrUnknown)
@@ -261,21 +262,21 @@ TEST_F(Playback, APracticeCardRevealsOnceHeardAndPlaysFromADoubleClickedWord)
     practice.Japanese = TReveal::Hidden;
     Form->Lesson().SetPractice(practice);
     Form->Lesson().PlayCard(0);
-    const QColor hidden = Form->MainView()->palette().color(QPalette::Base);
+    const QColor hidden = Form->TextPane()->MainView()->palette().color(QPalette::Base);
     EXPECT_EQ(ColourAt(0), hidden);
-    EXPECT_EQ(Form->SubView()->DisplayText(), "");
+    EXPECT_EQ(Form->TextPane()->SubView()->DisplayText(), "");
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpStopped; }, 4000));
     EXPECT_EQ(ColourAt(0), QColor(Qt::black)) << "heard once";
     EXPECT_EQ(ColourAt(13), QColor(Qt::black));
-    EXPECT_EQ(Form->SubView()->DisplayText(), "");
+    EXPECT_EQ(Form->TextPane()->SubView()->DisplayText(), "");
 
-    QTextCursor word(Form->MainView()->document());
-    word.setPosition(Form->MainView()->ViewPosition(14));
-    const QPoint at = Form->MainView()->cursorRect(word).center();
+    QTextCursor word(Form->TextPane()->MainView()->document());
+    word.setPosition(Form->TextPane()->MainView()->ViewPosition(14));
+    const QPoint at = Form->TextPane()->MainView()->cursorRect(word).center();
     for (int i = 0; i < 2; ++i) {
-        QMouseEvent press(QEvent::MouseButtonPress, at, Form->MainView()->viewport()->mapToGlobal(at), Qt::LeftButton,
+        QMouseEvent press(QEvent::MouseButtonPress, at, Form->TextPane()->MainView()->viewport()->mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form->MainView()->viewport(), &press);
+        QApplication::sendEvent(Form->TextPane()->MainView()->viewport(), &press);
     }
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_GE(Form->Player().Position(), 1100);
@@ -294,7 +295,7 @@ TEST_F(Playback, APracticePassStartsFromWhatWasHeardWithTheTextHidden)
     practice.Loop = true;
     Form->Lesson().SetPractice(practice);
     Form->Lesson().PlayCard(0);
-    EXPECT_EQ(ColourAt(0), Form->MainView()->palette().color(QPalette::Base)) << "heard with its text showing";
+    EXPECT_EQ(ColourAt(0), Form->TextPane()->MainView()->palette().color(QPalette::Base)) << "heard with its text showing";
 
     TTestTitle second = first;
     second.Serial = "Another";
@@ -314,7 +315,7 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
     Form->FormKeyDown(Qt::Key_A, Qt::NoModifier);
     Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
     const TPracticeSettings practice = Form->Lesson().Practice();
-    const int fontSize = Form->MainView()->font().pointSize();
+    const int fontSize = Form->TextPane()->MainView()->font().pointSize();
     Form->close();
     Form.reset();
 
@@ -322,13 +323,13 @@ TEST_F(Playback, ATitlesProgressAndPreferencesComeBackAfterARestart)
     EXPECT_EQ(Form->Lesson().Practice(), practice);
     EXPECT_TRUE(Form->Lesson().AutoPause());
     EXPECT_EQ(Form->Player().Speed(), 0.9);
-    EXPECT_EQ(Form->MainView()->font().pointSize(), fontSize);
-    EXPECT_EQ(Form->ResumeNotice()->Card(), 2);
-    EXPECT_TRUE(Form->ResumeNotice()->isVisible());
+    EXPECT_EQ(Form->TextPane()->MainView()->font().pointSize(), fontSize);
+    EXPECT_EQ(Form->TextPane()->ResumeNotice()->Card(), 2);
+    EXPECT_TRUE(Form->TextPane()->ResumeNotice()->isVisible());
     EXPECT_EQ(Form->Lesson().CurrentCard(), 0) << "the first play still starts at the top";
     Form->FormKeyDown(Qt::Key_G, Qt::NoModifier);
     EXPECT_EQ(Form->Lesson().CurrentCard(), 2);
-    EXPECT_FALSE(Form->ResumeNotice()->isVisible());
+    EXPECT_FALSE(Form->TextPane()->ResumeNotice()->isVisible());
 }
 
 // Playing from the top of a lesson whose first card starts after some silence: no underline
@@ -337,16 +338,16 @@ TEST_F(Playback, TheTopLeavesNoUnderlineUnderTheHiddenText)
 {
     Open(Cards(FourCards, {"UlnShw=On"}));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
-    ASSERT_FALSE(Form->MainView()->Bars().empty());
+    ASSERT_FALSE(Form->TextPane()->MainView()->Bars().empty());
     TPlayCardItem whole;
     whole.StartPos = MakePackedPosition(1, 0, 0, 0);
     whole.EndPos = MakePackedPosition(1, 0, 0, 6000);
     whole.TimeFormat = otfTrackMilliseconds;
     Form->Package().VcdCards.AddRec(whole);
     Form->FormKeyDown(Qt::Key_T, Qt::NoModifier);
-    Form->MainView()->UpdateUnderline();
+    Form->TextPane()->MainView()->UpdateUnderline();
     EXPECT_EQ(Form->Lesson().CurrentCard(), -1);
-    EXPECT_TRUE(Form->MainView()->Bars().empty());
+    EXPECT_TRUE(Form->TextPane()->MainView()->Bars().empty());
 }
 
 TEST_F(Playback, OfOverlappingCardsTheFirstIsCurrentInTheListToo)

@@ -12,6 +12,7 @@
 
 #include "app/card_text_wrap.h"
 #include "app/main_window.h"
+#include "app/text_pane.h"
 #include "app/pane_divider.h"
 #include "app/tool_bar_widgets.h"
 #include "storage/data_file.h"
@@ -58,7 +59,7 @@ protected:
     // The Japanese pane shows its whole text once the queued layout has run.
     bool SubTextWhole()
     {
-        return WaitUntil([&] { return Form->SubView()->verticalScrollBar()->maximum() == 0; }, 2000);
+        return WaitUntil([&] { return Form->TextPane()->SubView()->verticalScrollBar()->maximum() == 0; }, 2000);
     }
 };
 
@@ -76,7 +77,7 @@ TEST_F(SeekAndPanes, TheProgressBarAndTheArrowKeysSeek)
     const int length = Form->Player().Length();
     Press(bar, QEvent::MouseButtonPress, {2500 * bar->width() / length, bar->height() / 2});
     EXPECT_EQ(Form->Lesson().CurrentCard(), 1);
-    EXPECT_EQ(Form->MainView()->DisplayText(), "two");
+    EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "two");
     EXPECT_EQ(Form->Player().Mode(), mpPlaying);
     EXPECT_GE(Form->Player().Position(), 2300);
     EXPECT_EQ(Form->Player().EndPos(), 3000) << "the card's end, as automatic pause plays";
@@ -98,21 +99,21 @@ TEST_F(SeekAndPanes, TheProgressBarAndTheArrowKeysSeek)
 TEST_F(SeekAndPanes, TheJapanesePaneFitsItsTextAndTheDividerIsKeptPerLayout)
 {
     Open({{"one", TwoLines, "", "", 100, 3000}});
-    ASSERT_TRUE(Form->SubView()->isVisible());
-    EXPECT_TRUE(SubTextWhole()) << "height " << Form->SubView()->height();
-    EXPECT_GT(Form->SubView()->height(), 64);
+    ASSERT_TRUE(Form->TextPane()->SubView()->isVisible());
+    EXPECT_TRUE(SubTextWhole()) << "height " << Form->TextPane()->SubView()->height();
+    EXPECT_GT(Form->TextPane()->SubView()->height(), 64);
 
     auto* divider = Form->findChild<TPaneDivider*>("pnDivider");
     const int pane = Form->TextPane()->height();
     Press(divider, QEvent::MouseMove, divider->mapFromParent(QPoint(0, pane - 200)));
-    const int dragged = Form->SubView()->height();
+    const int dragged = Form->TextPane()->SubView()->height();
     EXPECT_NEAR(dragged, 200, 4);
-    EXPECT_EQ(Form->MainView()->geometry().bottom() + 1, divider->y());
+    EXPECT_EQ(Form->TextPane()->MainView()->geometry().bottom() + 1, divider->y());
     Form->close();
     Form.reset();
 
     Open({{"one", "短い", "", "", 100, 3000}});
-    EXPECT_EQ(Form->SubView()->height(), dragged) << "kept across a restart";
+    EXPECT_EQ(Form->TextPane()->SubView()->height(), dragged) << "kept across a restart";
     Form->close();
     Form.reset();
     {
@@ -121,7 +122,7 @@ TEST_F(SeekAndPanes, TheJapanesePaneFitsItsTextAndTheDividerIsKeptPerLayout)
         settings.Close();
     }
     Open({{"one", "短い", "", "", 100, 3000}});
-    EXPECT_EQ(Form->SubView()->height(), 64) << "a bad value falls back to the default";
+    EXPECT_EQ(Form->TextPane()->SubView()->height(), 64) << "a bad value falls back to the default";
 }
 
 TEST_F(SeekAndPanes, TheEnglishTextGrowsWithTheWindowAndStillSteps)
@@ -129,14 +130,14 @@ TEST_F(SeekAndPanes, TheEnglishTextGrowsWithTheWindowAndStillSteps)
     Open({{"one", "", "", "", 100, 3000}});
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
     Form->resize(512, 512);
-    EXPECT_EQ(Form->MainView()->font().pointSize(), 14);
+    EXPECT_EQ(Form->TextPane()->MainView()->font().pointSize(), 14);
     Form->resize(screen.width(), screen.height());
-    const int large = Form->MainView()->font().pointSize();
+    const int large = Form->TextPane()->MainView()->font().pointSize();
     EXPECT_GT(large, 14);
     Form->FormKeyDown(Qt::Key_F1, Qt::NoModifier);
-    EXPECT_LT(Form->MainView()->font().pointSize(), large);
+    EXPECT_LT(Form->TextPane()->MainView()->font().pointSize(), large);
     Form->resize(512, 512);
-    EXPECT_EQ(Form->MainView()->font().pointSize(), 12) << "the learner's step stays";
+    EXPECT_EQ(Form->TextPane()->MainView()->font().pointSize(), 12) << "the learner's step stays";
 }
 
 // A title without pictures opens wide enough for the whole tool bar; a narrower window moves

@@ -67,3 +67,26 @@ TEST(ToolBarPlan, ControlsGoIntoTheOverflowLeastUsedFirstBeforeTheCounterOrTheTi
     without.Controls[static_cast<int>(TToolControl::Help)] = 0;
     EXPECT_FALSE(PlanToolBar(250, without).InOverflow(TToolControl::Help)) << "a control the bar lacks";
 }
+
+TEST(PaneFit, FontKeysStepAlongTheLadderAndStopAtItsEnds)
+{
+    EXPECT_EQ(NextFontSize(14, true), 16);
+    EXPECT_EQ(NextFontSize(14, false), 12);
+    EXPECT_EQ(NextFontSize(13, true), 14) << "a size between steps goes to the next step";
+    EXPECT_EQ(NextFontSize(13, false), 12);
+    EXPECT_EQ(NextFontSize(36, true), 0) << "nothing above the top";
+    EXPECT_EQ(NextFontSize(8, false), 0) << "nothing below the bottom";
+    EXPECT_EQ(NextFontSize(3, true), 8);
+    EXPECT_EQ(NextFontSize(72, false), 36);
+}
+
+TEST(PaneFit, AVideoFillsThePaneOneWayWithItsShapeKeptInTheMiddle)
+{
+    EXPECT_EQ(VideoFitBox(640, 480, 320, 240), (TBox{0, 0, 640, 480})) << "the same shape fills the pane";
+    EXPECT_EQ(VideoFitBox(400, 600, 320, 240), (TBox{0, 150, 400, 300})) << "bands above and below";
+    EXPECT_EQ(VideoFitBox(1000, 300, 320, 240), (TBox{300, 0, 400, 300})) << "bands left and right";
+    EXPECT_EQ(VideoFitBox(101, 100, 2, 1), (TBox{0, 25, 101, 50}));
+    // A pane and a video both tens of thousands of pixels wide: their products pass 2^31.
+    EXPECT_EQ(VideoFitBox(60000, 30000, 60000, 60000), (TBox{15000, 0, 30000, 30000}));
+    EXPECT_EQ(VideoFitBox(30000, 60000, 60000, 60000), (TBox{0, 15000, 30000, 30000}));
+}
