@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/cp932_text.h"
-#include "storage/delta_code.h"
+#include "codec/cp932_text.h"
+#include "codec/delta_code.h"
 
 namespace {
 

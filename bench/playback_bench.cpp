@@ -27,7 +27,7 @@
 #include "app/main_window.h"
 #include "app/picture_pane.h"
 #include "app/text_pane.h"
-#include "storage/card_text.h"
+#include "codec/card_text.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"

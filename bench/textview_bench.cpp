@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "textview/new_ul_edit_net.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "timing/positions.h"
 #include "title/play_package.h"
 

@@ -17,11 +17,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "storage/file_train.h"
-#include "storage/installed_files.h"
-#include "storage/string_list.h"
-#include "storage/train_extract.h"
-#include "storage/train_pack.h"
+#include "filetrain/file_train.h"
+#include "filetrain/installed_files.h"
+#include "codec/string_list.h"
+#include "filetrain/train_extract.h"
+#include "filetrain/train_pack.h"
 
 namespace fs = std::filesystem;
 

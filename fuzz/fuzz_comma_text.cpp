@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "storage/card_text.h"
-#include "storage/comma_text.h"
+#include "codec/card_text.h"
+#include "codec/comma_text.h"
 
 using namespace olve;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 
 using namespace olve;
 

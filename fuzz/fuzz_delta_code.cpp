@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "storage/audio_cd_binding.h"
-#include "storage/delta_code.h"
+#include "places/audio_cd_binding.h"
+#include "codec/delta_code.h"
 
 using namespace olve;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "storage/file_train.h"
-#include "storage/train_extract.h"
+#include "filetrain/file_train.h"
+#include "filetrain/train_extract.h"
 
 using namespace olve;
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "storage/delta_code.h"
+#include "codec/delta_code.h"
 
 // Helpers shared by the fuzz targets.
 namespace olve::fuzz {

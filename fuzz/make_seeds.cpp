@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "picture_files.h"
-#include "storage/atomic_file.h"
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
-#include "storage/data_file.h"
-#include "storage/delta_code.h"
-#include "storage/train_pack.h"
+#include "files/atomic_file.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
+#include "codec/data_file.h"
+#include "codec/delta_code.h"
+#include "filetrain/train_pack.h"
 #include "timing/positions.h"
 #include "title/card_line.h"
 #include "title/play_package.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "lesson/lesson_player.h"
-#include "storage/card_text.h"
+#include "codec/card_text.h"
 #include "title/shown_card_text.h"
 
 namespace olve {

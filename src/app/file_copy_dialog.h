@@ -1,8 +1,8 @@
 #pragma once
 #include <QDialog>
 
-#include "storage/file_copy_question.h"
-#include "storage/prompts.h"
+#include "filetrain/file_copy_question.h"
+#include "files/prompts.h"
 
 class QButtonGroup;
 class QLineEdit;

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/startup_check.h"
-#include "storage/atomic_file.h"
-#include "storage/cp932_text.h"
-#include "storage/file_type.h"
+#include "files/atomic_file.h"
+#include "codec/cp932_text.h"
+#include "title/file_type.h"
 
 extern char** environ;
 

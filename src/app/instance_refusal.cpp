@@ -1,6 +1,6 @@
 #include "app/instance_refusal.h"
 
-#include "storage/failure.h"
+#include "files/failure.h"
 
 namespace olve {
 

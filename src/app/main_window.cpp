@@ -26,7 +26,7 @@
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
 #include "lesson/user_data_folder.h"
-#include "storage/abandoned_files.h"
+#include "files/abandoned_files.h"
 #include "titlemaker/file_kind.h"
 #include "title/pane_fit.h"
 #include "timing/tick_wait.h"

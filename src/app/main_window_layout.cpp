@@ -9,7 +9,7 @@
 #include "app/picture_pane.h"
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
-#include "storage/settings_vocabulary.h"
+#include "places/settings_vocabulary.h"
 #include "title/screen_fit.h"
 
 namespace olve {

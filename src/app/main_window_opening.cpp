@@ -6,7 +6,6 @@
 #include <QMimeData>
 
 #include "media/content_class.h"
-#include "media/device_error.h"
 #include "app/card_list.h"
 #include "app/picture_pane.h"
 #include "app/start_page.h"
@@ -14,18 +13,13 @@
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "lesson/opening_choice.h"
+#include "lesson/recording_opening.h"
 #include "lesson/opening_queue.h"
 #include "lesson/title_opening.h"
-#include "storage/train_extract.h"
+#include "filetrain/train_extract.h"
 #include "title/title_session.h"
 
 namespace olve {
-
-namespace {
-
-const char* const LineBreaks = "\r\n\r\n";
-
-}  // namespace
 
 bool TForm1::OpenTitlePackage(const QString& packagePath)
 {
@@ -110,22 +104,10 @@ bool TForm1::ShowTitle(TTitleSession session)
 
 bool TForm1::OpenMedia(const QString& mediaPath)
 {
-    FPlayer->FileName = mediaPath;
-    std::string reason;
-    try {
-        FPlayer->Open();
-    } catch (const EMCIDeviceError& e) {
-        reason = e.what();
-    }
-    if (FPlayer->DeviceID() != 0)
-        return true;
-    std::string text = std::string("ファイルが開けません") + LineBreaks + "file can not open" + LineBreaks + mediaPath.toStdString();
-    if (!reason.empty())
-        text += LineBreaks + reason;
-    if (QFileInfo(mediaPath).suffix().compare("wmv", Qt::CaseInsensitive) == 0)
-        text += std::string(LineBreaks) + "マイクロソフトのメディアプレーヤー最新版をインストールすると解決する場合があります" + LineBreaks;
-    FPrompts.Message(text);
-    return false;
+    const std::optional<TFailure> failure = OpenRecording(*FPlayer, mediaPath.toStdString());
+    if (failure)
+        FPrompts.Message(BilingualText(*failure));
+    return !failure;
 }
 
 void TForm1::LayOutTitle(bool video, const TTitleDisplay& display)
@@ -179,9 +161,7 @@ void TForm1::DropFiles(const QStringList& paths)
         OpenMaterial(paths);
     } else {
         QApplication::beep();
-        const std::string& extension = choice.Extension;
-        FPrompts.Message("この拡張子 <" + extension + "> のファイルには対応していません" + LineBreaks +
-                         "files of the extension <" + extension + "> cannot be opened");
+        FPrompts.Message(BilingualText(UnsupportedFiles(choice.Extension)));
     }
     QApplication::restoreOverrideCursor();
 }

@@ -37,8 +37,7 @@ void TForm1::ShowNoMoreCards()
 // A play that failed was not heard: the learner reads why.
 void TForm1::ShowPlayFailure(const QString& reason)
 {
-    FPrompts.Message(std::string("再生できませんでした") + "\r\n\r\n" + "The recording could not be played." + "\r\n\r\n" +
-                     reason.toStdString());
+    FPrompts.Message(BilingualText(PlayFailure(reason)));
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)

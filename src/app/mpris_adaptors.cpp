@@ -11,7 +11,7 @@
 #include "app/startup_check.h"
 #include "app/file_type_registration.h"
 #include "media/wave_volume.h"
-#include "storage/file_type.h"
+#include "title/file_type.h"
 #include "timing/playback_speed.h"
 
 namespace olve {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/progress_window.h"
-#include "storage/extract_feedback.h"
+#include "filetrain/extract_feedback.h"
 
 namespace olve {
 

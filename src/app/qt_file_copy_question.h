@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "app/qt_prompts.h"
-#include "storage/file_copy_question.h"
+#include "filetrain/file_copy_question.h"
 
 namespace olve {
 

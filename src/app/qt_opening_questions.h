@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "lesson/opening_questions.h"
-#include "storage/prompts.h"
+#include "files/prompts.h"
 
 namespace olve {
 

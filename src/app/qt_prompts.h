@@ -2,7 +2,7 @@
 #include <QWidget>
 #include <QPointer>
 
-#include "storage/prompts.h"
+#include "files/prompts.h"
 
 namespace olve {
 

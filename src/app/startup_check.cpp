@@ -11,8 +11,8 @@
 #include "app/instance_refusal.h"
 #include "app/private_folder.h"
 #include "app/send_to_running_instance.h"
-#include "storage/abandoned_files.h"
-#include "storage/cp932_text.h"
+#include "files/abandoned_files.h"
+#include "codec/cp932_text.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/user_data_folder.h"
 

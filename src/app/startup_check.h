@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "app/instance_lock.h"
-#include "storage/prompts.h"
+#include "files/prompts.h"
 
 namespace olve {
 

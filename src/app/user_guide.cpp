@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "storage/failure.h"
-#include "storage/prompts.h"
+#include "files/failure.h"
+#include "files/prompts.h"
 
 namespace olve {
 

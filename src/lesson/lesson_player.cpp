@@ -89,7 +89,8 @@ void TLessonPlayer::StartCardPlay(int n, std::optional<std::int64_t> from)
     try {
         FPlayer->SetStartPos(static_cast<int>(segment->From));
         FPlayer->SetEndPos(static_cast<int>(segment->To));
-    } catch (const EMCIDeviceError&) {
+    } catch (const EMCIDeviceError& e) {
+        Q_EMIT PlayFailed(QString::fromUtf8(e.what()));
         return;
     }
     FLastTickPosition = -1;
@@ -102,7 +103,9 @@ void TLessonPlayer::StartCardPlay(int n, std::optional<std::int64_t> from)
     try {
         FPlayer->SetNotify(true);
         FPlayer->Play();
-    } catch (const EMCIDeviceError&) {
+    } catch (const EMCIDeviceError& e) {
+        FAwaitingEnd = false;
+        Q_EMIT PlayFailed(QString::fromUtf8(e.what()));
         return;
     }
     if (FPlayer->Error() == 0) {
@@ -213,6 +216,11 @@ void TLessonPlayer::LogPlay(const QString& line)
         return;
     std::fprintf(stderr, "%lld ms: %s\n", static_cast<long long>(FPlayLog.elapsed()), line.toUtf8().constData());
     std::fflush(stderr);
+}
+
+TFailure PlayFailure(const QString& reason)
+{
+    return {TFailureKind::Failed, "再生できませんでした", "The recording could not be played.", reason.toStdString()};
 }
 
 }  // namespace olve

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "files/failure.h"
 #include "media/media_player.h"
 #include "timing/playback_speed.h"
 #include "title/card_timeline.h"
@@ -183,5 +184,8 @@ private:
     QTimer FTicks;
     bool FTicking = false;
 };
+
+// What the learner reads of a play that failed for reason (the player's own words).
+TFailure PlayFailure(const QString& reason);
 
 }  // namespace olve

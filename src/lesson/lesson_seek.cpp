@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "lesson/lesson_player.h"
-#include "storage/card_text.h"
+#include "codec/card_text.h"
 #include "timing/tick_wait.h"
 #include "title/card_seek.h"
 

@@ -46,4 +46,10 @@ bool IsOpenableAlone(const std::string& path)
     return FileKindOf(path) == TFileKind::Package || IsMaterial(path);
 }
 
+TFailure UnsupportedFiles(const std::string& extension)
+{
+    return {TFailureKind::Refused, "この拡張子 <" + extension + "> のファイルには対応していません",
+            "files of the extension <" + extension + "> cannot be opened"};
+}
+
 }  // namespace olve

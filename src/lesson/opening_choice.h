@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "files/failure.h"
+
 namespace olve {
 
 // What a set of files given together (dropped, chosen in the Open dialog, named by a start)
@@ -20,6 +22,9 @@ struct TOpeningChoice {
 // One package among the files opens it, whatever else is there; without any package, a
 // recording or subtitles among them make material; anything else is unsupported.
 TOpeningChoice ChooseOpening(const std::vector<std::string>& paths);
+
+// Why files of the extension (with its dot, or empty) open nothing.
+TFailure UnsupportedFiles(const std::string& extension);
 
 // Whether a single path handed over by another start or a desktop panel is something the
 // player opens: a package, a recording or subtitles.

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "storage/data_file.h"
-#include "storage/settings_vocabulary.h"
+#include "codec/data_file.h"
+#include "places/settings_vocabulary.h"
 
 namespace olve {
 

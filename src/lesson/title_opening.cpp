@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "media/recording_length.h"
-#include "storage/abandoned_files.h"
+#include "files/abandoned_files.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/file_kind.h"
 #include "titlemaker/transcript_request.h"

@@ -2,7 +2,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "storage/failure.h"
+#include "files/failure.h"
 
 namespace olve {
 

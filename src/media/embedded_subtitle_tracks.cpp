@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "storage/failure.h"
+#include "files/failure.h"
 
 #include "media/subtitle_track_caps.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "subtitles/subtitle_text.h"
 #include "subtitles/subtitle_time.h"
 

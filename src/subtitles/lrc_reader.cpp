@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
 #include "subtitles/cue_markup.h"
 #include "subtitles/subtitle_lines.h"
 #include "subtitles/subtitle_time.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "storage/atomic_file.h"
-#include "storage/cp932_text.h"
+#include "files/atomic_file.h"
+#include "codec/cp932_text.h"
 #include "subtitles/lrc_reader.h"
 #include "subtitles/srt_reader.h"
 #include "subtitles/subtitle_lines.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

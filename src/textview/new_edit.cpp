@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <QScopedValueRollback>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "textview/font_substitutions.h"
 #include "textview/text_runs.h"
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

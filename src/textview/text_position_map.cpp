@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

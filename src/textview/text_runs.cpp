@@ -1,6 +1,6 @@
 #include "textview/text_runs.h"
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 #include "timing/positions.h"
 
 namespace olve {

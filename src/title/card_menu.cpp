@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
 #include "title/shown_card_text.h"
 
 namespace olve {

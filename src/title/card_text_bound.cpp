@@ -1,6 +1,6 @@
 #include "title/card_text_bound.h"
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/card_text.h"
+#include "codec/card_text.h"
 #include "title/word_times.h"
 
 namespace olve {

@@ -1,6 +1,6 @@
 #include "title/display_mode.h"
 
-#include "storage/settings_vocabulary.h"
+#include "places/settings_vocabulary.h"
 
 namespace olve {
 

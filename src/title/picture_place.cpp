@@ -5,8 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "storage/cp932_text.h"
-#include "storage/letter_case_path.h"
+#include "codec/cp932_text.h"
+#include "places/letter_case_path.h"
 
 namespace olve {
 

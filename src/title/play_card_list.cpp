@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "storage/card_text.h"
+#include "codec/card_text.h"
 #include "timing/positions.h"
 #include "title/list_error.h"
 #include "title/play_card_text.h"

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/failure.h"
-#include "storage/string_list.h"
+#include "files/failure.h"
+#include "codec/string_list.h"
 #include "timing/media_time_formats.h"
 #include "title/play_card_list.h"
 #include "title/time_format_change.h"

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "storage/compress_string_list.h"
-#include "storage/file_type.h"
-#include "storage/cp932_text.h"
+#include "codec/compress_string_list.h"
+#include "title/file_type.h"
+#include "codec/cp932_text.h"
 #include "title/card_line.h"
-#include "storage/comma_text.h"
-#include "storage/settings_vocabulary.h"
+#include "codec/comma_text.h"
+#include "places/settings_vocabulary.h"
 #include "title/setting_lines.h"
 #include "title/time_format_conversion.h"
 

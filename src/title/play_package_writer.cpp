@@ -2,11 +2,11 @@
 
 #include <unordered_map>
 
-#include "storage/compress_string_list.h"
-#include "storage/file_type.h"
+#include "codec/compress_string_list.h"
+#include "title/file_type.h"
 #include "title/card_line.h"
-#include "storage/comma_text.h"
-#include "storage/settings_vocabulary.h"
+#include "codec/comma_text.h"
+#include "places/settings_vocabulary.h"
 #include "title/setting_lines.h"
 
 namespace olve {

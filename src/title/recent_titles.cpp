@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 
 namespace olve {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 
 namespace olve {
 

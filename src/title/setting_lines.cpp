@@ -1,6 +1,6 @@
 #include "title/setting_lines.h"
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 
 namespace olve {
 

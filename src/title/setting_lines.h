@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/string_list.h"
+#include "codec/string_list.h"
 
 namespace olve {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "storage/card_text.h"
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
-#include "storage/percent_text.h"
+#include "codec/card_text.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
+#include "codec/percent_text.h"
 
 namespace olve {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 
 namespace olve {
 

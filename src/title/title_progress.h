@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "timing/playback_speed.h"
 #include "title/practice_settings.h"
 

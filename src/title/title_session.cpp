@@ -5,15 +5,15 @@
 #include <optional>
 #include <string_view>
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
-#include "storage/data_file.h"
-#include "storage/failure.h"
-#include "storage/letter_case_path.h"
-#include "storage/recording_identity.h"
-#include "storage/settings_vocabulary.h"
-#include "storage/title_paths.h"
-#include "storage/virtual_cd.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
+#include "codec/data_file.h"
+#include "files/failure.h"
+#include "places/letter_case_path.h"
+#include "places/recording_identity.h"
+#include "places/settings_vocabulary.h"
+#include "places/title_paths.h"
+#include "places/virtual_cd.h"
 #include "title/card_text_bound.h"
 
 namespace olve {

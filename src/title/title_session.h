@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "storage/string_list.h"
+#include "codec/string_list.h"
 #include "timing/media_time_formats.h"
 #include "title/display_mode.h"
 #include "title/play_package.h"

@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-#include "storage/string_list.h"
+#include "codec/string_list.h"
 #include "title/play_card_list.h"
 
 namespace olve {

@@ -1,6 +1,6 @@
 #include "title/word_times.h"
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 
 namespace olve {
 

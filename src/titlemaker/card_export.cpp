@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "media/ogg_clip.h"
-#include "storage/card_text.h"
-#include "storage/cp932_text.h"
+#include "codec/card_text.h"
+#include "codec/cp932_text.h"
 #include "title/shown_card_text.h"
 #include "titlemaker/title_picture.h"
 

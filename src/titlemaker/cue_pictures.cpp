@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

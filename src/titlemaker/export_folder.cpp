@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "storage/atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace olve {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <utility>
 
-#include "storage/data_file.h"
-#include "storage/recording_identity.h"
+#include "codec/data_file.h"
+#include "places/recording_identity.h"
 
 namespace olve {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "storage/failure.h"
+#include "files/failure.h"
 #include "titlemaker/file_kind.h"
 
 namespace olve {

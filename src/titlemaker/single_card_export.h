@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/failure.h"
+#include "files/failure.h"
 #include "title/play_card_list.h"
 #include "titlemaker/card_export.h"
 

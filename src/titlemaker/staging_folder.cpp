@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "storage/abandoned_files.h"
+#include "files/abandoned_files.h"
 
 namespace olve {
 

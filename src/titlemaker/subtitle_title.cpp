@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <map>
 
-#include "storage/compress_string_list.h"
-#include "storage/cp932_text.h"
-#include "storage/recording_identity.h"
-#include "storage/title_paths.h"
-#include "storage/train_entry_name.h"
-#include "storage/train_pack.h"
+#include "codec/compress_string_list.h"
+#include "codec/cp932_text.h"
+#include "places/recording_identity.h"
+#include "places/title_paths.h"
+#include "filetrain/train_entry_name.h"
+#include "filetrain/train_pack.h"
 #include "subtitles/subtitle_file.h"
 #include "title/play_package.h"
 #include "titlemaker/cue_pictures.h"

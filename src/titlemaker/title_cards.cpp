@@ -1,7 +1,7 @@
 #include "titlemaker/title_cards.h"
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
 #include "subtitles/subtitle_time.h"
 #include "timing/positions.h"
 #include "title/shown_card_text.h"

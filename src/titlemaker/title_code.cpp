@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 namespace olve {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "storage/letter_case_path.h"
+#include "places/letter_case_path.h"
 
 namespace olve {
 

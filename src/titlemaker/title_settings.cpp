@@ -1,7 +1,7 @@
 #include "titlemaker/title_settings.h"
 
-#include "storage/comma_text.h"
-#include "storage/settings_vocabulary.h"
+#include "codec/comma_text.h"
+#include "places/settings_vocabulary.h"
 
 namespace olve {
 

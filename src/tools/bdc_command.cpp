@@ -4,8 +4,8 @@
 #include <iostream>
 #include <iterator>
 
-#include "storage/atomic_file.h"
-#include "storage/delta_code.h"
+#include "files/atomic_file.h"
+#include "codec/delta_code.h"
 #include "tools/output_guard.h"
 
 namespace olve {

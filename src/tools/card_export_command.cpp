@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "storage/abandoned_files.h"
-#include "storage/train_extract.h"
+#include "files/abandoned_files.h"
+#include "filetrain/train_extract.h"
 #include "title/title_session.h"
 #include "titlemaker/card_export.h"
 #include "tools/stderr_prompts.h"

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "storage/abandoned_files.h"
-#include "storage/file_descriptor.h"
+#include "files/abandoned_files.h"
+#include "files/file_descriptor.h"
 
 namespace olve {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <iostream>
 
-#include "storage/prompts.h"
+#include "files/prompts.h"
 
 namespace olve {
 

@@ -8,9 +8,9 @@
 #include <iostream>
 #include <optional>
 
-#include "storage/cp932_text.h"
-#include "storage/file_type.h"
-#include "storage/settings_vocabulary.h"
+#include "codec/cp932_text.h"
+#include "title/file_type.h"
+#include "places/settings_vocabulary.h"
 #include "title/play_package.h"
 #include "titlemaker/title_settings.h"
 #include "tools/card_export_command.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "tools/media_length.h"
 #include "tools/output_guard.h"
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "storage/cp932_text.h"
-#include "storage/file_train.h"
-#include "storage/train_entry_name.h"
-#include "storage/train_extract.h"
-#include "storage/train_pack.h"
+#include "codec/cp932_text.h"
+#include "filetrain/file_train.h"
+#include "filetrain/train_entry_name.h"
+#include "filetrain/train_extract.h"
+#include "filetrain/train_pack.h"
 #include "tools/stderr_prompts.h"
 
 namespace olve {

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/qt_extract_feedback.h"
-#include "storage/train_extract.h"
+#include "filetrain/train_extract.h"
 #include "support/temp_folder.h"
 
 using namespace olve;

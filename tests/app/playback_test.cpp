@@ -19,7 +19,7 @@
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "app/resume_notice.h"
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "timing/positions.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"

@@ -15,7 +15,7 @@
 #include "app/text_pane.h"
 #include "app/pane_divider.h"
 #include "app/tool_bar_widgets.h"
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"

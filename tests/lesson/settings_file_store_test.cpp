@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "lesson/settings_file_store.h"
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "support/temp_folder.h"
 
 using namespace olve;

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "support/file_size_limit.h"
 #include "support/stalled_fifo.h"
 #include "support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "storage/abandoned_files.h"
+#include "files/abandoned_files.h"
 
 #include <gtest/gtest.h>
 

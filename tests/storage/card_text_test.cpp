@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "storage/card_text.h"
-#include "storage/rounding.h"
+#include "codec/card_text.h"
+#include "codec/rounding.h"
 
 using namespace olve;
 

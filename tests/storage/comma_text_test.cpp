@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 
 using namespace olve;
 using Items = std::vector<std::string>;

@@ -8,9 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "storage/atomic_file.h"
-#include "storage/compress_string_list.h"
-#include "storage/delta_code.h"
+#include "files/atomic_file.h"
+#include "codec/compress_string_list.h"
+#include "codec/delta_code.h"
 #include "support/temp_folder.h"
 
 using olve::TCompressStringList;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 
 using namespace olve;
 

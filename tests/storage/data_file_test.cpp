@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "support/temp_folder.h"
 
 using olve::TDataFile;

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "storage/delta_code.h"
+#include "codec/delta_code.h"
 #include "train_install.h"
 
 using namespace olve;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/cp932_text.h"
-#include "storage/delta_code.h"
+#include "codec/cp932_text.h"
+#include "codec/delta_code.h"
 
 using olve::TDeltaCode;
 using Bytes = std::vector<std::uint8_t>;

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "storage/extract_feedback.h"
-#include "storage/file_copy_question.h"
+#include "filetrain/extract_feedback.h"
+#include "filetrain/file_copy_question.h"
 
 namespace train_test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/failure.h"
+#include "files/failure.h"
 
 using namespace olve;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/file_train.h"
+#include "filetrain/file_train.h"
 #include "support/temp_folder.h"
 #include "train_bytes.h"
 

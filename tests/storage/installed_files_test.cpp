@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 
-#include "storage/installed_files.h"
+#include "filetrain/installed_files.h"
 
 using namespace olve;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/data_file.h"
+#include "codec/data_file.h"
 #include "support/kill_midway.h"
 #include "train_install.h"
 

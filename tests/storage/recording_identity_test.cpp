@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "storage/recording_identity.h"
+#include "places/recording_identity.h"
 #include "support/temp_folder.h"
 
 using namespace olve;

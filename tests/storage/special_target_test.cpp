@@ -11,9 +11,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "storage/atomic_file.h"
-#include "storage/staged_file.h"
-#include "storage/train_pack.h"
+#include "files/atomic_file.h"
+#include "files/staged_file.h"
+#include "filetrain/train_pack.h"
 #include "train_install.h"
 
 using namespace olve;

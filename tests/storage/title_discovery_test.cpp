@@ -4,10 +4,10 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "storage/compress_string_list.h"
-#include "storage/program_folder.h"
-#include "storage/title_paths.h"
-#include "storage/virtual_cd.h"
+#include "codec/compress_string_list.h"
+#include "places/program_folder.h"
+#include "places/title_paths.h"
+#include "places/virtual_cd.h"
 #include "support/temp_folder.h"
 
 using namespace olve;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/delta_code.h"
+#include "codec/delta_code.h"
 
 namespace train_test {
 

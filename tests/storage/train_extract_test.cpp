@@ -6,8 +6,8 @@
 #include <utility>
 #include <sys/stat.h>
 
-#include "storage/dos_date_time.h"
-#include "storage/letter_case_path.h"
+#include "codec/dos_date_time.h"
+#include "places/letter_case_path.h"
 #include "train_install.h"
 
 using namespace olve;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "extract_recorders.h"
-#include "storage/train_extract.h"
+#include "filetrain/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "train_bytes.h"

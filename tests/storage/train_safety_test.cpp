@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "storage/audio_cd_binding.h"
-#include "storage/delta_code.h"
-#include "storage/train_entry_name.h"
+#include "places/audio_cd_binding.h"
+#include "codec/delta_code.h"
+#include "filetrain/train_entry_name.h"
 #include "train_install.h"
 
 using namespace olve;

@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include "storage/dos_date_time.h"
-#include "storage/file_train.h"
-#include "storage/train_extract.h"
+#include "codec/dos_date_time.h"
+#include "filetrain/file_train.h"
+#include "filetrain/train_extract.h"
 #include "support/temp_folder.h"
 #include "train_bytes.h"
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/prompts.h"
+#include "files/prompts.h"
 #include "title/time_format_change.h"
 
 // Records every message and question; answers questions with the queued answers (yes when

@@ -13,9 +13,9 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "storage/cp932_text.h"
-#include "storage/data_file.h"
-#include "storage/train_pack.h"
+#include "codec/cp932_text.h"
+#include "codec/data_file.h"
+#include "filetrain/train_pack.h"
 #include "support/test_media.h"
 #include "timing/positions.h"
 #include "title/play_package.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "textview/text_position_map.h"
 #include "textview/text_runs.h"
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "textview/new_ul_edit_net.h"
 
 // A main-window-like setting: a view at (10, 20) inside a parent, with the main text's

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "title/card_menu.h"
 
 using namespace olve;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "support/temp_folder.h"
 #include "title/picture_place.h"
 

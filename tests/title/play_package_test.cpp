@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/compress_string_list.h"
+#include "codec/compress_string_list.h"
 #include "support/kill_midway.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
 #include "title/shown_card_text.h"
 #include "title/word_times.h"
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/compress_string_list.h"
-#include "storage/cp932_text.h"
-#include "storage/recording_identity.h"
-#include "storage/train_extract.h"
+#include "codec/compress_string_list.h"
+#include "codec/cp932_text.h"
+#include "places/recording_identity.h"
+#include "filetrain/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_package.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "title/play_card_list.h"
 #include "title/track_metadata.h"
 

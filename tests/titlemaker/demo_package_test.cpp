@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <set>
 
-#include "storage/comma_text.h"
-#include "storage/cp932_text.h"
-#include "storage/title_paths.h"
-#include "storage/train_extract.h"
+#include "codec/comma_text.h"
+#include "codec/cp932_text.h"
+#include "places/title_paths.h"
+#include "filetrain/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "title/title_session.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/cp932_text.h"
+#include "codec/cp932_text.h"
 #include "subtitles/subtitle_cue.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"

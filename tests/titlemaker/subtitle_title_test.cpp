@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "storage/cp932_text.h"
-#include "storage/title_paths.h"
-#include "storage/train_extract.h"
+#include "codec/cp932_text.h"
+#include "places/title_paths.h"
+#include "filetrain/train_extract.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"

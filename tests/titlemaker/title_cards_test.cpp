@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "storage/card_text.h"
-#include "storage/cp932_text.h"
+#include "codec/card_text.h"
+#include "codec/cp932_text.h"
 #include "support/temp_folder.h"
 #include "timing/positions.h"
-#include "storage/comma_text.h"
+#include "codec/comma_text.h"
 #include "title/play_card_text.h"
 #include "title/shown_card_text.h"
 #include "title/word_times.h"
