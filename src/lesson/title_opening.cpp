@@ -10,6 +10,7 @@
 
 #include "media/recording_length.h"
 #include "files/abandoned_files.h"
+#include "lesson/relayed_extract_ui.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/file_kind.h"
 #include "titlemaker/transcript_request.h"
@@ -67,6 +68,7 @@ TTitleOpening::~TTitleOpening()
     // The work writes the fields below: it ends before they go.
     Terminate();
     FWork.Abandon();
+    FInstallWork.Abandon();
 }
 
 std::optional<TOpeningFailure> TTitleOpening::MissingFile(const std::string& path)
@@ -80,34 +82,70 @@ std::optional<TOpeningFailure> TTitleOpening::MissingFile(const std::string& pat
 TOpenedTitle TTitleOpening::InstallAndOpen(const std::string& package, const TExtractUi& ui,
                                            const TMediaTimeFormats* player)
 {
+    if (std::optional<TOpenedTitle> opened = OpenedWithoutInstalling(package, player))
+        return std::move(*opened);
+    return OpenInstalled(package, Install(package, ui), player);
+}
+
+bool TTitleOpening::StartInstall(const std::string& package, const TExtractUi& ui, const TMediaTimeFormats* player,
+                                 std::function<void(TOpenedTitle)> opened)
+{
+    if (FTerminated || Installing())
+        return false;
+    if (std::optional<TOpenedTitle> atOnce = OpenedWithoutInstalling(package, player)) {
+        opened(std::move(*atOnce));
+        return true;
+    }
+    auto relay = std::make_shared<TRelayedExtractUi>(ui, this, &FStopInstall);
+    auto installation = std::make_shared<TInstallation>();
+    return FInstallWork.Start([=, this] { *installation = Install(package, relay->Ui()); },
+                              [=, this, opened = std::move(opened)] {
+                                  opened(OpenInstalled(package, *installation, player));
+                              });
+}
+
+std::optional<TOpenedTitle> TTitleOpening::OpenedWithoutInstalling(const std::string& package,
+                                                                   const TMediaTimeFormats* player)
+{
     TOpenedTitle opened;
-    if (auto missing = MissingFile(package)) {
+    if (auto missing = MissingFile(package))
         opened.Failure = *missing;
-        return opened;
-    }
-    if (FMade && package == FMadePackage) {
+    else if (FMade && package == FMadePackage)
         opened.Session = OpenMadeTitle(player);
-        return opened;
-    }
-    TStringList written;
-    TExtractOutcome outcome;
-    const bool installed = ExtractFileTrain(ui, package, FProgramFolder, written, 1, true, &outcome);
-    opened.Problems = outcome.Problems;
+    else
+        return std::nullopt;
+    return opened;
+}
+
+// Runs on the installation's thread: nothing else touches the installed files meanwhile.
+TTitleOpening::TInstallation TTitleOpening::Install(const std::string& package, const TExtractUi& ui)
+{
+    TInstallation installation;
+    installation.Installed =
+        ExtractFileTrain(ui, package, FProgramFolder, installation.Written, 1, true, &installation.Outcome);
     // Whatever was written is removed on close, however the installation ended.
-    if (installed) {
-        RemoveFiles(FInstalled.Add(written.Lines(), outcome));
+    if (installation.Installed) {
+        RemoveFiles(FInstalled.Add(installation.Written.Lines(), installation.Outcome));
         // Kept on disk too: the next start removes them if this process is killed.
         TInstalledList(FProgramFolder).Write(FInstalled.Files());
     }
+    return installation;
+}
+
+TOpenedTitle TTitleOpening::OpenInstalled(const std::string& package, const TInstallation& installation,
+                                          const TMediaTimeFormats* player)
+{
+    TOpenedTitle opened;
+    opened.Problems = installation.Outcome.Problems;
     if (FTerminated)
         return opened;
-    if (!installed) {
+    if (!installation.Installed) {
         opened.Failure = {BilingualText({TFailureKind::Failed, "のインストールに失敗しました", "installing the package failed",
                                          package, TSubjectPlace::Above}),
                           package};
         return opened;
     }
-    opened.Session = OpenInstalledTitle(FProgramFolder, written, package, AskedConsent(), player);
+    opened.Session = OpenInstalledTitle(FProgramFolder, installation.Written, package, AskedConsent(), player);
     opened.Failure = {opened.Session->Reason, opened.Session->TitleFile};
     return opened;
 }
@@ -159,6 +197,7 @@ void TTitleOpening::Terminate()
 {
     FTerminated = true;
     FCancel = true;
+    FStopInstall = true;
 }
 
 // The files are used where they are: nothing is changed, moved or copied.

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,14 @@ public:
     // installations that it did not write again are removed. The title asks its questions
     // through the opening's questions.
     TOpenedTitle InstallAndOpen(const std::string& package, const TExtractUi& ui, const TMediaTimeFormats* player);
+    // As InstallAndOpen, but the installation runs on a thread of its own while this object's
+    // thread goes on: the feedback and the copy question are called on this thread, and the
+    // title opens here once the installation has ended; opened is then called with it. At
+    // once when there is nothing to install (a missing file, the title just made). False,
+    // without calling back, while another installation runs or after Terminate.
+    bool StartInstall(const std::string& package, const TExtractUi& ui, const TMediaTimeFormats* player,
+                      std::function<void(TOpenedTitle)> opened);
+    bool Installing() const { return FInstallWork.Running(); }
     const std::vector<std::string>& InstalledFiles() const { return FInstalled.Files(); }
     // Removes every installed file and the folders they leave empty, never anything outside
     // the program's folder, and forgets them.
@@ -70,7 +79,8 @@ public:
     bool Busy() const { return FBusy; }
     // Stops the work under way as soon as it can; it then ends as failed.
     void Cancel() { FCancel = true; }
-    // Stops the work under way and refuses any more: the program is closing.
+    // Stops the work under way, the installation too at its next entry or chunk, and refuses
+    // any more: the program is closing.
     void Terminate();
 
 Q_SIGNALS:
@@ -86,6 +96,15 @@ Q_SIGNALS:
     void MaterialEnded();
 
 private:
+    struct TInstallation {
+        bool Installed = false;
+        TStringList Written;
+        TExtractOutcome Outcome;
+    };
+    std::optional<TOpenedTitle> OpenedWithoutInstalling(const std::string& package, const TMediaTimeFormats* player);
+    TInstallation Install(const std::string& package, const TExtractUi& ui);
+    TOpenedTitle OpenInstalled(const std::string& package, const TInstallation& installation,
+                               const TMediaTimeFormats* player);
     void RemoveFiles(const std::vector<std::string>& files) const;
     bool FindRecordingForSubtitles(std::vector<std::string>& files, const std::string& openRecording);
     void ReadTracks();
@@ -105,6 +124,8 @@ private:
     TOpeningQuestions& FQuestions;
     TInstalledFiles FInstalled;
     TBackgroundWork FWork;
+    TBackgroundWork FInstallWork;
+    std::atomic<bool> FStopInstall = false;
     std::atomic<bool> FCancel = false;
     bool FTerminated = false;
     bool FBusy = false;

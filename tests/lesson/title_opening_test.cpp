@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -349,4 +351,115 @@ TEST_F(TitleOpening, AFailedWriteIsToldAndLeavesWhatWasInstalledBefore)
     EXPECT_NE(told.find(recording + ": " + std::strerror(EFBIG)), std::string::npos) << told;
     Opening.RemoveInstalledFiles();
     EXPECT_FALSE(fs::exists(Program / "vcd/K100"));
+}
+
+namespace {
+
+// What an installation shows, as the caller's thread sees it while its event loop runs.
+class TLoopFeedback : public TExtractFeedback {
+public:
+    bool OffThread = false;
+    int Busy = 0;
+    int Shown = 0;
+    int Steps = 0;
+    int Hidden = 0;
+    int Maximum = 0;
+    // Ticks of the caller's timer while the progress was shown.
+    int TicksShown = 0;
+    std::function<void()> OnStep;
+    // Asked this many times on the installing thread, the installation waits until the
+    // caller has seen a step: the caller then acts before the copy can end.
+    int HoldAt = 0;
+
+    void BeginBusy() override { Note(), ++Busy; }
+    void EndBusy() override { Note(), --Busy; }
+    void ProcessMessages() override {}
+    void ShowProgress(const std::string&, int maximum) override { Note(), ++Shown, Maximum = maximum; }
+    bool Cancelled() const override
+    {
+        if (++FAsked == HoldAt)
+            for (int waited = 0; !FStepped && waited < 10000; ++waited)
+                QThread::msleep(1);
+        return false;
+    }
+    void StepProgress() override
+    {
+        Note(), ++Steps, FStepped = true;
+        if (OnStep)
+            OnStep();
+    }
+    void HideProgress() override { Note(), ++Hidden; }
+    void Tick()
+    {
+        if (Shown > Hidden)
+            ++TicksShown;
+    }
+
+private:
+    void Note() { OffThread |= QThread::currentThread() != QCoreApplication::instance()->thread(); }
+
+    mutable std::atomic<int> FAsked = 0;
+    std::atomic<bool> FStepped = false;
+};
+
+// A title whose recording is copied in a few hundred chunks.
+TTestTitle LargeTitle()
+{
+    TTestTitle title = ThreeCardTitle();
+    title.MediaSeconds = 240;
+    return title;
+}
+
+}  // namespace
+
+TEST_F(TitleOpening, AnInstallationRunsOnItsOwnThreadWhileTheCallersEventLoopGoesOn)
+{
+    const std::string package = MakeTestPackage(Home.Path().string(), LargeTitle());
+    TLoopFeedback feedback;
+    QTimer ticking;
+    QObject::connect(&ticking, &QTimer::timeout, [&] { feedback.Tick(); });
+    ticking.start(0);
+    std::optional<TOpenedTitle> opened;
+    ASSERT_TRUE(Opening.StartInstall(package, {&feedback, nullptr}, nullptr,
+                                     [&](TOpenedTitle title) { opened = std::move(title); }));
+    EXPECT_FALSE(opened) << "the caller waited for the installation";
+    EXPECT_TRUE(Opening.Installing());
+    EXPECT_FALSE(Opening.StartInstall(package, {}, nullptr, [](TOpenedTitle) { ADD_FAILURE() << "two at once"; }));
+    ASSERT_TRUE(WaitUntil([&] { return opened.has_value(); }, 30000));
+    ASSERT_TRUE(opened->Session && opened->Session->Opened()) << opened->Failure.Text;
+    EXPECT_EQ(opened->Session->Package->MainCards.Count(), 3);
+    EXPECT_FALSE(Opening.Installing());
+    EXPECT_FALSE(feedback.OffThread);
+    EXPECT_EQ(feedback.Busy, 0);
+    EXPECT_EQ(feedback.Shown, 1);
+    EXPECT_EQ(feedback.Hidden, 1);
+    EXPECT_GE(feedback.Steps, feedback.Maximum - 1);
+    EXPECT_GT(feedback.TicksShown, 0) << "the caller's timers waited for the copy";
+    EXPECT_TRUE(fs::exists(Program / "vcd/K100/tone.wav"));
+    EXPECT_FALSE(Opening.InstalledFiles().empty());
+}
+
+// The program ends while a large recording is copied: the copy stops at its next chunk, no
+// title opens and nothing is told, and what was written is still removed with the rest.
+TEST_F(TitleOpening, TerminatingStopsAnInstallationAtItsNextChunkAndKeepsWhatItWroteForRemoval)
+{
+    const std::string package = MakeTestPackage(Home.Path().string(), LargeTitle());
+    TLoopFeedback feedback;
+    feedback.OnStep = [&] { Opening.Terminate(); };
+    feedback.HoldAt = 20;
+    std::optional<TOpenedTitle> opened;
+    ASSERT_TRUE(Opening.StartInstall(package, {&feedback, nullptr}, nullptr,
+                                     [&](TOpenedTitle title) { opened = std::move(title); }));
+    ASSERT_TRUE(WaitUntil([&] { return opened.has_value(); }, 30000));
+    EXPECT_FALSE(opened->Session);
+    EXPECT_FALSE(opened->Failure.Told()) << opened->Failure.Text;
+    EXPECT_LT(feedback.Steps, feedback.Maximum / 2) << "the copy went on";
+    EXPECT_EQ(feedback.Busy, 0);
+    EXPECT_EQ(feedback.Hidden, feedback.Shown);
+    EXPECT_TRUE(fs::exists(Program / "lesson.qzc"));
+    EXPECT_FALSE(fs::exists(Program / "vcd/K100/tone.wav")) << "the recording was finished";
+    EXPECT_FALSE(Opening.StartInstall(package, {}, nullptr, [](TOpenedTitle) {}));
+    Opening.RemoveInstalledFiles();
+    EXPECT_FALSE(fs::exists(Program / "lesson.qzc"));
+    EXPECT_FALSE(fs::exists(Program / "vcd"));
 }
