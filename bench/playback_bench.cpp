@@ -134,7 +134,11 @@ public:
         FForm->Player().AudioSink = "fakesink sync=true";
         FForm->show();
         const auto start = Clock::now();
-        if (!FForm->OpenTitlePackage(QString::fromStdString(package)) || FForm->Package().MainCards.Count() != CardCount) {
+        auto shown = std::make_shared<std::optional<bool>>();
+        QObject::connect(FForm.get(), &TForm1::PackageOpened, [shown](const QString&, bool opened) { *shown = opened; });
+        if (!FForm->OpenTitlePackage(QString::fromStdString(package)) ||
+            !WaitUntil([shown] { return shown->has_value(); }, 30000) || !**shown ||
+            FForm->Package().MainCards.Count() != CardCount) {
             std::fprintf(stderr, "cannot open the title: %s\n", FPrompts.Said.empty() ? "" : FPrompts.Said.back().c_str());
             return false;
         }

@@ -52,6 +52,8 @@ TForm1::TForm1(const QString& programPath, const QStringList& arguments, TPrompt
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
+    // An installation still running talks to the feedback this window owns: it ends first.
+    delete FTitleOpening;
     // Freed in this order: box, title, player; the panes go after it with the window.
     delete FLinkBoxServer;
     delete FLinkBox;

@@ -43,6 +43,7 @@ class TStartPage;
 class TCardList;
 class TOpeningQueue;
 class TTitleOpening;
+struct TOpenedTitle;
 class TOpeningQuestions;
 class TToolBar;
 class TPicturePane;
@@ -66,8 +67,11 @@ public:
     // next entry, and the window closes once it has returned; nothing opens after this.
     void Terminate();
 
-    // Opening a title: false when it did not open, after telling the user why.
+    // Starts installing the package; the window goes on meanwhile, and PackageOpened tells
+    // how it ended. False when it cannot start (no such file, the window is closing), after
+    // telling the user why; one asked for while another installs waits for it in the queue.
     bool OpenTitlePackage(const QString& packagePath);
+    // Opening a title: false when it did not open, after telling the user why.
     bool OpenTitle(const QString& titlePath);
     // Packages open as they are; a recording with its subtitles (dropped together, or found
     // beside it) becomes a title in the library folder first, and so do subtitles given
@@ -77,7 +81,8 @@ public:
     // nothing else is being opened or asked; only the latest request opens.
     TOpeningQueue& Openings() const { return *FOpenings; }
     // Starts opening material; false when other material is being opened. The title opens,
-    // or the user is told why not, once its long work is done (MakingTitle is false again).
+    // or the user is told why not, once its long work is done and the title made has been
+    // installed (MakingTitle is false again).
     bool OpenMaterial(const QStringList& paths);
     bool MakingTitle() const;
     void ShowOpenDialog();
@@ -122,6 +127,10 @@ public:
     // Shows the help window.
     std::function<void()> OnHelp;
 
+Q_SIGNALS:
+    // A package OpenTitlePackage started has been installed and its title shown, or not.
+    void PackageOpened(const QString& packagePath, bool opened);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -141,7 +150,7 @@ private:
     void FormActivate();
     void FormClose();
     void OpenHandedOver(const QString& path);
-    bool InstallAndOpen(const QString& packagePath);
+    bool ShowInstalled(const QString& packagePath, TOpenedTitle opened);
     // False, after telling the user, when there is no such file.
     bool PackageFound(const QString& packagePath);
     bool ShowTitle(TTitleSession session);

@@ -74,7 +74,7 @@ bool TForm1::OpenMaterial(const QStringList& paths)
 
 bool TForm1::MakingTitle() const
 {
-    return FTitleOpening->Busy();
+    return FTitleOpening->Busy() || FTitleOpening->Installing();
 }
 
 const std::vector<std::string>& TForm1::InstalledFiles() const

@@ -25,21 +25,28 @@ bool TForm1::OpenTitlePackage(const QString& packagePath)
 {
     if (FOpenings->Closing())
         return false;
-    FOpenings->Begin();
-    const bool opened = InstallAndOpen(packagePath);
-    // The window was to close while this ran: it closes now that nothing is being written.
-    FOpenings->End();
-    return opened;
-}
-
-bool TForm1::InstallAndOpen(const QString& packagePath)
-{
+    if (FTitleOpening->Installing()) {
+        FOpenings->Request(packagePath);
+        return false;
+    }
     if (!PackageFound(packagePath))
         return false;
     if (FPlayer->DeviceID() != 0)
         FPlayer->Close();
+    // Counted as under way until shown: the window closes only once nothing is being written.
+    FOpenings->Begin();
     const TExtractUi ui{FExtractFeedback.get(), FCopyQuestion.get()};
-    TOpenedTitle opened = FTitleOpening->InstallAndOpen(packagePath.toStdString(), ui, FPlayer);
+    const bool started = FTitleOpening->StartInstall(packagePath.toStdString(), ui, FPlayer, [=, this](TOpenedTitle opened) {
+        Q_EMIT PackageOpened(packagePath, ShowInstalled(packagePath, std::move(opened)));
+        FOpenings->End();
+    });
+    if (!started)
+        FOpenings->End();
+    return started;
+}
+
+bool TForm1::ShowInstalled(const QString& packagePath, TOpenedTitle opened)
+{
     for (const TFailure& problem : opened.Problems)
         FPrompts.Message(BilingualText(problem));
     if (FOpenings->Closing())

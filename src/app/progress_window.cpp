@@ -1,6 +1,5 @@
 #include "app/progress_window.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -29,7 +28,6 @@ void TProgressWindow::Step()
     const int next = pbProgress->value() + 1;
     pbProgress->setValue(next > pbProgress->maximum() ? 0 : next);
     pbProgress->repaint();
-    QCoreApplication::processEvents();
 }
 
 }  // namespace olve

@@ -12,8 +12,7 @@ class TProgressWindow : public QWidget {
 public:
     TProgressWindow(const QString& caption, int maximum, QWidget* parent = nullptr);
 
-    // Advances the bar by one, back to 0 after the maximum, shows it at once and lets the
-    // user interface handle what is pending.
+    // Advances the bar by one, back to 0 after the maximum, and shows it at once.
     void Step();
 
     QProgressBar* Bar() const { return pbProgress; }

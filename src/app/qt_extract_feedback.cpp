@@ -27,11 +27,6 @@ void TQtExtractFeedback::EndBusy()
     QApplication::restoreOverrideCursor();
 }
 
-void TQtExtractFeedback::ProcessMessages()
-{
-    QCoreApplication::processEvents();
-}
-
 void TQtExtractFeedback::ShowProgress(const std::string& caption, int maximum)
 {
     HideProgress();
@@ -39,7 +34,6 @@ void TQtExtractFeedback::ShowProgress(const std::string& caption, int maximum)
         FOwner->setEnabled(false);
     FProgress = std::make_unique<TProgressWindow>(QString::fromStdString(caption), maximum);
     FProgress->show();
-    QCoreApplication::processEvents();
 }
 
 void TQtExtractFeedback::StepProgress()

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
 #include <memory>
 
 #include "app/progress_window.h"
@@ -8,8 +9,10 @@
 
 namespace olve {
 
-// Installing a package as the player shows it: the busy cursor, a responsive window, and the
-// progress window for large files while the owner window is disabled.
+// Installing a package as the player shows it: the busy cursor and the progress window for
+// large files while the owner window is disabled. Called on the window's thread, whose event
+// loop runs meanwhile (the installation has a thread of its own); only Cancelled is asked
+// from the installing thread.
 class TQtExtractFeedback : public TExtractFeedback {
 public:
     explicit TQtExtractFeedback(QWidget* owner = nullptr);
@@ -17,7 +20,8 @@ public:
 
     void BeginBusy() override;
     void EndBusy() override;
-    void ProcessMessages() override;
+    // Nothing is pending: the window's own event loop runs.
+    void ProcessMessages() override {}
     void ShowProgress(const std::string& caption, int maximum) override;
     void StepProgress() override;
     void HideProgress() override;
@@ -31,7 +35,7 @@ private:
     QPointer<QWidget> FOwner;
     std::unique_ptr<TProgressWindow> FProgress;
     int FBusy = 0;
-    bool FCancelled = false;
+    std::atomic<bool> FCancelled = false;
 };
 
 }  // namespace olve

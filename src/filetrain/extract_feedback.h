@@ -3,9 +3,8 @@
 
 namespace olve {
 
-// What installing a file train shows while it works. The player shows the busy cursor, keeps
-// its window responsive and shows a progress window for large files; tools and tests pass
-// nothing or record the calls.
+// What installing a file train shows while it works. The player shows the busy cursor and a
+// progress window for large files; tools and tests pass nothing or record the calls.
 class TExtractFeedback {
 public:
     virtual ~TExtractFeedback() = default;
@@ -20,7 +19,8 @@ public:
     virtual void StepProgress() = 0;
     virtual void HideProgress() = 0;
     // True once the installation is to end early (the program is ending): it stops before
-    // the next entry or chunk.
+    // the next entry or chunk. Asked on the installing thread, which may not be the one that
+    // ends it.
     virtual bool Cancelled() const { return false; }
 };
 

@@ -23,6 +23,8 @@
 
 #include "app/card_list.h"
 #include "app/main_window.h"
+#include "app/open_and_wait.h"
+#include "lesson/opening_queue.h"
 #include "app/picture_pane.h"
 #include "app/text_pane.h"
 #include "codec/compress_string_list.h"
@@ -70,6 +72,12 @@ protected:
         return file.ReadString(section, key, "<none>");
     }
     bool Installed(const std::string& relative) const { return fs::exists(Program.Path() / relative); }
+    // The window is ready for hand-overs and has ended what it opened on its own.
+    bool WaitStarted()
+    {
+        return WaitUntil([&] { return Form->LinkBox()->text().isEmpty() && !Form->Openings().Opening(); });
+    }
+    bool WaitOpened() { return WaitUntil([&] { return !Form->Openings().Opening(); }); }
 };
 
 }  // namespace
@@ -166,7 +174,7 @@ TEST_F(MainWindow, TheDisplayModeFollowsTheMediaPicturesAndSettings)
         title.Settings = c.Settings;
         if (!c.Pictures)
             title.Pictures.clear();
-        ASSERT_TRUE(Form->OpenTitlePackage(Package(title))) << title.Serial;
+        ASSERT_TRUE(OpenAndWait(*Form, Package(title))) << title.Serial;
         EXPECT_EQ(Form->DisplayMode(), c.Mode) << c.Media << " " << (c.Settings.empty() ? "" : c.Settings[0]);
         EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
     }
@@ -179,7 +187,7 @@ TEST_F(MainWindow, ClosingRemovesTheFilesOfTheOpenPackage)
 {
     Create();
     Form->show();
-    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    ASSERT_TRUE(OpenAndWait(*Form, Package(ThreeCardTitle())));
     ASSERT_TRUE(Installed("vcd/K100/tone.wav"));
     ASSERT_TRUE(Installed("lesson.qzc"));
     Form->close();
@@ -194,7 +202,7 @@ TEST_F(MainWindow, AMissingRecordingIsReportedWithTheSerialItWasLookedForBy)
     Create();
     TTestTitle title = ThreeCardTitle();
     title.WithVirtualCD = false;
-    EXPECT_FALSE(Form->OpenTitlePackage(Package(title)));
+    EXPECT_FALSE(OpenAndWait(*Form, Package(title)));
     ASSERT_EQ(Prompts.Said.size(), 1u);
     EXPECT_NE(Prompts.Said[0].find("VolSerialNum=K100"), std::string::npos) << Prompts.Said[0];
     EXPECT_EQ(Form->Player().DeviceID(), 0);
@@ -215,7 +223,7 @@ TEST_F(MainWindow, TheStartPackageWithoutItsRecordingIsReportedOnce)
     title.WithVirtualCD = false;
     Create({Package(title), "NoTie"});
     Form->show();
-    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    ASSERT_TRUE(WaitStarted());
     ASSERT_EQ(Prompts.Said.size(), 1u);
     EXPECT_NE(Prompts.Said[0].find(Program / "vcd/K100/tone.wav"), std::string::npos) << Prompts.Said[0];
     EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
@@ -227,7 +235,7 @@ TEST_F(MainWindow, APackageThatDoesNotExistIsReportedHoweverItComes)
     const std::string told = "ファイルが見つかりません\r\n\r\nfile not exist\r\n\r\n< " + missing + " >";
     Create({QString::fromStdString(missing), "NoTie"});
     Form->show();
-    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    ASSERT_TRUE(WaitStarted());
     EXPECT_EQ(Prompts.Said, std::vector<std::string>{told}) << "the start package";
     Form->LinkBox()->HandOver(QString::fromStdString(missing));
     ASSERT_TRUE(WaitUntil([&] { return Prompts.Said.size() == 2; }));
@@ -250,6 +258,7 @@ TEST_F(MainWindow, OnlyASingleDroppedPackageIsOpened)
     EXPECT_EQ(Form->windowTitle(), "Player Olve / Rindale");
 
     Form->DropFiles({QString::fromStdString(Packages / "notes.txt"), a});
+    ASSERT_TRUE(WaitOpened());
     EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
     EXPECT_EQ(Prompts.Said.size(), 2u);
 }
@@ -258,7 +267,7 @@ TEST_F(MainWindow, PlaysFromTheTopAndFollowsTheCards)
 {
     Create();
     Form->show();
-    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    ASSERT_TRUE(OpenAndWait(*Form, Package(ThreeCardTitle())));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 3000));
     EXPECT_EQ(Form->TextPane()->MainView()->DisplayText(), "Good morning, everyone.");
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
@@ -272,7 +281,7 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
 {
     Create();
     Form->show();
-    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    ASSERT_TRUE(OpenAndWait(*Form, Package(ThreeCardTitle())));
     ASSERT_TRUE(WaitUntil([&] { return Form->Player().Mode() == mpPlaying; }, 1000));
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Space, Qt::NoModifier));
     EXPECT_EQ(Form->Player().Mode(), mpPaused);
@@ -289,7 +298,7 @@ TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)
 {
     Create();
     Form->show();
-    ASSERT_TRUE(Form->OpenTitlePackage(Package(ThreeCardTitle())));
+    ASSERT_TRUE(OpenAndWait(*Form, Package(ThreeCardTitle())));
     Form->Lesson().PlayCard(3);
     auto* notice = Form->findChild<QLabel*>("NoMoreCards");
     ASSERT_NE(notice, nullptr);
@@ -315,7 +324,7 @@ TEST_F(MainWindow, ThePinpointMenuGroupsLongTitles)
         title.MediaSeconds = 1;
         for (int i = 0; i < cards; ++i)
             title.Cards.push_back({"Card " + std::to_string(i + 1), "", "", "", i * 10, i * 10 + 10});
-        EXPECT_TRUE(Form->OpenTitlePackage(Package(title)));
+        EXPECT_TRUE(OpenAndWait(*Form, Package(title)));
         Form->CardList().PopulateItemList();
         return Form->CardList().ItemList()->actions();
     };
@@ -340,7 +349,7 @@ TEST_F(MainWindow, ThePinpointMenuShowsACardOnOneLineAndOpensAtTheCurrentCard)
         title.MediaSeconds = 2;
         for (int i = 0; i < cards; ++i)
             title.Cards.push_back({"Card " + std::to_string(i + 1) + "||next line", "", "", "", i * 10, i * 10 + 10});
-        ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
+        ASSERT_TRUE(OpenAndWait(*Form, Package(title)));
         Form->Lesson().PlayCard(current);
         ASSERT_EQ(Form->Lesson().CurrentCard(), current);
         Form->CardList().ItemList()->popup(QPoint(0, 0));
@@ -390,6 +399,7 @@ TEST_F(MainWindow, TheOpenDialogStartsWhereTheLastFileWasChosen)
     Form->show();
     answer(package);
     Form->ShowOpenDialog();
+    ASSERT_TRUE(WaitOpened());
     EXPECT_EQ(shownAt, QString::fromStdString(home.Path().string()));
     EXPECT_EQ(Form->TitleName(), "Test Lesson");
     Form.reset();
@@ -429,7 +439,7 @@ TEST_F(MainWindow, AHandOverAfterTheFirstActivationOpensThePackage)
 {
     Create();
     Form->show();
-    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    ASSERT_TRUE(WaitStarted());
     const QString package = Package(ThreeCardTitle());
     Form->LinkBox()->HandOver(package);
     WaitUntil([&] { return Form->windowTitle().contains(" - "); });
@@ -443,7 +453,7 @@ TEST_F(MainWindow, FoldersPackedInOtherLetterCaseStillGiveTheRecordingAndPicture
     fs::create_directories(Program.Path() / "vcd");
     TTestTitle title = ThreeCardTitle();
     title.CapitalFolders = true;
-    ASSERT_TRUE(Form->OpenTitlePackage(Package(title)));
+    ASSERT_TRUE(OpenAndWait(*Form, Package(title)));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 1; }, 3000));
     EXPECT_EQ(Form->PicturePane()->Picture()->FileName().toStdString(), Program / "TITLES/K/K100/PIC/p2.png");
     EXPECT_TRUE(Prompts.Said.empty()) << Prompts.Said.front();
@@ -491,7 +501,7 @@ TEST_F(MainWindow, TheStartPackageInstallsOnceAfterTheWindowShows)
     Create({Package(title), "NoTie"});
     Form->show();
     EXPECT_FALSE(Installed("lesson.qzc"));
-    ASSERT_TRUE(WaitUntil([&] { return Form->LinkBox()->text().isEmpty(); }));
+    ASSERT_TRUE(WaitStarted());
     EXPECT_TRUE(Installed("lesson.qzc"));
     EXPECT_EQ(Form->windowTitle(), "Test Lesson - Player Olve / Rindale");
     // Shown again, as the layout does, the window starts nothing.
@@ -506,11 +516,11 @@ TEST_F(MainWindow, AFailedWriteIsReportedWithTheFileAndItsReason)
     Create();
     Form->show();
     const QString package = Package(ThreeCardTitle());
-    ASSERT_TRUE(Form->OpenTitlePackage(package));
+    ASSERT_TRUE(OpenAndWait(*Form, package));
     const std::string recording = Program / "vcd/K100/tone.wav";
     {
         TFileSizeLimit limit(4096);
-        Form->OpenTitlePackage(package);
+        OpenAndWait(*Form, package);
     }
     ASSERT_FALSE(Prompts.Said.empty());
     EXPECT_EQ(Prompts.Said[0].rfind("ファイルの書き込みに失敗しました", 0), 0u) << Prompts.Said[0];
@@ -521,8 +531,11 @@ TEST_F(MainWindow, ClosingWhileAPackageInstallsStopsItAndRemovesWhatItWrote)
 {
     Create();
     Form->show();
-    const QString package = Package(ThreeCardTitle());
-    // Closed between two entries: the title file comes first, the recording later.
+    // A recording long enough to be caught while it is written.
+    TTestTitle title = ThreeCardTitle();
+    title.MediaSeconds = 240;
+    const QString package = Package(title);
+    // Closed between two entries or chunks: the title file comes first, the recording later.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (Installed("lesson.qzc")) {
@@ -531,7 +544,7 @@ TEST_F(MainWindow, ClosingWhileAPackageInstallsStopsItAndRemovesWhatItWrote)
         }
     });
     closer.start(0);
-    EXPECT_FALSE(Form->OpenTitlePackage(package));
+    EXPECT_FALSE(OpenAndWait(*Form, package));
     closer.stop();
     EXPECT_FALSE(Form->isVisible());
     EXPECT_FALSE(Installed("lesson.qzc"));
@@ -555,7 +568,7 @@ TEST_F(MainWindow, ATitleWithAHugeUnbrokenCardOpensInSeconds)
     Form->show();
     QElapsedTimer opening;
     opening.start();
-    ASSERT_TRUE(Form->OpenTitlePackage(package));
+    ASSERT_TRUE(OpenAndWait(*Form, package));
     ASSERT_TRUE(WaitUntil([&] { return Form->Lesson().CurrentCard() == 0; }, 10000));
     QCoreApplication::processEvents();
     EXPECT_LT(opening.elapsed(), 10000);

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/main_window.h"
+#include "app/open_and_wait.h"
 #include "app/start_page.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
@@ -94,7 +95,7 @@ TEST_F(OwnMaterial, SameNamedRecordingsKeepTitlesOfTheirOwnThatReferToThemWhereT
 
     const QString podcast = Q(Form->StartPage()->Recent().Items().front().Package);
     fs::rename(Home / "podcast/ep12.wav", Home / "podcast/moved.wav");
-    EXPECT_FALSE(Form->OpenTitlePackage(podcast));
+    EXPECT_FALSE(OpenAndWait(*Form, podcast));
     ASSERT_EQ(Prompts.Said.size(), 1u);
     EXPECT_NE(Prompts.Said[0].find("元の場所にありません"), std::string::npos) << Prompts.Said[0];
     EXPECT_NE(Prompts.Said[0].find("moved or deleted"), std::string::npos) << Prompts.Said[0];
@@ -121,7 +122,7 @@ TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerN
     EXPECT_EQ(Prompts.Said.size(), 1u) << Told();
 
     // An installed title's recording goes when that title closes: the new title carries it.
-    ASSERT_TRUE(Form->OpenTitlePackage(Q(MakeTestPackage(Home / "podcast", ThreeCardTitle()))));
+    ASSERT_TRUE(OpenAndWait(*Form, Q(MakeTestPackage(Home / "podcast", ThreeCardTitle()))));
     DropFiles({Q(Home / "fixes/corrected.vtt")});
     EXPECT_EQ(FirstText(), "Corrected line.");
     const std::string installed = Form->Player().FileName.toStdString();

@@ -16,6 +16,7 @@
 #include "app/help_window.h"
 #include "app/card_list.h"
 #include "app/main_window.h"
+#include "app/open_and_wait.h"
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "app/tool_bar_widgets.h"
@@ -51,7 +52,7 @@ protected:
         Form->Player().AudioSink = "fakesink sync=true";
         Form->show();
         title.Pictures.clear();
-        ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
+        ASSERT_TRUE(OpenAndWait(*Form, QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
     }
     void TearDown() override
     {

@@ -12,6 +12,7 @@
 
 #include "app/card_text_wrap.h"
 #include "app/main_window.h"
+#include "app/open_and_wait.h"
 #include "app/text_pane.h"
 #include "app/pane_divider.h"
 #include "app/tool_bar_widgets.h"
@@ -48,7 +49,7 @@ protected:
         TTestTitle title;
         title.MediaSeconds = 6;
         title.Cards = std::move(cards);
-        ASSERT_TRUE(Form->OpenTitlePackage(QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
+        ASSERT_TRUE(OpenAndWait(*Form, QString::fromStdString(MakeTestPackage(Packages.Path().string(), title))));
     }
     void Press(QWidget* widget, QEvent::Type type, QPoint at)
     {
