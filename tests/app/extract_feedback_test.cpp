@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QProgressBar>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/qt_extract_feedback.h"
 #include "filetrain/train_extract.h"
@@ -61,28 +61,38 @@ TEST(ExtractFeedback, TheProgressWindowDisablesItsOwnerWhileItIsShown)
     EXPECT_TRUE(owner.isEnabled());
 }
 
-// The installation runs on a thread of its own: the window's event loop goes on meanwhile,
-// and the progress reaches the window through it.
-TEST(ExtractFeedback, InstallingALargeFileOnItsOwnThreadShowsProgressWhileTheWindowRuns)
+// The window's side of the progress, looked at as each step reaches it.
+class TWatchedFeedback : public TQtExtractFeedback {
+public:
+    using TQtExtractFeedback::TQtExtractFeedback;
+    std::function<void()> OnStep;
+    void StepProgress() override
+    {
+        TQtExtractFeedback::StepProgress();
+        OnStep();
+    }
+};
+
+// The installation runs on a thread of its own: the progress reaches the window through the
+// window's event loop.
+TEST(ExtractFeedback, InstallingALargeFileOnItsOwnThreadShowsProgressInTheWindow)
 {
     TTempFolder dir;
     constexpr std::size_t Size = 24 * 983040;
     MakePackage(dir / "p.qzw", Size);
     QWidget owner;
     owner.show();
-    TQtExtractFeedback feedback(&owner);
+    TWatchedFeedback feedback(&owner);
     int maximum = 0;
     int lastValue = 0;
     bool ownerDisabled = false;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
+    feedback.OnStep = [&] {
         if (TProgressWindow* window = feedback.ProgressWindow()) {
             maximum = window->Bar()->maximum();
             lastValue = window->Bar()->value();
             ownerDisabled = !owner.isEnabled();
         }
-    });
-    watch.start(0);
+    };
     TRelayedExtractUi relay({&feedback, nullptr}, &owner);
     TBackgroundWork work;
     TStringList extracted;
@@ -93,7 +103,7 @@ TEST(ExtractFeedback, InstallingALargeFileOnItsOwnThreadShowsProgressWhileTheWin
     ASSERT_TRUE(WaitUntil([&] { return ended; }, 30000));
     EXPECT_TRUE(installed);
     EXPECT_EQ(maximum, 385);
-    EXPECT_GT(lastValue, 0);
+    EXPECT_GT(lastValue, 300);
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(owner.isEnabled());
     EXPECT_EQ(feedback.ProgressWindow(), nullptr);

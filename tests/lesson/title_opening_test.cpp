@@ -361,15 +361,16 @@ public:
     bool OffThread = false;
     int Busy = 0;
     int Shown = 0;
-    int Steps = 0;
+    std::atomic<int> Steps = 0;
     int Hidden = 0;
     int Maximum = 0;
     // Ticks of the caller's timer while the progress was shown.
-    int TicksShown = 0;
+    std::atomic<int> TicksShown = 0;
     std::function<void()> OnStep;
-    // Asked this many times on the installing thread, the installation waits until the
-    // caller has seen a step: the caller then acts before the copy can end.
+    // Asked this many times on the installing thread, the installation waits until HoldUntil
+    // holds (for ten seconds at most): the caller acts before the copy can end.
     int HoldAt = 0;
+    std::function<bool()> HoldUntil;
 
     void BeginBusy() override { Note(), ++Busy; }
     void EndBusy() override { Note(), --Busy; }
@@ -378,13 +379,13 @@ public:
     bool Cancelled() const override
     {
         if (++FAsked == HoldAt)
-            for (int waited = 0; !FStepped && waited < 10000; ++waited)
+            for (int waited = 0; !HoldUntil() && waited < 10000; ++waited)
                 QThread::msleep(1);
         return false;
     }
     void StepProgress() override
     {
-        Note(), ++Steps, FStepped = true;
+        Note(), ++Steps;
         if (OnStep)
             OnStep();
     }
@@ -399,7 +400,6 @@ private:
     void Note() { OffThread |= QThread::currentThread() != QCoreApplication::instance()->thread(); }
 
     mutable std::atomic<int> FAsked = 0;
-    std::atomic<bool> FStepped = false;
 };
 
 // A title whose recording is copied in a few hundred chunks.
@@ -416,6 +416,8 @@ TEST_F(TitleOpening, AnInstallationRunsOnItsOwnThreadWhileTheCallersEventLoopGoe
 {
     const std::string package = MakeTestPackage(Home.Path().string(), LargeTitle());
     TLoopFeedback feedback;
+    feedback.HoldAt = 20;
+    feedback.HoldUntil = [&] { return feedback.TicksShown > 0; };
     QTimer ticking;
     QObject::connect(&ticking, &QTimer::timeout, [&] { feedback.Tick(); });
     ticking.start(0);
@@ -433,8 +435,8 @@ TEST_F(TitleOpening, AnInstallationRunsOnItsOwnThreadWhileTheCallersEventLoopGoe
     EXPECT_EQ(feedback.Busy, 0);
     EXPECT_EQ(feedback.Shown, 1);
     EXPECT_EQ(feedback.Hidden, 1);
-    EXPECT_GE(feedback.Steps, feedback.Maximum - 1);
-    EXPECT_GT(feedback.TicksShown, 0) << "the caller's timers waited for the copy";
+    EXPECT_GE(feedback.Steps.load(), feedback.Maximum - 1);
+    EXPECT_GT(feedback.TicksShown.load(), 0) << "the caller's timers waited for the copy";
     EXPECT_TRUE(fs::exists(Program / "vcd/K100/tone.wav"));
     EXPECT_FALSE(Opening.InstalledFiles().empty());
 }
@@ -447,13 +449,14 @@ TEST_F(TitleOpening, TerminatingStopsAnInstallationAtItsNextChunkAndKeepsWhatItW
     TLoopFeedback feedback;
     feedback.OnStep = [&] { Opening.Terminate(); };
     feedback.HoldAt = 20;
+    feedback.HoldUntil = [&] { return feedback.Steps > 0; };
     std::optional<TOpenedTitle> opened;
     ASSERT_TRUE(Opening.StartInstall(package, {&feedback, nullptr}, nullptr,
                                      [&](TOpenedTitle title) { opened = std::move(title); }));
     ASSERT_TRUE(WaitUntil([&] { return opened.has_value(); }, 30000));
     EXPECT_FALSE(opened->Session);
     EXPECT_FALSE(opened->Failure.Told()) << opened->Failure.Text;
-    EXPECT_LT(feedback.Steps, feedback.Maximum / 2) << "the copy went on";
+    EXPECT_LT(feedback.Steps.load(), feedback.Maximum / 2) << "the copy went on";
     EXPECT_EQ(feedback.Busy, 0);
     EXPECT_EQ(feedback.Hidden, feedback.Shown);
     EXPECT_TRUE(fs::exists(Program / "lesson.qzc"));
