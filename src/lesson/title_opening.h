@@ -61,6 +61,7 @@ public:
     bool StartInstall(const std::string& package, const TExtractUi& ui, const TMediaTimeFormats* player,
                       std::function<void(TOpenedTitle)> opened);
     bool Installing() const { return FInstallWork.Running(); }
+    // Written by the installation's thread: looked at once no installation runs.
     const std::vector<std::string>& InstalledFiles() const { return FInstalled.Files(); }
     // Removes every installed file and the folders they leave empty, never anything outside
     // the program's folder, and forgets them.
