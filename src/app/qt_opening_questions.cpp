@@ -3,6 +3,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/subtitle_choice_dialog.h"
 
 namespace olve {
 
@@ -50,6 +54,26 @@ int TQtOpeningQuestions::ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& 
                      .arg(QString::fromStdString(track.Language.empty() ? "?" : track.Language),
                           QString::fromStdString(track.Title), QString::fromStdString(track.Format));
     return ChooseItem(QStringLiteral("本文にする字幕  Track for the main text:"), names);
+}
+
+bool TQtOpeningQuestions::MakeSentenceCards()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("カード  Cards"),
+                    QStringLiteral("字幕の行が文の途中で切れています。文ごとのカードにしますか？\n\n"
+                                   "The subtitle lines split sentences. Make one card per sentence?"),
+                    QMessageBox::NoButton, FWindow);
+    QPushButton* sentences = box.addButton(QStringLiteral("文ごと Sentences"), QMessageBox::AcceptRole);
+    QPushButton* cues = box.addButton(QStringLiteral("行のまま As cues"), QMessageBox::RejectRole);
+    box.setDefaultButton(sentences);
+    box.setEscapeButton(cues);
+    box.exec();
+    return box.clickedButton() == sentences;
+}
+
+std::string TQtOpeningQuestions::ChooseSubtitles(const std::string& folder, const std::vector<std::string>& candidates)
+{
+    TSubtitleChoiceDialog dialog(folder, candidates, FWindow);
+    return dialog.exec() == QDialog::Accepted ? dialog.Chosen() : std::string();
 }
 
 int TQtOpeningQuestions::ChooseItem(const QString& label, const QStringList& names)

@@ -16,6 +16,8 @@ public:
     std::string ChooseRecording(const std::string& folder) override;
     int ChooseMainSubtitles(const std::vector<std::string>& subtitles) override;
     int ChooseTrack(const std::vector<TEmbeddedSubtitleTrack>& tracks) override;
+    bool MakeSentenceCards() override;
+    std::string ChooseSubtitles(const std::string& folder, const std::vector<std::string>& candidates) override;
     bool ChangeTimeFormat(const TTimeFormatChange& change) override;
 
 private:

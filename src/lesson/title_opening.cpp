@@ -13,6 +13,8 @@
 #include "lesson/relayed_extract_ui.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/file_kind.h"
+#include "titlemaker/sentence_cues.h"
+#include "titlemaker/subtitle_candidates.h"
 #include "titlemaker/transcript_request.h"
 
 namespace olve {
@@ -221,6 +223,8 @@ bool TTitleOpening::OpenMaterial(const std::vector<std::string>& paths, const st
         return true;
     }
     FEntry = LibraryEntryFor(dataFolder, FMaterial.Recording);
+    // Asked once for the title: the answer stands for every making of it.
+    FMaterial.Sentences = KeptSentenceChoice(FEntry);
     // A title made before from this very material, or from the recording's own tracks, is
     // not made again.
     if (IsLibraryTitleCurrent(FEntry, FMaterial))
@@ -278,7 +282,8 @@ void TTitleOpening::TakeTracks(bool read, std::vector<TEmbeddedSubtitleTrack> tr
         FReason = error;
     std::erase_if(tracks, [](const TEmbeddedSubtitleTrack& track) { return !track.IsText || track.Cues.empty(); });
     const int main = read && !tracks.empty() ? MainTrack(tracks, FQuestions) : -1;
-    if (!(main >= 0 && WriteTracks(tracks, main)) && !ChooseMainSubtitles()) {
+    if (!(main >= 0 && WriteTracks(tracks, main)) &&
+        !(FMaterial.Others.empty() ? ChooseSubtitlesOfFolder() : ChooseMainSubtitles())) {
         Fail(FReason);
         return;
     }
@@ -318,6 +323,28 @@ bool TTitleOpening::ChooseMainSubtitles()
     return true;
 }
 
+// No subtitles named after the recording: the learner may take any of its folder's, those
+// named most like it offered first. Chosen, they give the main text as they are.
+bool TTitleOpening::ChooseSubtitlesOfFolder()
+{
+    const std::string folder = fs::path(FMaterial.Recording).parent_path().string();
+    const std::string chosen = FQuestions.ChooseSubtitles(folder, RankedSubtitleFiles(FMaterial.Recording));
+    if (chosen.empty())
+        return false;
+    FMaterial.English = chosen;
+    FMaterial.Japanese.clear();
+    FMaterial.Transcript = IsTranscriptFile(chosen);
+    return true;
+}
+
+// Subtitles whose lines split sentences can make a card of each sentence; the learner says
+// once whether they should.
+void TTitleOpening::AskSentenceCards()
+{
+    if (!FMaterial.Sentences && !FMaterial.Transcript && SubtitleFileSplitsSentences(FMaterial.English))
+        FMaterial.Sentences = FQuestions.MakeSentenceCards();
+}
+
 // The title refers to the recording where it is; only an installed title's recording, which
 // goes when that title closes, is carried in the package.
 void TTitleOpening::MakeTitle()
@@ -328,6 +355,8 @@ void TTitleOpening::MakeTitle()
     FRequest.TranslationPath = FMaterial.Japanese;
     FRequest.PackagePath = FEntry.Package;
     FRequest.RecordingInPlace = RecordingStaysInPlace(FMaterial.Recording, FProgramFolder);
+    AskSentenceCards();
+    FRequest.Sentences = FMaterial.Sentences.value_or(false);
     FResult = {};
     FMade.reset();
     std::error_code ignored;

@@ -112,6 +112,8 @@ private:
     void TakeTracks(bool read, std::vector<TEmbeddedSubtitleTrack> tracks, std::string error);
     bool WriteTracks(const std::vector<TEmbeddedSubtitleTrack>& tracks, int main);
     bool ChooseMainSubtitles();
+    bool ChooseSubtitlesOfFolder();
+    void AskSentenceCards();
     void MakeTitle();
     void KeepMadeTitle(std::shared_ptr<TStagingFolder> laidOut);
     void TitleMade(bool made, const std::string& error);

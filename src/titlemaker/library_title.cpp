@@ -20,6 +20,8 @@ constexpr std::uintmax_t LargestRecord = 64 * 1024;
 constexpr const char* RecordingSection = "Recording";
 constexpr const char* EnglishSection = "English";
 constexpr const char* JapaneseSection = "Japanese";
+constexpr const char* CardsSection = "Cards";
+constexpr const char* SentencesKey = "sentences";
 
 bool IsPlainNameByte(unsigned char c)
 {
@@ -88,6 +90,25 @@ bool SameFile(const TDataFile& record, const std::string& section, const std::st
     return Identify(path, now, ignored) && Recorded(record, section) == now;
 }
 
+std::optional<bool> SentenceChoice(const TDataFile& record)
+{
+    const std::string value = record.ReadString(CardsSection, SentencesKey, "");
+    if (value == "1" || value == "0")
+        return value == "1";
+    return std::nullopt;
+}
+
+// The record, when it is a file of a size the program writes; read-only.
+std::optional<TDataFile> OpenRecord(const TLibraryEntry& entry)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(entry.Record, ec) || fs::file_size(entry.Record, ec) > LargestRecord || ec)
+        return std::nullopt;
+    std::optional<TDataFile> record(std::in_place, entry.Record);
+    record->ReadOnly = true;
+    return record;
+}
+
 }  // namespace
 
 TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording)
@@ -100,17 +121,28 @@ TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& 
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material)
 {
     std::error_code ec;
-    if (!fs::is_regular_file(entry.Package, ec) || !fs::is_regular_file(entry.Record, ec) ||
-        fs::file_size(entry.Record, ec) > LargestRecord || ec)
+    if (!fs::is_regular_file(entry.Package, ec))
         return false;
     // The record is the program's own: a damaged one is simply not current.
-    TDataFile record(entry.Record);
-    record.ReadOnly = true;
-    const bool recording = SameFile(record, RecordingSection, material.Recording);
-    const bool subtitles = material.English.empty() || (SameFile(record, EnglishSection, material.English) &&
-                                                        SameFile(record, JapaneseSection, material.Japanese));
-    record.Close();
-    return recording && subtitles;
+    std::optional<TDataFile> record = OpenRecord(entry);
+    if (!record)
+        return false;
+    const bool recording = SameFile(*record, RecordingSection, material.Recording);
+    const bool subtitles = material.English.empty() || (SameFile(*record, EnglishSection, material.English) &&
+                                                        SameFile(*record, JapaneseSection, material.Japanese));
+    const bool cards = !material.Sentences || SentenceChoice(*record) == material.Sentences;
+    record->Close();
+    return recording && subtitles && cards;
+}
+
+std::optional<bool> KeptSentenceChoice(const TLibraryEntry& entry)
+{
+    std::optional<TDataFile> record = OpenRecord(entry);
+    if (!record)
+        return std::nullopt;
+    const std::optional<bool> choice = SentenceChoice(*record);
+    record->Close();
+    return choice;
 }
 
 bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error)
@@ -126,6 +158,8 @@ bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& materi
                                             std::pair{JapaneseSection, &japanese}})
         if (*identity)
             WriteRecordingIdentity(record, section, **identity);
+    if (material.Sentences)
+        record.WriteString(CardsSection, SentencesKey, *material.Sentences ? "1" : "0");
     record.Close();
     if (!fs::is_regular_file(entry.Record, ec)) {
         error = "cannot write " + entry.Record;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "titlemaker/material_files.h"
@@ -20,10 +21,15 @@ TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& 
 
 // True when the entry's package is there and its record says it was made from this very
 // recording as it is now (same place, same content) and, when the material names subtitles,
-// from these subtitles as they are now. A record that cannot be read means no.
+// from these subtitles as they are now, and, when the material holds a choice of sentence
+// cards, it was made by that choice. A record that cannot be read means no.
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material);
 
-// Records what the package was just made from. False with a reason (English) when a file
+// The choice of sentence cards that the entry's record keeps; none when it keeps none or
+// cannot be read.
+std::optional<bool> KeptSentenceChoice(const TLibraryEntry& entry);
+
+// Records what the package was just made from, and the material's choice of sentence cards. False with a reason (English) when a file
 // cannot be read or the record cannot be written.
 bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error);
 

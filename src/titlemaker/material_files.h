@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct TMaterialFiles {
     // English and Japanese are plain texts (".txt"): the English is a transcript to align
     // with the recording, the Japanese its translation line by line.
     bool Transcript = false;
+    // Whether subtitles whose cues split sentences make one card per sentence: the learner's
+    // choice, kept with the library title; none until it has been asked.
+    std::optional<bool> Sentences;
 };
 
 // True for the files of that kind (titlemaker/file_kind.h).

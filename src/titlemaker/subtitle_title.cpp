@@ -15,6 +15,7 @@
 #include "title/play_package.h"
 #include "titlemaker/cue_pictures.h"
 #include "titlemaker/cue_timing.h"
+#include "titlemaker/sentence_cues.h"
 #include "titlemaker/staging_folder.h"
 #include "titlemaker/sub_texts.h"
 #include "titlemaker/title_cards.h"
@@ -98,6 +99,9 @@ private:
             error = FRequest.SubtitlePath + " holds no cue that can be played over the recording";
             return false;
         }
+        FResult.Cues = static_cast<int>(FCues.size());
+        if (FRequest.Sentences)
+            JoinSplitSentences();
         if (FRequest.TranslationPath.empty() && !FRequest.Translation) {
             FSubTexts = OwnSubTexts(FCues);
             return true;
@@ -107,6 +111,14 @@ private:
             return false;
         FSubTexts = MatchSubTexts(FCues, PrepareCues(translation.Cues, FLengthMs, "translation: ", FResult.Notes));
         return true;
+    }
+
+    void JoinSplitSentences()
+    {
+        FCues = JoinSentences(FCues);
+        if (FCues.size() < static_cast<std::size_t>(FResult.Cues))
+            FResult.Notes.push_back(std::to_string(FResult.Cues) + " cues made " + std::to_string(FCues.size()) +
+                                    (FCues.size() == 1 ? " card" : " cards") + " of whole sentences");
     }
 
     bool FindPictures(std::string& error)
@@ -168,7 +180,6 @@ private:
             error = "cannot write the title file " + titleFile;
             return false;
         }
-        FResult.Cues = static_cast<int>(FCues.size());
         FResult.Cards = FPackage.MainCards.Count();
         FResult.Pictures = static_cast<int>(FPictures.size());
         return true;

@@ -34,6 +34,8 @@ struct TSubtitleTitleRequest {
     // The package refers to the recording where it is (by its absolute path, with what
     // tells a replaced file) instead of carrying a copy.
     bool RecordingInPlace = false;
+    // Cues that split sentences are joined into one card per sentence (see JoinSentences).
+    bool Sentences = false;
 };
 
 struct TSubtitleTitleResult {

@@ -13,11 +13,14 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: olvetool title from-subtitles MEDIA SUBS [--translation SUBS2] [--pictures DIR]\n"
-                 "                                   [--title NAME] [--code CODE] [--layout LAYOUT] -o PKG.qzw\n"
+                 "                                   [--title NAME] [--code CODE] [--layout LAYOUT] [--sentences]\n"
+                 "                                   -o PKG.qzw\n"
                  "  SUBS, SUBS2: SubRip (.srt), WebVTT (.vtt) or LRC (.lrc), UTF-8 or Shift-JIS\n"
                  "  DIR: pictures named after cue numbers (1.png, 02.jpg, ...)\n"
                  "  LAYOUT: beside (pictures beside the text, the default), above (pictures above the\n"
-                 "          text), list (the card list), text (the text alone, no pictures)\n";
+                 "          text), list (the card list), text (the text alone, no pictures)\n"
+                 "  --sentences: cues that split a sentence become one card per sentence (default: one\n"
+                 "               card per cue)\n";
     return 2;
 }
 

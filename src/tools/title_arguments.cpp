@@ -13,7 +13,9 @@ bool ReadTitleArguments(const std::vector<std::string>& args, bool takesPictures
                              : arg == "--code"                        ? &request.Code
                              : arg == "-o" || arg == "--output"       ? &request.PackagePath
                                                                       : nullptr;
-        if (arg == "--layout") {
+        if (arg == "--sentences") {
+            request.Sentences = true;
+        } else if (arg == "--layout") {
             if (++i == args.size() || !TitleLayoutOf(args[i], request.Layout))
                 return false;
         } else if (value) {

@@ -31,6 +31,9 @@ public:
     bool UseBeside = true;
     std::string Recording;
     int Main = -1;
+    bool Sentences = false;
+    std::string Subtitles;
+    std::vector<std::string> Candidates;
 
     bool UseRecordingBeside(const std::string& recording) override
     {
@@ -51,6 +54,17 @@ public:
     {
         Asked.push_back("track of " + std::to_string(tracks.size()));
         return Main;
+    }
+    bool MakeSentenceCards() override
+    {
+        Asked.push_back("sentences");
+        return Sentences;
+    }
+    std::string ChooseSubtitles(const std::string& folder, const std::vector<std::string>& candidates) override
+    {
+        Asked.push_back("subtitles in " + folder);
+        Candidates = candidates;
+        return Subtitles;
     }
     bool ChangeTimeFormat(const TTimeFormatChange& change) override
     {
@@ -166,6 +180,50 @@ TEST_F(TitleOpening, SubtitlesInOtherLanguagesAloneAreChosenByTheLearner)
     TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "Zeile.") << "the first in name order";
+}
+
+TEST_F(TitleOpening, WithoutSubtitlesBesideItTheRecordingOffersItsFoldersMostLikeItsName)
+{
+    Subtitles(Home / "episode one.srt", "Other line.");
+    Subtitles(Home / "EP (fixed).srt", "Fixed line.");
+    EXPECT_EQ(Open({Home / "ep.wav"}).rfind("failed: 英語の字幕が見つかりません", 0), 0u) << "cancelled: the reason as before";
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"subtitles in " + Home.Path().string()});
+    EXPECT_EQ(Answers.Candidates, (std::vector<std::string>{Home / "EP (fixed).srt", Home / "episode one.srt"}));
+
+    Answers.Subtitles = Home / "EP (fixed).srt";
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_EQ(package.rfind(Library(), 0), 0u) << package;
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "Fixed line.");
+}
+
+TEST_F(TitleOpening, SubtitlesThatSplitSentencesAskOnceForSentenceCards)
+{
+    const auto write = [&](const std::string& last) {
+        std::ofstream(Home / "ep.srt") << "1\n00:00:00,100 --> 00:00:00,600\nWhen we\n\n"
+                                          "2\n00:00:00,700 --> 00:00:01,200\ncame home\n\n"
+                                          "3\n00:00:01,300 --> 00:00:01,800\n" << last << "\n";
+    };
+    write("it rained.");
+    Answers.Sentences = true;
+    const std::string package = Open({Home / "ep.wav"});
+    ASSERT_EQ(package.rfind(Library(), 0), 0u) << package;
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"sentences"});
+    TOpenedTitle opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    ASSERT_EQ(opened.Session->Package->MainCards.Count(), 1);
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "When we came home it rained.");
+
+    // Changed subtitles make the title again by the answer kept, without asking.
+    Answers.Sentences = false;
+    write("it snowed hard.");
+    EXPECT_EQ(Open({Home / "ep.wav"}), package);
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"sentences"});
+    opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    ASSERT_EQ(opened.Session->Package->MainCards.Count(), 1);
+    EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "When we came home it snowed hard.");
 }
 
 TEST_F(TitleOpening, OneMaterialAtATimeAndTerminatingEndsAStalledReadPromptly)

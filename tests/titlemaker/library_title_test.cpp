@@ -110,3 +110,28 @@ TEST_F(LibraryTitles, ATitleMadeInPlaceKeepsTheCodeItsProgressIsKeptBy)
     EXPECT_TRUE(RecordingStaysInPlace(recording, Dir / "program"));
     EXPECT_FALSE(RecordingStaysInPlace(Dir / "program/vcd/M1/ep12.wav", Dir / "program"));
 }
+
+TEST_F(LibraryTitles, TheChoiceOfSentenceCardsIsKeptAndAnotherChoiceMakesTheTitleAgain)
+{
+    TMaterialFiles material{Dir / "podcast/ep3.ogg", Dir / "podcast/ep3.srt", "", {}, false};
+    Write(material.Recording, "podcast sound");
+    Write(material.English, "podcast text");
+    const TLibraryEntry entry = LibraryEntryFor(Data, material.Recording);
+    Write(entry.Package, "package");
+    std::string error;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, error)) << error;
+    EXPECT_EQ(KeptSentenceChoice(entry), std::nullopt) << "never asked";
+    material.Sentences = true;
+    EXPECT_FALSE(IsLibraryTitleCurrent(entry, material)) << "made as cues before the learner chose";
+
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, error)) << error;
+    EXPECT_EQ(KeptSentenceChoice(entry), true);
+    EXPECT_TRUE(IsLibraryTitleCurrent(entry, material));
+    material.Sentences = false;
+    EXPECT_FALSE(IsLibraryTitleCurrent(entry, material)) << "the choice changed";
+    material.Sentences.reset();
+    EXPECT_TRUE(IsLibraryTitleCurrent(entry, material)) << "no choice given: the kept one stands";
+
+    Write(entry.Record, std::string(70 * 1024, 'x'));
+    EXPECT_EQ(KeptSentenceChoice(entry), std::nullopt) << "not a record the program writes";
+}

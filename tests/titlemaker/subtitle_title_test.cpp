@@ -188,3 +188,37 @@ TEST_F(SubtitleTitles, NothingIsWrittenWhenNoTitleCanBeMade)
     EXPECT_FALSE(MakeSubtitleTitle(Request, result, error));
     EXPECT_FALSE(fs::exists(Request.PackagePath));
 }
+
+TEST_F(SubtitleTitles, SentenceCardsJoinSplitCuesWithTheirWordTimesAndTranslations)
+{
+    std::ofstream(Dir / "split.vtt") << "WEBVTT\n\n00:00.200 --> 00:01.000\nWhen Mr. Brown\n\n"
+                                        "00:01.100 --> 00:02.000\n<00:00:01.100>came <00:00:01.500>home\n\n"
+                                        "00:02.100 --> 00:02.900\nhe slept.\n\n00:03.000 --> 00:03.900\nGood.\n";
+    std::ofstream(Dir / "split.ja.srt") << "1\n00:00:00,200 --> 00:00:01,000\nブラウンさんは\n\n"
+                                           "2\n00:00:01,100 --> 00:00:02,900\n帰って寝た。\n\n"
+                                           "3\n00:00:03,000 --> 00:00:03,900\nよし。\n";
+    Request.SubtitlePath = Dir / "split.vtt";
+    Request.TranslationPath = Dir / "split.ja.srt";
+    TSubtitleTitleResult result;
+    std::string error;
+    ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
+    EXPECT_EQ(result.Cards, 4) << "as cues unless asked";
+
+    Request.Sentences = true;
+    ASSERT_TRUE(MakeSubtitleTitle(Request, result, error)) << error;
+    EXPECT_EQ(result.Cues, 4);
+    EXPECT_EQ(result.Cards, 2);
+    EXPECT_TRUE(Contains(result.Notes, "4 cues made 2 cards of whole sentences"));
+    const TTitleSession installed = InstallAndOpen(Request.PackagePath, Dir.Path().string() + "/", Prompts);
+    ASSERT_TRUE(installed.Opened()) << installed.Reason;
+    const TPlayPackage& title = *installed.Package;
+    ASSERT_EQ(title.MainCards.Count(), 2);
+    EXPECT_EQ(title.MainCards.Card(0).MainText, "When Mr. Brown came home he slept.");
+    EXPECT_EQ(title.MainCards.Card(0).SubText, Utf8ToCp932("ブラウンさんは帰って寝た。"));
+    EXPECT_EQ(title.MainCards.StartUnits(0), 200);
+    EXPECT_EQ(title.MainCards.EndUnits(0), 2900);
+    // Times from the card's start: the first cue, "came", "home", the third cue.
+    EXPECT_EQ(title.MainCards.Card(0).DataText, "WTM=0:0;15:900;20:1300;25:1900");
+    EXPECT_EQ(title.MainCards.Card(1).MainText, "Good.");
+    EXPECT_EQ(title.MainCards.Card(1).SubText, Utf8ToCp932("よし。"));
+}

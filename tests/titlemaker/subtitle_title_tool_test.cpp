@@ -163,3 +163,16 @@ TEST_F(SubtitleTitleTool, ExportsCardsAsClipsAndATabSeparatedFile)
     }
     EXPECT_EQ(Tool("title export-cards " + Quoted(Dir / "talk.vtt") + " " + Quoted(Dir / "x")).Status, 1);
 }
+
+TEST_F(SubtitleTitleTool, SentencesJoinCuesOnlyWhenAsked)
+{
+    const std::string args = Quoted(Dir / "talk.ogg") + " " + Quoted(Dir / "talk.vtt") + " -o " + Quoted(Dir / "talk.qzw");
+    const TToolRun cues = Tool("title from-subtitles " + args);
+    ASSERT_EQ(cues.Status, 0) << cues.Err;
+    EXPECT_NE(cues.Out.find("cards: 3 from 3 cues"), std::string::npos) << cues.Out;
+
+    const TToolRun sentences = Tool("title from-subtitles " + args + " --sentences");
+    ASSERT_EQ(sentences.Status, 0) << sentences.Err;
+    EXPECT_NE(sentences.Out.find("cards: 1 from 3 cues"), std::string::npos) << sentences.Out;
+    EXPECT_NE(sentences.Err.find("3 cues made 1 card of whole sentences"), std::string::npos) << sentences.Err;
+}
