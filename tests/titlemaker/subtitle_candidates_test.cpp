@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "support/temp_folder.h"
 #include "titlemaker/subtitle_candidates.h"
 
@@ -41,6 +43,7 @@ TEST(SubtitleCandidates, OnlyFilesOfTheFolderItselfAreOfferedAndTheListingIsBoun
     std::ofstream(dir / "elsewhere/film.srt") << "secret";
     fs::create_symlink(dir / "elsewhere/film.srt", dir / "film/film.srt");
     fs::create_symlink(dir / "film/nowhere.srt", dir / "film/dangling.srt");
+    ASSERT_EQ(mkfifo((dir / "film/film.vtt").c_str(), 0600), 0) << "a reader would wait on it for ever";
     std::ofstream(dir / "film/film.en.srt") << "x";
     EXPECT_EQ(RankedSubtitleFiles(dir / "film/film.mp4"), (std::vector<std::string>{dir / "film/film.en.srt"}));
     EXPECT_TRUE(RankedSubtitleFiles(dir / "no such folder/film.mp4").empty());
