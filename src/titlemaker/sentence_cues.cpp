@@ -18,6 +18,12 @@ constexpr std::string_view Ellipsis = "\xE2\x80\xA6";  // …
 constexpr std::array<std::string_view, 10> Closers = {"\"", "'", ")", "]", "\xE2\x80\x9D", "\xE2\x80\x99",
                                                       "\xC2\xBB", "\xE3\x80\x8D", "\xE3\x80\x8F", "\xEF\xBC\x89"};
 
+// Full-width marks that end a Japanese or Chinese sentence: "。", "！", "？", "．".
+constexpr std::array<std::string_view, 4> WideEnds = {"\xE3\x80\x82", "\xEF\xBC\x81", "\xEF\xBC\x9F",
+                                                      "\xEF\xBC\x8E"};
+// Music notes that mark sung lines rather than words of a sentence: "♪", "♫".
+constexpr std::array<std::string_view, 2> MusicNotes = {"\xE2\x99\xAA", "\xE2\x99\xAB"};
+
 // Words that end in a full stop without ending the sentence ("Mr. Smith").
 constexpr std::array<std::string_view, 16> Abbreviations = {"mr", "mrs", "ms", "dr", "st", "jr", "sr", "prof",
                                                             "rev", "gen", "col", "capt", "lt", "sgt", "mt", "vs"};
@@ -66,10 +72,13 @@ std::string_view WithoutClosers(std::string_view text)
     return text;
 }
 
-// "[music]", "(laughs)": a sound, not words of a sentence.
+// "[music]", "(laughs)", "♪ la la ♪": a sound or a song, not words of a sentence.
 bool IsSoundNote(std::string_view text)
 {
     text = TrimmedStart(TrimmedEnd(text));
+    for (std::string_view note : MusicNotes)
+        if (StartsWith(text, note) || EndsWith(text, note))
+            return true;
     return text.size() >= 2 && ((text.front() == '[' && text.back() == ']') || (text.front() == '(' && text.back() == ')'));
 }
 
@@ -159,7 +168,8 @@ bool ContinuesSentence(const std::string& text, const std::string& next)
         return false;
     if (EndsWith(end, "...") || EndsWith(end, Ellipsis))
         return GoesOnInSmallLetters(nextText);
-    if (end.back() == '!' || end.back() == '?')
+    if (end.back() == '!' || end.back() == '?' ||
+        std::any_of(WideEnds.begin(), WideEnds.end(), [&](std::string_view mark) { return EndsWith(end, mark); }))
         return false;
     if (end.back() == '.')
         return EndsInAbbreviation(end);

@@ -27,11 +27,13 @@ TEST(SentenceCues, ASentenceEndsAtItsMarkButNotAtATitleOrAContinuedPause)
                              "like apples, e.g.", "John F.", "She said \"I was going to...", "We were…"})
         EXPECT_TRUE(ContinuesSentence(open, "go on with it.")) << open;
     for (const char* closed : {"I told him.", "Really?", "Stop!", "What?!", "He said \"Go.\"", "(Yes.)", "«Fine.»",
-                               "It was done.\xE2\x80\x9D", "I was going to...", "And then…", "[music]", "Leave, Mr. Smith."})
+                               "It was done.\xE2\x80\x9D", "I was going to...", "And then…", "[music]", "Leave, Mr. Smith.",
+                               "\xE2\x99\xAA on the road \xE2\x99\xAA", "\xE6\x9D\xA5\xE3\x81\x9F\xE3\x80\x82"})
         EXPECT_FALSE(ContinuesSentence(closed, "And now this.")) << closed;
     EXPECT_TRUE(ContinuesSentence("I was going to...", "...tell you")) << "small letters after the pause go on";
     EXPECT_FALSE(ContinuesSentence("I was going to", "- Who's there?")) << "another speaker";
     EXPECT_FALSE(ContinuesSentence("so", "[door slams]"));
+    EXPECT_FALSE(ContinuesSentence("so", "\xE2\x99\xAA la la")) << "a song begins";
 }
 
 TEST(SentenceCues, SplitCuesBecomeOneCueWithTheirWordTimesAndTranslationsJoined)
