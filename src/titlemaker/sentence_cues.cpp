@@ -126,6 +126,19 @@ std::string FlatLines(const std::string& text)
     return flat;
 }
 
+// "that..." / "...he was": the pause is written once in the joined text. The bytes of next's
+// text that repeat it (its opening "..." or "…" and the blanks after), else none.
+std::size_t RepeatedPause(std::string_view text, std::string_view next)
+{
+    const std::string_view end = WithoutClosers(text);
+    if (!EndsWith(end, "...") && !EndsWith(end, Ellipsis))
+        return 0;
+    const std::size_t mark = StartsWith(next, "...") ? 3 : StartsWith(next, Ellipsis) ? Ellipsis.size() : 0;
+    if (mark == 0)
+        return 0;
+    return next.size() - TrimmedStart(next.substr(mark)).size();
+}
+
 bool Joins(const TSubtitleCue& cue, const TSubtitleCue& next)
 {
     return next.StartMs - cue.EndMs <= LongestSentencePauseMs && ContinuesSentence(cue.Text, next.Text);
@@ -141,14 +154,15 @@ TSubtitleCue Joined(const std::vector<TSubtitleCue>& cues, std::size_t first, st
     joined.Translation.clear();
     for (std::size_t k = first; k <= last; ++k) {
         const TSubtitleCue& cue = cues[k];
+        const std::size_t skip = k > first ? RepeatedPause(joined.Text, cue.Text) : 0;
         if (!joined.Text.empty())
             joined.Text += ' ';
         const std::size_t base = joined.Text.size();
-        joined.Text += FlatLines(cue.Text);
+        joined.Text += FlatLines(cue.Text).substr(skip);
         if (timed && cue.Parts.empty())
             joined.Parts.push_back({cue.StartMs, base});
         for (const TTimedPart& part : cue.Parts)
-            joined.Parts.push_back({part.StartMs, base + part.Offset});
+            joined.Parts.push_back({part.StartMs, base + std::max(part.Offset, skip) - skip});
         if (!cue.Translation.empty())
             joined.Translation += (joined.Translation.empty() ? "" : "\n") + cue.Translation;
     }

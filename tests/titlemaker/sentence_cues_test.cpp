@@ -78,6 +78,14 @@ TEST(SentenceCues, ASentenceOverTwentySecondsAndLinesOfDialogueStayAsTheyAre)
     EXPECT_EQ(kept[3].Text, song[3].Text);
     EXPECT_FALSE(CuesSplitSentences(song));
 
+    const std::vector<TSubtitleCue> paused = {Cue(1, 0, 1000, "I thought..."),
+                                              Cue(2, 1200, 2000, "...maybe not.", "", {{1200, 0}, {1600, 9}})};
+    const std::vector<TSubtitleCue> once = JoinSentences(paused);
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_EQ(once[0].Text, "I thought... maybe not.") << "the pause written once";
+    EXPECT_EQ(once[0].Parts, (std::vector<TTimedPart>{{0, 0}, {1200, 13}, {1600, 19}}));
+    EXPECT_EQ(once[0].Text.substr(19), "not.");
+
     const std::vector<TSubtitleCue> dialogue = {Cue(1, 0, 1000, "- Where are you\n- Here"), Cue(2, 1100, 2000, "now.")};
     const std::vector<TSubtitleCue> joined = JoinSentences(dialogue);
     ASSERT_EQ(joined.size(), 1u);
