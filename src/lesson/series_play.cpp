@@ -86,7 +86,7 @@ std::optional<TFailure> TSeriesPlay::OpenNext(std::string& recording)
 
 std::string NextEpisodeQuestion(const std::string& name)
 {
-    return "次のエピソード Next episode: " + name;
+    return "次のエピソード Next episode: " + ShownName(name);
 }
 
 }  // namespace olve

@@ -42,7 +42,7 @@ private:
     bool FPlaying = false;
 };
 
-// The question at the end of an episode: "次のエピソード Next episode: <name>".
+// The question at the end of an episode: "次のエピソード Next episode: <name>", the name as shown.
 std::string NextEpisodeQuestion(const std::string& name);
 
 }  // namespace olve

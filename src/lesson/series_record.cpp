@@ -73,14 +73,14 @@ bool ReadEpisodes(const TDataFile& file, std::vector<std::string>& episodes)
     return true;
 }
 
-std::string Shown(const std::string& text)
+}  // namespace
+
+std::string ShownName(const std::string& text)
 {
     std::string shown = text;
     std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
     return shown;
 }
-
-}  // namespace
 
 std::string SeriesRecordFor(const std::string& dataFolder, const std::string& folder)
 {
@@ -176,7 +176,7 @@ std::string SeriesLabel(const TSeries& series)
     const std::string count = std::to_string(series.Place + 1) + " / " + std::to_string(series.Episodes.size());
     const std::string episode =
         series.Episodes.empty() ? std::string() : series.Episodes[std::min(series.Place, series.Episodes.size() - 1)];
-    return Shown(name) + "  " + count + "  " + Shown(episode);
+    return ShownName(name) + "  " + count + "  " + ShownName(episode);
 }
 
 bool SeriesFolderExists(const TSeries& series)

@@ -51,5 +51,7 @@ bool RemoveSeriesRecord(const std::string& dataFolder, const std::string& record
 // control characters shown as "?".
 std::string SeriesLabel(const TSeries& series);
 bool SeriesFolderExists(const TSeries& series);
+// A name as it is shown: control characters (a newline in a file name) as "?".
+std::string ShownName(const std::string& name);
 
 }  // namespace olve
