@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -77,12 +77,13 @@ TEST(SeriesFolder, TakesTheFolderOwnRecordingsInOrderAndNothingBelowOrOutside)
     fs::create_symlink(outside / "secret.mp3", folder / "leak.mp3");
     fs::create_symlink("ep10.mp3", folder / "ep11.mp3");
     fs::create_symlink(folder / "gone.mp3", folder / "dangling.mp3");
+    ASSERT_EQ(mkfifo((folder / "pipe.mp3").c_str(), 0600), 0);
     EXPECT_EQ(FolderEpisodes(folder.string()), (std::vector<std::string>{"ep1.ogg", "ep2.MP3", "ep10.mp3", "ep11.mp3"}));
 
     std::string recording;
     EXPECT_FALSE(EpisodeRecording(fs::canonical(folder).string(), "ep2.MP3", recording));
     EXPECT_EQ(recording, (fs::canonical(folder) / "ep2.MP3").string());
-    for (const char* hostile : {"leak.mp3", "../Podcast/ep1.ogg", "..", "extras/bonus.mp3", "gone.mp3"})
+    for (const char* hostile : {"leak.mp3", "../Podcast/ep1.ogg", "..", "extras/bonus.mp3", "gone.mp3", "pipe.mp3"})
         EXPECT_TRUE(EpisodeRecording(fs::canonical(folder).string(), hostile, recording)) << hostile;
 }
 
