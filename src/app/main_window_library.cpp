@@ -79,6 +79,8 @@ void TForm1::OpenNextEpisode()
 void TForm1::OpenEpisode(const std::optional<TFailure>& failure, const std::string& recording)
 {
     FStartPage->ShowSeries();
+    if (std::optional<TFailure> notice = FSeries->TakeNotice())
+        FPrompts.Message(BilingualText(*notice));
     if (failure) {
         FPrompts.Message(BilingualText(*failure));
         return;

@@ -40,6 +40,12 @@ std::optional<TFailure> TSeriesPlay::Open(const std::string& folder, const std::
     TSeriesFolder now;
     if (std::optional<TFailure> failure = ReadSeriesFolder(folder, now))
         return failure;
+    if (now.Cut)
+        FNotice = TFailure{TFailureKind::Refused,
+                           "録音・録画が多すぎるので、名前の順で最初の" + std::to_string(now.Episodes.size()) + "個をシリーズにします",
+                           "too many recordings: the first " + std::to_string(now.Episodes.size()) +
+                               " in name order make the series",
+                           folder};
     const TSeries series = RefreshedSeries(now, ReadSeriesRecord(record));
     if (std::optional<TFailure> failure = WriteSeriesRecord(record, series))
         return failure;

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "files/failure.h"
 #include "lesson/series_record.h"
@@ -30,6 +31,9 @@ public:
     std::optional<TFailure> OpenNext(std::string& recording);
 
     const std::optional<TSeriesEntry>& Current() const { return FCurrent; }
+    // What the learner is to know of the series just opened although it opened (a folder
+    // with more recordings than a series holds), once.
+    std::optional<TFailure> TakeNotice() { return std::exchange(FNotice, std::nullopt); }
 
 private:
     std::optional<TFailure> Open(const std::string& folder, const std::string& record, std::string& recording);
@@ -40,6 +44,7 @@ private:
     // The recording asked for, until a title opens.
     std::string FAskedRecording;
     bool FPlaying = false;
+    std::optional<TFailure> FNotice;
 };
 
 // The question at the end of an episode: "次のエピソード Next episode: <name>", the name as shown.

@@ -105,6 +105,15 @@ TEST(SeriesFolder, NamesOfAnyBytesAndThousandsOfFilesAreBounded)
     EXPECT_TRUE(series.Cut);
     ASSERT_EQ(series.Episodes.size(), MostEpisodes);
     EXPECT_EQ(series.Episodes.back(), "ep999.mp3");
+    TTempFolder data;
+    TSeriesPlay play(data.Path().string());
+    std::string recording;
+    ASSERT_FALSE(play.OpenFolder(folder.string(), recording));
+    EXPECT_EQ(play.Current()->Series.Episodes.size(), MostEpisodes);
+    const std::optional<TFailure> told = play.TakeNotice();
+    ASSERT_TRUE(told) << "the learner is told that recordings were left out";
+    EXPECT_NE(told->English.find("first 1000"), std::string::npos) << told->English;
+    EXPECT_FALSE(play.TakeNotice());
 
     EXPECT_EQ(ReadSeriesFolder((temp.Path() / "none").string(), series)->Kind, TFailureKind::Missing);
     fs::create_directory(temp.Path() / "empty");
