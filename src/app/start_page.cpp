@@ -32,8 +32,8 @@ TStartPage::TStartPage(TLessonStore& store, QWidget* parent) : QWidget(parent), 
     setPalette(page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
-    auto* hint = new QLabel(QStringLiteral("タイトル (.qzw)、または録音・録画と字幕をここにドロップ\n"
-                                           "Drop a title, or a recording with its subtitles, here"),
+    auto* hint = new QLabel(QStringLiteral("タイトル (.qzw)、録音・録画と字幕、またはそのフォルダーをここにドロップ\n"
+                                           "Drop a title, a recording with its subtitles, or a folder of them, here"),
                             this);
     hint->setObjectName("lbDropHint");
     hint->setAlignment(Qt::AlignCenter);
