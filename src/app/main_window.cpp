@@ -120,10 +120,12 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
         const TFileKind kind = FileKindOf(argument.toStdString());
         if (kind == TFileKind::Package)
             FStartPackage = argument;
-        else if (kind == TFileKind::Recording || kind == TFileKind::Subtitles || QFileInfo(argument).isDir())
+        else if (kind == TFileKind::Recording || kind == TFileKind::Subtitles)
             FStartFiles << argument;
         else if (argument.compare("NoTie", Qt::CaseInsensitive) == 0)
             noTie = true;
+        else if (QFileInfo(argument).isDir())
+            FStartFiles << argument;
     }
     if (!noTie)
         FFileTypeRegistered = RegisterFileType(QFileInfo(FProgramPath).absoluteFilePath().toStdString(), ".qzw");
