@@ -23,6 +23,7 @@
 #include "media/wave_volume.h"
 #include "lesson/opening_choice.h"
 #include "lesson/opening_queue.h"
+#include "lesson/series_play.h"
 #include "lesson/settings_file_store.h"
 #include "lesson/title_opening.h"
 #include "lesson/user_data_folder.h"
@@ -89,6 +90,8 @@ void TForm1::FormCreate(const QStringList& arguments)
     FStartPage = new TStartPage(*FStore, this);
     FStartPage->OnOpenDialog = [this] { ShowOpenDialog(); };
     FStartPage->OnOpenRecent = [this](const QString& package) { DropFiles({package}); };
+    FStartPage->OnOpenSeries = [this](const QString& record) { OpenSeriesRecord(record); };
+    FStartPage->OnOpenFolderDialog = [this] { ShowOpenFolderDialog(); };
     FPackage = std::make_unique<TPlayPackage>();
     FPackage->Player = &Player();
     FLesson->Open(*FPackage);
@@ -121,6 +124,8 @@ void TForm1::ReadCommandLine(const QStringList& arguments)
             FStartFiles << argument;
         else if (argument.compare("NoTie", Qt::CaseInsensitive) == 0)
             noTie = true;
+        else if (QFileInfo(argument).isDir())
+            FStartFiles << argument;
     }
     if (!noTie)
         FFileTypeRegistered = RegisterFileType(QFileInfo(FProgramPath).absoluteFilePath().toStdString(), ".qzw");
@@ -222,7 +227,7 @@ void TForm1::FormShow()
     if (!FStartPackage.isEmpty())
         OpenTitlePackage(FStartPackage);
     else if (!FStartFiles.isEmpty())
-        OpenMaterial(FStartFiles);
+        DropFiles(FStartFiles);
 }
 
 void TForm1::changeEvent(QEvent* event)

@@ -43,6 +43,7 @@ class TStartPage;
 class TCardList;
 class TOpeningQueue;
 class TTitleOpening;
+class TSeriesPlay;
 struct TOpenedTitle;
 class TOpeningQuestions;
 class TToolBar;
@@ -86,6 +87,13 @@ public:
     bool OpenMaterial(const QStringList& paths);
     bool MakingTitle() const;
     void ShowOpenDialog();
+    void ShowOpenFolderDialog();
+    // A folder's recordings as a series: the episode at its place opens as material would,
+    // and the next is offered at its end. The user is told why when it cannot open.
+    void OpenSeriesFolder(const QString& folder);
+    void OpenSeriesRecord(const QString& record);
+    void OpenNextEpisode();
+    const TSeriesPlay& Series() const { return *FSeries; }
     TStartPage* StartPage() const { return FStartPage; }
 
     // Screen layout.
@@ -162,6 +170,7 @@ private:
     QSize DefaultWindowSize(TDisplayMode mode) const;
     void PlaceStartPage();
     void CreateTitleOpening();
+    void OpenEpisode(const std::optional<TFailure>& failure, const std::string& recording);
     void RestoreProgress();
 
     static bool IsCardList(TDisplayMode mode) { return mode == TDisplayMode::List || mode == TDisplayMode::ListPic; }
@@ -220,6 +229,7 @@ private:
     // Installed files, the library flow and its worker; a child, so that it goes after the
     // questions it asks are answered no more.
     TTitleOpening* FTitleOpening = nullptr;
+    std::unique_ptr<TSeriesPlay> FSeries;
 };
 
 }  // namespace olve

@@ -11,6 +11,7 @@
 #include "app/qt_opening_questions.h"
 #include "app/work_progress_box.h"
 #include "lesson/opening_queue.h"
+#include "lesson/series_play.h"
 #include "lesson/title_opening.h"
 
 namespace olve {
@@ -42,8 +43,54 @@ void TForm1::ShowOpenDialog()
     DropFiles(paths);
 }
 
+void TForm1::ShowOpenFolderDialog()
+{
+    const QString start = QString::fromStdString(FStore->OpenFolder(QDir::homePath().toStdString()));
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダーを開く  Open a folder"), start);
+    if (folder.isEmpty())
+        return;
+    // The dialog starts next time where this folder is, among its neighbours.
+    FStore->SaveOpenFolder(QDir(folder).absolutePath().toStdString());
+    DropFiles({folder});
+}
+
+void TForm1::OpenSeriesFolder(const QString& folder)
+{
+    std::string recording;
+    const std::optional<TFailure> failure = FSeries->OpenFolder(folder.toStdString(), recording);
+    OpenEpisode(failure, recording);
+}
+
+void TForm1::OpenSeriesRecord(const QString& record)
+{
+    std::string recording;
+    const std::optional<TFailure> failure = FSeries->OpenRecord(record.toStdString(), recording);
+    OpenEpisode(failure, recording);
+}
+
+void TForm1::OpenNextEpisode()
+{
+    std::string recording;
+    const std::optional<TFailure> failure = FSeries->OpenNext(recording);
+    OpenEpisode(failure, recording);
+}
+
+// Each episode is made into a title when it is first played, as a recording dropped alone.
+void TForm1::OpenEpisode(const std::optional<TFailure>& failure, const std::string& recording)
+{
+    FStartPage->ShowSeries();
+    if (std::optional<TFailure> notice = FSeries->TakeNotice())
+        FPrompts.Message(BilingualText(*notice));
+    if (failure) {
+        FPrompts.Message(BilingualText(*failure));
+        return;
+    }
+    OpenMaterial({QString::fromStdString(recording)});
+}
+
 void TForm1::CreateTitleOpening()
 {
+    FSeries = std::make_unique<TSeriesPlay>(FStore->DataFolder());
     FOpeningQuestions = std::make_unique<TQtOpeningQuestions>(this, FPrompts);
     FTitleOpening = new TTitleOpening(ProgramFolder().toStdString(), *FOpeningQuestions, this);
     new TWorkProgressBox(this, *FTitleOpening);

@@ -14,6 +14,7 @@
 #include "app/tool_bar.h"
 #include "lesson/opening_choice.h"
 #include "lesson/recording_opening.h"
+#include "lesson/series_play.h"
 #include "lesson/opening_queue.h"
 #include "lesson/title_opening.h"
 #include "filetrain/train_extract.h"
@@ -103,6 +104,7 @@ bool TForm1::ShowTitle(TTitleSession session)
     FTitleName = QString::fromStdString(session.TitleName);
     setWindowTitle(FTitleName + " - " + ApplicationTitle);
     FToolBar->EnablePlayControls(true);
+    FSeries->TitleOpened(session.MediaPath);
     FLesson->PlayCard(-1);
     RestoreProgress();
     PlaceStartPage();
@@ -164,6 +166,8 @@ void TForm1::DropFiles(const QStringList& paths)
             FPlayer->Close();
         FTextPane->ClearText();
         OpenTitlePackage(QString::fromStdString(choice.Package));
+    } else if (choice.What == TOpeningChoice::TWhat::Series) {
+        OpenSeriesFolder(QString::fromStdString(choice.Folder));
     } else if (choice.What == TOpeningChoice::TWhat::Material) {
         OpenMaterial(paths);
     } else {

@@ -13,6 +13,7 @@
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "lesson/key_commands.h"
+#include "lesson/series_play.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
 
@@ -30,6 +31,14 @@ void TForm1::FollowLesson()
 
 void TForm1::ShowNoMoreCards()
 {
+    // The end of a series' episode offers the next, once the lesson player has returned.
+    if (const std::optional<std::string> next = FSeries->NextEpisode()) {
+        QTimer::singleShot(0, this, [this, question = NextEpisodeQuestion(*next)] {
+            if (FSeries->NextEpisode() && FPrompts.Question(question))
+                OpenNextEpisode();
+        });
+        return;
+    }
     std::fprintf(stderr, "つぎはありません\n");
     ShowFadingNotice(this, "NoMoreCards", "つぎはありません");
 }

@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QTextDocument>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "lesson/lesson_store.h"
+#include "lesson/series_record.h"
 
 namespace olve {
 
@@ -30,8 +32,8 @@ TStartPage::TStartPage(TLessonStore& store, QWidget* parent) : QWidget(parent), 
     setPalette(page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
-    auto* hint = new QLabel(QStringLiteral("タイトル (.qzw)、または録音・録画と字幕をここにドロップ\n"
-                                           "Drop a title, or a recording with its subtitles, here"),
+    auto* hint = new QLabel(QStringLiteral("タイトル (.qzw)、録音・録画と字幕、またはそのフォルダーをここにドロップ\n"
+                                           "Drop a title, a recording with its subtitles, or a folder of them, here"),
                             this);
     hint->setObjectName("lbDropHint");
     hint->setAlignment(Qt::AlignCenter);
@@ -40,24 +42,76 @@ TStartPage::TStartPage(TLessonStore& store, QWidget* parent) : QWidget(parent), 
     hint->setFont(big);
     layout->addWidget(hint);
     layout->addSpacing(12);
-    layout->addWidget(new QLabel(QStringLiteral("最近のタイトル  Recent titles (Delete: 一覧から外す / remove)"), this));
-    lbRecent = new QListWidget(this);
-    lbRecent->setObjectName("lbRecent");
-    lbRecent->installEventFilter(this);
-    lbRecent->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* remove = new QAction(QStringLiteral("一覧から外す  Remove from the list"), lbRecent);
-    connect(remove, &QAction::triggered, this, &TStartPage::RemoveCurrent);
-    lbRecent->addAction(remove);
+    lbRecent = AddList("lbRecent", QStringLiteral("最近のタイトル  Recent titles (Delete: 一覧から外す / remove)"));
     connect(lbRecent, &QListWidget::itemActivated, this, &TStartPage::Activate);
-    layout->addWidget(lbRecent, 1);
-    btOpen = new QPushButton(QStringLiteral("開く… Open… (Ctrl+O)"), this);
-    btOpen->setObjectName("btOpen");
-    connect(btOpen, &QPushButton::clicked, this, [this] {
-        if (OnOpenDialog)
-            OnOpenDialog();
+    lbSeries = AddList("lbSeries", QStringLiteral("シリーズ  Series (Delete: 一覧から外す / remove)"));
+    connect(lbSeries, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (item && OnOpenSeries)
+            OnOpenSeries(item->data(PackageRole).toString());
     });
-    layout->addWidget(btOpen, 0, Qt::AlignHCenter);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    btOpen = AddButton("btOpen", QStringLiteral("開く… Open… (Ctrl+O)"), &OnOpenDialog);
+    btOpenFolder = AddButton("btOpenFolder", QStringLiteral("フォルダーを開く… Open a folder…"), &OnOpenFolderDialog);
+    buttons->addWidget(btOpen);
+    buttons->addWidget(btOpenFolder);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    ShowSeries();
     ShowRecent(FRecent.Items());
+}
+
+QListWidget* TStartPage::AddList(const QString& name, const QString& heading)
+{
+    auto* label = new QLabel(heading, this);
+    label->setObjectName(name + "Heading");
+    layout()->addWidget(label);
+    auto* list = new QListWidget(this);
+    list->setObjectName(name);
+    list->installEventFilter(this);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* remove = new QAction(QStringLiteral("一覧から外す  Remove from the list"), list);
+    connect(remove, &QAction::triggered, this, [this, list] { list == lbRecent ? RemoveCurrent() : RemoveSeries(); });
+    list->addAction(remove);
+    static_cast<QVBoxLayout*>(layout())->addWidget(list, 1);
+    return list;
+}
+
+QPushButton* TStartPage::AddButton(const QString& name, const QString& text, const std::function<void()>* call)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, [call] {
+        if (*call)
+            (*call)();
+    });
+    return button;
+}
+
+void TStartPage::ShowSeries()
+{
+    lbSeries->clear();
+    for (const TSeriesEntry& entry : ListSeries(FStore.DataFolder())) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(SeriesLabel(entry.Series)), lbSeries);
+        item->setData(PackageRole, QString::fromStdString(entry.Record));
+        const QString folder = QString::fromStdString(entry.Series.Folder);
+        item->setToolTip(Qt::convertFromPlainText(folder));
+        if (!SeriesFolderExists(entry.Series)) {
+            item->setForeground(Qt::gray);
+            item->setToolTip(Qt::convertFromPlainText(QStringLiteral("見つかりません  missing: ") + folder));
+        }
+    }
+    // A learner without series sees no empty list for them.
+    lbSeries->setVisible(lbSeries->count() > 0);
+    findChild<QLabel*>("lbSeriesHeading")->setVisible(lbSeries->count() > 0);
+}
+
+void TStartPage::RemoveSeries()
+{
+    if (QListWidgetItem* item = lbSeries->currentItem()) {
+        RemoveSeriesRecord(FStore.DataFolder(), item->data(PackageRole).toString().toStdString());
+        ShowSeries();
+    }
 }
 
 void TStartPage::Remember(const QString& package, const QString& titleName)
@@ -105,9 +159,9 @@ void TStartPage::RemoveCurrent()
 
 bool TStartPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lbRecent && event->type() == QEvent::KeyPress &&
+    if ((watched == lbRecent || watched == lbSeries) && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        RemoveCurrent();
+        watched == lbRecent ? RemoveCurrent() : RemoveSeries();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -14,7 +14,9 @@ namespace olve {
 class TLessonStore;
 
 // What an empty window shows: how to bring a title or a recording in, the titles opened last
-// (a missing one greyed, removable), and the Open button. It keeps the recent titles in store.
+// (a missing one greyed, removable), the series of the library with the place in each (one
+// whose folder is gone greyed, removable), and the Open buttons. It keeps the recent titles
+// in store.
 class TStartPage : public QWidget {
     Q_OBJECT
 public:
@@ -25,9 +27,15 @@ public:
     const TRecentTitles& Recent() const { return FRecent; }
     void ShowRecent(const std::vector<TRecentTitle>& recent);
     QListWidget* RecentList() const { return lbRecent; }
+    // Lists the series of the library again, as they are kept now.
+    void ShowSeries();
+    QListWidget* SeriesList() const { return lbSeries; }
 
     std::function<void(const QString& package)> OnOpenRecent;
     std::function<void()> OnOpenDialog;
+    // A series chosen: its record in the library.
+    std::function<void(const QString& record)> OnOpenSeries;
+    std::function<void()> OnOpenFolderDialog;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,9 +44,14 @@ private:
     void Activate(QListWidgetItem* item);
     void RemoveCurrent();
     void SaveRecent();
+    QListWidget* AddList(const QString& name, const QString& heading);
+    void RemoveSeries();
+    QPushButton* AddButton(const QString& name, const QString& text, const std::function<void()>* call);
 
     QListWidget* lbRecent = nullptr;
+    QListWidget* lbSeries = nullptr;
     QPushButton* btOpen = nullptr;
+    QPushButton* btOpenFolder = nullptr;
     TLessonStore& FStore;
     TRecentTitles FRecent;
 };

@@ -15,6 +15,12 @@ bool IsMaterial(const std::string& path)
     return kind == TFileKind::Recording || kind == TFileKind::Subtitles;
 }
 
+bool IsFolder(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
 }  // namespace
 
 TOpeningChoice ChooseOpening(const std::vector<std::string>& paths)
@@ -29,6 +35,9 @@ TOpeningChoice ChooseOpening(const std::vector<std::string>& paths)
     if (packages.size() == 1) {
         choice.What = TOpeningChoice::TWhat::Package;
         choice.Package = packages.front();
+    } else if (const auto folder = std::find_if(paths.begin(), paths.end(), IsFolder); packages.empty() && folder != paths.end()) {
+        choice.What = TOpeningChoice::TWhat::Series;
+        choice.Folder = *folder;
     } else if (packages.empty() && std::any_of(paths.begin(), paths.end(), IsMaterial)) {
         choice.What = TOpeningChoice::TWhat::Material;
         choice.Material = paths;
@@ -43,7 +52,7 @@ TOpeningChoice ChooseOpening(const std::vector<std::string>& paths)
 
 bool IsOpenableAlone(const std::string& path)
 {
-    return FileKindOf(path) == TFileKind::Package || IsMaterial(path);
+    return FileKindOf(path) == TFileKind::Package || IsMaterial(path) || IsFolder(path);
 }
 
 TFailure UnsupportedFiles(const std::string& extension)

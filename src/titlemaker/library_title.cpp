@@ -114,8 +114,18 @@ std::optional<TDataFile> OpenRecord(const TLibraryEntry& entry)
 TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording)
 {
     const std::string canonical = CanonicalPath(recording);
-    const fs::path stem = fs::path(dataFolder) / "olveplayer" / "library" / (PlainStem(canonical) + "-" + PathHash(canonical));
+    const fs::path stem = fs::path(LibraryFolder(dataFolder)) / (PlainStem(canonical) + "-" + PathHash(canonical));
     return {stem.string() + ".qzw", stem.string() + ".made"};
+}
+
+std::string LibraryFolder(const std::string& dataFolder)
+{
+    return (fs::path(dataFolder) / "olveplayer" / "library").string();
+}
+
+std::string LibraryPathHash(const std::string& path)
+{
+    return PathHash(CanonicalPath(path));
 }
 
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material)

@@ -19,6 +19,12 @@ struct TLibraryEntry {
 // symbolic links resolved. The recording need not exist.
 TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording);
 
+// <dataFolder>/olveplayer/library
+std::string LibraryFolder(const std::string& dataFolder);
+// 12 hexadecimal digits of a hash of the path made absolute, with symbolic links resolved:
+// the part of a library file's name that ties it to one file or folder.
+std::string LibraryPathHash(const std::string& path);
+
 // True when the entry's package is there and its record says it was made from this very
 // recording as it is now (same place, same content) and, when the material names subtitles,
 // from these subtitles as they are now, and, when the material holds a choice of sentence

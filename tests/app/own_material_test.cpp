@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <filesystem>
 #include <fstream>
 
 #include "app/main_window.h"
 #include "app/open_and_wait.h"
 #include "app/start_page.h"
+#include "lesson/series_play.h"
 #include "support/recording_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
@@ -133,4 +136,39 @@ TEST_F(OwnMaterial, SubtitlesGivenAloneGoWithTheOpenRecordingOrTheOneTheLearnerN
 
     DropFiles({Q(Home / "notes.pdf")});
     EXPECT_EQ(Prompts.Said.back(), "この拡張子 <.pdf> のファイルには対応していません\r\n\r\nfiles of the extension <.pdf> cannot be opened");
+}
+
+TEST_F(OwnMaterial, AFolderIsASeriesWhoseNextEpisodeIsOfferedAtTheEndOfOne)
+{
+    const fs::path course = Home.Path() / "course";
+    fs::create_directory(course);
+    for (const auto& [name, text] : {std::pair{"ep10", "Episode ten."}, std::pair{"ep2", "Episode two."}}) {
+        ASSERT_TRUE(MakeWav((course / (std::string(name) + ".wav")).string(), 2));
+        Subtitles((course / (std::string(name) + ".srt")).string(), text);
+    }
+    DropFiles({Q(course.string())});
+    EXPECT_EQ(FirstText(), "Episode two.") << Told();
+    ASSERT_EQ(Form->StartPage()->SeriesList()->count(), 1);
+    EXPECT_EQ(Form->StartPage()->SeriesList()->item(0)->text(), "course  1 / 2  ep2.wav");
+
+    // Past the last card the next episode is asked for; a learner who declines stays.
+    Prompts.Answers = {false};
+    Form->Lesson().PlayCard(1);
+    ASSERT_TRUE(WaitUntil([&] { return !Prompts.Said.empty(); }));
+    EXPECT_EQ(Told(), "次のエピソード Next episode: ep10.wav");
+    EXPECT_EQ(FirstText(), "Episode two.");
+    Form->Lesson().PlayCard(1);
+    ASSERT_TRUE(WaitUntil([&] { return Prompts.Said.size() == 2 && Form->MakingTitle(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Form->MakingTitle() && FirstText() == "Episode ten."; }, 30000)) << Told();
+    EXPECT_EQ(Form->StartPage()->SeriesList()->item(0)->text(), "course  2 / 2  ep10.wav");
+
+    // At the series' end the usual notice; the start page's entry opens where the learner was.
+    Form->Lesson().PlayCard(1);
+    EXPECT_NE(Form->findChild<QLabel*>("NoMoreCards"), nullptr);
+    ASSERT_TRUE(OpenMaterial({Q(Home / "podcast/ep12.wav")})) << Told();
+    EXPECT_FALSE(Form->Series().Playing());
+    Q_EMIT Form->StartPage()->SeriesList()->itemActivated(Form->StartPage()->SeriesList()->item(0));
+    ASSERT_TRUE(WaitUntil([&] { return !Form->MakingTitle() && FirstText() == "Episode ten."; }, 30000)) << Told();
+    EXPECT_TRUE(Form->Series().Playing());
+    EXPECT_EQ(Prompts.Said.size(), 2u) << Told();
 }
