@@ -13,6 +13,7 @@
 #include "lesson/relayed_extract_ui.h"
 #include "subtitles/subrip_writer.h"
 #include "titlemaker/file_kind.h"
+#include "titlemaker/title_sync.h"
 #include "titlemaker/transcript_request.h"
 
 namespace olve {
@@ -328,6 +329,8 @@ void TTitleOpening::MakeTitle()
     FRequest.TranslationPath = FMaterial.Japanese;
     FRequest.PackagePath = FEntry.Package;
     FRequest.RecordingInPlace = RecordingStaysInPlace(FMaterial.Recording, FProgramFolder);
+    // A title made again of the same material is synced as it was before.
+    FRequest.KnownSync = FMaterial.Transcript ? std::nullopt : RecordedSync(FEntry, FMaterial);
     FResult = {};
     FMade.reset();
     std::error_code ignored;
@@ -343,7 +346,8 @@ void TTitleOpening::MakeTitle()
     auto failure = std::make_shared<std::string>();
     auto notes = std::make_shared<std::vector<std::string>>();
     auto percent = std::make_shared<std::atomic<int>>(-1);
-    // Aligning a long recording with its transcript takes minutes: how far it is, is told.
+    // Aligning a long recording with its transcript takes minutes, syncing subtitles to its
+    // speech up to a minute: how far it is, is told.
     const TAlignProgress aligned = [this, percent](std::size_t done, std::size_t total) {
         const int now = total > 0 ? int(done * 100 / total) : 0;
         if (percent->exchange(now) != now)
@@ -355,12 +359,12 @@ void TTitleOpening::MakeTitle()
     // A title that carries its recording is installed as any package is, so that the copy
     // lies below the program's folder; one that refers to it where it is opens where it was made.
     auto laidOut = FRequest.RecordingInPlace ? std::make_shared<TStagingFolder>() : nullptr;
-    // Aligning can take minutes, so it can be cancelled (and a termination stops it too).
-    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), transcript,
+    // Aligning and syncing take long, so they can be cancelled (and a termination stops them too).
+    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), true,
             [=, this] {
                 *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned, &FCancel)) &&
-                        !FCancel && MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
-                        WriteLibraryRecord(entry, material, *failure);
+                        !FCancel && MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get(), aligned, &FCancel) &&
+                        WriteLibraryRecord(entry, material, FResult.Sync, *failure);
             },
             [=, this] {
                 FResult.Notes.insert(FResult.Notes.begin(), notes->begin(), notes->end());
@@ -393,7 +397,16 @@ void TTitleOpening::TitleMade(bool made, const std::string& error)
         Fail(BilingualText({TFailureKind::Failed, "タイトルを作れませんでした", "the title could not be made: " + error}),
              FMaterial.Recording);
     else
-        Finish(FEntry.Package);
+        Finish(FEntry.Package, SyncMade());
+}
+
+// What the sync found, in the log and for the learner.
+QString TTitleOpening::SyncMade() const
+{
+    if (!FResult.Sync)
+        return {};
+    std::fprintf(stderr, "olveplayer: sync: %s\n", SyncSummary(*FResult.Sync).c_str());
+    return QString::fromStdString(SyncNotice(*FResult.Sync));
 }
 
 bool TTitleOpening::RunLong(const QString& text, bool cancellable, std::function<void()> work,
@@ -413,10 +426,12 @@ void TTitleOpening::Fail(std::string text, std::string subject)
     Q_EMIT MaterialEnded();
 }
 
-void TTitleOpening::Finish(const std::string& package)
+void TTitleOpening::Finish(const std::string& package, const QString& synced)
 {
     FBusy = false;
     Q_EMIT MaterialReady(QString::fromStdString(package));
+    if (!synced.isEmpty())
+        Q_EMIT MaterialSynced(synced);
     Q_EMIT MaterialEnded();
 }
 

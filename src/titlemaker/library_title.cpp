@@ -1,5 +1,7 @@
 #include "titlemaker/library_title.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +22,11 @@ constexpr std::uintmax_t LargestRecord = 64 * 1024;
 constexpr const char* RecordingSection = "Recording";
 constexpr const char* EnglishSection = "English";
 constexpr const char* JapaneseSection = "Japanese";
+constexpr const char* SyncSection = "Sync";
+// A recorded sync beyond these is not one the program wrote.
+constexpr double LargestOffsetMs = 24.0 * 3600 * 1000;
+constexpr double SlowestRate = 0.5;
+constexpr double FastestRate = 2.0;
 
 bool IsPlainNameByte(unsigned char c)
 {
@@ -88,6 +95,57 @@ bool SameFile(const TDataFile& record, const std::string& section, const std::st
     return Identify(path, now, ignored) && Recorded(record, section) == now;
 }
 
+// Written and read without the locale, which the player sets from the desktop's.
+std::string Number(double value)
+{
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
+bool ReadNumber(const std::string& text, double& value)
+{
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, value);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end && std::isfinite(value);
+}
+
+void WriteSync(TDataFile& record, const TSubtitleSync& sync)
+{
+    record.WriteString(SyncSection, "OffsetMs", Number(sync.OffsetMs));
+    record.WriteString(SyncSection, "Rate", Number(sync.Rate));
+    record.WriteString(SyncSection, "Corrected", sync.Corrected ? "1" : "0");
+}
+
+std::optional<TSubtitleSync> ReadSync(const TDataFile& record)
+{
+    TSubtitleSync sync;
+    const std::string corrected = record.ReadString(SyncSection, "Corrected", "");
+    if (!ReadNumber(record.ReadString(SyncSection, "OffsetMs", ""), sync.OffsetMs) ||
+        !ReadNumber(record.ReadString(SyncSection, "Rate", ""), sync.Rate) || (corrected != "0" && corrected != "1") ||
+        std::abs(sync.OffsetMs) > LargestOffsetMs || sync.Rate < SlowestRate || sync.Rate > FastestRate)
+        return std::nullopt;
+    sync.Corrected = corrected == "1";
+    return sync;
+}
+
+// The record when it is there, not too large to be the program's own, and of this material.
+bool ReadOwnRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::optional<TSubtitleSync>& sync)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(entry.Record, ec) || fs::file_size(entry.Record, ec) > LargestRecord || ec)
+        return false;
+    // The record is the program's own: a damaged one is simply not of this material.
+    TDataFile record(entry.Record);
+    record.ReadOnly = true;
+    const bool recording = SameFile(record, RecordingSection, material.Recording);
+    const bool subtitles = material.English.empty() || (SameFile(record, EnglishSection, material.English) &&
+                                                        SameFile(record, JapaneseSection, material.Japanese));
+    sync = ReadSync(record);
+    record.Close();
+    return recording && subtitles;
+}
+
 }  // namespace
 
 TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording)
@@ -100,20 +158,19 @@ TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& 
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material)
 {
     std::error_code ec;
-    if (!fs::is_regular_file(entry.Package, ec) || !fs::is_regular_file(entry.Record, ec) ||
-        fs::file_size(entry.Record, ec) > LargestRecord || ec)
-        return false;
-    // The record is the program's own: a damaged one is simply not current.
-    TDataFile record(entry.Record);
-    record.ReadOnly = true;
-    const bool recording = SameFile(record, RecordingSection, material.Recording);
-    const bool subtitles = material.English.empty() || (SameFile(record, EnglishSection, material.English) &&
-                                                        SameFile(record, JapaneseSection, material.Japanese));
-    record.Close();
-    return recording && subtitles;
+    std::optional<TSubtitleSync> sync;
+    return fs::is_regular_file(entry.Package, ec) && ReadOwnRecord(entry, material, sync) &&
+           (material.Transcript || sync);
 }
 
-bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error)
+std::optional<TSubtitleSync> RecordedSync(const TLibraryEntry& entry, const TMaterialFiles& material)
+{
+    std::optional<TSubtitleSync> sync;
+    return ReadOwnRecord(entry, material, sync) ? sync : std::nullopt;
+}
+
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material,
+                        const std::optional<TSubtitleSync>& sync, std::string& error)
 {
     std::optional<TRecordingIdentity> recording, english, japanese;
     if (!Identify(material.Recording, recording, error) || !Identify(material.English, english, error) ||
@@ -126,6 +183,8 @@ bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& materi
                                             std::pair{JapaneseSection, &japanese}})
         if (*identity)
             WriteRecordingIdentity(record, section, **identity);
+    if (sync)
+        WriteSync(record, *sync);
     record.Close();
     if (!fs::is_regular_file(entry.Record, ec)) {
         error = "cannot write " + entry.Record;

@@ -1,6 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 
+#include "align/subtitle_sync.h"
 #include "titlemaker/material_files.h"
 
 namespace olve {
@@ -20,12 +22,20 @@ TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& 
 
 // True when the entry's package is there and its record says it was made from this very
 // recording as it is now (same place, same content) and, when the material names subtitles,
-// from these subtitles as they are now. A record that cannot be read means no.
+// from these subtitles as they are now, and, unless they were a transcript, that the
+// subtitles were synced to the recording. A record that cannot be read means no.
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material);
 
-// Records what the package was just made from. False with a reason (English) when a file
-// cannot be read or the record cannot be written.
-bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error);
+// Records what the package was just made from, and the sync its subtitles were made with
+// (none for a transcript). False with a reason (English) when a file cannot be read or the
+// record cannot be written.
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material,
+                        const std::optional<TSubtitleSync>& sync, std::string& error);
+
+// The sync recorded for this very material as it is now (same recording, same subtitles), so
+// that a title made of it again is the same; none when the record is of other material or has
+// none.
+std::optional<TSubtitleSync> RecordedSync(const TLibraryEntry& entry, const TMaterialFiles& material);
 
 // Whether a library title can refer to the recording where it is: not when the recording
 // lies below the program's folder, where an installed title's recording is removed when the
