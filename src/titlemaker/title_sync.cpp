@@ -65,6 +65,7 @@ bool SyncTitleCues(const std::string& recording, std::int64_t lengthMs, const st
         }
         found = TSubtitleSync();
         found.Kept = error;
+        found.KeptJapanese = "録音の音声を読めませんでした";
         notes.push_back("sync: " + error + "; the times are kept as written");
         error.clear();
         return true;
