@@ -94,8 +94,8 @@ Q_SIGNALS:
     // The library's package for the material, ready to be opened.
     void MaterialReady(const QString& package);
     // Right after MaterialReady for a title just made of subtitles: what syncing them to the
-    // recording found, in Japanese and English ("字幕は 2.35 秒遅れていました。直しました /
-    // subtitles were 2.35 s late; corrected").
+    // recording found, in Japanese and English, a line each ("字幕は2.35秒遅れていました。
+    // 補正しました", "subtitles were 2.35 s late; corrected").
     void MaterialSynced(const QString& text);
     void MaterialFailed(const TOpeningFailure& failure);
     void MaterialEnded();

@@ -83,9 +83,10 @@ bool SyncTitleCues(const std::string& recording, std::int64_t lengthMs, const st
     return true;
 }
 
+// One line each: side by side, the two are wider than a small window.
 std::string SyncNotice(const TSubtitleSync& sync)
 {
-    return SyncSummaryJapanese(sync) + " / " + SyncSummary(sync);
+    return SyncSummaryJapanese(sync) + "\n" + SyncSummary(sync);
 }
 
 }  // namespace olve

@@ -31,8 +31,8 @@ bool SyncTitleCues(const std::string& recording, std::int64_t lengthMs, const st
 bool TranslationFollowsMain(const std::vector<TSubtitleCue>& translation, const std::vector<TSubtitleCue>& written,
                             const std::vector<TSubtitleCue>& synced);
 
-// What the sync found, for the learner, in Japanese and English:
-// "字幕は 2.35 秒遅れていました。直しました / subtitles were 2.35 s late; corrected".
+// What the sync found, for the learner, in Japanese and English on a line each:
+// "字幕は2.35秒遅れていました。補正しました\nsubtitles were 2.35 s late; corrected".
 std::string SyncNotice(const TSubtitleSync& sync);
 
 }  // namespace olve
