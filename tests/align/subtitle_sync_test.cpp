@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <random>
 
 #include "align/pcm_recording.h"
 #include "align/recording_file.h"
@@ -134,6 +136,29 @@ TEST_F(SubtitleSync, KeepsTheCuesAndSaysWhyWhenTheSpeechDoesNotTell)
     EXPECT_EQ(sync.Kept, "too few subtitles to place by the speech");
 }
 
+// Subtitles of some other recording: the speech agrees with no one placement of them, though
+// now and then one placement fits a few cues by chance.
+TEST_F(SubtitleSync, KeepsSubtitlesOfAnotherRecording)
+{
+    TPcmRecording recording;
+    std::string error;
+    ASSERT_TRUE(DecodePcmRecording(Wav, recording, error)) << error;
+    for (unsigned seed = 0; seed < 20; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<TSubtitleCue> cues;
+        std::int64_t at = 500;
+        for (int k = 1; k <= 8 + int(seed % 10); ++k) {
+            const std::int64_t length = 700 + random() % 2300;
+            cues.push_back({k, at, at + length, "x", {}, ""});
+            at += length + 300 + random() % 1700;
+        }
+        TSubtitleSync sync;
+        ASSERT_TRUE(FindSubtitleSync(recording, cues, sync, error)) << error;
+        EXPECT_FALSE(sync.Corrected) << seed << ": " << SyncSummary(sync);
+        EXPECT_EQ(sync.Kept, "the speech does not tell where the subtitles belong");
+    }
+}
+
 TEST_F(SubtitleSync, StopsSoonAfterCancelAndTellsProgressInThousandths)
 {
     std::atomic<bool> cancel = false;
@@ -185,6 +210,15 @@ TEST_F(SubtitleSync, MovesStartsEndsAndWordsButNeverBeforeZero)
     std::string error;
     ASSERT_TRUE(FindSubtitleSync(TRecordingFile(Wav), wild, sync, error)) << error;
     EXPECT_NEAR(sync.OffsetMs, -2500, 150);
+
+    // A file of a hundred thousand cues over the reading is swept over a sample of them: laying
+    // them all at every offset would take minutes.
+    std::vector<TSubtitleCue> crowd;
+    for (int k = 0; k < 100000; ++k)
+        crowd.push_back({k + 1, k * 17 % 40000, k * 17 % 40000 + 900, "z", {}, ""});
+    const auto began = std::chrono::steady_clock::now();
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(Wav), crowd, sync, error)) << error;
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(30));
 }
 
 TEST(SubtitleSyncSummary, SaysTheOffsetAndTheRateInBothLanguages)
