@@ -10,6 +10,7 @@
 #include "align/subtitle_sync.h"
 #include "spoken_reading.h"
 #include "support/temp_folder.h"
+#include "tool_run.h"
 
 using namespace olve;
 
@@ -92,6 +93,39 @@ TEST_F(SubtitleSync, FindsOffsetAndRateWithinTheGoal)
         EXPECT_LE(errors[errors.size() / 2], 60) << c.OffsetMs << " " << c.Rate;
         EXPECT_LE(errors.back(), 200) << c.OffsetMs << " " << c.Rate;
     }
+}
+
+// Speech under struck chords 12 dB and hiss 20 dB below it, after a few seconds of the
+// chords alone, louder: the chords' own onsets must not be taken for speech.
+TEST_F(SubtitleSync, FindsTheSpeechUnderMusicAndNoise)
+{
+    const std::string chords = *Dir / "chords.wav", mix = *Dir / "film.wav";
+    const std::string sox = "sox -D -R -V1 ";
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(chords) +
+                         " synth 1 sine 261.63 sine 329.63 triangle 65.41 fade q 0.02 1 0.6 repeat 59 gain -32")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(*Dir / "intro.wav") +
+                         " synth 1 sine 220 sine 329.63 triangle 55 fade q 0.02 1 0.6 repeat 4 gain -20 pad 0 55")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(*Dir / "hiss.wav") + " synth 60 pinknoise gain -40")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-m " + Quoted(Wav) + " " + Quoted(chords) + " " + Quoted(*Dir / "intro.wav") + " " +
+                         Quoted(*Dir / "hiss.wav") + " " + Quoted(mix) + " trim 0 " +
+                         std::to_string(double(Truth.back().EndMs) / 1000 + 1))
+                  .Status,
+              0);
+    std::vector<TSubtitleCue> cues = Written(-2500, 25 / 23.976);
+    TSubtitleSync sync;
+    std::string error;
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(mix), cues, sync, error)) << error;
+    ASSERT_TRUE(sync.Corrected) << SyncSummary(sync);
+    ApplySubtitleSync(sync, cues);
+    const std::vector<double> errors = StartErrors(cues);
+    EXPECT_LE(errors[errors.size() / 2], 60);
+    EXPECT_LE(errors.back(), 200);
 }
 
 TEST_F(SubtitleSync, LeavesSubtitlesThatAlreadyMatchAsWritten)
