@@ -128,6 +128,26 @@ TEST_F(SubtitleSync, FindsTheSpeechUnderMusicAndNoise)
     EXPECT_LE(errors.back(), 200);
 }
 
+// Dialogue with hardly a pause: a placement 2 s off still lays most cues over speech, which
+// must not count as another place the cues could belong.
+TEST_F(SubtitleSync, FindsTheOffsetOfDenseDialogue)
+{
+    TTempFolder dir;
+    std::vector<std::string> dialogue = Spoken;
+    dialogue.insert(dialogue.end(), Spoken.begin(), Spoken.end());
+    std::vector<TSpokenSentence> spoken;
+    ASSERT_TRUE(MakeSpokenReading(dialogue, 150, dir / "dense.wav", spoken));
+    std::vector<TSubtitleCue> cues;
+    for (std::size_t k = 0; k < spoken.size(); ++k)
+        cues.push_back({int(k + 1), spoken[k].StartMs + 2500, spoken[k].EndMs + 2500, dialogue[k], {}, ""});
+    TSubtitleSync sync;
+    std::string error;
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(dir / "dense.wav"), cues, sync, error)) << error;
+    ASSERT_TRUE(sync.Corrected) << SyncSummary(sync);
+    EXPECT_NEAR(sync.OffsetMs, -2500, 60);
+    EXPECT_NEAR(sync.Rate, 1, 0.001);
+}
+
 TEST_F(SubtitleSync, LeavesSubtitlesThatAlreadyMatchAsWritten)
 {
     std::vector<TSubtitleCue> cues = Written(0, 1);
