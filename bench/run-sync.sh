@@ -187,8 +187,8 @@ for row in espeak librivox film; do
 done
 
 [ "$hours" -gt 0 ] || exit 0
-# The long recording: the film-like mix again, about 1100 sentences an hour, encoded as MP3.
-compose long $((hours * 1100)) clips silence
+# The long recording: the film-like mix again, about 620 sentences an hour, encoded as MP3.
+compose long $((hours * 620)) clips silence
 film long
 run ffmpeg -v error -i "$rows/long.wav" -ar 44100 -ac 2 -c:a libmp3lame -b:a 128k "$rows/long.mp3"
 rm -f "$rows/long.wav"

@@ -51,9 +51,9 @@ TLine LeastSquares(const std::vector<TLinePoint>& points, const TLine& start, do
         sxx += (point.X - meanX) * (point.X - meanX);
         sxy += (point.X - meanX) * (point.Y - meanY);
     }
-    double slope = highX - lowX >= minSpan && sxx > 0 ? sxy / sxx : start.Slope;
-    if (std::abs(slope - start.Slope) > maxSlopeChange * std::abs(start.Slope))
-        slope = start.Slope;
+    const double reach = maxSlopeChange * std::abs(start.Slope);
+    const double slope =
+        highX - lowX >= minSpan && sxx > 0 ? std::clamp(sxy / sxx, start.Slope - reach, start.Slope + reach) : start.Slope;
     return {slope, meanY - slope * meanX};
 }
 

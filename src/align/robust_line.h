@@ -17,9 +17,9 @@ struct TLinePoint {
 
 // The least-squares line through the points that agree with it, found again and again from
 // `start`: points further from the line than three robust deviations (and than `least`) are
-// left out, so that a few wild points do not pull it. When the kept points span less than
-// `minSpan` in x, or the slope would move by more than `maxSlopeChange` (a share of the start's),
-// the slope stays and only the intercept moves.
+// left out, so that a few wild points do not pull it. The slope moves by no more than
+// `maxSlopeChange` (a share of the start's), and not at all when the kept points span less than
+// `minSpan` in x: then only the intercept moves.
 TLine FitRobustLine(const std::vector<TLinePoint>& points, TLine start, double least, double minSpan,
                     double maxSlopeChange);
 

@@ -22,8 +22,9 @@ constexpr float AboveFloorDb = 8;
 constexpr float RiseDb = 6;
 // Below this (dB of 16-bit sample units, about -75 dBFS) nothing is speech, whatever the floor.
 constexpr float QuietDb = 15;
-// Dips shorter than this between words (frames either side) count as speech.
-constexpr std::size_t BridgeFrames = 10;
+// Dips between words of up to about 100 ms (frames either side) count as speech; the pauses
+// between lines of dialogue, even brisk ones, are longer.
+constexpr std::size_t BridgeFrames = 5;
 
 struct TCoefficients {
     double B0, B1, B2, A1, A2;

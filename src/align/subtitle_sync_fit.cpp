@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
+#include "align/placement_sweep.h"
 #include "align/presence_sums.h"
 #include "align/robust_line.h"
 #include "align/speech_activity.h"
@@ -14,21 +14,14 @@ namespace {
 
 // Everything below counts in the speech measure's 10 ms frames.
 constexpr double FrameMs = 10;
-// Offsets tried, either way (300 s), and the coarse sweep's step through them.
-constexpr std::int64_t SearchFrames = 30000;
-constexpr std::int64_t CoarseStep = 5;
-// Rates tried: none, and the frame-rate pairs a release is often made for (25, 24, 23.976 fps).
-constexpr double Rates[] = {1, 25 / 23.976, 23.976 / 25, 25 / 24.0, 24 / 25.0, 24 / 23.976, 23.976 / 24};
-constexpr double LargestRate = 25 / 23.976;
-constexpr double SmallestRate = 23.976 / 25;
+// The placement holds when no placement unlike it scores above this share of its score: on
+// speech the next best scores 0.1 to 0.3 of the right one (0.56 for a dozen cues), for cues of
+// another recording mostly 0.8 to 1.
+constexpr double ClearShare = 0.6;
 
 constexpr std::size_t FewestCues = 3;
 constexpr double LeastSpeechFrames = 200;
-// A cue with no end lasts to the next (at most this long); no cue counts as longer than 20 s.
-constexpr std::int64_t OpenCueFrames = 300;
-constexpr std::int64_t LongestCueFrames = 2000;
-
-// Each cue is then moved on its own, within these reaches in turn, to where its speech starts
+// After the sweep each cue is moved on its own, within these reaches in turn, to where its speech starts
 // after a pause and ends before one (as long as this guard, when the neighbours leave room).
 constexpr std::int64_t LocalReaches[] = {100, 30};
 constexpr std::int64_t GuardFrames = 30;
@@ -37,91 +30,17 @@ constexpr std::int64_t GuardFrames = 30;
 constexpr double LeastAgreement = 6;
 constexpr double LeastSlopeSpan = 3000;
 constexpr double LargestSlopeChange = 0.003;
-// A cue this near the line agrees with it; this share of cues must agree for the line to hold.
+// A cue this near the line agrees with it. Half the cues must agree for the line to hold, and
+// more of a few: a dozen cues of another recording can fall on speech onsets by chance.
 constexpr double AgreeFrames = 15;
-constexpr double AgreeingShare = 0.4;
+constexpr double AgreeingShare = 0.5;
+constexpr double FewCuesShare = 1.2;
 // Cues this near their written place everywhere are left as they are (30 ms).
 constexpr double SameFrames = 3;
-
-struct TInterval {
-    double Begin = 0;
-    double End = 0;
-};
-
-struct TPlacement {
-    double Rate = 1;
-    std::int64_t Offset = 0;
-    double Score = -std::numeric_limits<double>::infinity();
-};
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
     return cancel && cancel->load();
-}
-
-// The cues as written, in frames; cues that no offset tried could lay over the recording are
-// left out, so a wild time cannot make the search run long.
-std::vector<TInterval> CueIntervals(const std::vector<TSubtitleCue>& cues, std::size_t frames)
-{
-    const double reach = (double(frames) + double(SearchFrames)) / SmallestRate;
-    std::vector<TInterval> intervals;
-    for (std::size_t k = 0; k < cues.size(); ++k) {
-        const double begin = double(cues[k].StartMs) / FrameMs;
-        double end = double(cues[k].EndMs) / FrameMs;
-        if (cues[k].EndMs == TSubtitleCue::OpenEnd)
-            end = k + 1 < cues.size() && cues[k + 1].StartMs > cues[k].StartMs
-                      ? std::min(double(cues[k + 1].StartMs) / FrameMs, begin + OpenCueFrames)
-                      : begin + OpenCueFrames;
-        end = std::min(end, begin + LongestCueFrames);
-        if (cues[k].StartMs >= 0 && end > begin && begin <= reach)
-            intervals.push_back({begin, end});
-    }
-    std::sort(intervals.begin(), intervals.end(), [](const TInterval& a, const TInterval& b) { return a.Begin < b.Begin; });
-    return intervals;
-}
-
-double Score(const TPresenceSums& sums, const std::vector<std::int64_t>& begins, const std::vector<std::int64_t>& ends,
-             std::int64_t offset)
-{
-    double score = 0;
-    for (std::size_t k = 0; k < begins.size(); ++k)
-        score += sums.Sum(begins[k] + offset, ends[k] + offset);
-    return score;
-}
-
-void SweepRate(const TPresenceSums& sums, const std::vector<TInterval>& intervals, double rate, TPlacement& best)
-{
-    std::vector<std::int64_t> begins, ends;
-    for (const TInterval& interval : intervals) {
-        begins.push_back(std::llround(interval.Begin * rate));
-        ends.push_back(std::llround(interval.End * rate));
-    }
-    TPlacement found{rate};
-    for (std::int64_t offset = -SearchFrames; offset <= SearchFrames; offset += CoarseStep)
-        if (const double score = Score(sums, begins, ends, offset); score > found.Score)
-            found = {rate, offset, score};
-    for (std::int64_t offset = found.Offset - CoarseStep + 1; offset < found.Offset + CoarseStep; ++offset)
-        if (const double score = Score(sums, begins, ends, offset); score > found.Score)
-            found = {rate, offset, score};
-    if (found.Score > best.Score)
-        best = found;
-}
-
-// The rate and offset at which the cues lie over the most speech and the least quiet, against
-// a recording whose frames are each as likely speech as the average.
-bool CoarsePlacement(const std::vector<float>& presence, const std::vector<TInterval>& intervals,
-                     const std::atomic<bool>* cancel, TPlacement& best)
-{
-    double mean = 0;
-    for (float value : presence)
-        mean += value;
-    const TPresenceSums sums(presence, mean / double(presence.size()));
-    for (double rate : Rates) {
-        if (Cancelled(cancel))
-            return false;
-        SweepRate(sums, intervals, rate, best);
-    }
-    return true;
 }
 
 // How well a cue laid at [begin, end) fits speech: speech inside, quiet in the guards around it.
@@ -133,15 +52,15 @@ double LocalScore(const TPresenceSums& sums, std::int64_t begin, std::int64_t en
 
 // Where each cue's own speech starts, near where the line lays it: one point per cue that fits
 // speech better somewhere inside the reach than nowhere.
-std::vector<TLinePoint> LocalStarts(const TPresenceSums& sums, const std::vector<TInterval>& intervals,
+std::vector<TLinePoint> LocalStarts(const TPresenceSums& sums, const std::vector<TCueSpan>& spans,
                                     const TLine& line, std::int64_t reach)
 {
     std::vector<TLinePoint> points;
-    for (std::size_t k = 0; k < intervals.size(); ++k) {
-        const double begin = line.At(intervals[k].Begin);
-        const double end = line.At(intervals[k].End);
-        const double previous = k > 0 ? line.At(intervals[k - 1].End) : begin - 2 * GuardFrames;
-        const double next = k + 1 < intervals.size() ? line.At(intervals[k + 1].Begin) : end + 2 * GuardFrames;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const double begin = line.At(spans[k].Begin);
+        const double end = line.At(spans[k].End);
+        const double previous = k > 0 ? line.At(spans[k - 1].End) : begin - 2 * GuardFrames;
+        const double next = k + 1 < spans.size() ? line.At(spans[k + 1].Begin) : end + 2 * GuardFrames;
         const auto guard = [](double room) { return std::clamp<std::int64_t>(std::llround(room / 2), 0, GuardFrames); };
         const std::int64_t before = guard(begin - previous);
         const std::int64_t after = guard(next - end);
@@ -155,7 +74,7 @@ std::vector<TLinePoint> LocalStarts(const TPresenceSums& sums, const std::vector
                 bestShift = shift;
             }
         if (bestScore > 0 && std::abs(bestShift) < reach)
-            points.push_back({intervals[k].Begin, double(from + bestShift) + (begin - double(from))});
+            points.push_back({spans[k].Begin, double(from + bestShift) + (begin - double(from))});
     }
     return points;
 }
@@ -181,11 +100,11 @@ void KeepUnclear(TSubtitleSync& found)
 
 // Lays the line's slope and intercept over the cues as a sync, unless it moves none of them
 // by more than SameFrames.
-void Settle(const TLine& line, const std::vector<TInterval>& intervals, TSubtitleSync& found)
+void Settle(const TLine& line, const std::vector<TCueSpan>& spans, TSubtitleSync& found)
 {
-    double first = intervals.front().Begin, last = intervals.front().End;
-    for (const TInterval& interval : intervals)
-        last = std::max(last, interval.End);
+    double first = spans.front().Begin, last = spans.front().End;
+    for (const TCueSpan& span : spans)
+        last = std::max(last, span.End);
     found = {};
     if (std::max(std::abs(line.At(first) - first), std::abs(line.At(last) - last)) <= SameFrames)
         return;
@@ -200,8 +119,8 @@ bool FitSubtitleSync(const std::vector<float>& frameLevels, const std::vector<TS
                      TSubtitleSync& found, const std::atomic<bool>* cancel)
 {
     const std::vector<float> presence = SpeechPresence(frameLevels);
-    const std::vector<TInterval> intervals = CueIntervals(cues, presence.size());
-    if (intervals.size() < FewestCues) {
+    const std::vector<TCueSpan> spans = CueSpans(cues, presence.size());
+    if (spans.size() < FewestCues) {
         Keep(found, "too few subtitles to place by the speech", "字幕が少なすぎて音声に合わせられません");
         return true;
     }
@@ -213,9 +132,10 @@ bool FitSubtitleSync(const std::vector<float>& frameLevels, const std::vector<TS
         return true;
     }
     TPlacement coarse;
-    if (!CoarsePlacement(presence, intervals, cancel, coarse))
+    double runnerUp = 0;
+    if (!SweepPlacements(presence, spans, cancel, coarse, runnerUp))
         return false;
-    if (coarse.Score <= 0) {
+    if (coarse.Score <= 0 || runnerUp > ClearShare * coarse.Score) {
         KeepUnclear(found);
         return true;
     }
@@ -225,15 +145,16 @@ bool FitSubtitleSync(const std::vector<float>& frameLevels, const std::vector<TS
     for (std::int64_t reach : LocalReaches) {
         if (Cancelled(cancel))
             return false;
-        points = LocalStarts(sums, intervals, line, reach);
+        points = LocalStarts(sums, spans, line, reach);
         line = FitRobustLine(points, line, LeastAgreement, LeastSlopeSpan, LargestSlopeChange);
     }
-    const double needed = std::max(double(FewestCues), AgreeingShare * double(intervals.size()));
+    const double count = double(spans.size());
+    const double needed = std::min(count, (AgreeingShare + FewCuesShare / std::sqrt(count)) * count);
     if (double(Agreeing(points, line)) < needed) {
         KeepUnclear(found);
         return true;
     }
-    Settle(line, intervals, found);
+    Settle(line, spans, found);
     return true;
 }
 

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <random>
 
 #include "align/pcm_recording.h"
 #include "align/recording_file.h"
 #include "align/subtitle_sync.h"
 #include "spoken_reading.h"
 #include "support/temp_folder.h"
+#include "tool_run.h"
 
 using namespace olve;
 
@@ -92,6 +95,59 @@ TEST_F(SubtitleSync, FindsOffsetAndRateWithinTheGoal)
     }
 }
 
+// Speech under struck chords 12 dB and hiss 20 dB below it, after a few seconds of the
+// chords alone, louder: the chords' own onsets must not be taken for speech.
+TEST_F(SubtitleSync, FindsTheSpeechUnderMusicAndNoise)
+{
+    const std::string chords = *Dir / "chords.wav", mix = *Dir / "film.wav";
+    const std::string sox = "sox -D -R -V1 ";
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(chords) +
+                         " synth 1 sine 261.63 sine 329.63 triangle 65.41 fade q 0.02 1 0.6 repeat 59 gain -32")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(*Dir / "intro.wav") +
+                         " synth 1 sine 220 sine 329.63 triangle 55 fade q 0.02 1 0.6 repeat 4 gain -20 pad 0 55")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-n -r 16000 -c 1 -b 16 " + Quoted(*Dir / "hiss.wav") + " synth 60 pinknoise gain -40")
+                  .Status,
+              0);
+    ASSERT_EQ(RunCommand(sox + "-m " + Quoted(Wav) + " " + Quoted(chords) + " " + Quoted(*Dir / "intro.wav") + " " +
+                         Quoted(*Dir / "hiss.wav") + " " + Quoted(mix) + " trim 0 " +
+                         std::to_string(double(Truth.back().EndMs) / 1000 + 1))
+                  .Status,
+              0);
+    std::vector<TSubtitleCue> cues = Written(-2500, 25 / 23.976);
+    TSubtitleSync sync;
+    std::string error;
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(mix), cues, sync, error)) << error;
+    ASSERT_TRUE(sync.Corrected) << SyncSummary(sync);
+    ApplySubtitleSync(sync, cues);
+    const std::vector<double> errors = StartErrors(cues);
+    EXPECT_LE(errors[errors.size() / 2], 60);
+    EXPECT_LE(errors.back(), 200);
+}
+
+// Dialogue with hardly a pause: a placement 2 s off still lays most cues over speech, which
+// must not count as another place the cues could belong.
+TEST_F(SubtitleSync, FindsTheOffsetOfDenseDialogue)
+{
+    TTempFolder dir;
+    std::vector<std::string> dialogue = Spoken;
+    dialogue.insert(dialogue.end(), Spoken.begin(), Spoken.end());
+    std::vector<TSpokenSentence> spoken;
+    ASSERT_TRUE(MakeSpokenReading(dialogue, 150, dir / "dense.wav", spoken));
+    std::vector<TSubtitleCue> cues;
+    for (std::size_t k = 0; k < spoken.size(); ++k)
+        cues.push_back({int(k + 1), spoken[k].StartMs + 2500, spoken[k].EndMs + 2500, dialogue[k], {}, ""});
+    TSubtitleSync sync;
+    std::string error;
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(dir / "dense.wav"), cues, sync, error)) << error;
+    ASSERT_TRUE(sync.Corrected) << SyncSummary(sync);
+    EXPECT_NEAR(sync.OffsetMs, -2500, 60);
+    EXPECT_NEAR(sync.Rate, 1, 0.001);
+}
+
 TEST_F(SubtitleSync, LeavesSubtitlesThatAlreadyMatchAsWritten)
 {
     std::vector<TSubtitleCue> cues = Written(0, 1);
@@ -132,6 +188,29 @@ TEST_F(SubtitleSync, KeepsTheCuesAndSaysWhyWhenTheSpeechDoesNotTell)
     ASSERT_TRUE(FindSubtitleSync(TRecordingFile(Wav), {cues[0], cues[1]}, sync, error)) << error;
     EXPECT_FALSE(sync.Corrected);
     EXPECT_EQ(sync.Kept, "too few subtitles to place by the speech");
+}
+
+// Subtitles of some other recording: the speech agrees with no one placement of them, though
+// now and then one placement fits a few cues by chance.
+TEST_F(SubtitleSync, KeepsSubtitlesOfAnotherRecording)
+{
+    TPcmRecording recording;
+    std::string error;
+    ASSERT_TRUE(DecodePcmRecording(Wav, recording, error)) << error;
+    for (unsigned seed = 0; seed < 20; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<TSubtitleCue> cues;
+        std::int64_t at = 500;
+        for (int k = 1; k <= 8 + int(seed % 10); ++k) {
+            const std::int64_t length = 700 + random() % 2300;
+            cues.push_back({k, at, at + length, "x", {}, ""});
+            at += length + 300 + random() % 1700;
+        }
+        TSubtitleSync sync;
+        ASSERT_TRUE(FindSubtitleSync(recording, cues, sync, error)) << error;
+        EXPECT_FALSE(sync.Corrected) << seed << ": " << SyncSummary(sync);
+        EXPECT_EQ(sync.Kept, "the speech does not tell where the subtitles belong");
+    }
 }
 
 TEST_F(SubtitleSync, StopsSoonAfterCancelAndTellsProgressInThousandths)
@@ -185,6 +264,15 @@ TEST_F(SubtitleSync, MovesStartsEndsAndWordsButNeverBeforeZero)
     std::string error;
     ASSERT_TRUE(FindSubtitleSync(TRecordingFile(Wav), wild, sync, error)) << error;
     EXPECT_NEAR(sync.OffsetMs, -2500, 150);
+
+    // A file of a hundred thousand cues over the reading is swept over a sample of them: laying
+    // them all at every offset would take minutes.
+    std::vector<TSubtitleCue> crowd;
+    for (int k = 0; k < 100000; ++k)
+        crowd.push_back({k + 1, k * 17 % 40000, k * 17 % 40000 + 900, "z", {}, ""});
+    const auto began = std::chrono::steady_clock::now();
+    ASSERT_TRUE(FindSubtitleSync(TRecordingFile(Wav), crowd, sync, error)) << error;
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(30));
 }
 
 TEST(SubtitleSyncSummary, SaysTheOffsetAndTheRateInBothLanguages)
