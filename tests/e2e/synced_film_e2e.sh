@@ -16,8 +16,11 @@ mkdir -p "$work/prog" "$work/films" "$work/make"
 cp "$bin_dir/olveplayer" "$work/prog/olveplayer"
 
 sentences=("The train leaves at nine o'clock." "Please wait for me at the station."
-  "Bring your yellow umbrella tomorrow." "It may rain all afternoon." "We will have lunch together.")
-pause_ms=2000
+  "Bring your yellow umbrella tomorrow." "It may rain all afternoon." "We will have lunch together."
+  "My brother works in a small bakery." "The shop opens early on Sundays." "Could you close the window, please?"
+  "I have never seen the sea in winter." "Let us meet again next week.")
+# Pauses of uneven length, as in dialogue: evenly spaced lines would fit as well one line on.
+pauses_ms=(1200 2600 900 3100 1700 2300 1000 2800 1500 2000 1800)
 lead_ms=3000
 late_ms=2500
 
@@ -25,21 +28,22 @@ late_ms=2500
 # true times in ms in $work/make/true.
 m=$work/make
 silence() { sox -n -r 16000 -c 1 -b 16 "$2" trim 0 "$(($1 / 1000)).$(printf %03d $(($1 % 1000)))"; }
-silence $((lead_ms - pause_ms)) "$m/lead.wav"
-silence $pause_ms "$m/pause.wav"
+silence $((lead_ms - pauses_ms[0])) "$m/lead.wav"
 parts=("$m/lead.wav")
-at=$((lead_ms - pause_ms))
+at=$((lead_ms - pauses_ms[0]))
 : >"$m/true"
 for k in "${!sentences[@]}"; do
   espeak-ng -v en-us -s 150 -w "$m/raw$k.wav" "${sentences[$k]}"
   sox "$m/raw$k.wav" -r 16000 -c 1 -b 16 "$m/s$k.wav" silence 1 0.01 -50d reverse silence 1 0.01 -50d reverse
+  silence "${pauses_ms[$k]}" "$m/pause$k.wav"
   length=$(soxi -s "$m/s$k.wav")
-  at=$((at + pause_ms))
+  at=$((at + pauses_ms[k]))
   echo "$at $((at + length / 16))" >>"$m/true"
   at=$((at + length / 16))
-  parts+=("$m/pause.wav" "$m/s$k.wav")
+  parts+=("$m/pause$k.wav" "$m/s$k.wav")
 done
-parts+=("$m/pause.wav")
+silence "${pauses_ms[${#sentences[@]}]}" "$m/end.wav"
+parts+=("$m/end.wav")
 sox "${parts[@]}" "$m/speech.wav"
 seconds=$(soxi -D "$m/speech.wav")
 # Music (a slow sweep that swells and fades) about 15 dB and hiss about 25 dB under the speech.
