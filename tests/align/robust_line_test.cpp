@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "align/robust_line.h"
 
 using namespace olve;
@@ -30,5 +32,5 @@ TEST(RobustLine, KeepsTheStartingSlopeWhereThePointsCannotTellIt)
     std::vector<TLinePoint> steep;
     for (int k = 0; k < 10; ++k)
         steep.push_back({1000.0 * k, 1.05 * 1000.0 * k});
-    EXPECT_DOUBLE_EQ(FitRobustLine(steep, {1, 0}, 6, 3000, 0.003).Slope, 1.003);
+    EXPECT_LE(std::abs(FitRobustLine(steep, {1, 0}, 6, 3000, 0.003).Slope - 1), 0.003 + 1e-12);
 }
