@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace olve {
 
@@ -10,6 +11,8 @@ namespace {
 constexpr int Rounds = 5;
 // A median absolute deviation this many times over is a standard deviation of normal noise.
 constexpr double MadScale = 1.4826;
+// The slope moves from the start's only when it differs by more than this many standard errors.
+constexpr double SlopeErrors = 3;
 
 double Median(std::vector<double> values)
 {
@@ -57,18 +60,37 @@ TLine LeastSquares(const std::vector<TLinePoint>& points, const TLine& start, do
     return {slope, meanY - slope * meanX};
 }
 
+// The standard error of the line's slope over the points.
+double SlopeError(const std::vector<TLinePoint>& points, const TLine& line)
+{
+    if (points.size() < 3)
+        return std::numeric_limits<double>::infinity();
+    double meanX = 0;
+    for (const TLinePoint& point : points)
+        meanX += point.X / double(points.size());
+    double squares = 0, sxx = 0;
+    for (const TLinePoint& point : points) {
+        squares += (point.Y - line.At(point.X)) * (point.Y - line.At(point.X));
+        sxx += (point.X - meanX) * (point.X - meanX);
+    }
+    return sxx > 0 ? std::sqrt(squares / double(points.size() - 2) / sxx) : std::numeric_limits<double>::infinity();
+}
+
 }  // namespace
 
 TLine FitRobustLine(const std::vector<TLinePoint>& points, TLine start, double least, double minSpan,
                     double maxSlopeChange)
 {
     TLine line = start;
+    std::vector<TLinePoint> agreeing;
     for (int round = 0; round < Rounds && !points.empty(); ++round) {
-        const std::vector<TLinePoint> agreeing = Agreeing(points, line, least);
+        agreeing = Agreeing(points, line, least);
         if (agreeing.empty())
-            break;
+            return line;
         line = LeastSquares(agreeing, start, minSpan, maxSlopeChange);
     }
+    if (!agreeing.empty() && std::abs(line.Slope - start.Slope) <= SlopeErrors * SlopeError(agreeing, line))
+        line = LeastSquares(agreeing, start, std::numeric_limits<double>::infinity(), 0);
     return line;
 }
 

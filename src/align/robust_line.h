@@ -19,7 +19,8 @@ struct TLinePoint {
 // `start`: points further from the line than three robust deviations (and than `least`) are
 // left out, so that a few wild points do not pull it. The slope moves by no more than
 // `maxSlopeChange` (a share of the start's), and not at all when the kept points span less than
-// `minSpan` in x: then only the intercept moves.
+// `minSpan` in x or do not tell it from the start's (within three standard errors): then only
+// the intercept moves.
 TLine FitRobustLine(const std::vector<TLinePoint>& points, TLine start, double least, double minSpan,
                     double maxSlopeChange);
 
