@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/fading_notice.h"
 #include "app/file_type_registration.h"
 #include "app/start_page.h"
 #include "app/qt_opening_questions.h"
@@ -96,6 +97,9 @@ void TForm1::CreateTitleOpening()
     new TWorkProgressBox(this, *FTitleOpening);
     connect(FTitleOpening, &TTitleOpening::MaterialReady, this, [this](const QString& package) {
         OpenTitlePackage(package);
+    });
+    connect(FTitleOpening, &TTitleOpening::MaterialSynced, this, [this](const QString& text) {
+        ShowFadingNotice(this, "SyncNotice", text);
     });
     connect(FTitleOpening, &TTitleOpening::MaterialFailed, this, [this](const TOpeningFailure& failure) {
         if (failure.Told())

@@ -15,6 +15,7 @@
 #include "titlemaker/file_kind.h"
 #include "titlemaker/sentence_cues.h"
 #include "titlemaker/subtitle_candidates.h"
+#include "titlemaker/title_sync.h"
 #include "titlemaker/transcript_request.h"
 
 namespace olve {
@@ -357,6 +358,8 @@ void TTitleOpening::MakeTitle()
     FRequest.RecordingInPlace = RecordingStaysInPlace(FMaterial.Recording, FProgramFolder);
     AskSentenceCards();
     FRequest.Sentences = FMaterial.Sentences.value_or(false);
+    // A title made again of the same material is synced as it was before.
+    FRequest.KnownSync = FMaterial.Transcript ? std::nullopt : RecordedSync(FEntry, FMaterial);
     FResult = {};
     FMade.reset();
     std::error_code ignored;
@@ -372,7 +375,8 @@ void TTitleOpening::MakeTitle()
     auto failure = std::make_shared<std::string>();
     auto notes = std::make_shared<std::vector<std::string>>();
     auto percent = std::make_shared<std::atomic<int>>(-1);
-    // Aligning a long recording with its transcript takes minutes: how far it is, is told.
+    // Aligning a long recording with its transcript takes minutes, syncing subtitles to its
+    // speech up to a minute: how far it is, is told.
     const TAlignProgress aligned = [this, percent](std::size_t done, std::size_t total) {
         const int now = total > 0 ? int(done * 100 / total) : 0;
         if (percent->exchange(now) != now)
@@ -384,12 +388,12 @@ void TTitleOpening::MakeTitle()
     // A title that carries its recording is installed as any package is, so that the copy
     // lies below the program's folder; one that refers to it where it is opens where it was made.
     auto laidOut = FRequest.RecordingInPlace ? std::make_shared<TStagingFolder>() : nullptr;
-    // Aligning can take minutes, so it can be cancelled (and a termination stops it too).
-    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), transcript,
+    // Aligning and syncing take long, so they can be cancelled (and a termination stops them too).
+    RunLong(QStringLiteral("タイトルを作っています…  Making the title…"), true,
             [=, this] {
                 *made = (!transcript || AlignTranscriptRequest(FRequest, *notes, *failure, aligned, &FCancel)) &&
-                        !FCancel && MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get()) &&
-                        WriteLibraryRecord(entry, material, *failure);
+                        !FCancel && MakeSubtitleTitle(FRequest, FResult, *failure, laidOut.get(), aligned, &FCancel) &&
+                        WriteLibraryRecord(entry, material, FResult.Sync, *failure);
             },
             [=, this] {
                 FResult.Notes.insert(FResult.Notes.begin(), notes->begin(), notes->end());
@@ -422,7 +426,16 @@ void TTitleOpening::TitleMade(bool made, const std::string& error)
         Fail(BilingualText({TFailureKind::Failed, "タイトルを作れませんでした", "the title could not be made: " + error}),
              FMaterial.Recording);
     else
-        Finish(FEntry.Package);
+        Finish(FEntry.Package, SyncMade());
+}
+
+// What the sync found, in the log and for the learner.
+QString TTitleOpening::SyncMade() const
+{
+    if (!FResult.Sync)
+        return {};
+    std::fprintf(stderr, "olveplayer: sync: %s\n", SyncSummary(*FResult.Sync).c_str());
+    return QString::fromStdString(SyncNotice(*FResult.Sync));
 }
 
 bool TTitleOpening::RunLong(const QString& text, bool cancellable, std::function<void()> work,
@@ -442,10 +455,12 @@ void TTitleOpening::Fail(std::string text, std::string subject)
     Q_EMIT MaterialEnded();
 }
 
-void TTitleOpening::Finish(const std::string& package)
+void TTitleOpening::Finish(const std::string& package, const QString& synced)
 {
     FBusy = false;
     Q_EMIT MaterialReady(QString::fromStdString(package));
+    if (!synced.isEmpty())
+        Q_EMIT MaterialSynced(synced);
     Q_EMIT MaterialEnded();
 }
 

@@ -93,6 +93,10 @@ Q_SIGNALS:
     void WorkEnded();
     // The library's package for the material, ready to be opened.
     void MaterialReady(const QString& package);
+    // Right after MaterialReady for a title just made of subtitles: what syncing them to the
+    // recording found, in Japanese and English, a line each ("字幕は2.35秒遅れていました。
+    // 補正しました", "subtitles were 2.35 s late; corrected").
+    void MaterialSynced(const QString& text);
     void MaterialFailed(const TOpeningFailure& failure);
     void MaterialEnded();
 
@@ -120,7 +124,8 @@ private:
     TTitleSession OpenMadeTitle(const TMediaTimeFormats* player);
     TTimeFormatConsent AskedConsent();
     void Fail(std::string text, std::string subject = {});
-    void Finish(const std::string& package);
+    void Finish(const std::string& package, const QString& synced = {});
+    QString SyncMade() const;
     bool RunLong(const QString& text, bool cancellable, std::function<void()> work, std::function<void()> done);
 
     std::string FProgramFolder;

@@ -1,5 +1,7 @@
 #include "titlemaker/library_title.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +24,11 @@ constexpr const char* EnglishSection = "English";
 constexpr const char* JapaneseSection = "Japanese";
 constexpr const char* CardsSection = "Cards";
 constexpr const char* SentencesKey = "sentences";
+constexpr const char* SyncSection = "Sync";
+// A recorded sync beyond these is not one the program wrote.
+constexpr double LargestOffsetMs = 24.0 * 3600 * 1000;
+constexpr double SlowestRate = 0.5;
+constexpr double FastestRate = 2.0;
 
 bool IsPlainNameByte(unsigned char c)
 {
@@ -109,6 +116,64 @@ std::optional<TDataFile> OpenRecord(const TLibraryEntry& entry)
     return record;
 }
 
+// Written and read without the locale, which the player sets from the desktop's.
+std::string Number(double value)
+{
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
+bool ReadNumber(const std::string& text, double& value)
+{
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, value);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end && std::isfinite(value);
+}
+
+void WriteSync(TDataFile& record, const TSubtitleSync& sync)
+{
+    record.WriteString(SyncSection, "OffsetMs", Number(sync.OffsetMs));
+    record.WriteString(SyncSection, "Rate", Number(sync.Rate));
+    record.WriteString(SyncSection, "Corrected", sync.Corrected ? "1" : "0");
+}
+
+std::optional<TSubtitleSync> ReadSync(const TDataFile& record)
+{
+    TSubtitleSync sync;
+    const std::string corrected = record.ReadString(SyncSection, "Corrected", "");
+    if (!ReadNumber(record.ReadString(SyncSection, "OffsetMs", ""), sync.OffsetMs) ||
+        !ReadNumber(record.ReadString(SyncSection, "Rate", ""), sync.Rate) || (corrected != "0" && corrected != "1") ||
+        std::abs(sync.OffsetMs) > LargestOffsetMs || sync.Rate < SlowestRate || sync.Rate > FastestRate)
+        return std::nullopt;
+    sync.Corrected = corrected == "1";
+    return sync;
+}
+
+// What the record says of the material, when it is the program's own: a damaged one is simply
+// not of this material.
+struct TRecordFacts {
+    bool SameMaterial = false;
+    std::optional<TSubtitleSync> Sync;
+    std::optional<bool> Sentences;
+};
+
+std::optional<TRecordFacts> ReadRecordFacts(const TLibraryEntry& entry, const TMaterialFiles& material)
+{
+    std::optional<TDataFile> record = OpenRecord(entry);
+    if (!record)
+        return std::nullopt;
+    TRecordFacts facts;
+    const bool recording = SameFile(*record, RecordingSection, material.Recording);
+    const bool subtitles = material.English.empty() || (SameFile(*record, EnglishSection, material.English) &&
+                                                        SameFile(*record, JapaneseSection, material.Japanese));
+    facts.SameMaterial = recording && subtitles;
+    facts.Sync = ReadSync(*record);
+    facts.Sentences = SentenceChoice(*record);
+    record->Close();
+    return facts;
+}
+
 }  // namespace
 
 TLibraryEntry LibraryEntryFor(const std::string& dataFolder, const std::string& recording)
@@ -133,16 +198,9 @@ bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& mat
     std::error_code ec;
     if (!fs::is_regular_file(entry.Package, ec))
         return false;
-    // The record is the program's own: a damaged one is simply not current.
-    std::optional<TDataFile> record = OpenRecord(entry);
-    if (!record)
-        return false;
-    const bool recording = SameFile(*record, RecordingSection, material.Recording);
-    const bool subtitles = material.English.empty() || (SameFile(*record, EnglishSection, material.English) &&
-                                                        SameFile(*record, JapaneseSection, material.Japanese));
-    const bool cards = !material.Sentences || SentenceChoice(*record) == material.Sentences;
-    record->Close();
-    return recording && subtitles && cards;
+    const std::optional<TRecordFacts> facts = ReadRecordFacts(entry, material);
+    return facts && facts->SameMaterial && (material.Transcript || facts->Sync) &&
+           (!material.Sentences || facts->Sentences == material.Sentences);
 }
 
 std::optional<bool> KeptSentenceChoice(const TLibraryEntry& entry)
@@ -155,7 +213,14 @@ std::optional<bool> KeptSentenceChoice(const TLibraryEntry& entry)
     return choice;
 }
 
-bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error)
+std::optional<TSubtitleSync> RecordedSync(const TLibraryEntry& entry, const TMaterialFiles& material)
+{
+    const std::optional<TRecordFacts> facts = ReadRecordFacts(entry, material);
+    return facts && facts->SameMaterial ? facts->Sync : std::nullopt;
+}
+
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material,
+                        const std::optional<TSubtitleSync>& sync, std::string& error)
 {
     std::optional<TRecordingIdentity> recording, english, japanese;
     if (!Identify(material.Recording, recording, error) || !Identify(material.English, english, error) ||
@@ -170,6 +235,8 @@ bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& materi
             WriteRecordingIdentity(record, section, **identity);
     if (material.Sentences)
         record.WriteString(CardsSection, SentencesKey, *material.Sentences ? "1" : "0");
+    if (sync)
+        WriteSync(record, *sync);
     record.Close();
     if (!fs::is_regular_file(entry.Record, ec)) {
         error = "cannot write " + entry.Record;

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "align/subtitle_sync.h"
 #include "titlemaker/material_files.h"
 
 namespace olve {
@@ -27,7 +28,8 @@ std::string LibraryPathHash(const std::string& path);
 
 // True when the entry's package is there and its record says it was made from this very
 // recording as it is now (same place, same content) and, when the material names subtitles,
-// from these subtitles as they are now, and, when the material holds a choice of sentence
+// from these subtitles as they are now, and, unless they were a transcript, that the
+// subtitles were synced to the recording, and, when the material holds a choice of sentence
 // cards, it was made by that choice. A record that cannot be read means no.
 bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& material);
 
@@ -35,9 +37,16 @@ bool IsLibraryTitleCurrent(const TLibraryEntry& entry, const TMaterialFiles& mat
 // cannot be read.
 std::optional<bool> KeptSentenceChoice(const TLibraryEntry& entry);
 
-// Records what the package was just made from, and the material's choice of sentence cards. False with a reason (English) when a file
-// cannot be read or the record cannot be written.
-bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material, std::string& error);
+// Records what the package was just made from, the material's choice of sentence cards, and
+// the sync its subtitles were made with (none for a transcript). False with a reason (English)
+// when a file cannot be read or the record cannot be written.
+bool WriteLibraryRecord(const TLibraryEntry& entry, const TMaterialFiles& material,
+                        const std::optional<TSubtitleSync>& sync, std::string& error);
+
+// The sync recorded for this very material as it is now (same recording, same subtitles), so
+// that a title made of it again is the same; none when the record is of other material or has
+// none.
+std::optional<TSubtitleSync> RecordedSync(const TLibraryEntry& entry, const TMaterialFiles& material);
 
 // Whether a library title can refer to the recording where it is: not when the recording
 // lies below the program's folder, where an installed title's recording is removed when the

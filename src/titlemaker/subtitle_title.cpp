@@ -21,6 +21,7 @@
 #include "titlemaker/title_cards.h"
 #include "titlemaker/title_code.h"
 #include "titlemaker/title_settings.h"
+#include "titlemaker/title_sync.h"
 
 namespace olve {
 
@@ -60,8 +61,9 @@ struct TStagedFile {
 
 class TSubtitleTitleMaker {
 public:
-    TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, TStagingFolder& staging)
-        : FRequest(request), FResult(result), FStaging(staging)
+    TSubtitleTitleMaker(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, TStagingFolder& staging,
+                        const TAlignProgress& progress, const std::atomic<bool>* cancel)
+        : FRequest(request), FResult(result), FStaging(staging), FProgress(progress), FCancel(cancel)
     {
     }
 
@@ -92,9 +94,14 @@ private:
             return false;
         }
         FLengthMs = TitleLengthMs(FRequest.MediaLengthMs, FResult.Notes);
-        if (!ReadSubtitles(FRequest.SubtitlePath, FRequest.Subtitles, FSubtitles, error))
+        TTitleCues cues;
+        if (!ReadSubtitles(FRequest.SubtitlePath, FRequest.Subtitles, FSubtitles, error) ||
+            !ReadTranslation(cues.Translation, error))
             return false;
-        FCues = PrepareCues(FSubtitles.Cues, FLengthMs, "", FResult.Notes);
+        cues.Main = FSubtitles.Cues;
+        if (!SyncCues(cues, error))
+            return false;
+        FCues = PrepareCues(cues.Main, FLengthMs, "", FResult.Notes);
         if (FCues.empty()) {
             error = FRequest.SubtitlePath + " holds no cue that can be played over the recording";
             return false;
@@ -102,14 +109,33 @@ private:
         FResult.Cues = static_cast<int>(FCues.size());
         if (FRequest.Sentences)
             JoinSplitSentences();
-        if (FRequest.TranslationPath.empty() && !FRequest.Translation) {
-            FSubTexts = OwnSubTexts(FCues);
+        FSubTexts = FTranslated ? MatchSubTexts(FCues, PrepareCues(cues.Translation, FLengthMs, "translation: ",
+                                                                   FResult.Notes))
+                                : OwnSubTexts(FCues);
+        return true;
+    }
+
+    bool ReadTranslation(std::vector<TSubtitleCue>& cues, std::string& error)
+    {
+        FTranslated = !FRequest.TranslationPath.empty() || FRequest.Translation;
+        if (!FTranslated)
             return true;
-        }
         TSubtitleFile translation;
         if (!ReadSubtitles(FRequest.TranslationPath, FRequest.Translation, translation, error))
             return false;
-        FSubTexts = MatchSubTexts(FCues, PrepareCues(translation.Cues, FLengthMs, "translation: ", FResult.Notes));
+        cues = std::move(translation.Cues);
+        return true;
+    }
+
+    bool SyncCues(TTitleCues& cues, std::string& error)
+    {
+        if (!FRequest.Sync || FRequest.Subtitles || cues.Main.empty())
+            return true;
+        TSubtitleSync found;
+        if (!SyncTitleCues(FRequest.MediaPath, FRequest.MediaLengthMs, FRequest.KnownSync, cues, found, FResult.Notes,
+                           error, FProgress, FCancel))
+            return false;
+        FResult.Sync = found;
         return true;
     }
 
@@ -255,7 +281,10 @@ private:
     TSubtitleTitleResult& FResult;
     TPlayPackage FPackage;
     TStagingFolder& FStaging;
+    const TAlignProgress& FProgress;
+    const std::atomic<bool>* FCancel = nullptr;
     std::int64_t FLengthMs = 0;
+    bool FTranslated = false;
     TSubtitleFile FSubtitles;
     std::vector<TSubtitleCue> FCues;
     std::vector<std::string> FSubTexts;
@@ -270,11 +299,11 @@ private:
 }  // namespace
 
 bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error,
-                       TStagingFolder* laidOut)
+                       TStagingFolder* laidOut, const TAlignProgress& progress, const std::atomic<bool>* cancel)
 {
     result = TSubtitleTitleResult();
     TStagingFolder own;
-    return TSubtitleTitleMaker(request, result, laidOut ? *laidOut : own).Make(error);
+    return TSubtitleTitleMaker(request, result, laidOut ? *laidOut : own, progress, cancel).Make(error);
 }
 
 }  // namespace olve

@@ -1,9 +1,12 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "align/align_progress.h"
+#include "align/subtitle_sync.h"
 #include "subtitles/subtitle_cue.h"
 #include "titlemaker/title_settings.h"
 
@@ -36,6 +39,13 @@ struct TSubtitleTitleRequest {
     bool RecordingInPlace = false;
     // Cues that split sentences are joined into one card per sentence (see JoinSentences).
     bool Sentences = false;
+    // The cues are laid over the recording's speech before the cards are made, and the
+    // translation's with them when it is timed as they were written; false keeps the times as
+    // written. Cues given (aligned from a transcript) lie over the speech already.
+    bool Sync = true;
+    // The sync found before for these very files: applied without searching again, so that a
+    // title made again is the same.
+    std::optional<TSubtitleSync> KnownSync;
 };
 
 struct TSubtitleTitleResult {
@@ -49,6 +59,8 @@ struct TSubtitleTitleResult {
     std::vector<std::string> Entries;
     // What was passed over, changed or guessed on the way (English, one line each).
     std::vector<std::string> Notes;
+    // What the sync found; none when it did not run.
+    std::optional<TSubtitleSync> Sync;
 };
 
 // Makes a title package that the player installs and opens: the title file (one card per
@@ -61,7 +73,10 @@ struct TSubtitleTitleResult {
 // laidOut, when given, is an empty staging folder that keeps the package's files laid out
 // as installing the package lays them out below a program's folder, so that the title
 // opens from there without unpacking it.
+// The sync reads the whole recording: progress tells how far (in thousandths), and *cancel
+// turning true stops it; the title is then not made, with TRecordingSource::StoppedReading.
 bool MakeSubtitleTitle(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result, std::string& error,
-                       TStagingFolder* laidOut = nullptr);
+                       TStagingFolder* laidOut = nullptr, const TAlignProgress& progress = {},
+                       const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace olve

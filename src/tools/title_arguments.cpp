@@ -2,19 +2,21 @@
 
 namespace olve {
 
-bool ReadTitleArguments(const std::vector<std::string>& args, bool takesPictures, TSubtitleTitleRequest& request)
+bool ReadTitleArguments(const std::vector<std::string>& args, bool fromSubtitles, TSubtitleTitleRequest& request)
 {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::string* value = arg == "--translation"                   ? &request.TranslationPath
-                             : arg == "--pictures" && takesPictures   ? &request.PicturesFolder
+                             : arg == "--pictures" && fromSubtitles   ? &request.PicturesFolder
                              : arg == "--title"                       ? &request.TitleName
                              : arg == "--code"                        ? &request.Code
                              : arg == "-o" || arg == "--output"       ? &request.PackagePath
                                                                       : nullptr;
         if (arg == "--sentences") {
             request.Sentences = true;
+        } else if (arg == "--no-sync" && fromSubtitles) {
+            request.Sync = false;
         } else if (arg == "--layout") {
             if (++i == args.size() || !TitleLayoutOf(args[i], request.Layout))
                 return false;

@@ -28,7 +28,7 @@ int Usage()
     std::cerr << "usage: olvetool title dump FILE\n"
                  "       olvetool title resave IN OUT --user NAME\n"
                  "       olvetool title from-subtitles MEDIA SUBS [--translation SUBS2] [--pictures DIR]\n"
-                 "                                   [--title NAME] [--code CODE] -o PKG.qzw\n"
+                 "                                   [--title NAME] [--code CODE] [--no-sync] -o PKG.qzw\n"
                  "       olvetool title from-transcript MEDIA TEXT [--translation TEXT2] [--title NAME]\n"
                  "                                    [--code CODE] -o PKG.qzw\n";
     return 2;

@@ -33,10 +33,11 @@ void PrintNotes(const std::vector<std::string>& notes)
         std::cerr << "olvetool: note: and " << notes.size() - ShownNotes << " more notes\n";
 }
 
-bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result)
+bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result,
+                     const TAlignProgress& progress)
 {
     std::string error;
-    const bool made = MakeSubtitleTitle(request, result, error);
+    const bool made = MakeSubtitleTitle(request, result, error, nullptr, progress);
     PrintNotes(result.Notes);
     if (!made)
         std::cerr << "olvetool: " << error << "\n";

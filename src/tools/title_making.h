@@ -17,7 +17,9 @@ inline constexpr std::size_t ShownNotes = 50;
 // The first ShownNotes notes, then how many more there are.
 void PrintNotes(const std::vector<std::string>& notes);
 
-// Makes the title; the notes are printed whether or not it was made.
-bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result);
+// Makes the title, telling progress to progress while the cues are synced; the notes are
+// printed whether or not it was made.
+bool MakeTitleSaying(const TSubtitleTitleRequest& request, TSubtitleTitleResult& result,
+                     const TAlignProgress& progress = {});
 
 }  // namespace olve

@@ -1,12 +1,12 @@
 #include "tools/transcript_title_command.h"
 
-#include <chrono>
 #include <functional>
 #include <iostream>
 
 #include "titlemaker/subtitle_title.h"
 #include "titlemaker/transcript_request.h"
 #include "tools/title_arguments.h"
+#include "tools/progress_line.h"
 #include "tools/title_making.h"
 
 namespace olve {
@@ -22,32 +22,6 @@ int Usage()
                  "  LAYOUT: beside, above, list or text, as for from-subtitles\n";
     return 2;
 }
-
-// Aligning a long recording or text takes minutes: after the first seconds, how far it got,
-// now and then, on standard error.
-class TAlignProgressLine {
-public:
-    void operator()(std::size_t done, std::size_t total)
-    {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - FStart < QuietTime || (now - FLast < Interval && done < total))
-            return;
-        FLast = now;
-        std::cerr << "olvetool: aligning: " << done * 100 / total << "%\n";
-    }
-
-    void Step(const std::string& text) const
-    {
-        if (std::chrono::steady_clock::now() - FStart >= QuietTime)
-            std::cerr << "olvetool: " << text << "\n";
-    }
-
-private:
-    static constexpr std::chrono::seconds QuietTime{2};
-    static constexpr std::chrono::seconds Interval{1};
-    std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point FLast{};
-};
 
 void Report(const TSubtitleTitleRequest& request, const TSubtitleTitleResult& result)
 {
@@ -70,7 +44,7 @@ int RunTranscriptTitleCommand(const std::vector<std::string>& args)
         return 1;
     std::vector<std::string> notes;
     std::string error;
-    TAlignProgressLine progress;
+    TProgressLine progress("aligning");
     const bool aligned = AlignTranscriptRequest(request, notes, error, std::ref(progress));
     PrintNotes(notes);
     if (!aligned) {

@@ -82,9 +82,13 @@ protected:
     // How each material opening ended: the package, or "failed: " and the text.
     std::vector<std::string> Ends;
     int WorkStarted = 0;
+    // What each title made said of its subtitles' sync.
+    std::vector<std::string> Synced;
 
     void SetUp() override
     {
+        QObject::connect(&Opening, &TTitleOpening::MaterialSynced,
+                         [this](const QString& text) { Synced.push_back(text.toStdString()); });
         QObject::connect(&Opening, &TTitleOpening::MaterialReady,
                          [this](const QString& package) { Ends.push_back(package.toStdString()); });
         QObject::connect(&Opening, &TTitleOpening::MaterialFailed,
@@ -124,6 +128,10 @@ TEST_F(TitleOpening, MaterialBecomesALibraryTitleOnceAndTheSameMaterialFindsItAg
     EXPECT_EQ(WorkStarted, 1) << "made again although nothing changed";
     EXPECT_EQ(fs::last_write_time(package), made);
     EXPECT_TRUE(Answers.Asked.empty());
+    // A tone holds no speech: the times are kept, and the learner is told so, in both languages.
+    ASSERT_EQ(Synced.size(), 1u) << "told once, when the title was made";
+    EXPECT_NE(Synced[0].find("字幕は書かれたままです"), std::string::npos) << Synced[0];
+    EXPECT_NE(Synced[0].find("\nsubtitles kept as written"), std::string::npos) << Synced[0];
 
 }
 
@@ -266,6 +274,32 @@ TEST_F(TitleOpening, CancellingTheAlignmentOfATranscriptStopsItPromptly)
     ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 15000));
     EXPECT_LT(ending.elapsed(), 8000);
     EXPECT_EQ(Ends, std::vector<std::string>{"failed: "});
+    EXPECT_FALSE(fs::exists(Library()) && !fs::is_empty(Library()));
+}
+
+// Syncing the subtitles of a long recording reads all of its sound: it can be cancelled too.
+TEST_F(TitleOpening, CancellingTheSyncOfSubtitlesStopsItPromptly)
+{
+    // Twenty minutes of a tone that swells and fades.
+    const std::string film = Home / "film.wav";
+    ASSERT_EQ(std::system(("sox -n -r 16000 -c 1 -b 16 " + Home / "swell.wav" + " synth 10 sine 300 tremolo 0.5 100 && sox " +
+                           Home / "swell.wav" + " " + film + " repeat 119")
+                              .c_str()),
+              0);
+    Subtitles(Home / "film.srt", "A line of the film.");
+    bool cancellable = false;
+    QObject::connect(&Opening, &TTitleOpening::WorkStarted,
+                     [&](const QString&, bool canCancel) { cancellable = canCancel; });
+    ASSERT_TRUE(Opening.OpenMaterial({film}, {}, Home / "data"));
+    ASSERT_TRUE(WaitUntil([&] { return WorkStarted > 0; }, 10000));
+    EXPECT_TRUE(cancellable);
+    QElapsedTimer ending;
+    ending.start();
+    Opening.Cancel();
+    ASSERT_TRUE(WaitUntil([&] { return !Opening.Busy(); }, 30000));
+    EXPECT_LT(ending.elapsed(), 5000);
+    EXPECT_EQ(Ends, std::vector<std::string>{"failed: "});
+    EXPECT_TRUE(Synced.empty());
     EXPECT_FALSE(fs::exists(Library()) && !fs::is_empty(Library()));
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <regex>
 
+#include "codec/data_file.h"
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "titlemaker/library_title.h"
@@ -62,7 +63,7 @@ TEST_F(LibraryTitles, ATitleIsCurrentOnlyForTheRecordingAndSubtitlesItWasMadeFro
     EXPECT_FALSE(IsLibraryTitleCurrent(entry, material)) << "nothing made yet";
     Write(entry.Package, "package");
     std::string error;
-    ASSERT_TRUE(WriteLibraryRecord(entry, material, error)) << error;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, TSubtitleSync(), error)) << error;
     EXPECT_TRUE(IsLibraryTitleCurrent(entry, material));
     EXPECT_TRUE(IsLibraryTitleCurrent(entry, {material.Recording, "", "", {}, false})) << "its own tracks";
 
@@ -87,6 +88,46 @@ TEST_F(LibraryTitles, ATitleIsCurrentOnlyForTheRecordingAndSubtitlesItWasMadeFro
     EXPECT_TRUE(IsLibraryTitleCurrent(entry, material));
     Write(entry.Record, "\x01\x02 damaged");
     EXPECT_FALSE(IsLibraryTitleCurrent(entry, material));
+}
+
+// A title made before its subtitles were synced is made again; what the sync found is kept,
+// exactly, for a title made again of the same material.
+TEST_F(LibraryTitles, ATitleIsCurrentOnlyWhenItsSubtitlesWereSyncedAndTheSyncIsKept)
+{
+    TMaterialFiles material{Dir / "film.mkv", Dir / "film.srt", "", {}, false};
+    Write(material.Recording, "film sound");
+    Write(material.English, "film text");
+    const TLibraryEntry entry = LibraryEntryFor(Data, material.Recording);
+    Write(entry.Package, "package");
+    std::string error;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, std::nullopt, error)) << error;
+    EXPECT_FALSE(IsLibraryTitleCurrent(entry, material));
+    EXPECT_FALSE(RecordedSync(entry, material));
+    EXPECT_TRUE(IsLibraryTitleCurrent(entry, {material.Recording, material.English, "", {}, true})) << "a transcript";
+
+    TSubtitleSync sync;
+    sync.OffsetMs = -2350.125;
+    sync.Rate = 25 / 23.976;
+    sync.Corrected = true;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, sync, error)) << error;
+    EXPECT_TRUE(IsLibraryTitleCurrent(entry, material));
+    const std::optional<TSubtitleSync> kept = RecordedSync(entry, material);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->OffsetMs, sync.OffsetMs);
+    EXPECT_EQ(kept->Rate, sync.Rate);
+    EXPECT_TRUE(kept->Corrected);
+    Write(material.English, "film text, other times");
+    EXPECT_FALSE(RecordedSync(entry, material)) << "of other subtitles";
+
+    // A record written by hand with a sync the program never finds is not taken.
+    Write(material.English, "film text");
+    for (const char* rate : {"1e300", "nan", "0", "1,04", ""}) {
+        TDataFile record(entry.Record);
+        record.WriteString("Sync", "Rate", rate);
+        record.Close();
+        EXPECT_FALSE(RecordedSync(entry, material)) << rate;
+        EXPECT_FALSE(IsLibraryTitleCurrent(entry, material)) << rate;
+    }
 }
 
 TEST_F(LibraryTitles, ATitleMadeInPlaceKeepsTheCodeItsProgressIsKeptBy)
@@ -119,12 +160,12 @@ TEST_F(LibraryTitles, TheChoiceOfSentenceCardsIsKeptAndAnotherChoiceMakesTheTitl
     const TLibraryEntry entry = LibraryEntryFor(Data, material.Recording);
     Write(entry.Package, "package");
     std::string error;
-    ASSERT_TRUE(WriteLibraryRecord(entry, material, error)) << error;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, TSubtitleSync(), error)) << error;
     EXPECT_EQ(KeptSentenceChoice(entry), std::nullopt) << "never asked";
     material.Sentences = true;
     EXPECT_FALSE(IsLibraryTitleCurrent(entry, material)) << "made as cues before the learner chose";
 
-    ASSERT_TRUE(WriteLibraryRecord(entry, material, error)) << error;
+    ASSERT_TRUE(WriteLibraryRecord(entry, material, TSubtitleSync(), error)) << error;
     EXPECT_EQ(KeptSentenceChoice(entry), true);
     EXPECT_TRUE(IsLibraryTitleCurrent(entry, material));
     material.Sentences = false;
