@@ -21,8 +21,9 @@ constexpr double ClearShare = 0.6;
 
 constexpr std::size_t FewestCues = 3;
 constexpr double LeastSpeechFrames = 200;
-// After the sweep each cue is moved on its own, within these reaches in turn, to where its speech starts
-// after a pause and ends before one (as long as this guard, when the neighbours leave room).
+// After the sweep each cue is moved on its own, within these reaches in turn, to where its
+// speech starts after a pause and ends before one (a pause as long as this guard, when the
+// neighbours leave room).
 constexpr std::int64_t LocalReaches[] = {100, 30};
 constexpr std::int64_t GuardFrames = 30;
 // The line through the cues' own places: points this near it always count, the slope is fitted
