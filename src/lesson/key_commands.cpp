@@ -85,12 +85,41 @@ TKeyCommand SettingKeyCommand(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
+TKeyCommand CardTimeKeyCommand(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    switch (key) {
+    case Qt::Key_Z:
+        if (modifiers & Qt::ControlModifier)
+            return TKeyCommand::UndoCardChange;
+        return shift ? TKeyCommand::ShiftSecondEarlier : TKeyCommand::ShiftEarlier;
+    case Qt::Key_X:
+        return shift ? TKeyCommand::ShiftSecondLater : TKeyCommand::ShiftLater;
+    case Qt::Key_C:
+        return TKeyCommand::CardStartEarlier;
+    case Qt::Key_V:
+        return TKeyCommand::CardStartLater;
+    // On the keypad these pause (the play keys take them first).
+    case Qt::Key_Comma:
+        return TKeyCommand::CardEndEarlier;
+    case Qt::Key_Period:
+        return TKeyCommand::CardEndLater;
+    case Qt::Key_Y:
+        return TKeyCommand::SyncCards;
+    default:
+        return TKeyCommand::None;
+    }
+}
+
 }  // namespace
 
 TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
     const TKeyCommand play = PlayKeyCommand(key, modifiers, scanCode);
-    return play != TKeyCommand::None ? play : SettingKeyCommand(key, modifiers);
+    if (play != TKeyCommand::None)
+        return play;
+    const TKeyCommand setting = SettingKeyCommand(key, modifiers);
+    return setting != TKeyCommand::None ? setting : CardTimeKeyCommand(key, modifiers);
 }
 
 }  // namespace olve

@@ -33,6 +33,18 @@ enum class TKeyCommand {
     ToggleLoop,
     ResumeLastCard,
     Help,
+    // The open title's cards 50 ms or 1 s earlier or later, the latest change to them taken
+    // back, the current card's edges 50 ms earlier or later, and the cards laid over the speech.
+    ShiftEarlier,
+    ShiftLater,
+    ShiftSecondEarlier,
+    ShiftSecondLater,
+    UndoCardChange,
+    CardStartEarlier,
+    CardStartLater,
+    CardEndEarlier,
+    CardEndLater,
+    SyncCards,
 };
 
 // The key map: None for keys it does not take. scanCode: the key's place on the keyboard

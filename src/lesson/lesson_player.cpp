@@ -37,6 +37,7 @@ void TLessonPlayer::Open(TPlayPackage& package)
     };
     package.MainCards.OnChange = stale;
     package.VcdCards.OnChange = stale;
+    FAdjustment.Open(package.MainCards);
     FPracticeRun.Reset(package.MainCards.Count());
     FCurrentCard = -1;
     FAwaitingEnd = false;

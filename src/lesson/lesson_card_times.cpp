@@ -1,0 +1,50 @@
+// The learner's changes to where the cards lie: a shift of them all, a card's edges nudged,
+// a sync to the speech, and taking the latest change back. The rules live in the card
+// adjustment; this part plays what they moved.
+#include "lesson/lesson_player.h"
+
+namespace olve {
+
+void TLessonPlayer::ShiftCards(int stepMs)
+{
+    if (FPackage && FAdjustment.Shift(stepMs))
+        Q_EMIT CardShiftChanged(CardShiftMs());
+}
+
+void TLessonPlayer::NudgeCardEdge(TCardEdge edge, int stepMs)
+{
+    if (!FPackage || FCurrentCard < 0 || !FAdjustment.Nudge(FCurrentCard, edge, stepMs))
+        return;
+    // The learner hears at once where the edge now lies.
+    PlayCard(FCurrentCard);
+}
+
+bool TLessonPlayer::SyncCards(double offsetMs, double rate)
+{
+    if (!FPackage || !FAdjustment.Sync(offsetMs, rate))
+        return false;
+    Q_EMIT CardShiftChanged(CardShiftMs());
+    return true;
+}
+
+bool TLessonPlayer::UndoCardChange()
+{
+    if (!FPackage || !FAdjustment.Undo())
+        return false;
+    Q_EMIT CardShiftChanged(CardShiftMs());
+    return true;
+}
+
+void TLessonPlayer::RestoreCardTiming(const TCardTiming& kept)
+{
+    if (!FPackage)
+        return;
+    FAdjustment.Restore(kept);
+    if (FAdjustment.Timing() == TCardTiming{})
+        return;
+    Q_EMIT CardShiftChanged(CardShiftMs());
+    if (FAwaitingEnd && FCurrentCard < 0 && CanPlay())
+        StartCardPlay(-1, std::nullopt);
+}
+
+}  // namespace olve

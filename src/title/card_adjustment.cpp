@@ -1,0 +1,90 @@
+#include "title/card_adjustment.h"
+
+#include <cstdio>
+
+namespace olve {
+
+namespace {
+
+std::string SignedMs(std::int64_t ms)
+{
+    return (ms > 0 ? "+" : "") + std::to_string(ms) + " ms";
+}
+
+}  // namespace
+
+void TCardAdjustment::Open(TUndoPlayCardList& cards)
+{
+    FCards = &cards;
+    FMade = TMadeCardTimes(cards);
+    FTiming = {};
+    FFormer.clear();
+    cards.ClearHistory();
+    cards.UndoEnabled = true;
+}
+
+void TCardAdjustment::Restore(const TCardTiming& kept)
+{
+    if (!FCards)
+        return;
+    FTiming = FittingTiming(kept, FMade);
+    const bool recording = FCards->UndoEnabled;
+    FCards->UndoEnabled = false;
+    ApplyCardTiming(*FCards, FMade, FTiming);
+    FCards->UndoEnabled = recording;
+    FCards->ClearHistory();
+    FFormer.clear();
+}
+
+bool TCardAdjustment::Shift(std::int64_t stepMs)
+{
+    return FCards && Change(ShiftedTiming(FTiming, FMade, stepMs), "shift " + SignedMs(stepMs));
+}
+
+bool TCardAdjustment::Nudge(int card, TCardEdge edge, std::int64_t stepMs)
+{
+    const char* which = edge == TCardEdge::Start ? "start" : "end";
+    return FCards && Change(NudgedTiming(FTiming, FMade, card, edge, stepMs),
+                            std::string(which) + " of card " + std::to_string(card + 1) + ' ' + SignedMs(stepMs));
+}
+
+bool TCardAdjustment::Sync(double offsetMs, double rate)
+{
+    char description[64];
+    std::snprintf(description, sizeof description, "sync %+.0f ms, rate %.5f", offsetMs, rate);
+    return FCards && Change(SyncedTiming(FTiming, offsetMs, rate), description);
+}
+
+bool TCardAdjustment::Change(const TCardTiming& timing, const std::string& description)
+{
+    if (timing == FTiming)
+        return false;
+    const std::size_t entries = FCards->Entries().size();
+    FCards->BeginChange(description);
+    ApplyCardTiming(*FCards, FMade, timing);
+    FCards->EndChange();
+    if (FCards->Entries().size() == entries)
+        return false;
+    FFormer.push_back(FTiming);
+    FTiming = timing;
+    return true;
+}
+
+bool TCardAdjustment::Undo()
+{
+    if (!FCards)
+        return false;
+    // Entries that changing the card list itself has cleared took their timings with them.
+    const std::size_t entries = FCards->Entries().size();
+    if (FFormer.size() > entries)
+        FFormer.erase(FFormer.begin(), FFormer.end() - static_cast<std::ptrdiff_t>(entries));
+    if (!FCards->Undo())
+        return false;
+    if (!FFormer.empty()) {
+        FTiming = FFormer.back();
+        FFormer.pop_back();
+    }
+    return true;
+}
+
+}  // namespace olve
