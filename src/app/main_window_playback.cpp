@@ -12,6 +12,8 @@
 #include "app/start_page.h"
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
+#include "app/work_progress_box.h"
+#include "lesson/card_sync.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
@@ -26,6 +28,38 @@ void TForm1::FollowLesson()
     };
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
+    connect(lesson, &TLessonPlayer::CardShiftChanged, this, &TForm1::ShowCardShift);
+    FCardSync = new TCardSync(this);
+    new TWorkProgressBox(this, *FCardSync);
+}
+
+void TForm1::ShowCardShift(std::int64_t ms)
+{
+    ShowFadingNotice(this, "CardShift", QString::fromStdString(CardShiftNotice(ms)));
+}
+
+void TForm1::StartCardSync()
+{
+    if (!FLesson->CanPlay() || FCardSync->Running())
+        return;
+    // A result that arrives after another title has opened belongs to no card shown.
+    disconnect(FCardSync, &TCardSync::Found, this, nullptr);
+    disconnect(FCardSync, &TCardSync::Failed, this, nullptr);
+    const TPlayPackage* package = FPackage.get();
+    const std::string serial = FSerial;
+    const auto current = [this, package, serial] { return FPackage.get() == package && FSerial == serial; };
+    connect(FCardSync, &TCardSync::Found, this, [this, current](const TSubtitleSync& sync) {
+        if (!current())
+            return;
+        if (sync.Corrected)
+            FLesson->SyncCards(sync.OffsetMs, sync.Rate);
+        FPrompts.Message(CardSyncMessage(sync));
+    });
+    connect(FCardSync, &TCardSync::Failed, this, [this, current](const TFailure& failure) {
+        if (current())
+            FPrompts.Message(BilingualText(failure));
+    });
+    FCardSync->Start(FPlayer->FileName.toStdString(), FPlayer->Length(), CardCues(FPackage->MainCards));
 }
 
 void TForm1::ShowNoMoreCards()
@@ -89,6 +123,27 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     case TKeyCommand::Help:
         if (OnHelp)
             OnHelp();
+        return true;
+    case TKeyCommand::ShiftEarlier:
+    case TKeyCommand::ShiftLater:
+    case TKeyCommand::ShiftSecondEarlier:
+    case TKeyCommand::ShiftSecondLater:
+        FLesson->ShiftCards(CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::UndoCardChange:
+        if (!FLesson->UndoCardChange())
+            ShowFadingNotice(this, "CardShift", "もどせる変更はありません  Nothing to undo");
+        return true;
+    case TKeyCommand::CardStartEarlier:
+    case TKeyCommand::CardStartLater:
+        FLesson->NudgeCardEdge(TCardEdge::Start, CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::CardEndEarlier:
+    case TKeyCommand::CardEndLater:
+        FLesson->NudgeCardEdge(TCardEdge::End, CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::SyncCards:
+        StartCardSync();
         return true;
     default:
         return false;

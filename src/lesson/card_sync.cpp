@@ -24,6 +24,17 @@ std::vector<TSubtitleCue> CardCues(const TPlayCardList& cards)
     return cues;
 }
 
+std::string CardSyncMessage(const TSubtitleSync& sync)
+{
+    return "字幕の時刻: " + SyncSummaryJapanese(sync) + "\nSubtitle times: " + SyncSummary(sync);
+}
+
+TFailure CardSyncFailure(const std::string& reason)
+{
+    return {TFailureKind::Failed, "字幕を音声に合わせられませんでした",
+            "The subtitles could not be synced to the speech.", reason};
+}
+
 TCardSync::TCardSync(QObject* parent) : QObject(parent) {}
 
 TCardSync::~TCardSync()
@@ -56,10 +67,12 @@ bool TCardSync::Start(const std::string& recordingPath, std::int64_t lengthMs, s
         },
         [=, this] {
             Q_EMIT WorkEnded();
-            if (search->Done && !FCancel)
+            if (FCancel)
+                return;
+            if (search->Done)
                 Q_EMIT Found(search->Found);
             else
-                Q_EMIT Failed(QString::fromStdString(FCancel ? std::string(TRecordingSource::StoppedReading) : search->Error));
+                Q_EMIT Failed(CardSyncFailure(search->Error));
         });
     if (started)
         Q_EMIT WorkStarted(QStringLiteral("字幕を音声に合わせています…  Syncing the subtitles to the speech…"), true);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "align/subtitle_sync.h"
+#include "files/failure.h"
 #include "lesson/background_work.h"
 #include "title/play_card_list.h"
 
@@ -16,9 +17,15 @@ namespace olve {
 // over the recording's speech; each cue's Number is its card's index plus one.
 std::vector<TSubtitleCue> CardCues(const TPlayCardList& cards);
 
+// What the learner reads of a sync found for the cards: what was found, in Japanese and in
+// English, one line each.
+std::string CardSyncMessage(const TSubtitleSync& sync);
+// What the learner reads of a search that failed for reason (English).
+TFailure CardSyncFailure(const std::string& reason);
+
 // Finds, on a thread of its own, how the open title's cards lie over its recording's speech.
-// One search at a time; it ends with Found or Failed on the thread that started it, then
-// WorkEnded.
+// One search at a time; it ends with WorkEnded on the thread that started it, then Found or
+// Failed unless it was cancelled.
 class TCardSync : public QObject {
     Q_OBJECT
 public:
@@ -39,7 +46,7 @@ Q_SIGNALS:
     void WorkEnded();
     void Found(const olve::TSubtitleSync& sync);
     // reason: English, from the search.
-    void Failed(const QString& reason);
+    void Failed(const olve::TFailure& failure);
 
 private:
     TBackgroundWork FWork;

@@ -4,6 +4,10 @@ namespace olve {
 
 namespace {
 
+// The small step of a shift or a nudge, and the large step of a shift.
+constexpr int CardStepMs = 50;
+constexpr int CardSecondStepMs = 1000;
+
 // The key right of "0" gives "=" with Shift on Japanese keyboards: it is the minus key.
 constexpr quint32 MinusKeyScanCode = 20;
 
@@ -96,14 +100,9 @@ TKeyCommand CardTimeKeyCommand(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_X:
         return shift ? TKeyCommand::ShiftSecondLater : TKeyCommand::ShiftLater;
     case Qt::Key_C:
-        return TKeyCommand::CardStartEarlier;
+        return shift ? TKeyCommand::CardEndEarlier : TKeyCommand::CardStartEarlier;
     case Qt::Key_V:
-        return TKeyCommand::CardStartLater;
-    // On the keypad these pause (the play keys take them first).
-    case Qt::Key_Comma:
-        return TKeyCommand::CardEndEarlier;
-    case Qt::Key_Period:
-        return TKeyCommand::CardEndLater;
+        return shift ? TKeyCommand::CardEndLater : TKeyCommand::CardStartLater;
     case Qt::Key_Y:
         return TKeyCommand::SyncCards;
     default:
@@ -120,6 +119,30 @@ TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCod
         return play;
     const TKeyCommand setting = SettingKeyCommand(key, modifiers);
     return setting != TKeyCommand::None ? setting : CardTimeKeyCommand(key, modifiers);
+}
+
+}  // namespace olve
+
+namespace olve {
+
+int CardTimeStepMs(TKeyCommand command)
+{
+    switch (command) {
+    case TKeyCommand::ShiftEarlier:
+    case TKeyCommand::CardStartEarlier:
+    case TKeyCommand::CardEndEarlier:
+        return -CardStepMs;
+    case TKeyCommand::ShiftLater:
+    case TKeyCommand::CardStartLater:
+    case TKeyCommand::CardEndLater:
+        return CardStepMs;
+    case TKeyCommand::ShiftSecondEarlier:
+        return -CardSecondStepMs;
+    case TKeyCommand::ShiftSecondLater:
+        return CardSecondStepMs;
+    default:
+        return 0;
+    }
 }
 
 }  // namespace olve

@@ -52,4 +52,8 @@ enum class TKeyCommand {
 // others).
 TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
 
+// How far a key that moves cards or a card's edge moves it, in milliseconds (negative:
+// earlier); 0 for other commands.
+int CardTimeStepMs(TKeyCommand command);
+
 }  // namespace olve

@@ -8,7 +8,15 @@ namespace olve {
 void TLessonPlayer::ShiftCards(int stepMs)
 {
     if (FPackage && FAdjustment.Shift(stepMs))
-        Q_EMIT CardShiftChanged(CardShiftMs());
+        CardsMoved();
+}
+
+void TLessonPlayer::CardsMoved()
+{
+    Q_EMIT CardShiftChanged(CardShiftMs());
+    // A running play ends where its card ends now.
+    if (CanPlay() && FCurrentCard >= 0 && FPlayer->Mode() == mpPlaying)
+        RunToNewEnd();
 }
 
 void TLessonPlayer::NudgeCardEdge(TCardEdge edge, int stepMs)
@@ -23,7 +31,7 @@ bool TLessonPlayer::SyncCards(double offsetMs, double rate)
 {
     if (!FPackage || !FAdjustment.Sync(offsetMs, rate))
         return false;
-    Q_EMIT CardShiftChanged(CardShiftMs());
+    CardsMoved();
     return true;
 }
 
@@ -31,7 +39,7 @@ bool TLessonPlayer::UndoCardChange()
 {
     if (!FPackage || !FAdjustment.Undo())
         return false;
-    Q_EMIT CardShiftChanged(CardShiftMs());
+    CardsMoved();
     return true;
 }
 

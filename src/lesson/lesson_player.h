@@ -177,6 +177,8 @@ private:
     // Lays the card times kept for the title over its cards; a play from the top that has
     // begun starts again from the first card's new start.
     void RestoreCardTiming(const TCardTiming& kept);
+    // The cards moved: the shift is told, and a running play takes its card's new end.
+    void CardsMoved();
     // The current card shown again as it stands, after what shows of it has changed.
     void RefreshCard();
     // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "timing/positions.h"
 
@@ -120,24 +121,24 @@ TCardTiming NudgedTiming(const TCardTiming& timing, const TMadeCardTimes& made, 
     const TCardTimes now = TimedCard(timing, made, card);
     const bool start = edge == TCardEdge::Start;
     const int other = Neighbour(made, card, start ? -1 : 1);
-    const std::optional<TCardTimes> beside =
-        other >= 0 ? std::optional(TimedCard(timing, made, other)) : std::nullopt;
+    const bool hasBeside = other >= 0;
+    const TCardTimes beside = hasBeside ? TimedCard(timing, made, other) : TCardTimes{};
     TCardTiming nudged = timing;
     if (start) {
-        const std::int64_t low = beside ? beside->Start + ShortestCardMs : 0;
+        const std::int64_t low = hasBeside ? beside.Start + ShortestCardMs : 0;
         const std::int64_t to = StepWithin(now.Start, stepMs, low, now.End - ShortestCardMs);
         if (to == now.Start)
             return timing;
         PlaceEdge(nudged, made, card, TCardEdge::Start, to);
-        if (beside && beside->End > to)
+        if (hasBeside && beside.End > to)
             PlaceEdge(nudged, made, other, TCardEdge::End, to);
     } else {
-        const std::int64_t high = beside ? beside->End - ShortestCardMs : LatestCardMs;
+        const std::int64_t high = hasBeside ? beside.End - ShortestCardMs : LatestCardMs;
         const std::int64_t to = StepWithin(now.End, stepMs, now.Start + ShortestCardMs, high);
         if (to == now.End)
             return timing;
         PlaceEdge(nudged, made, card, TCardEdge::End, to);
-        if (beside && beside->Start < to)
+        if (hasBeside && beside.Start < to)
             PlaceEdge(nudged, made, other, TCardEdge::Start, to);
     }
     return nudged;
@@ -154,6 +155,13 @@ TCardTiming SyncedTiming(const TCardTiming& timing, double offsetMs, double rate
         nudge.EndMs = std::llround(static_cast<double>(nudge.EndMs) * rate);
     }
     return synced;
+}
+
+std::string CardShiftNotice(std::int64_t ms)
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%+.2f", static_cast<double>(ms) / 1000);
+    return std::string("字幕のずれ ") + seconds + " 秒  Subtitle delay " + seconds + " s";
 }
 
 TCardTiming FittingTiming(const TCardTiming& kept, const TMadeCardTimes& made)

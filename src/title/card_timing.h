@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "title/play_card_list.h"
@@ -85,5 +86,8 @@ TCardTiming SyncedTiming(const TCardTiming& timing, double offsetMs, double rate
 // The timing kept for a title, without the nudges of cards that the title no longer has as
 // they were made.
 TCardTiming FittingTiming(const TCardTiming& kept, const TMadeCardTimes& made);
+
+// What shows while the learner shifts the cards: "字幕のずれ +0.35 秒  Subtitle delay +0.35 s".
+std::string CardShiftNotice(std::int64_t ms);
 
 }  // namespace olve
