@@ -7,13 +7,15 @@ namespace olve {
 
 void TLessonPlayer::ShiftCards(int stepMs)
 {
+    const std::int64_t before = CardShiftMs();
     if (FPackage && FAdjustment.Shift(stepMs))
-        CardsMoved();
+        CardsMoved(before);
 }
 
-void TLessonPlayer::CardsMoved()
+void TLessonPlayer::CardsMoved(std::int64_t shiftBefore)
 {
-    Q_EMIT CardShiftChanged(CardShiftMs());
+    if (CardShiftMs() != shiftBefore)
+        Q_EMIT CardShiftChanged(CardShiftMs());
     // A running play ends where its card ends now.
     if (CanPlay() && FCurrentCard >= 0 && FPlayer->Mode() == mpPlaying)
         RunToNewEnd();
@@ -29,17 +31,19 @@ void TLessonPlayer::NudgeCardEdge(TCardEdge edge, int stepMs)
 
 bool TLessonPlayer::SyncCards(double offsetMs, double rate)
 {
+    const std::int64_t before = CardShiftMs();
     if (!FPackage || !FAdjustment.Sync(offsetMs, rate))
         return false;
-    CardsMoved();
+    CardsMoved(before);
     return true;
 }
 
 bool TLessonPlayer::UndoCardChange()
 {
+    const std::int64_t before = CardShiftMs();
     if (!FPackage || !FAdjustment.Undo())
         return false;
-    CardsMoved();
+    CardsMoved(before);
     return true;
 }
 
@@ -50,7 +54,9 @@ void TLessonPlayer::RestoreCardTiming(const TCardTiming& kept)
     FAdjustment.Restore(kept);
     if (FAdjustment.Timing() == TCardTiming{})
         return;
-    Q_EMIT CardShiftChanged(CardShiftMs());
+    // The learner sees that the cards open shifted.
+    if (CardShiftMs() != 0)
+        Q_EMIT CardShiftChanged(CardShiftMs());
     if (FAwaitingEnd && FCurrentCard < 0 && CanPlay())
         StartCardPlay(-1, std::nullopt);
 }

@@ -145,7 +145,8 @@ Q_SIGNALS:
     void AutoPauseChanged(bool on);
     void PracticeChanged();
     void SpeedChanged(int tenths);
-    // The learner's shift of the cards changed, or was taken back.
+    // The learner's shift of the cards changed (by a step, an undo, or a sync that took it
+    // in), or the title opened shifted.
     void CardShiftChanged(std::int64_t ms);
     // A seek moved what is shown to position.
     void Sought(std::int64_t position);
@@ -177,8 +178,9 @@ private:
     // Lays the card times kept for the title over its cards; a play from the top that has
     // begun starts again from the first card's new start.
     void RestoreCardTiming(const TCardTiming& kept);
-    // The cards moved: the shift is told, and a running play takes its card's new end.
-    void CardsMoved();
+    // The cards moved: a shift that changed is told, and a running play takes its card's
+    // new end.
+    void CardsMoved(std::int64_t shiftBefore);
     // The current card shown again as it stands, after what shows of it has changed.
     void RefreshCard();
     // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error

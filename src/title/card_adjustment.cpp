@@ -17,6 +17,7 @@ void TCardAdjustment::Open(TUndoPlayCardList& cards)
 {
     FCards = &cards;
     FMade = TMadeCardTimes(cards);
+    FArrangement = cards.Arrangements();
     FTiming = {};
     FFormer.clear();
     cards.ClearHistory();
@@ -36,23 +37,42 @@ void TCardAdjustment::Restore(const TCardTiming& kept)
     FFormer.clear();
 }
 
+void TCardAdjustment::FollowArrangement()
+{
+    if (FCards->Arrangements() == FArrangement)
+        return;
+    FMade = TMadeCardTimes(*FCards);
+    FArrangement = FCards->Arrangements();
+    FTiming = {};
+    FFormer.clear();
+}
+
 bool TCardAdjustment::Shift(std::int64_t stepMs)
 {
-    return FCards && Change(ShiftedTiming(FTiming, FMade, stepMs), "shift " + SignedMs(stepMs));
+    if (!FCards)
+        return false;
+    FollowArrangement();
+    return Change(ShiftedTiming(FTiming, FMade, stepMs), "shift " + SignedMs(stepMs));
 }
 
 bool TCardAdjustment::Nudge(int card, TCardEdge edge, std::int64_t stepMs)
 {
+    if (!FCards)
+        return false;
+    FollowArrangement();
     const char* which = edge == TCardEdge::Start ? "start" : "end";
-    return FCards && Change(NudgedTiming(FTiming, FMade, card, edge, stepMs),
-                            std::string(which) + " of card " + std::to_string(card + 1) + ' ' + SignedMs(stepMs));
+    return Change(NudgedTiming(FTiming, FMade, card, edge, stepMs),
+                  std::string(which) + " of card " + std::to_string(card + 1) + ' ' + SignedMs(stepMs));
 }
 
 bool TCardAdjustment::Sync(double offsetMs, double rate)
 {
+    if (!FCards)
+        return false;
+    FollowArrangement();
     char description[64];
     std::snprintf(description, sizeof description, "sync %+.0f ms, rate %.5f", offsetMs, rate);
-    return FCards && Change(SyncedTiming(FTiming, offsetMs, rate), description);
+    return Change(SyncedTiming(FTiming, offsetMs, rate), description);
 }
 
 bool TCardAdjustment::Change(const TCardTiming& timing, const std::string& description)

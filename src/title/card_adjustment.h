@@ -27,10 +27,13 @@ public:
     bool Undo();
 
 private:
+    // Cards added, deleted or moved since the times were taken are taken as made anew.
+    void FollowArrangement();
     bool Change(const TCardTiming& timing, const std::string& description);
 
     TUndoPlayCardList* FCards = nullptr;
     TMadeCardTimes FMade;
+    int FArrangement = 0;
     TCardTiming FTiming;
     // The timing before each entry of the cards' history, oldest first.
     std::vector<TCardTiming> FFormer;

@@ -116,26 +116,32 @@ void TUndoPlayCardList::PutCard(int i, const TPlayCardItem& card)
 
 void TUndoPlayCardList::Clear()
 {
-    ClearHistory();
+    Rearranging();
     TPlayCardList::Clear();
 }
 
 void TUndoPlayCardList::Delete(int i)
 {
-    ClearHistory();
+    Rearranging();
     TPlayCardList::Delete(i);
 }
 
 void TUndoPlayCardList::ExchangeItems(int i, int j)
 {
-    ClearHistory();
+    Rearranging();
     TPlayCardList::ExchangeItems(i, j);
 }
 
 void TUndoPlayCardList::InsertItem(int i, const TPlayCardItem& card)
 {
-    ClearHistory();
+    Rearranging();
     TPlayCardList::InsertItem(i, card);
+}
+
+void TUndoPlayCardList::Rearranging()
+{
+    ++FArrangements;
+    ClearHistory();
 }
 
 void TUndoPlayCardList::BeginChange(const std::string& description)

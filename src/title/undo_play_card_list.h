@@ -63,17 +63,21 @@ public:
     bool Undo();
     void ClearHistory();
     const std::vector<std::unique_ptr<TUndoPlayCard>>& Entries() const { return FEntries; }
+    // How often cards were added, deleted or moved in the list.
+    int Arrangements() const { return FArrangements; }
 
 private:
     // Keeps card i as it is now, before a setter changes it.
     void Remember(int i, const char* field);
     void Push(std::unique_ptr<TUndoPlayCard> entry, const std::string& description);
+    void Rearranging();
 
     std::vector<std::unique_ptr<TUndoPlayCard>> FEntries;
     std::unique_ptr<TUndoPlayCard> FGroup;
     std::string FGroupDescription;
     int FGroupDepth = 0;
     bool FUndoing = false;
+    int FArrangements = 0;
 };
 
 }  // namespace olve

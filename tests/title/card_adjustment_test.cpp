@@ -99,6 +99,12 @@ TEST(CardAdjustment, ShiftMovesEveryCardNeverBeforeZeroAndUndoes)
     EXPECT_EQ(adjust.Timing().ShiftMs, 50);
     EXPECT_EQ(Times(cards)[1], (TCardTimes{2050, 3550}));
     EXPECT_EQ(PackedMedia(cards.Card(1).StartPos), 1u);
+
+    // A card taken out of the list: the rest move from where they are now, not by index.
+    cards.Delete(0);
+    EXPECT_TRUE(adjust.Shift(100));
+    EXPECT_EQ(Times(cards)[0], (TCardTimes{2150, 3650}));
+    EXPECT_EQ(adjust.Timing().ShiftMs, 100);
 }
 
 TEST(CardAdjustment, NudgePushesTheNeighbourUntilItIsShortestThenStops)
