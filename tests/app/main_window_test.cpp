@@ -287,7 +287,12 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
     EXPECT_EQ(Form->Player().Mode(), mpPaused);
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_A, Qt::NoModifier));
     EXPECT_TRUE(Form->Lesson().AutoPause());
-    EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
+    EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Q, Qt::NoModifier));
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_X, Qt::ShiftModifier));
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
+    EXPECT_EQ(Form->Lesson().CardShiftMs(), 950);
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(Form->Lesson().CardShiftMs(), 1000) << "Ctrl+Z takes back the last step";
 
     const int size = Form->TextPane()->MainView()->font().pointSize();
     Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
