@@ -21,6 +21,8 @@ struct TSubtitleSync {
     bool Corrected = false;
     // Why they were kept, when they were not corrected and the speech did not tell (English).
     std::string Kept;
+    // The same reason in Japanese.
+    std::string KeptJapanese;
 
     // The time a cue written at `writtenMs` is spoken at, never before 0.
     std::int64_t Map(std::int64_t writtenMs) const;
@@ -40,6 +42,11 @@ std::string SyncSummaryJapanese(const TSubtitleSync& sync);
 bool FindSubtitleSync(const TRecordingSource& recording, const std::vector<TSubtitleCue>& cues,
                       TSubtitleSync& found, std::string& error, const TAlignProgress& progress = {},
                       const std::atomic<bool>* cancel = nullptr);
+
+// The same from speech already measured: the levels of the recording's 10 ms frames
+// (TSpeechActivity). False only when *cancel turned true.
+bool FitSubtitleSync(const std::vector<float>& frameLevels, const std::vector<TSubtitleCue>& cues,
+                     TSubtitleSync& found, const std::atomic<bool>* cancel = nullptr);
 
 // Moves every cue's start, end and word times as the sync says; nothing when not Corrected.
 void ApplySubtitleSync(const TSubtitleSync& sync, std::vector<TSubtitleCue>& cues);
