@@ -4,11 +4,6 @@
 
 namespace olve {
 
-bool TUndoPlayCard::Holds(int index) const
-{
-    return std::any_of(Former.begin(), Former.end(), [index](const TFormerCard& f) { return f.Index == index; });
-}
-
 TUndoPlayCardList::~TUndoPlayCardList()
 {
     ClearHistory();
@@ -19,8 +14,11 @@ void TUndoPlayCardList::Remember(int i, const char* field)
     if (!UndoEnabled || FUndoing)
         return;
     CheckIndex(i);
-    if (FGroup) {
-        if (!FGroup->Holds(i))
+    if (FGroupDepth > 0) {
+        // Made on the group's first change, so that groups cost nothing while nothing records.
+        if (!FGroup)
+            FGroup = std::make_unique<TUndoPlayCard>();
+        if (FGroupHeld.insert(i).second)
             FGroup->Former.push_back({i, Card(i)});
         return;
     }
@@ -146,10 +144,8 @@ void TUndoPlayCardList::Rearranging()
 
 void TUndoPlayCardList::BeginChange(const std::string& description)
 {
-    if (FGroupDepth++ > 0)
-        return;
-    FGroup = std::make_unique<TUndoPlayCard>();
-    FGroupDescription = description;
+    if (FGroupDepth++ == 0)
+        FGroupDescription = description;
 }
 
 void TUndoPlayCardList::EndChange()
@@ -157,7 +153,8 @@ void TUndoPlayCardList::EndChange()
     if (FGroupDepth == 0 || --FGroupDepth > 0)
         return;
     std::unique_ptr<TUndoPlayCard> group = std::move(FGroup);
-    if (!group->Former.empty())
+    FGroupHeld.clear();
+    if (group && !group->Former.empty())
         Push(std::move(group), FGroupDescription);
 }
 

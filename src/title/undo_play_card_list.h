@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "codec/string_list.h"
@@ -20,8 +21,6 @@ public:
     virtual ~TUndoPlayCard() = default;
 
     std::vector<TFormerCard> Former;
-
-    bool Holds(int index) const;
 };
 
 // The card list of a title's main and VCD cards: a setter that would store the value
@@ -74,6 +73,8 @@ private:
 
     std::vector<std::unique_ptr<TUndoPlayCard>> FEntries;
     std::unique_ptr<TUndoPlayCard> FGroup;
+    // The cards the open group holds, for a group over every card of a long title.
+    std::unordered_set<int> FGroupHeld;
     std::string FGroupDescription;
     int FGroupDepth = 0;
     bool FUndoing = false;
