@@ -40,7 +40,6 @@
 namespace olve {
 
 class TStartPage;
-class TCardSync;
 class TCardList;
 class TOpeningQueue;
 class TTitleOpening;
@@ -177,8 +176,6 @@ private:
     void ShowPlayFailure(const QString& reason);
     void ShowNoMoreCards();
     void ShowCardShift(std::int64_t ms);
-    // Lays the open title's cards over its recording's speech, as a key asks.
-    void StartCardSync();
 
     QString FProgramPath;
     TPrompts& FPrompts;
@@ -224,8 +221,6 @@ private:
     // Installed files, the library flow and its worker; a child, so that it goes after the
     // questions it asks are answered no more.
     TTitleOpening* FTitleOpening = nullptr;
-    // Finds how the open title's cards lie over its speech; a child.
-    TCardSync* FCardSync = nullptr;
 };
 
 }  // namespace olve

@@ -13,7 +13,6 @@
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
 #include "app/work_progress_box.h"
-#include "lesson/card_sync.h"
 #include "lesson/key_commands.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
@@ -29,37 +28,14 @@ void TForm1::FollowLesson()
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
     connect(lesson, &TLessonPlayer::CardShiftChanged, this, &TForm1::ShowCardShift);
-    FCardSync = new TCardSync(this);
-    new TWorkProgressBox(this, *FCardSync);
+    connect(lesson, &TLessonPlayer::CardsSynced, this, [this](const QString& message) { FPrompts.Message(message.toStdString()); });
+    connect(lesson, &TLessonPlayer::CardSyncFailed, this, [this](const TFailure& failure) { FPrompts.Message(BilingualText(failure)); });
+    new TWorkProgressBox(this, lesson->CardSync());
 }
 
 void TForm1::ShowCardShift(std::int64_t ms)
 {
     ShowFadingNotice(this, "CardShift", QString::fromStdString(CardShiftNotice(ms)));
-}
-
-void TForm1::StartCardSync()
-{
-    if (!FLesson->CanPlay() || FCardSync->Running())
-        return;
-    // A result that arrives after another title has opened belongs to no card shown.
-    disconnect(FCardSync, &TCardSync::Found, this, nullptr);
-    disconnect(FCardSync, &TCardSync::Failed, this, nullptr);
-    const TPlayPackage* package = FPackage.get();
-    const std::string serial = FSerial;
-    const auto current = [this, package, serial] { return FPackage.get() == package && FSerial == serial; };
-    connect(FCardSync, &TCardSync::Found, this, [this, current](const TSubtitleSync& sync) {
-        if (!current())
-            return;
-        if (sync.Corrected)
-            FLesson->SyncCards(sync.OffsetMs, sync.Rate);
-        FPrompts.Message(CardSyncMessage(sync));
-    });
-    connect(FCardSync, &TCardSync::Failed, this, [this, current](const TFailure& failure) {
-        if (current())
-            FPrompts.Message(BilingualText(failure));
-    });
-    FCardSync->Start(FPlayer->FileName.toStdString(), FPlayer->Length(), CardCues(FPackage->MainCards));
 }
 
 void TForm1::ShowNoMoreCards()
@@ -143,7 +119,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         FLesson->NudgeCardEdge(TCardEdge::End, CardTimeStepMs(command));
         return true;
     case TKeyCommand::SyncCards:
-        StartCardSync();
+        FLesson->SyncCardsToSpeech();
         return true;
     default:
         return false;

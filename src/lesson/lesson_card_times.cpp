@@ -47,6 +47,31 @@ bool TLessonPlayer::UndoCardChange()
     return true;
 }
 
+bool TLessonPlayer::SyncCardsToSpeech()
+{
+    if (!CanPlay() || !FCardSync->Start(FPlayer->FileName.toStdString(), FPlayer->Length(), CardCues(FPackage->MainCards)))
+        return false;
+    FSyncFor = FOpenings;
+    return true;
+}
+
+void TLessonPlayer::FollowCardSync()
+{
+    FCardSync = new TCardSync(this);
+    // A search that ends after another title has opened belongs to no card shown.
+    connect(FCardSync, &TCardSync::Found, this, [this](const TSubtitleSync& sync) {
+        if (FSyncFor != FOpenings)
+            return;
+        if (sync.Corrected)
+            SyncCards(sync.OffsetMs, sync.Rate);
+        Q_EMIT CardsSynced(QString::fromStdString(CardSyncMessage(sync)));
+    });
+    connect(FCardSync, &TCardSync::Failed, this, [this](const TFailure& failure) {
+        if (FSyncFor == FOpenings)
+            Q_EMIT CardSyncFailed(failure);
+    });
+}
+
 void TLessonPlayer::RestoreCardTiming(const TCardTiming& kept)
 {
     if (!FPackage)

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "files/failure.h"
+#include "lesson/card_sync.h"
 #include "media/media_player.h"
 #include "timing/playback_speed.h"
 #include "title/card_adjustment.h"
@@ -83,6 +84,13 @@ public:
     bool SyncCards(double offsetMs, double rate);
     // Takes back the latest change of the cards' times; false when there is none.
     bool UndoCardChange();
+    // Starts finding how the open title's cards lie over its recording's speech, on a thread
+    // of CardSync's (which tells how far it is and can be cancelled). It ends with CardsSynced,
+    // the cards moved as one change when the speech told where they belong, or CardSyncFailed;
+    // with neither when cancelled or another title opened meanwhile. False when nothing can
+    // play or a search runs.
+    bool SyncCardsToSpeech();
+    TCardSync& CardSync() { return *FCardSync; }
 
     // Plays card n as the learner asked for it (-1: from the top); from: a position inside
     // the card to start at instead of its start.
@@ -145,6 +153,9 @@ Q_SIGNALS:
     void AutoPauseChanged(bool on);
     void PracticeChanged();
     void SpeedChanged(int tenths);
+    // What the search for the cards' place found, in Japanese and English.
+    void CardsSynced(const QString& message);
+    void CardSyncFailed(const olve::TFailure& failure);
     // The learner's shift of the cards changed (by a step, an undo, or a sync that took it
     // in), or the title opened shifted.
     void CardShiftChanged(std::int64_t ms);
@@ -181,6 +192,7 @@ private:
     // The cards moved: a shift that changed is told, and a running play takes its card's
     // new end.
     void CardsMoved(std::int64_t shiftBefore);
+    void FollowCardSync();
     // The current card shown again as it stands, after what shows of it has changed.
     void RefreshCard();
     // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
@@ -191,6 +203,10 @@ private:
     TPlayPackage* FPackage = nullptr;
     TCardTimeline FTimeline;
     TCardAdjustment FAdjustment;
+    TCardSync* FCardSync = nullptr;
+    // Titles opened so far, and the one the running search is for.
+    int FOpenings = 0;
+    int FSyncFor = -1;
     bool FCardUnitsStale = true;
     int FCurrentCard = -1;
     bool FAutoPause = false;
