@@ -85,7 +85,7 @@ bool TCardAdjustment::Change(const TCardTiming& timing, const std::string& descr
     FCards->EndChange();
     if (FCards->Entries().size() == entries)
         return false;
-    FFormer.push_back(FTiming);
+    FFormer.push_back({FCards->Entries().back().get(), FTiming});
     FTiming = timing;
     return true;
 }
@@ -94,14 +94,15 @@ bool TCardAdjustment::Undo()
 {
     if (!FCards)
         return false;
-    // Entries that changing the card list itself has cleared took their timings with them.
-    const std::size_t entries = FCards->Entries().size();
-    if (FFormer.size() > entries)
-        FFormer.erase(FFormer.begin(), FFormer.end() - static_cast<std::ptrdiff_t>(entries));
+    FollowArrangement();
+    // The latest entry may be a change of others to the cards (their texts, say): undoing it
+    // leaves the timing as it is.
+    const auto& entries = FCards->Entries();
+    const bool ours = !entries.empty() && !FFormer.empty() && FFormer.back().Entry == entries.back().get();
     if (!FCards->Undo())
         return false;
-    if (!FFormer.empty()) {
-        FTiming = FFormer.back();
+    if (ours) {
+        FTiming = FFormer.back().Timing;
         FFormer.pop_back();
     }
     return true;

@@ -35,8 +35,12 @@ private:
     TMadeCardTimes FMade;
     int FArrangement = 0;
     TCardTiming FTiming;
-    // The timing before each entry of the cards' history, oldest first.
-    std::vector<TCardTiming> FFormer;
+    // The timing before each entry of the cards' history that a change here made, oldest first.
+    struct TFormerTiming {
+        const TUndoPlayCard* Entry = nullptr;
+        TCardTiming Timing;
+    };
+    std::vector<TFormerTiming> FFormer;
 };
 
 }  // namespace olve

@@ -160,6 +160,16 @@ TEST(CardAdjustment, SyncComposesWithTheShiftAndTheNudges)
     EXPECT_EQ(cards.Entries().size(), 3u);
     EXPECT_TRUE(adjust.Undo());
     EXPECT_EQ(Times(cards)[2], (TCardTimes{5000, 6050}));
+
+    // A change of another kind in between is undone without touching the timing.
+    cards.SetSubText(0, "訳");
+    EXPECT_TRUE(adjust.Undo());
+    EXPECT_EQ(cards.Card(0).SubText, "");
+    EXPECT_EQ(adjust.Timing().Nudges.size(), 1u);
+    EXPECT_TRUE(adjust.Undo());
+    EXPECT_TRUE(adjust.Timing().Nudges.empty());
+    EXPECT_EQ(adjust.Timing().ShiftMs, 1000);
+    EXPECT_EQ(Times(cards)[2], (TCardTimes{5000, 6000}));
 }
 
 TEST(CardAdjustment, KeptTimingComesBackWithoutStaleNudgesOrHostileValues)
