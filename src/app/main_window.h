@@ -184,6 +184,7 @@ private:
     void FollowLesson();
     void ShowPlayFailure(const QString& reason);
     void ShowNoMoreCards();
+    void ShowCardShift(std::int64_t ms);
 
     QString FProgramPath;
     TPrompts& FPrompts;

@@ -12,6 +12,7 @@
 #include "app/start_page.h"
 #include "app/text_pane.h"
 #include "app/tool_bar.h"
+#include "app/work_progress_box.h"
 #include "lesson/key_commands.h"
 #include "lesson/series_play.h"
 #include "media/device_error.h"
@@ -27,6 +28,15 @@ void TForm1::FollowLesson()
     };
     connect(lesson, &TLessonPlayer::NoMoreCards, this, &TForm1::ShowNoMoreCards);
     connect(lesson, &TLessonPlayer::PlayFailed, this, &TForm1::ShowPlayFailure);
+    connect(lesson, &TLessonPlayer::CardShiftChanged, this, &TForm1::ShowCardShift);
+    connect(lesson, &TLessonPlayer::CardsSynced, this, [this](const QString& message) { FPrompts.Message(message.toStdString()); });
+    connect(lesson, &TLessonPlayer::CardSyncFailed, this, [this](const TFailure& failure) { FPrompts.Message(BilingualText(failure)); });
+    new TWorkProgressBox(this, lesson->CardSync());
+}
+
+void TForm1::ShowCardShift(std::int64_t ms)
+{
+    ShowFadingNotice(this, "CardShift", QString::fromStdString(CardShiftNotice(ms)));
 }
 
 void TForm1::ShowNoMoreCards()
@@ -98,6 +108,27 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
     case TKeyCommand::Help:
         if (OnHelp)
             OnHelp();
+        return true;
+    case TKeyCommand::ShiftEarlier:
+    case TKeyCommand::ShiftLater:
+    case TKeyCommand::ShiftSecondEarlier:
+    case TKeyCommand::ShiftSecondLater:
+        FLesson->ShiftCards(CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::UndoCardChange:
+        if (!FLesson->UndoCardChange())
+            ShowFadingNotice(this, "CardShift", "もどせる変更はありません  Nothing to undo");
+        return true;
+    case TKeyCommand::CardStartEarlier:
+    case TKeyCommand::CardStartLater:
+        FLesson->NudgeCardEdge(TCardEdge::Start, CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::CardEndEarlier:
+    case TKeyCommand::CardEndLater:
+        FLesson->NudgeCardEdge(TCardEdge::End, CardTimeStepMs(command));
+        return true;
+    case TKeyCommand::SyncCards:
+        FLesson->SyncCardsToSpeech();
         return true;
     default:
         return false;

@@ -1,12 +1,14 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QProgressDialog;
 class QWidget;
 
 namespace olve {
 
+class TCardSync;
 class TTitleOpening;
 
 // The box that says what the long work of opening material is doing, while the window
@@ -16,6 +18,7 @@ class TWorkProgressBox : public QObject {
     Q_OBJECT
 public:
     TWorkProgressBox(QWidget* window, TTitleOpening& opening);
+    TWorkProgressBox(QWidget* window, TCardSync& sync);
     ~TWorkProgressBox() override;
 
 private:
@@ -24,7 +27,8 @@ private:
     void Hide();
 
     QWidget* FWindow;
-    TTitleOpening& FOpening;
+    // Stops the work the box stands for.
+    std::function<void()> FCancel;
     QPointer<QProgressDialog> FBox;
 };
 

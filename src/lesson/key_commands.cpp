@@ -4,6 +4,10 @@ namespace olve {
 
 namespace {
 
+// The small step of a shift or a nudge, and the large step of a shift.
+constexpr int CardStepMs = 50;
+constexpr int CardSecondStepMs = 1000;
+
 // The key right of "0" gives "=" with Shift on Japanese keyboards: it is the minus key.
 constexpr quint32 MinusKeyScanCode = 20;
 
@@ -85,12 +89,60 @@ TKeyCommand SettingKeyCommand(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
+TKeyCommand CardTimeKeyCommand(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    switch (key) {
+    case Qt::Key_Z:
+        if (modifiers & Qt::ControlModifier)
+            return TKeyCommand::UndoCardChange;
+        return shift ? TKeyCommand::ShiftSecondEarlier : TKeyCommand::ShiftEarlier;
+    case Qt::Key_X:
+        return shift ? TKeyCommand::ShiftSecondLater : TKeyCommand::ShiftLater;
+    case Qt::Key_C:
+        return shift ? TKeyCommand::CardEndEarlier : TKeyCommand::CardStartEarlier;
+    case Qt::Key_V:
+        return shift ? TKeyCommand::CardEndLater : TKeyCommand::CardStartLater;
+    case Qt::Key_Y:
+        return TKeyCommand::SyncCards;
+    default:
+        return TKeyCommand::None;
+    }
+}
+
 }  // namespace
 
 TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
 {
     const TKeyCommand play = PlayKeyCommand(key, modifiers, scanCode);
-    return play != TKeyCommand::None ? play : SettingKeyCommand(key, modifiers);
+    if (play != TKeyCommand::None)
+        return play;
+    const TKeyCommand setting = SettingKeyCommand(key, modifiers);
+    return setting != TKeyCommand::None ? setting : CardTimeKeyCommand(key, modifiers);
+}
+
+}  // namespace olve
+
+namespace olve {
+
+int CardTimeStepMs(TKeyCommand command)
+{
+    switch (command) {
+    case TKeyCommand::ShiftEarlier:
+    case TKeyCommand::CardStartEarlier:
+    case TKeyCommand::CardEndEarlier:
+        return -CardStepMs;
+    case TKeyCommand::ShiftLater:
+    case TKeyCommand::CardStartLater:
+    case TKeyCommand::CardEndLater:
+        return CardStepMs;
+    case TKeyCommand::ShiftSecondEarlier:
+        return -CardSecondStepMs;
+    case TKeyCommand::ShiftSecondLater:
+        return CardSecondStepMs;
+    default:
+        return 0;
+    }
 }
 
 }  // namespace olve

@@ -33,11 +33,27 @@ enum class TKeyCommand {
     ToggleLoop,
     ResumeLastCard,
     Help,
+    // The open title's cards 50 ms or 1 s earlier or later, the latest change to them taken
+    // back, the current card's edges 50 ms earlier or later, and the cards laid over the speech.
+    ShiftEarlier,
+    ShiftLater,
+    ShiftSecondEarlier,
+    ShiftSecondLater,
+    UndoCardChange,
+    CardStartEarlier,
+    CardStartLater,
+    CardEndEarlier,
+    CardEndLater,
+    SyncCards,
 };
 
 // The key map: None for keys it does not take. scanCode: the key's place on the keyboard
 // where known (tells "=" on the minus key of Japanese keyboards from "=" on the plus key of
 // others).
 TKeyCommand KeyCommand(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
+
+// How far a key that moves cards or a card's edge moves it, in milliseconds (negative:
+// earlier); 0 for other commands.
+int CardTimeStepMs(TKeyCommand command);
 
 }  // namespace olve

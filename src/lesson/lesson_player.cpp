@@ -18,6 +18,7 @@ TLessonPlayer::TLessonPlayer(QObject* parent) : QObject(parent), FPlayer(std::ma
     connect(&FShadow, &QTimer::timeout, this, [this] { StartCardPlay(FWaitingCard, std::nullopt); });
     if (qEnvironmentVariableIsSet("OLVE_PLAY_LOG"))
         FPlayLog.start();
+    FollowCardSync();
 }
 
 TLessonPlayer::~TLessonPlayer()
@@ -37,6 +38,8 @@ void TLessonPlayer::Open(TPlayPackage& package)
     };
     package.MainCards.OnChange = stale;
     package.VcdCards.OnChange = stale;
+    FAdjustment.Open(package.MainCards);
+    ++FOpenings;
     FPracticeRun.Reset(package.MainCards.Count());
     FCurrentCard = -1;
     FAwaitingEnd = false;

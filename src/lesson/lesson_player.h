@@ -10,8 +10,10 @@
 #include <string>
 
 #include "files/failure.h"
+#include "lesson/card_sync.h"
 #include "media/media_player.h"
 #include "timing/playback_speed.h"
+#include "title/card_adjustment.h"
 #include "title/card_timeline.h"
 #include "title/play_package.h"
 #include "title/practice_run.h"
@@ -68,6 +70,27 @@ public:
     // Takes up the speed, practice and automatic pause kept for the title; a loop kept by
     // anyone is not taken up. The last card is only offered, by whoever shows the lesson.
     void RestoreProgress(const TTitleProgress& progress);
+
+    // The open title's cards moved by stepMs, as one change that the undo takes back; the
+    // first card never goes before the recording's start.
+    void ShiftCards(int stepMs);
+    // How far the learner has shifted the cards, in milliseconds.
+    std::int64_t CardShiftMs() const { return FAdjustment.Timing().ShiftMs; }
+    // The current card's edge moved by stepMs (see NudgedTiming); the card plays again from
+    // its new start. Nothing without a current card or when the edge cannot move.
+    void NudgeCardEdge(TCardEdge edge, int stepMs);
+    // The cards laid over the speech: a card now at t goes to t * rate + offsetMs, as one
+    // change; false when no card moved.
+    bool SyncCards(double offsetMs, double rate);
+    // Takes back the latest change of the cards' times; false when there is none.
+    bool UndoCardChange();
+    // Starts finding how the open title's cards lie over its recording's speech, on a thread
+    // of CardSync's (which tells how far it is and can be cancelled). It ends with CardsSynced,
+    // the cards moved as one change when the speech told where they belong, or CardSyncFailed;
+    // with neither when cancelled or another title opened meanwhile. False when nothing can
+    // play or a search runs.
+    bool SyncCardsToSpeech();
+    TCardSync& CardSync() { return *FCardSync; }
 
     // Plays card n as the learner asked for it (-1: from the top); from: a position inside
     // the card to start at instead of its start.
@@ -130,6 +153,12 @@ Q_SIGNALS:
     void AutoPauseChanged(bool on);
     void PracticeChanged();
     void SpeedChanged(int tenths);
+    // What the search for the cards' place found, in Japanese and English.
+    void CardsSynced(const QString& message);
+    void CardSyncFailed(const olve::TFailure& failure);
+    // The learner's shift of the cards changed (by a step, an undo, or a sync that took it
+    // in), or the title opened shifted.
+    void CardShiftChanged(std::int64_t ms);
     // A seek moved what is shown to position.
     void Sought(std::int64_t position);
     void NoMoreCards();
@@ -157,6 +186,13 @@ private:
     // How long the ticks may sleep after one at position on card: till the next card or word
     // changes, or the caret, the bar or the time shown would move.
     int NextWakeMs(std::int64_t position, int card);
+    // Lays the card times kept for the title over its cards; a play from the top that has
+    // begun starts again from the first card's new start.
+    void RestoreCardTiming(const TCardTiming& kept);
+    // The cards moved: a shift that changed is told, and a running play takes its card's
+    // new end.
+    void CardsMoved(std::int64_t shiftBefore);
+    void FollowCardSync();
     // The current card shown again as it stands, after what shows of it has changed.
     void RefreshCard();
     // With OLVE_PLAY_LOG set, each play and each end it reaches is written to standard error
@@ -166,6 +202,11 @@ private:
     std::unique_ptr<TOlveMediaPlayer> FPlayer;
     TPlayPackage* FPackage = nullptr;
     TCardTimeline FTimeline;
+    TCardAdjustment FAdjustment;
+    TCardSync* FCardSync = nullptr;
+    // Titles opened so far, and the one the running search is for.
+    int FOpenings = 0;
+    int FSyncFor = -1;
     bool FCardUnitsStale = true;
     int FCurrentCard = -1;
     bool FAutoPause = false;

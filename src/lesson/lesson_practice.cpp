@@ -24,6 +24,7 @@ TTitleProgress TLessonPlayer::SavedProgress() const
     progress.Practice = FPractice;
     progress.Practice.Loop = false;
     progress.AutoPause = FAutoPause;
+    progress.Timing = FAdjustment.Timing();
     return progress;
 }
 
@@ -34,6 +35,7 @@ void TLessonPlayer::RestoreProgress(const TTitleProgress& progress)
     practice.Loop = false;
     SetPractice(practice);
     SetAutoPause(progress.AutoPause);
+    RestoreCardTiming(progress.Timing);
 }
 
 void TLessonPlayer::StepRepeats()

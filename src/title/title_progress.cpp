@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
 #include <cstdio>
 #include <string_view>
 
@@ -22,6 +25,17 @@ constexpr const char* JapaneseKey = "RevealJapanese";
 constexpr const char* AutoPauseKey = "AutoPause";
 constexpr const char* MainFontKey = "MainFontSize";
 constexpr const char* SubFontKey = "SubFontSize";
+constexpr const char* ShiftKey = "CardShift";
+constexpr const char* SyncOffsetKey = "SyncOffset";
+constexpr const char* SyncRateKey = "SyncRate";
+constexpr const char* NudgesKey = "Nudges";
+constexpr const char* NudgeKey = "Nudge";
+
+// Farther than any sync finds: a kept rate or offset past them is not the program's.
+constexpr double SlowestSyncRate = 0.5;
+constexpr double FastestSyncRate = 2.0;
+// A title has fewer cards than this; more nudges than that were not written by the program.
+constexpr int MostNudges = 100000;
 
 constexpr int SmallestFont = 6;
 constexpr int LargestFont = 96;
@@ -62,6 +76,83 @@ int Choice(const TDataFile& file, const std::string& section, const char* key, c
     return std::find(std::begin(choices), std::end(choices), value) != std::end(choices) ? value : fallback;
 }
 
+double RealIn(const TDataFile& file, const std::string& section, const char* key, double low, double high,
+              double fallback)
+{
+    const std::string text = file.ReadString(section, key, "");
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
+        value < low || value > high)
+        return fallback;
+    return value;
+}
+
+std::string RealText(double value)
+{
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : "0";
+}
+
+// "card,made start,made end,start moved,end moved", the card counted from 0, in milliseconds.
+std::optional<std::pair<int, TEdgeNudge>> ParseNudge(const std::string& text)
+{
+    std::int64_t v[5];
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    for (int k = 0; k < 5; ++k) {
+        if (k > 0 && (at == end || *at++ != ','))
+            return std::nullopt;
+        const auto [next, error] = std::from_chars(at, end, v[k]);
+        if (error != std::errc() || std::abs(v[k]) > LatestCardMs)
+            return std::nullopt;
+        at = next;
+    }
+    if (at != end || v[0] < 0 || v[1] < 0 || v[2] < 0)
+        return std::nullopt;
+    return std::pair{static_cast<int>(v[0]), TEdgeNudge{{v[1], v[2]}, v[3], v[4]}};
+}
+
+std::string NudgeText(int card, const TEdgeNudge& nudge)
+{
+    return std::to_string(card) + ',' + std::to_string(nudge.Made.Start) + ',' + std::to_string(nudge.Made.End) + ',' +
+           std::to_string(nudge.StartMs) + ',' + std::to_string(nudge.EndMs);
+}
+
+std::string NudgeKeyOf(int n)
+{
+    return NudgeKey + std::to_string(n);
+}
+
+TCardTiming ReadTiming(const TDataFile& file, const std::string& section)
+{
+    TCardTiming t;
+    t.ShiftMs = NumberIn(file, section, ShiftKey, -static_cast<int>(LatestCardMs), static_cast<int>(LatestCardMs), 0);
+    t.SyncOffsetMs = RealIn(file, section, SyncOffsetKey, -LatestCardMs, LatestCardMs, 0);
+    t.SyncRate = RealIn(file, section, SyncRateKey, SlowestSyncRate, FastestSyncRate, 1);
+    const int count = NumberIn(file, section, NudgesKey, 0, MostNudges, 0);
+    for (int n = 1; n <= count; ++n)
+        if (const auto nudge = ParseNudge(file.ReadString(section, NudgeKeyOf(n), "")))
+            t.Nudges[nudge->first] = nudge->second;
+    return t;
+}
+
+void WriteTiming(TDataFile& file, const std::string& section, const TCardTiming& t)
+{
+    file.WriteInteger(section, ShiftKey, static_cast<int>(std::clamp<std::int64_t>(t.ShiftMs, -LatestCardMs, LatestCardMs)));
+    file.WriteString(section, SyncOffsetKey, RealText(t.SyncOffsetMs));
+    file.WriteString(section, SyncRateKey, RealText(t.SyncRate));
+    // Nudges the count no longer covers are blanked, so that the file does not keep them.
+    const int before = NumberIn(file, section, NudgesKey, 0, MostNudges, 0);
+    int n = 0;
+    for (const auto& [card, nudge] : t.Nudges)
+        file.WriteString(section, NudgeKeyOf(++n), NudgeText(card, nudge));
+    file.WriteInteger(section, NudgesKey, n);
+    for (int k = n + 1; k <= before; ++k)
+        file.WriteString(section, NudgeKeyOf(k), "");
+}
+
 }  // namespace
 
 std::string TitleProgressSection(const std::string& serial)
@@ -93,6 +184,7 @@ TTitleProgress ReadTitleProgress(const TDataFile& file, const std::string& seria
     p.AutoPause = WordIndex(file, section, AutoPauseKey, OnOffWords, 0) == 1;
     p.MainFontSize = NumberIn(file, section, MainFontKey, SmallestFont, LargestFont, defaults.MainFontSize);
     p.SubFontSize = NumberIn(file, section, SubFontKey, SmallestFont, LargestFont, defaults.SubFontSize);
+    p.Timing = ReadTiming(file, section);
     return p;
 }
 
@@ -111,6 +203,7 @@ void WriteTitleProgress(TDataFile& file, const std::string& serial, const TTitle
         file.WriteInteger(section, MainFontKey, progress.MainFontSize);
     if (progress.SubFontSize > 0)
         file.WriteInteger(section, SubFontKey, progress.SubFontSize);
+    WriteTiming(file, section, progress.Timing);
 }
 
 int ReadPlayerVolume(const TDataFile& file, int fallback)

@@ -3,6 +3,7 @@
 
 #include "codec/data_file.h"
 #include "timing/playback_speed.h"
+#include "title/card_timing.h"
 #include "title/practice_settings.h"
 
 namespace olve {
@@ -19,6 +20,8 @@ struct TTitleProgress {
     // Points; 0 keeps the size the title sets.
     int MainFontSize = 0;
     int SubFontSize = 0;
+    // Where the learner put the cards: sync, shift and nudged edges.
+    TCardTiming Timing;
 
     bool operator==(const TTitleProgress&) const = default;
 };

@@ -287,11 +287,29 @@ TEST_F(MainWindow, KeysDriveThePlayerThroughItsActions)
     EXPECT_EQ(Form->Player().Mode(), mpPaused);
     EXPECT_TRUE(Form->FormKeyDown(Qt::Key_A, Qt::NoModifier));
     EXPECT_TRUE(Form->Lesson().AutoPause());
-    EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
+    EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Q, Qt::NoModifier));
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_X, Qt::ShiftModifier));
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Z, Qt::NoModifier));
+    EXPECT_EQ(Form->Lesson().CardShiftMs(), 950);
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(Form->Lesson().CardShiftMs(), 1000) << "Ctrl+Z takes back the last step";
+    // The sync key reads the recording on a worker and says what it found, in both languages.
+    EXPECT_TRUE(Form->FormKeyDown(Qt::Key_Y, Qt::NoModifier));
+    ASSERT_TRUE(WaitUntil([&] { return !Prompts.Said.empty(); }, 30000));
+    const std::string& said = Prompts.Said.back();
+    EXPECT_TRUE(said.find("Subtitle times: ") != std::string::npos || said.find("could not be synced") != std::string::npos)
+        << said;
 
     const int size = Form->TextPane()->MainView()->font().pointSize();
     Form->FormKeyDown(Qt::Key_F2, Qt::NoModifier);
     EXPECT_EQ(Form->TextPane()->MainView()->font().pointSize(), NextFontSize(size, true));
+
+    // Opened again, the title's cards lie where the learner left them.
+    const TCardTiming timing = Form->Lesson().SavedProgress().Timing;
+    const std::int64_t firstStart = Form->Lesson().Timeline().StartOf(0);
+    ASSERT_TRUE(OpenAndWait(*Form, Package(ThreeCardTitle())));
+    EXPECT_EQ(Form->Lesson().SavedProgress().Timing, timing);
+    EXPECT_EQ(Form->Lesson().Timeline().StartOf(0), firstStart);
 }
 
 TEST_F(MainWindow, PastTheLastCardANoticeInTheWindowFadesByItself)

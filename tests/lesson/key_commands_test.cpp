@@ -56,9 +56,22 @@ TEST(KeyCommands, EveryKeyOfTheMapRunsItsCommand)
         {Qt::Key_O, Qt::ControlModifier, 0, TKeyCommand::OpenDialog},
         {Qt::Key_G, none, 0, TKeyCommand::ResumeLastCard},
         {Qt::Key_Question, none, 0, TKeyCommand::Help},
+        {Qt::Key_Z, none, 0, TKeyCommand::ShiftEarlier},
+        {Qt::Key_X, none, 0, TKeyCommand::ShiftLater},
+        {Qt::Key_Z, Qt::ShiftModifier, 0, TKeyCommand::ShiftSecondEarlier},
+        {Qt::Key_X, Qt::ShiftModifier, 0, TKeyCommand::ShiftSecondLater},
+        {Qt::Key_Z, Qt::ControlModifier, 0, TKeyCommand::UndoCardChange},
+        {Qt::Key_C, none, 0, TKeyCommand::CardStartEarlier},
+        {Qt::Key_V, none, 0, TKeyCommand::CardStartLater},
+        {Qt::Key_C, Qt::ShiftModifier, 0, TKeyCommand::CardEndEarlier},
+        {Qt::Key_V, Qt::ShiftModifier, 0, TKeyCommand::CardEndLater},
+        {Qt::Key_Y, none, 0, TKeyCommand::SyncCards},
     };
     for (const TKeyCase& c : cases)
         EXPECT_EQ(KeyCommand(c.Key, c.Modifiers, c.ScanCode), c.Expected) << "key " << std::hex << c.Key;
+    EXPECT_EQ(CardTimeStepMs(TKeyCommand::ShiftSecondEarlier), -1000);
+    EXPECT_EQ(CardTimeStepMs(TKeyCommand::CardEndLater), 50);
+    EXPECT_EQ(CardTimeStepMs(TKeyCommand::Play), 0);
 }
 
 TEST(KeyCommands, KeysOutsideTheMapAreLeftToOthers)
@@ -66,7 +79,7 @@ TEST(KeyCommands, KeysOutsideTheMapAreLeftToOthers)
     // Period and comma pause only on the keypad: typed in a text they are text.
     EXPECT_EQ(KeyCommand(Qt::Key_Period, Qt::NoModifier), TKeyCommand::None);
     EXPECT_EQ(KeyCommand(Qt::Key_Comma, Qt::NoModifier), TKeyCommand::None);
-    EXPECT_EQ(KeyCommand(Qt::Key_Z, Qt::NoModifier), TKeyCommand::None);
+    EXPECT_EQ(KeyCommand(Qt::Key_Q, Qt::NoModifier), TKeyCommand::None);
     EXPECT_EQ(KeyCommand(Qt::Key_F5, Qt::NoModifier), TKeyCommand::None);
     EXPECT_EQ(KeyCommand(Qt::Key_2, Qt::NoModifier), TKeyCommand::None);
 }
