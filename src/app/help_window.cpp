@@ -43,6 +43,7 @@ constexpr THelpLine HelpLines[] = {
     {"Shift+C / Shift+V", "このカードの終わりを 0.05 秒早く / 遅く  card end 50 ms earlier / later"},
     {"Ctrl+Z", "字幕の時刻の変更をひとつもどす  undo the last change of the card times"},
     {"Y", "字幕を音声に合わせる  sync the cards to the speech"},
+    {"U", "文ごとのカードと字幕の行ごとのカードを切り替える  one card per sentence, or per subtitle line"},
     {"R", "くり返し 1/2/3/5回/∞  Repeat"},
     {"W", "シャドーイングの間 0-2倍  shadoWing"},
     {"E / J", "英文 / 訳: 表示・聞いてから・隠す"},

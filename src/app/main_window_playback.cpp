@@ -14,7 +14,9 @@
 #include "app/tool_bar.h"
 #include "app/work_progress_box.h"
 #include "lesson/key_commands.h"
+#include "lesson/opening_queue.h"
 #include "lesson/series_play.h"
+#include "lesson/title_opening.h"
 #include "media/device_error.h"
 #include "timing/tick_wait.h"
 
@@ -129,6 +131,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanC
         return true;
     case TKeyCommand::SyncCards:
         FLesson->SyncCardsToSpeech();
+        return true;
+    case TKeyCommand::SwitchSentenceCards:
+        FOpenings->Begin();
+        if (FSerial.empty() || !FTitleOpening->SwitchSentenceCards(FPlayer->FileName.toStdString(), FStore->DataFolder()))
+            FOpenings->End();
         return true;
     default:
         return false;

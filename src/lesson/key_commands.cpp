@@ -105,6 +105,8 @@ TKeyCommand CardTimeKeyCommand(int key, Qt::KeyboardModifiers modifiers)
         return shift ? TKeyCommand::CardEndLater : TKeyCommand::CardStartLater;
     case Qt::Key_Y:
         return TKeyCommand::SyncCards;
+    case Qt::Key_U:
+        return TKeyCommand::SwitchSentenceCards;
     default:
         return TKeyCommand::None;
     }

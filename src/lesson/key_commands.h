@@ -45,6 +45,9 @@ enum class TKeyCommand {
     CardEndEarlier,
     CardEndLater,
     SyncCards,
+    // The open title of the learner's own material made again with one card per sentence, or
+    // back to one card per cue.
+    SwitchSentenceCards,
 };
 
 // The key map: None for keys it does not take. scanCode: the key's place on the keyboard

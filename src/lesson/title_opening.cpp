@@ -224,8 +224,9 @@ bool TTitleOpening::OpenMaterial(const std::vector<std::string>& paths, const st
         return true;
     }
     FEntry = LibraryEntryFor(dataFolder, FMaterial.Recording);
-    // Asked once for the title: the answer stands for every making of it.
-    FMaterial.Sentences = KeptSentenceChoice(FEntry);
+    // Asked once for the title: the answer stands for every making of it, until the learner
+    // switches it.
+    FMaterial.Sentences = FSwitchedSentences ? FSwitchedSentences : KeptSentenceChoice(FEntry);
     // A title made before from this very material, or from the recording's own tracks, is
     // not made again.
     if (IsLibraryTitleCurrent(FEntry, FMaterial))
@@ -235,6 +236,24 @@ bool TTitleOpening::OpenMaterial(const std::vector<std::string>& paths, const st
     else
         MakeTitle();
     return true;
+}
+
+bool TTitleOpening::SwitchSentenceCards(const std::string& openRecording, const std::string& dataFolder)
+{
+    if (FBusy || FTerminated)
+        return false;
+    const TLibraryEntry entry = LibraryEntryFor(dataFolder, openRecording);
+    std::error_code ec;
+    if (openRecording.empty() || !fs::is_regular_file(entry.Record, ec)) {
+        FBusy = true;
+        Fail(BilingualText({TFailureKind::Failed, "文ごとのカードにできるのは、自分の録音と字幕から作ったタイトルだけです",
+                            "only a title made of your own recording and subtitles can have one card per sentence"}));
+        return true;
+    }
+    FSwitchedSentences = !KeptSentenceChoice(entry).value_or(false);
+    const bool started = OpenMaterial({openRecording}, {}, dataFolder);
+    FSwitchedSentences.reset();
+    return started;
 }
 
 // Subtitles given alone belong to the recording of the open title; with none open, the
@@ -281,6 +300,11 @@ void TTitleOpening::TakeTracks(bool read, std::vector<TEmbeddedSubtitleTrack> tr
     }
     if (!read)
         FReason = error;
+    // A cancelled reading ends the opening: the learner asked for nothing more.
+    if (FCancel) {
+        Fail(FReason);
+        return;
+    }
     std::erase_if(tracks, [](const TEmbeddedSubtitleTrack& track) { return !track.IsText || track.Cues.empty(); });
     const int main = read && !tracks.empty() ? MainTrack(tracks, FQuestions) : -1;
     if (!(main >= 0 && WriteTracks(tracks, main)) &&

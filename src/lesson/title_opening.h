@@ -77,6 +77,12 @@ public:
     // other material is being opened or after Terminate.
     bool OpenMaterial(const std::vector<std::string>& paths, const std::string& openRecording,
                       const std::string& dataFolder);
+    // Makes the library title of the open recording again with the other choice of cards (one
+    // per sentence, or one per cue as the subtitles have them), and keeps that choice. Ends as
+    // OpenMaterial does; failed when the recording has no title of its own material in the
+    // library. False, without any signal, while other material is being opened or after
+    // Terminate.
+    bool SwitchSentenceCards(const std::string& openRecording, const std::string& dataFolder);
     bool Busy() const { return FBusy; }
     // Stops the work under way as soon as it can; it then ends as failed.
     void Cancel() { FCancel = true; }
@@ -138,6 +144,9 @@ private:
     bool FTerminated = false;
     bool FBusy = false;
 
+    // The choice of cards the learner asked for in place of the kept one, for the material
+    // being opened.
+    std::optional<bool> FSwitchedSentences;
     // The material being opened.
     TMaterialFiles FMaterial;
     TLibraryEntry FEntry;

@@ -66,6 +66,7 @@ TEST(KeyCommands, EveryKeyOfTheMapRunsItsCommand)
         {Qt::Key_C, Qt::ShiftModifier, 0, TKeyCommand::CardEndEarlier},
         {Qt::Key_V, Qt::ShiftModifier, 0, TKeyCommand::CardEndLater},
         {Qt::Key_Y, none, 0, TKeyCommand::SyncCards},
+        {Qt::Key_U, none, 0, TKeyCommand::SwitchSentenceCards},
     };
     for (const TKeyCase& c : cases)
         EXPECT_EQ(KeyCommand(c.Key, c.Modifiers, c.ScanCode), c.Expected) << "key " << std::hex << c.Key;

@@ -110,6 +110,15 @@ protected:
             return "still busy";
         return Ends.back();
     }
+    std::string SwitchSentences(const std::string& recording)
+    {
+        const std::size_t ended = Ends.size();
+        if (!Opening.SwitchSentenceCards(recording, Home / "data"))
+            return "refused";
+        if (!WaitUntil([&] { return Ends.size() > ended && !Opening.Busy(); }, 30000))
+            return "still busy";
+        return Ends.back();
+    }
     std::string Library() { return Home / "data/olveplayer/library"; }
 };
 
@@ -232,6 +241,21 @@ TEST_F(TitleOpening, SubtitlesThatSplitSentencesAskOnceForSentenceCards)
     ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
     ASSERT_EQ(opened.Session->Package->MainCards.Count(), 1);
     EXPECT_EQ(opened.Session->Package->MainCards.Card(0).MainText, "When we came home it snowed hard.");
+
+    // The learner switches back to the lines as they are, and the switch is kept.
+    EXPECT_EQ(SwitchSentences(Home / "ep.wav"), package);
+    EXPECT_EQ(Answers.Asked, std::vector<std::string>{"sentences"}) << "a switch asks nothing";
+    opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Count(), 3);
+    EXPECT_EQ(Open({Home / "ep.wav"}), package);
+    opened = Opening.InstallAndOpen(package, {}, nullptr);
+    ASSERT_TRUE(opened.Session && opened.Session->Opened()) << opened.Failure.Text;
+    EXPECT_EQ(opened.Session->Package->MainCards.Count(), 3) << "the switched choice stands";
+
+    const std::string other = SwitchSentences(Home / "other.wav");
+    EXPECT_EQ(other.rfind("failed: ", 0), 0u) << other;
+    EXPECT_NE(other.find("one card per sentence"), std::string::npos) << other;
 }
 
 TEST_F(TitleOpening, OneMaterialAtATimeAndTerminatingEndsAStalledReadPromptly)
