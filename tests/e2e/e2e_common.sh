@@ -25,3 +25,20 @@ wait_for() {
   local end=$((SECONDS + $1)); shift
   until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
 }
+
+# start_player [ARG...]: starts the player of $work/prog with its play log going to $log, and
+# sets $window once its window shows.
+start_player() {
+  OLVE_PLAY_LOG=1 "$work/prog/olveplayer" NoTie "$@" 2>>"$log" &
+  pids+=("$!")
+  shown() { xdotool search --onlyvisible --name 'Player Olve / Rindale' >/dev/null 2>&1; }
+  wait_for 30 shown || fail "no window: $(tail -5 "$log")"
+  window=$(xdotool search --onlyvisible --name 'Player Olve / Rindale' | head -1)
+}
+# read_screen: the text of $window as OCR reads it.
+read_screen() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -resize 200% -colorspace Gray "$work/text.png"
+  tesseract "$work/text.png" - 2>/dev/null | tr '\n' ' '
+}

@@ -28,19 +28,6 @@ gst-launch-1.0 -q matroskamux name=m ! filesink location="$work/films/lesson.mkv
 rm "$work/films/talk.srt"
 
 log=$work/player.err
-start() {
-  OLVE_PLAY_LOG=1 "$work/prog/olveplayer" NoTie 2>>"$log" &
-  pids+=("$!")
-  shown() { xdotool search --onlyvisible --name 'Player Olve / Rindale' >/dev/null 2>&1; }
-  wait_for 30 shown || fail "no window: $(tail -5 "$log")"
-  window=$(xdotool search --onlyvisible --name 'Player Olve / Rindale' | head -1)
-}
-read_screen() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  import -window root "$work/screen.png"
-  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -resize 200% -colorspace Gray "$work/text.png"
-  tesseract "$work/text.png" - 2>/dev/null | tr '\n' ' '
-}
 passed=0
 # shot NAME: the window as the last reading saw it, into SHOTS_DIR.
 shot() {
@@ -49,7 +36,7 @@ shot() {
   convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$1.png"
 }
 
-start
+start_player
 "$work/prog/olveplayer" "$work/films/lesson.mkv" 2>>"$log" || fail "the second start failed"
 playing() { grep -q 'play card 1' "$log"; }
 wait_for 60 playing || fail "the video did not become a title that plays: $(grep -v '^ALSA\|^AL lib' "$log" | tail -5)"
@@ -69,7 +56,7 @@ passed=$((passed + 1))
 
 kill -TERM "${pids[0]}"
 wait "${pids[0]}" || true
-start
+start_player
 listed() { screen=$(read_screen); grep -qi 'lesson.*olveplayer/library' <<<"$screen"; }
 wait_for 15 listed || fail "the start page does not list the title after a restart; read: $screen"
 shot start-page

@@ -20,21 +20,8 @@ for episode in ep10 ep2; do
 done
 
 log=$work/player.err
-start() {
-  OLVE_PLAY_LOG=1 "$work/prog/olveplayer" NoTie "$@" 2>>"$log" &
-  pids+=("$!")
-  shown() { xdotool search --onlyvisible --name 'Player Olve / Rindale' >/dev/null 2>&1; }
-  wait_for 30 shown || fail "no window: $(tail -5 "$log")"
-  window=$(xdotool search --onlyvisible --name 'Player Olve / Rindale' | head -1)
-}
-read_screen() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  import -window root "$work/screen.png"
-  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -resize 200% -colorspace Gray "$work/text.png"
-  tesseract "$work/text.png" - 2>/dev/null | tr '\n' ' '
-}
 
-start "$course"
+start_player "$course"
 playing() { grep -q 'play card 1' "$log"; }
 wait_for 60 playing || fail "the folder did not open as a series that plays: $(tail -5 "$log")"
 screen=""
@@ -47,7 +34,7 @@ kill -TERM "${pids[0]}"
 ended() { ! kill -0 "${pids[0]}" 2>/dev/null; }
 wait_for 20 ended || fail "SIGTERM did not end the program"
 
-start
+start_player
 listed() { screen=$(read_screen); grep -qi 'Course.*1 */ *2.*ep2' <<<"$screen"; }
 wait_for 15 listed || fail "the start page does not list the series with its place; read: $screen"
 kill -TERM "${pids[1]}"

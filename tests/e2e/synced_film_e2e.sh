@@ -63,17 +63,7 @@ done <"$m/true"
 read -r third_from third_to < <(sed -n 3p "$m/true")
 
 log=$work/player.err
-OLVE_PLAY_LOG=1 "$work/prog/olveplayer" NoTie 2>>"$log" &
-pids+=("$!")
-shown() { xdotool search --onlyvisible --name 'Player Olve / Rindale' >/dev/null 2>&1; }
-wait_for 30 shown || fail "no window: $(tail -5 "$log")"
-window=$(xdotool search --onlyvisible --name 'Player Olve / Rindale' | head -1)
-read_screen() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  import -window root "$work/screen.png"
-  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -resize 200% -colorspace Gray "$work/text.png"
-  tesseract "$work/text.png" - 2>/dev/null | tr '\n' ' '
-}
+start_player
 press() { xdotool windowfocus --sync "$window"; xdotool key "$1"; }
 passed=0
 
