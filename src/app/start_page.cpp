@@ -36,6 +36,8 @@ TStartPage::TStartPage(TLessonStore& store, QWidget* parent) : QWidget(parent), 
                                            "Drop a title, a recording with its subtitles, or a folder of them, here"),
                             this);
     hint->setObjectName("lbDropHint");
+    // The window may be narrower than the hint in either language.
+    hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     QFont big = hint->font();
     big.setPointSize(big.pointSize() + 2);
