@@ -92,8 +92,10 @@ std::vector<std::vector<std::int16_t>> PlaySession(TSoundServer& server, const s
         player.SetStartPos(segments[i].From);
         player.SetEndPos(segments[i].To);
         player.Play();
+        // The bound only tells a segment that never ends from one that a busy machine ends
+        // late: what was heard is checked from the recording, not from the time it took.
         EXPECT_TRUE(WaitUntil([&] { return completed == int(i) + 1; },
-                              int((segments[i].To - segments[i].From) / speed) + 2500))
+                              int((segments[i].To - segments[i].From) / speed) + 15000))
             << "segment " << i + 1 << " never completed";
         if (completed != int(i) + 1)
             break;
